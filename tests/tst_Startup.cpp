@@ -1,0 +1,123 @@
+#include "ChiK.h"
+#include "Startup.h"
+
+#include <QResource>
+#include <QTranslator>
+#include <QtTest>
+
+// Start-up as the entry function does it: choose the language from the
+// arguments, install the compiled-in catalogue, build the main window.
+class tst_Startup : public QObject {
+    Q_OBJECT
+private slots:
+    void language_data();
+    void language();
+    void catalogueIsEmbeddedUncompressed();
+    void catalogueTexts_data();
+    void catalogueTexts();
+    void mainWindowTitle_data();
+    void mainWindowTitle();
+    void mainWindowForm();
+};
+
+using Language = Startup::Language;
+Q_DECLARE_METATYPE(Startup::Language)
+
+void tst_Startup::language_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<Language>("expected");
+    QTest::newRow("no argument") << QStringList{"tovik"} << Language::Japanese;
+    QTest::newRow("-e") << QStringList{"tovik", "-e"} << Language::English;
+    QTest::newRow("-j") << QStringList{"tovik", "-j"} << Language::Japanese;
+    QTest::newRow("-j -e") << QStringList{"tovik", "-j", "-e"} << Language::English;
+    QTest::newRow("-e -j") << QStringList{"tovik", "-e", "-j"} << Language::Japanese;
+    QTest::newRow("-E") << QStringList{"tovik", "-E"} << Language::Japanese;
+    QTest::newRow("--e") << QStringList{"tovik", "--e"} << Language::Japanese;
+    QTest::newRow("-ex") << QStringList{"tovik", "-ex"} << Language::Japanese;
+    QTest::newRow("-e then junk") << QStringList{"tovik", "-e", "file.txt"} << Language::English;
+    QTest::newRow("program named -e") << QStringList{"-e"} << Language::Japanese;
+}
+
+void tst_Startup::language() {
+    QFETCH(QStringList, args);
+    QFETCH(Language, expected);
+    QCOMPARE(Startup::languageFromArguments(args), expected);
+}
+
+void tst_Startup::catalogueIsEmbeddedUncompressed() {
+    QResource qm(QStringLiteral(":/Tovik_ja_JP.qm"));
+    QVERIFY(qm.isValid());
+    QVERIFY(qm.size() > 0);
+    QCOMPARE(qm.compressionAlgorithm(), QResource::NoCompression);
+}
+
+// A few messages whose exact characters matter: small chi against capital
+// Chi, the missing colon, the three blanks before the formula's colon.
+void tst_Startup::catalogueTexts_data() {
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("translation");
+    QTest::newRow("chi(k)") << "ChiK"
+                            << "chi(k)" << QString::fromUtf8("\u03c7(k)");
+    QTest::newRow("Chi(R)") << "ChiR"
+                            << "Chi(R)" << QString::fromUtf8("\u03a7(R)");
+    QTest::newRow("pointer") << "ChiR"
+                             << "Pointer : " << QString::fromUtf8("指示位置");
+    QTest::newRow("R:") << "WaveCtrl"
+                        << "R:" << QString::fromUtf8("R (原子間距離) : ");
+    QTest::newRow("Hanning") << "WindowFunc"
+                             << "H&anning" << QString::fromUtf8("ハニング関数");
+    QTest::newRow("formula")
+        << "WaveCtrl"
+        << "k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( -2 * "
+           "Sigma^2 * k^2 )   : S0 = 1.0"
+        << QString::fromUtf8("k^n 窓関数(k) * (1/k)*(1/R^2) *後方散乱振幅(k) * sin( 2KR + P0 + P2 "
+                             "* k^2 ) * exp( -σ^2 * k^2 )   : S0 = 1.0");
+    QTest::newRow("unknown stays untranslated") << "ChiR"
+                                                << "Pointer" << QString();
+}
+
+void tst_Startup::catalogueTexts() {
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+    QFETCH(QString, translation);
+    QTranslator t;
+    QVERIFY(t.load(QStringLiteral(":Tovik_ja_JP"), QCoreApplication::applicationDirPath()));
+    QCOMPARE(t.translate(qPrintable(context), source.toUtf8().constData()), translation);
+}
+
+void tst_Startup::mainWindowTitle_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("default Japanese") << QStringList{"tovik"} << QString::fromUtf8("\u03c7(k)");
+    QTest::newRow("-e") << QStringList{"tovik", "-e"} << QStringLiteral("chi(k)");
+    QTest::newRow("-e -j") << QStringList{"tovik", "-e", "-j"} << QString::fromUtf8("\u03c7(k)");
+    QTest::newRow("-E ignored") << QStringList{"tovik", "-E"} << QString::fromUtf8("\u03c7(k)");
+}
+
+void tst_Startup::mainWindowTitle() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, title);
+    QTranslator translator;
+    Startup::installCatalogue(translator, Startup::languageFromArguments(args));
+    {
+        ChiK window;
+        QCOMPARE(window.windowTitle(), title);
+    }
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void tst_Startup::mainWindowForm() {
+    ChiK window;
+    QCOMPARE(window.size(), QSize(800, 600));
+    QCOMPARE(window.menuBar()->actions().size(), 0);
+    QVERIFY(window.DispA);
+    QCOMPARE(window.DispA->frameShape(), QFrame::StyledPanel);
+    QCOMPARE(window.frame->sizePolicy().verticalPolicy(), QSizePolicy::Maximum);
+    QCOMPARE(window.gridLayout_3->spacing(), 0);
+    QVERIFY(window.WaveCtrlLayout);
+    QCOMPARE(window.centralWidget(), window.centralwidget);
+}
+
+QTEST_MAIN(tst_Startup)
+#include "tst_Startup.moc"

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine: installs the Debian packages
+# that are missing, configures and builds incrementally, then runs the
+# program, the tests, the benchmarks or the screenshot script.
+#
+#   ./tovik.sh run [-e|-j]     build and start the program
+#   ./tovik.sh test            build and run every test
+#   ./tovik.sh test --sanitize the same under AddressSanitizer + UBSan
+#   ./tovik.sh bench           build (Release) and run the benchmarks
+#   ./tovik.sh pictures        screenshots of both windows into docs/
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+need() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+base_packages=(g++ make cmake pkg-config qtbase5-dev qttools5-dev-tools qttools5-dev fonts-dejavu-core)
+
+build() { # build DIR [cmake options...]
+    local dir=$1
+    shift
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@"
+    fi
+    cmake --build "$dir" -j"$jobs"
+}
+
+cmd=${1:-run}
+[ $# -gt 0 ] && shift
+case "$cmd" in
+run)
+    need "${base_packages[@]}"
+    build build
+    exec ./build/app/tovik "$@"
+    ;;
+test)
+    need "${base_packages[@]}"
+    if [ "${1:-}" = "--sanitize" ]; then
+        build build-sanitize -DTOVIK_SANITIZE=ON
+        export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+        export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+        export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+        exec ctest --test-dir build-sanitize --output-on-failure
+    fi
+    build build
+    exec ctest --test-dir build --output-on-failure
+    ;;
+bench)
+    need "${base_packages[@]}" libbenchmark-dev libfftw3-dev
+    build build-bench -DTOVIK_BENCH=ON -DTOVIK_TESTS=OFF
+    cmake -S . -B build-bench -DTOVIK_BENCH=ON >/dev/null
+    cmake --build build-bench -j"$jobs" --target tovik_bench
+    exec ./build-bench/bench/tovik_bench "$@"
+    ;;
+pictures)
+    need "${base_packages[@]}" xvfb xauth x11-utils x11-apps imagemagick fonts-noto-cjk
+    build build
+    exec scripts/pictures.sh ./build/app/tovik docs
+    ;;
+*)
+    echo "usage: $0 run|test [--sanitize]|bench|pictures" >&2
+    exit 2
+    ;;
+esac
