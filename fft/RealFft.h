@@ -1,0 +1,92 @@
+#ifndef TOVIK_FFT_REALFFT_H
+#define TOVIK_FFT_REALFFT_H
+
+#include "FixedArray.h"
+
+namespace fft {
+
+// Forward discrete Fourier transform of N real samples, N a power of two, into
+// a packed array of N reals, X_k = sum_n x_n exp(-2 pi i k n / N):
+//   f[k]       =  Re X_k   for k = 0 ... N/2,
+//   f[N/2 + k] = -Im X_k   for k = 1 ... N/2 - 1 (the plain sine sums).
+// No normalisation: a constant input of 1 gives f[0] = N.
+//
+// The input is permuted through a bit-reversal table, combined by fused
+// radix-2 passes 1-2 and an eight-point pass 3, then by radix-2 passes
+// 3 ... log2(N) - 1 that ping-pong between f and the work buffer. All tables
+// are built by the constructor; a transform allocates nothing.
+template <typename T> class RealFft {
+public:
+    static constexpr int maxBitDepth = 30;
+    // Passes up to this one take their twiddles from the cosine tables, later
+    // passes from a recurrence (an oscillator), as a table of that level
+    // would be as long as the transform itself.
+    static constexpr int tablePassLimit = 12;
+
+    // length: a positive power of two, at most 2^maxBitDepth.
+    explicit RealFft(long length);
+    virtual ~RealFft();
+
+    RealFft(const RealFft&) = delete;
+    RealFft& operator=(const RealFft&) = delete;
+
+    // Reads N samples from x and writes the N packed values into f. x is not
+    // modified; f and x must be distinct and neither may be buffer(). Uses the
+    // work buffer, so one engine must not run two transforms at once.
+    void forwardTransform(T f[], const T x[]);
+
+    T* buffer() { return workBuffer.data(); }
+
+protected:
+    // A rotating unit vector: (cosine, sine) turns by the step angle at each
+    // advance. A new one points along the real axis and does not turn.
+    struct Oscillator {
+        T cosine = 1;
+        T sine = 0;
+        T stepCosine = 1;
+        T stepSine = 0;
+
+        void reset() {
+            cosine = 1;
+            sine = 0;
+        }
+        void advance() {
+            const T c = cosine * stepCosine - sine * stepSine;
+            sine = cosine * stepSine + stepCosine * sine;
+            cosine = c;
+        }
+    };
+
+    long pointCount;
+    int bitCount;
+    FixedArray<long> bitReversal;
+    // Level L (3 <= L < bitCount) holds cos(i pi / 2^L), i = 0 ... 2^(L-1) - 1,
+    // from index 2^(L-1) - 4 on.
+    FixedArray<T> cosTable;
+    FixedArray<T> workBuffer;
+    // Oscillator o turns by pi / 2^(13 + o), the step of pass 13 + o.
+    FixedArray<Oscillator> oscillators;
+    // The twiddle pairs of every general pass laid out for streaming: pass p
+    // keeps its h = 2^(p-1) cosines from index 2^p - 8 on, followed by its h
+    // sines. The values are those of the cosine table (cosine = entry i,
+    // sine = entry h - i) or, above tablePassLimit, the oscillator's sequence,
+    // which restarts at every block and so is the same for all blocks.
+    FixedArray<T> twiddles;
+
+private:
+    const T* cosineLevel(int level) const;
+    void buildBitReversal();
+    void buildCosTable();
+    void buildOscillators();
+    void buildTwiddles();
+    void transformGeneral(T f[], const T x[]);
+    void firstPasses(T df[], const T x[]) const;
+    void thirdPass(T sf[], const T df[]) const;
+    void generalPass(int pass, T dest[], const T source[]) const;
+};
+
+extern template class RealFft<double>;
+
+} // namespace fft
+
+#endif

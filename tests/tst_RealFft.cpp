@@ -1,0 +1,499 @@
+#include "FixedArray.h"
+#include "RealFft.h"
+
+#include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Opens the engine's tables to the tests.
+class Inspect : public fft::RealFft<double> {
+public:
+    explicit Inspect(long length) : RealFft(length) {}
+    using RealFft::bitCount;
+    using RealFft::bitReversal;
+    using RealFft::cosTable;
+    using RealFft::Oscillator;
+    using RealFft::oscillators;
+    using RealFft::pointCount;
+};
+
+std::vector<double> randomSamples(long n, unsigned seed) {
+    std::mt19937_64 engine(seed);
+    std::uniform_real_distribution<double> uniform(-1.0, 1.0);
+    std::vector<double> x(n);
+    for (double& v : x)
+        v = uniform(engine);
+    return x;
+}
+
+std::vector<double> transform(long n, const std::vector<double>& x) {
+    fft::RealFft<double> engine(n);
+    std::vector<double> f(n);
+    engine.forwardTransform(f.data(), x.data());
+    return f;
+}
+
+// Direct DFT in long double with the exact twiddle table cos/sin(2 pi j / N):
+// independent of the engine's tables, recurrences and pass structure.
+class DirectDft {
+public:
+    explicit DirectDft(const std::vector<double>& x)
+        : samples(x), cosines(x.size()), sines(x.size()) {
+        const long double pi = 3.141592653589793238462643383279502884L;
+        const long n = long(x.size());
+        for (long j = 0; j < n; ++j) {
+            const long double angle = 2 * pi * j / n;
+            cosines[j] = std::cos(angle);
+            sines[j] = std::sin(angle);
+        }
+    }
+
+    // Re X_k and sum_n x_n sin(2 pi k n / N) = -Im X_k.
+    void bin(long k, long double& re, long double& sine) const {
+        const long n = long(samples.size());
+        long double c = 0;
+        long double s = 0;
+        long index = 0;
+        for (long j = 0; j < n; ++j) {
+            c += samples[j] * cosines[index];
+            s += samples[j] * sines[index];
+            index += k;
+            if (index >= n)
+                index -= n;
+        }
+        re = c;
+        sine = s;
+    }
+
+private:
+    std::vector<double> samples;
+    std::vector<long double> cosines;
+    std::vector<long double> sines;
+};
+
+// The algorithm as plainly written: same permutation, butterflies, table
+// entries and oscillator recurrence, one scalar step at a time. The engine's
+// streamlined passes must reproduce it bit for bit.
+std::vector<double> plainTransform(Inspect& e, const std::vector<double>& x) {
+    const long n = e.pointCount;
+    const int bits = e.bitCount;
+    std::vector<double> f(n);
+    std::vector<double> work(n);
+    double* df = (bits & 1) ? work.data() : f.data();
+    double* sf = (bits & 1) ? f.data() : work.data();
+    for (long i = 0; i < n; i += 4) {
+        const double x0 = x[e.bitReversal[i]], x1 = x[e.bitReversal[i + 1]];
+        const double x2 = x[e.bitReversal[i + 2]], x3 = x[e.bitReversal[i + 3]];
+        df[i + 1] = x0 - x1;
+        df[i + 3] = x2 - x3;
+        df[i] = (x0 + x1) + (x2 + x3);
+        df[i + 2] = (x0 + x1) - (x2 + x3);
+    }
+    const double r = 0.7071067811865476;
+    for (long i = 0; i < n; i += 8) {
+        sf[i] = df[i] + df[i + 4];
+        sf[i + 4] = df[i] - df[i + 4];
+        sf[i + 2] = df[i + 2];
+        sf[i + 6] = df[i + 6];
+        sf[i + 1] = df[i + 1] + (df[i + 5] - df[i + 7]) * r;
+        sf[i + 3] = df[i + 1] - (df[i + 5] - df[i + 7]) * r;
+        sf[i + 5] = (df[i + 5] + df[i + 7]) * r + df[i + 3];
+        sf[i + 7] = (df[i + 5] + df[i + 7]) * r - df[i + 3];
+    }
+    double* src = sf;
+    double* dst = df;
+    for (int p = 3; p < bits; ++p) {
+        const long m = 1L << p, h = m / 2;
+        const long level = (1L << (p - 1)) - 4;
+        for (long b = 0; b < n; b += 2 * m) {
+            const double *s1r = src + b, *s2r = s1r + m, *s1i = s1r + h, *s2i = s2r + h;
+            double *dr = dst + b, *di = dr + m;
+            dr[0] = s1r[0] + s2r[0];
+            di[0] = s1r[0] - s2r[0];
+            dr[h] = s1r[h];
+            di[h] = s2r[h];
+            Inspect::Oscillator osc;
+            if (p > Inspect::tablePassLimit) {
+                osc = e.oscillators[p - 13];
+                osc.cosine = 1;
+                osc.sine = 0;
+            }
+            for (long i = 1; i < h; ++i) {
+                double cs, sn;
+                if (p <= Inspect::tablePassLimit) {
+                    cs = e.cosTable[level + i];
+                    sn = e.cosTable[level + h - i];
+                } else {
+                    const double c = osc.cosine * osc.stepCosine - osc.sine * osc.stepSine;
+                    osc.sine = osc.cosine * osc.stepSine + osc.stepCosine * osc.sine;
+                    osc.cosine = c;
+                    cs = osc.cosine;
+                    sn = osc.sine;
+                }
+                const double v = s2r[i] * cs - s2i[i] * sn;
+                dr[i] = s1r[i] + v;
+                dr[m - i] = s1r[i] - v;
+                const double w = s2r[i] * sn + s2i[i] * cs;
+                di[i] = w + s1i[i];
+                di[m - i] = w - s1i[i];
+            }
+        }
+        std::swap(src, dst);
+    }
+    return f;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::vector<double>)
+
+class tst_RealFft : public QObject {
+    Q_OBJECT
+
+private slots:
+    void matchesDirectSums_data();
+    void matchesDirectSums();
+    void closedForms_data();
+    void closedForms();
+    void smallLengthsExact_data();
+    void smallLengthsExact();
+    void followsPlainAlgorithm_data();
+    void followsPlainAlgorithm();
+    void repeatableAndInputKept_data();
+    void repeatableAndInputKept();
+    void tables_data();
+    void tables();
+    void preconditionsStop_data();
+    void preconditionsStop();
+};
+
+void tst_RealFft::matchesDirectSums_data() {
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<double>("bound");
+    for (int bits = 0; bits <= 16; ++bits)
+        QTest::addRow("N=2^%d", bits) << bits << (bits <= 12 ? 1e-13 : 1e-11);
+}
+
+void tst_RealFft::matchesDirectSums() {
+    QFETCH(int, bits);
+    QFETCH(double, bound);
+    const long n = 1L << bits;
+    const std::vector<double> x = randomSamples(n, 1234u + unsigned(bits));
+    const std::vector<double> f = transform(n, x);
+    const DirectDft dft(x);
+
+    // Every bin up to 4096 points; beyond, both ends and 64 random bins.
+    std::vector<long> bins;
+    if (n <= 4096) {
+        for (long k = 0; k <= n / 2; ++k)
+            bins.push_back(k);
+    } else {
+        bins = {0, 1, 2, n / 4, n / 2 - 1, n / 2};
+        std::mt19937_64 pick(99u + unsigned(bits));
+        std::uniform_int_distribution<long> anyBin(0, n / 2);
+        for (int j = 0; j < 64; ++j)
+            bins.push_back(anyBin(pick));
+    }
+
+    long double largest = 0;
+    long double worst = 0;
+    for (long k : bins) {
+        long double re;
+        long double sine;
+        dft.bin(k, re, sine);
+        largest = std::max(largest, std::sqrt(re * re + sine * sine));
+        worst = std::max(worst, std::fabs(f[k] - re));
+        if (k > 0 && k < n / 2)
+            worst = std::max(worst, std::fabs(f[n / 2 + k] - sine));
+    }
+    const double relative = n == 1 ? double(worst) : double(worst / largest);
+    qInfo("N = %ld: largest error / largest |X_k| = %.3g", n, relative);
+    QVERIFY2(relative < bound, qPrintable(QString::number(relative)));
+}
+
+void tst_RealFft::closedForms_data() {
+    QTest::addColumn<int>("bits");
+    for (int bits : {2, 3, 4, 6, 10, 13, 14, 16})
+        QTest::addRow("N=2^%d", bits) << bits;
+}
+
+void tst_RealFft::closedForms() {
+    QFETCH(int, bits);
+    const long n = 1L << bits;
+    const long half = n / 2;
+    const double pi = 3.141592653589793;
+
+    // A constant and a unit impulse meet only zeros on the rotated side of
+    // every butterfly, so their transforms come out exact.
+    const std::vector<double> ones = transform(n, std::vector<double>(n, 1.0));
+    QCOMPARE(ones[0], double(n));
+    for (long k = 1; k < n; ++k)
+        QCOMPARE(ones[k], 0.0);
+
+    std::vector<double> impulse(n, 0.0);
+    impulse[0] = 1;
+    const std::vector<double> flat = transform(n, impulse);
+    for (long k = 0; k <= half; ++k)
+        QCOMPARE(flat[k], 1.0);
+    for (long k = half + 1; k < n; ++k)
+        QCOMPARE(flat[k], 0.0);
+
+    // One period of a sine lands in the sine sum of bin 1, a cosine in its
+    // real part, each with weight N/2.
+    std::vector<double> sine(n);
+    std::vector<double> cosine(n);
+    for (long j = 0; j < n; ++j) {
+        sine[j] = std::sin(2 * pi * double(j) / double(n));
+        cosine[j] = std::cos(2 * pi * double(j) / double(n));
+    }
+    const std::vector<double> fs = transform(n, sine);
+    const std::vector<double> fc = transform(n, cosine);
+    const double tolerance = 1e-13 * double(n);
+    for (long k = 0; k < n; ++k) {
+        const double expectSine = k == half + 1 ? double(half) : 0.0;
+        const double expectCosine = k == 1 ? double(half) : 0.0;
+        QVERIFY2(std::fabs(fs[k] - expectSine) < tolerance, qPrintable(QString::number(k)));
+        QVERIFY2(std::fabs(fc[k] - expectCosine) < tolerance, qPrintable(QString::number(k)));
+    }
+}
+
+void tst_RealFft::smallLengthsExact_data() {
+    QTest::addColumn<std::vector<double>>("x");
+    QTest::addColumn<std::vector<double>>("expected");
+    QTest::newRow("N=1") << std::vector<double>{-2.5} << std::vector<double>{-2.5};
+    QTest::newRow("N=2") << std::vector<double>{3, -5} << std::vector<double>{-2, 8};
+    // X_1 = 3 + 5i - 7 + 11i = -4 + 16i.
+    QTest::newRow("N=4") << std::vector<double>{3, -5, 7, 11}
+                         << std::vector<double>{16, -4, 4, -16};
+    QTest::newRow("N=4 fractions") << std::vector<double>{0.5, 0.25, -0.125, 1}
+                                   << std::vector<double>{1.625, 0.625, -0.875, -0.75};
+}
+
+void tst_RealFft::smallLengthsExact() {
+    QFETCH(std::vector<double>, x);
+    QFETCH(std::vector<double>, expected);
+    const std::vector<double> f = transform(long(x.size()), x);
+    QCOMPARE(f, expected);
+}
+
+void tst_RealFft::followsPlainAlgorithm_data() {
+    QTest::addColumn<int>("bits");
+    for (int bits = 3; bits <= 15; ++bits)
+        QTest::addRow("N=2^%d", bits) << bits;
+}
+
+void tst_RealFft::followsPlainAlgorithm() {
+    QFETCH(int, bits);
+    const long n = 1L << bits;
+    Inspect engine(n);
+    const std::vector<double> x = randomSamples(n, 77u + unsigned(bits));
+    std::vector<double> f(n);
+    engine.forwardTransform(f.data(), x.data());
+    const std::vector<double> plain = plainTransform(engine, x);
+    for (long k = 0; k < n; ++k) {
+        if (f[k] != plain[k])
+            QFAIL(qPrintable(QString("bin %1: %2 != %3")
+                                 .arg(k)
+                                 .arg(f[k], 0, 'g', 17)
+                                 .arg(plain[k], 0, 'g', 17)));
+    }
+}
+
+void tst_RealFft::repeatableAndInputKept_data() {
+    QTest::addColumn<int>("bits");
+    for (int bits : {3, 10, 14})
+        QTest::addRow("N=2^%d", bits) << bits;
+}
+
+void tst_RealFft::repeatableAndInputKept() {
+    QFETCH(int, bits);
+    const long n = 1L << bits;
+    const std::vector<double> x = randomSamples(n, 5u);
+    const std::vector<double> copy = x;
+    fft::RealFft<double> engine(n);
+    // Stale output contents must not leak into the result.
+    std::vector<double> first(n, std::numeric_limits<double>::quiet_NaN());
+    std::vector<double> second(n, 1e300);
+    engine.forwardTransform(first.data(), x.data());
+    QVERIFY(std::memcmp(x.data(), copy.data(), sizeof(double) * size_t(n)) == 0);
+    engine.forwardTransform(second.data(), x.data());
+    QVERIFY(std::memcmp(first.data(), second.data(), sizeof(double) * size_t(n)) == 0);
+    // A second engine of the same length gives the same bits.
+    const std::vector<double> other = transform(n, x);
+    QVERIFY(std::memcmp(first.data(), other.data(), sizeof(double) * size_t(n)) == 0);
+}
+
+void tst_RealFft::tables_data() {
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<long>("cosCount");
+    QTest::addColumn<long>("oscillatorCount");
+    QTest::newRow("N=1") << 0 << 0L << 0L;
+    QTest::newRow("N=2") << 1 << 0L << 0L;
+    QTest::newRow("N=8") << 3 << 0L << 0L;
+    QTest::newRow("N=16") << 4 << 4L << 0L;
+    QTest::newRow("N=1024") << 10 << 508L << 0L;
+    QTest::newRow("N=2048") << 11 << 1020L << 0L;
+    QTest::newRow("N=4096") << 12 << 2044L << 0L;
+    QTest::newRow("N=8192") << 13 << 4092L << 1L;
+    QTest::newRow("N=65536") << 16 << 32764L << 4L;
+}
+
+void tst_RealFft::tables() {
+    QFETCH(int, bits);
+    QFETCH(long, cosCount);
+    QFETCH(long, oscillatorCount);
+    const long n = 1L << bits;
+    Inspect engine(n);
+    QCOMPARE(engine.pointCount, n);
+    QCOMPARE(engine.bitCount, bits);
+    QCOMPARE(engine.cosTable.size(), cosCount);
+    QCOMPARE(engine.oscillators.size(), oscillatorCount);
+
+    QCOMPARE(engine.bitReversal.size(), n);
+    for (long i = 0; i < n; ++i) {
+        long reversed = 0;
+        for (int b = 0; b < bits; ++b)
+            reversed |= ((i >> b) & 1L) << (bits - 1 - b);
+        QCOMPARE(engine.bitReversal[i], reversed);
+    }
+
+    // Every level against the library cosine, to within the rounding of the
+    // angle itself.
+    const double pi = 3.141592653589793;
+    for (int level = 3; level < bits; ++level) {
+        const long start = (1L << (level - 1)) - 4;
+        for (long i = 0; i < (1L << (level - 1)); ++i) {
+            const double expected = std::cos(double(i) * pi / double(1L << level));
+            const double got = engine.cosTable[start + i];
+            if (std::fabs(got - expected) > 2.3e-16)
+                QFAIL(qPrintable(QString("level %1 entry %2: %3 != %4")
+                                     .arg(level)
+                                     .arg(i)
+                                     .arg(got, 0, 'g', 17)
+                                     .arg(expected, 0, 'g', 17)));
+        }
+    }
+    for (long o = 0; o < oscillatorCount; ++o) {
+        const double angle = pi / double(1L << (13 + o));
+        QCOMPARE(engine.oscillators[o].stepCosine, std::cos(angle));
+        QCOMPARE(engine.oscillators[o].stepSine, std::sin(angle));
+    }
+}
+
+void tst_RealFft::preconditionsStop_data() {
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QString>("expression");
+    QTest::newRow("length 0") << 0 << "x > 0";
+    QTest::newRow("negative length") << 1 << "x > 0";
+    QTest::newRow("length 12") << 2 << "isPowerOfTwo(length)";
+    QTest::newRow("2^31 points") << 3 << "bitCount <= maxBitDepth";
+    QTest::newRow("null output") << 4 << "f != 0";
+    QTest::newRow("output is the buffer") << 5 << "f != buffer()";
+    QTest::newRow("null input") << 6 << "x != 0";
+    QTest::newRow("input is the buffer") << 7 << "x != buffer()";
+    QTest::newRow("in place") << 8 << "x != f";
+    QTest::newRow("negative array size") << 9 << "size >= 0";
+    QTest::newRow("index -1") << 10 << "pos >= 0";
+    QTest::newRow("index past the end") << 11 << "pos < count";
+}
+
+#ifdef Q_OS_UNIX
+namespace {
+
+void breakPrecondition(int which) {
+    std::vector<double> x(8, 1.0);
+    std::vector<double> f(8);
+    fft::RealFft<double> engine(8);
+    fft::FixedArray<int> array(4);
+    volatile long size = -1;
+    switch (which) {
+    case 0:
+        fft::RealFft<double>(0L);
+        break;
+    case 1:
+        fft::RealFft<double>(-8L);
+        break;
+    case 2:
+        fft::RealFft<double>(12L);
+        break;
+    case 3:
+        fft::RealFft<double>(1L << 31);
+        break;
+    case 4:
+        engine.forwardTransform(nullptr, x.data());
+        break;
+    case 5:
+        engine.forwardTransform(engine.buffer(), x.data());
+        break;
+    case 6:
+        engine.forwardTransform(f.data(), nullptr);
+        break;
+    case 7:
+        engine.forwardTransform(f.data(), engine.buffer());
+        break;
+    case 8:
+        engine.forwardTransform(f.data(), f.data());
+        break;
+    case 9:
+        array.resize(size);
+        break;
+    case 10:
+        array[size] = 1;
+        break;
+    case 11:
+        array[4] = 1;
+        break;
+    }
+}
+
+} // namespace
+#endif
+
+// A broken precondition must stop the program with the assertion's own text,
+// before anything is allocated or written.
+void tst_RealFft::preconditionsStop() {
+#ifdef Q_OS_UNIX
+    QFETCH(int, which);
+    QFETCH(QString, expression);
+    int pipeEnds[2];
+    QVERIFY(pipe(pipeEnds) == 0);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        dup2(pipeEnds[1], STDERR_FILENO);
+        close(pipeEnds[0]);
+        breakPrecondition(which);
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    QByteArray report;
+    char chunk[512];
+    ssize_t got;
+    while ((got = read(pipeEnds[0], chunk, sizeof chunk)) > 0)
+        report.append(chunk, int(got));
+    close(pipeEnds[0]);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT, report.constData());
+    QVERIFY2(report.contains(("Assertion `" + expression + "' failed").toUtf8()),
+             report.constData());
+#else
+    QSKIP("needs fork()");
+#endif
+}
+
+QTEST_APPLESS_MAIN(tst_RealFft)
+#include "tst_RealFft.moc"
