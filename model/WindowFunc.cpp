@@ -1,0 +1,148 @@
+#include "WindowFunc.h"
+
+#include "ChCoord.h"
+#include "MouseC.h"
+
+#include <QLineEdit>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+// The program's own value of pi, shared with the chi(R) axis.
+constexpr double Pi = 3.1415926535;
+} // namespace
+
+WindowFunc::WindowFunc(QWidget* parent) : QFrame(parent) {
+    setupUi(this);
+    grabbed = false;
+    grabbedIndex = -1;
+    riseSpan = fallSpan = 0;
+    riseFactor = fallFactor = 0;
+    positions = {-1, -1, -1, -1};
+    edits = {Pos1, Pos2, Pos3, Pos4};
+    // From the top down, so that every call lands in its own slot without
+    // being re-sorted past the still unset -1 entries.
+    setPos(3, 16.0);
+    setPos(2, 15.0);
+    setPos(1, 4.0);
+    setPos(0, 3.0);
+    for (int i = 0; i < edits.size(); ++i) {
+        connect(edits[i], SIGNAL(editingFinished()), this, SLOT(newPosInput()));
+        edits[i]->setText(QString::number(positions[i], 'g', 6));
+    }
+}
+
+void WindowFunc::setPos(int i, double p) {
+    placePos(i, p);
+}
+
+int WindowFunc::placePos(int i, double p) {
+    const int count = positions.size();
+    if (i < 0 || i >= count)
+        return i;
+    // A NaN position would make every comparison of W(k) false and hand NaN
+    // to the synthesis; an infinite one gives inf - inf in the spans.
+    if (!std::isfinite(p))
+        return i;
+    if (positions[i] == p)
+        return i;
+    positions[i] = p;
+
+    int placed = i;
+    for (int l = 0; l < count - 1; ++l) {
+        for (int j = l + 1; j < count; ++j) {
+            if (positions[j] < positions[l]) {
+                std::swap(positions[j], positions[l]);
+                if (placed == l)
+                    placed = j;
+                else if (placed == j)
+                    placed = l;
+            }
+        }
+    }
+
+    // A gap so narrow that its reciprocal overflows would turn the cosine's
+    // argument into 0 * inf = NaN at the lower end; such a gap keeps the
+    // previous factor like an empty one does.
+    const double rise = positions[1] - positions[0];
+    if (rise > 0 && std::isfinite(1 / rise * Pi)) {
+        riseSpan = 1 / rise;
+        riseFactor = riseSpan * Pi;
+    }
+    const double fall = positions[3] - positions[2];
+    if (fall > 0 && std::isfinite(1 / fall * Pi)) {
+        fallSpan = 1 / fall;
+        fallFactor = fallSpan * Pi;
+    }
+
+    for (int e = 0; e < edits.size() && e < count; ++e)
+        edits[e]->setText(QString::number(positions[e], 'g', 6));
+    emit updated();
+    return placed;
+}
+
+void WindowFunc::newPosInput() {
+    const int i = edits.indexOf(qobject_cast<QLineEdit*>(sender()));
+    if (i < 0)
+        return;
+    bool ok = false;
+    const double p = edits[i]->text().toDouble(&ok);
+    if (!ok || !std::isfinite(p)) {
+        // Garbage is not a position: show the one that stays.
+        edits[i]->setText(QString::number(positions[i], 'g', 6));
+        return;
+    }
+    setPos(i, p);
+}
+
+double WindowFunc::valueAt(double k) const {
+    const double p1 = positions[0];
+    const double p2 = positions[1];
+    const double p3 = positions[2];
+    const double p4 = positions[3];
+    if (p1 > k)
+        return 0;
+    if (p2 > k)
+        return (1 - std::cos((k - p1) * riseFactor)) * 0.5;
+    if (p3 > k)
+        return 1;
+    if (p4 > k)
+        return (std::cos((k - p3) * fallFactor) + 1) * 0.5;
+    return 0;
+}
+
+void WindowFunc::mPressed() {
+    grabbed = false;
+    if (!coord || !mouse)
+        return;
+    double best = 1e300;
+    int found = -1;
+    const double y = coord->toPixelY(0.0);
+    for (int i = 0; i < positions.size(); ++i) {
+        const double dx = coord->toPixelX(positions[i]) - mouse->curPos.x();
+        const double dy = y - mouse->curPos.y();
+        const double d = dx * dx + dy * dy;
+        if (best > d && d < 100) {
+            best = d;
+            found = i;
+        }
+    }
+    if (found >= 0) {
+        grabbed = true;
+        grabbedIndex = found;
+    }
+}
+
+void WindowFunc::mMoved() {
+    if (!grabbed || !coord || !mouse)
+        return;
+    // The re-sort may carry the dragged value past a neighbour; the grab
+    // follows the value, so the neighbour is never overwritten.
+    grabbedIndex = placePos(grabbedIndex, coord->toWorldX(mouse->curPos.x()));
+}
+
+void WindowFunc::mReleased() {
+    grabbedIndex = -1;
+    grabbed = false;
+}
