@@ -1,15 +1,157 @@
 #include "ChiK.h"
 
+#include "AWave.h"
+#include "ChiR.h"
+#include "Envelope.h"
+#include "PlotPixels.h"
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
+
 #include <QPainter>
+
+#include <algorithm>
+
+namespace {
+QPen solidPen(int r, int g, int b, int width) {
+    QColor c;
+    c.setRgb(r, g, b, 255);
+    QPen pen(c);
+    pen.setWidth(width);
+    return pen;
+}
+
+QColor solidColor(int r, int g, int b) {
+    QColor c;
+    c.setRgb(r, g, b, 255);
+    return c;
+}
+} // namespace
 
 ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     setupUi(this);
+
+    // The wave, its envelope and the chi(R) window have no parent: they
+    // live as long as the process.
+    AWave* wave = new AWave(2.0, 0.0, 1.0);
+    Envelope* envelope = new Envelope;
+    for (int i = 0; i <= 16; ++i)
+        envelope->points.append(QPointF(i, 1.0));
+    wave->setKGrid(0.0, 16.0, 0.1, 1024);
+    wave->envelope = envelope;
+    connect(envelope, SIGNAL(updated()), wave, SLOT(envChanged()));
+    connect(wave->ctrl, SIGNAL(enFlat()), envelope, SLOT(enFlat()));
+    // Filled before the first paint of either window.
+    wave->synthesize();
+    waves.append(wave);
+
+    chiR = new ChiR;
+    chiR->waves = &waves;
+    for (AWave* w : qAsConst(waves))
+        connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));
+    chiR->show();
+
+    for (int i = 0; i < waves.size(); ++i) {
+        AWave* w = waves.at(i);
+        w->envelope->mouse = &DispA->mouse;
+        w->envelope->coord = &DispA->coord;
+        w->ctrl->WindowCtrl->mouse = &DispA->mouse;
+        w->ctrl->WindowCtrl->coord = &DispA->coord;
+        WaveCtrlLayout->addWidget(w->ctrl, i, 0);
+        connect(w, SIGNAL(updated()), DispA, SLOT(update()));
+        connect(&DispA->mouse, SIGNAL(mMoved()), w, SLOT(mMoved()));
+        connect(&DispA->mouse, SIGNAL(mPressed()), w, SLOT(mPressed()));
+        connect(&DispA->mouse, SIGNAL(mReleased()), w, SLOT(mReleased()));
+    }
     connect(DispA, SIGNAL(draw(QPainter*)), this, SLOT(draw(QPainter*)));
 }
 
 ChiK::~ChiK() = default;
 
 void ChiK::draw(QPainter* p) {
-    const QRect r = DispA->geometry();
-    p->fillRect(QRect(0, 0, r.width(), r.height()), QColor(255, 255, 255, 255));
+    // A chi(R) window closed by the user comes back with the next change.
+    show();
+    chiR->show();
+
+    const QRect geometry = DispA->geometry();
+    const int width = geometry.width();
+    const int height = geometry.height();
+    p->fillRect(QRect(QPoint(0, 0), QPoint(width - 1, height - 1)), QColor(255, 255, 255, 255));
+    if (waves.isEmpty())
+        return;
+
+    double xMin = 1e300;
+    double xMax = -1e300;
+    double top = -1e300;
+    for (const AWave* w : qAsConst(waves)) {
+        if (w->kMin < xMin)
+            xMin = w->kMin;
+        if (w->kMax > xMax)
+            xMax = w->kMax;
+        if (1.1 * w->valueScale > top)
+            top = 1.1 * w->valueScale;
+    }
+    DispA->coord.setScale(xMin, -top, xMax, top);
+    auto X = [this](double v) { return DispA->coord.toPixelX(v); };
+    auto Y = [this](double v) { return DispA->coord.toPixelY(v); };
+
+    const QFont font;
+    const int labelHeight = std::max(height / 40, 10);
+    QVector<QLine> segments;
+
+    for (const AWave* w : qAsConst(waves)) {
+        const int count = w->chi.size();
+        auto curve = [&](const QVector<double>& values, double sign) {
+            segments.clear();
+            for (int i = 1; i < count; ++i)
+                segments << pixelLine(X(w->kValues[i - 1]), Y(sign * values[i - 1]),
+                                      X(w->kValues[i]), Y(sign * values[i]));
+            p->drawLines(segments.constData(), segments.size());
+        };
+
+        p->setPen(solidPen(0, 150, 255, 1));
+        curve(w->windowValues, 1);
+        // The envelope is drawn mirrored about zero, as the hull of chi.
+        p->setPen(solidPen(255, 180, 0, 1));
+        curve(w->envelopeValues, 1);
+        curve(w->envelopeValues, -1);
+        p->setPen(solidPen(0, 0, 0, 2));
+        curve(w->chi, 1);
+
+        const QVector<double>& positions = w->ctrl->WindowCtrl->positions;
+        p->setPen(solidPen(0, 150, 255, 2));
+        segments.clear();
+        for (double pos : positions)
+            segments << pixelLine(X(pos), 0, X(pos), height);
+        p->drawLines(segments.constData(), segments.size());
+        for (double pos : positions) {
+            const int left = pixel(X(pos) - 3);
+            const int topEdge = pixel(Y(0) - 3);
+            p->fillRect(QRect(QPoint(left, topEdge), QPoint(left + 6, topEdge + 6)),
+                        solidColor(0, 150, 255));
+        }
+
+        if (w->envelope) {
+            const QVector<QPointF>& points = w->envelope->points;
+            p->setPen(solidPen(0, 255, 150, 1));
+            segments.clear();
+            for (const QPointF& pt : points)
+                segments << pixelLine(X(pt.x()), 0, X(pt.x()), height);
+            p->drawLines(segments.constData(), segments.size());
+            for (const QPointF& pt : points) {
+                const int left = pixel(X(pt.x()) - 2);
+                const int topEdge = pixel(Y(pt.y()) - 2);
+                p->fillRect(QRect(QPoint(left, topEdge), QPoint(left + 4, topEdge + 4)),
+                            solidColor(0, 255, 150));
+            }
+            p->setPen(solidPen(200, 200, 200, 1));
+            for (const QPointF& pt : points)
+                DispA->textDrawer.drawFitted(
+                    p, QRectF(X(pt.x()) + 3, Y(0) + 3, X(pt.x() + 0.5), labelHeight), QFont(font),
+                    Qt::AlignLeft | Qt::AlignTop, 1, QString::number(pt.x(), 'g', 3), 10);
+        }
+
+        p->setPen(solidPen(200, 200, 200, 1));
+        const QLine zero = pixelLine(0, Y(0), width, Y(0));
+        p->drawLines(&zero, 1);
+    }
 }

@@ -1,0 +1,167 @@
+#include "ChiR.h"
+
+#include "AWave.h"
+#include "PlotPixels.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+QPen solidPen(int r, int g, int b, int width) {
+    QColor c;
+    c.setRgb(r, g, b, 255);
+    QPen pen(c);
+    pen.setWidth(width);
+    return pen;
+}
+
+// pi to ten decimals: the R axis of the plot is defined with this constant.
+constexpr double plotPi = 3.1415926535;
+} // namespace
+
+ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
+    setupUi(this);
+    grabbed = false;
+    pointerR = 2.0;
+    mouse = &DispA->mouse;
+    coord = &DispA->coord;
+    PointVal->setText(QString::number(pointerR, 'g', 6));
+
+    connect(mouse, SIGNAL(mMoved()), this, SLOT(mMoved()));
+    connect(mouse, SIGNAL(mPressed()), this, SLOT(mPressed()));
+    connect(mouse, SIGNAL(mReleased()), this, SLOT(mReleased()));
+    connect(SelAbs, SIGNAL(toggled(bool)), DispA, SLOT(update()));
+    connect(SelReal, SIGNAL(toggled(bool)), DispA, SLOT(update()));
+    connect(SelImag, SIGNAL(toggled(bool)), DispA, SLOT(update()));
+    connect(DispA, SIGNAL(draw(QPainter*)), this, SLOT(drawR(QPainter*)));
+    connect(SelEnvelope, SIGNAL(toggled(bool)), DispA, SLOT(update()));
+    connect(SelWindow, SIGNAL(toggled(bool)), DispA, SLOT(update()));
+    connect(SelWave, SIGNAL(toggled(bool)), DispA, SLOT(update()));
+    connect(SelTotal, SIGNAL(toggled(bool)), DispA, SLOT(update()));
+}
+
+void ChiR::mPressed() {
+    grabbed = false;
+    const double dx = coord->toPixelX(pointerR) - mouse->curPos.x();
+    if (dx * dx < 100)
+        grabbed = true;
+}
+
+void ChiR::mMoved() {
+    if (!grabbed)
+        return;
+    pointerR = coord->toWorldX(mouse->curPos.x());
+    PointVal->setText(QString::number(pointerR, 'g', 6));
+    DispA->update();
+}
+
+void ChiR::mReleased() {
+    grabbed = false;
+}
+
+void ChiR::drawR(QPainter* p) {
+    const bool selEnvelope = SelEnvelope->isChecked();
+    const bool selWindow = SelWindow->isChecked();
+    const bool selWave = SelWave->isChecked();
+    const bool selTotal = SelTotal->isChecked();
+    const bool selAbs = SelAbs->isChecked();
+    const bool selReal = SelReal->isChecked();
+    const bool selImag = SelImag->isChecked();
+
+    const QRect geometry = DispA->geometry();
+    const int width = geometry.width();
+    const int height = geometry.height();
+    p->fillRect(QRect(QPoint(0, 0), QPoint(width - 1, height - 1)), QColor(255, 255, 255, 255));
+
+    double scale = -1e300;
+    if (waves) {
+        for (const AWave* w : *waves)
+            if (w->spectrumScale > scale)
+                scale = w->spectrumScale;
+    }
+    // With nothing transformed yet (or an all-zero signal) the value axis
+    // would collapse to a point; show the unit range instead.
+    if (!(scale > 0) || !std::isfinite(scale))
+        scale = 1;
+    const double top = 1.05 * scale;
+    // The modulus alone is never negative: keep only a sliver below zero.
+    const double bottom = (selAbs && !selReal && !selImag) ? -0.05 * scale : -1.05 * scale;
+    coord->setScale(-2, bottom, 10, top);
+
+    auto X = [this](double v) { return coord->toPixelX(v); };
+    auto Y = [this](double v) { return coord->toPixelY(v); };
+
+    p->setPen(solidPen(255, 0, 0, 1));
+    const QLine pointer = pixelLine(X(pointerR), 0, X(pointerR), height);
+    p->drawLines(&pointer, 1);
+
+    const QFont font;
+    const int labelHeight = std::max(height / 40, 10);
+
+    p->setPen(solidPen(200, 200, 200, 1));
+    for (int i = 0; i < 12; ++i) {
+        const double r = -2 + i;
+        const QLine grid = pixelLine(X(r), 0, X(r), height);
+        p->drawLines(&grid, 1);
+        DispA->textDrawer.drawFitted(p, QRectF(X(r) + 5, Y(0) + 5, X(r + 0.5), labelHeight),
+                                     QFont(font), Qt::AlignLeft | Qt::AlignTop, 1,
+                                     QString::number(r, 'g', 6), 10);
+    }
+    const QLine zero = pixelLine(0, Y(0), width, Y(0));
+    p->drawLines(&zero, 1);
+
+    if (!waves)
+        return;
+    QVector<QLine> segments;
+    for (const AWave* w : *waves) {
+        if (w->fftLength <= 0 || !w->chiSpectrum.get())
+            continue;
+        // The k step is recomputed from the range and the synthesised count.
+        const double dR = plotPi / (((w->kMax - w->kMin) / w->kCount) * w->fftLength);
+        if (!(dR > 0) || !std::isfinite(dR))
+            continue;
+        const int j0 = static_cast<int>(-2 / dR);
+        const int count = w->chi.size();
+
+        auto curve = [&](const double* spectrum, double (AWave::*value)(const double*, int) const,
+                         int jStart) {
+            segments.clear();
+            for (int j = jStart; j < count; ++j) {
+                const double r = j * dR;
+                if (r > 10)
+                    break;
+                segments << pixelLine(X(r - dR), Y((w->*value)(spectrum, j - 1)), X(r),
+                                      Y((w->*value)(spectrum, j)));
+            }
+            p->drawLines(segments.constData(), segments.size());
+        };
+
+        if (selEnvelope) {
+            p->setPen(solidPen(255, 200, 0, 1));
+            curve(w->envelopeSpectrum.get(), &AWave::magnitude, j0);
+        }
+        if (selWindow) {
+            p->setPen(solidPen(0, 150, 255, 1));
+            curve(w->windowSpectrum.get(), &AWave::magnitude, j0);
+        }
+        if (selWave) {
+            p->setPen(solidPen(0, 255, 180, 1));
+            curve(w->oscillationSpectrum.get(), &AWave::magnitude, 1);
+        }
+        if (selTotal) {
+            if (selReal) {
+                p->setPen(solidPen(200, 0, 0, 2));
+                curve(w->chiSpectrum.get(), &AWave::realPart, 1);
+            }
+            if (selImag) {
+                p->setPen(solidPen(0, 200, 0, 2));
+                curve(w->chiSpectrum.get(), &AWave::imagPart, 1);
+            }
+            if (selAbs) {
+                p->setPen(solidPen(0, 0, 0, 2));
+                curve(w->chiSpectrum.get(), &AWave::magnitude, 1);
+            }
+        }
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui_ChiR.h"
+
+#include <QMainWindow>
+#include <QVector>
+
+class AWave;
+class ChCoord;
+class MouseC;
+class QPainter;
+
+// The second window: chi(R) of the waves, the selection of what is drawn,
+// and a pointer line dragged to read off R.
+class ChiR : public QMainWindow, public Ui_ChiR {
+    Q_OBJECT
+public:
+    explicit ChiR(QWidget* parent = nullptr);
+
+    MouseC* mouse = nullptr;
+    ChCoord* coord = nullptr;
+    bool grabbed = false;
+    double pointerR = 2.0;
+    const QVector<AWave*>* waves = nullptr;
+
+private slots:
+    void drawR(QPainter* p);
+    void mMoved();
+    void mPressed();
+    void mReleased();
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QLine>
+
+#include <cmath>
+
+// Both plots truncate mapped values toward zero. A value far off the surface
+// is held to a range that still lies far off it, so the conversion to int
+// stays defined however large the data get.
+inline int pixel(double v) {
+    if (std::isnan(v))
+        return 0;
+    constexpr double limit = 1e7;
+    return static_cast<int>(v < -limit ? -limit : (v > limit ? limit : v));
+}
+
+inline QLine pixelLine(double x1, double y1, double x2, double y2) {
+    return QLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2));
+}

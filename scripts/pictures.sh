@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb in English and in Japanese, waits for
+# both windows and saves a screenshot of each into the given folder.
+set -euo pipefail
+bin=$(readlink -f "$1")
+out=$2
+mkdir -p "$out"
+
+window_id() { # title
+    xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n 1
+}
+
+shoot() { # language-flag suffix main-title chiR-title
+    local flag=$1 suffix=$2 titleK=$3 titleR=$4
+    local display=:$((90 + RANDOM % 100))
+    Xvfb "$display" -screen 0 1700x720x24 -nolisten tcp >/dev/null 2>&1 &
+    local xvfb=$!
+    sleep 1
+    # The chi(R) window is shown first, so -geometry places it beside the
+    # main window instead of on top of it (there is no window manager).
+    DISPLAY=$display "$bin" "$flag" -geometry 800x600+840+0 >/dev/null 2>&1 &
+    local app=$!
+    local k="" r=""
+    for _ in $(seq 1 100); do
+        k=$(DISPLAY=$display window_id "$titleK")
+        r=$(DISPLAY=$display window_id "$titleR")
+        [ -n "$k" ] && [ -n "$r" ] && break
+        sleep 0.1
+    done
+    sleep 1
+    if [ -z "$k" ] || [ -z "$r" ]; then
+        echo "windows did not appear ($suffix)" >&2
+        kill "$app" "$xvfb" 2>/dev/null || true
+        return 1
+    fi
+    DISPLAY=$display import -window "$k" "$out/chik-$suffix.png"
+    DISPLAY=$display import -window "$r" "$out/chir-$suffix.png"
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    echo "saved $out/chik-$suffix.png $out/chir-$suffix.png"
+}
+
+shoot -e en "chi(k)" "Chi(R)"
+shoot -j ja "χ(k)" "Χ(R)"

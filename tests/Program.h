@@ -1,0 +1,62 @@
+#pragma once
+
+#include "AWave.h"
+#include "ChiK.h"
+#include "ChiR.h"
+#include "Envelope.h"
+#include "Startup.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QStringList>
+#include <QTranslator>
+
+// The program as its entry function builds it: language from the arguments,
+// catalogue installed, main window constructed (which builds and shows the
+// chi(R) window) and shown. The objects the program keeps for the whole run
+// are released here so that one test executable can build it many times.
+struct Program {
+    explicit Program(const QStringList& arguments = {QStringLiteral("tovik"),
+                                                     QStringLiteral("-e")}) {
+        Startup::installCatalogue(translator, Startup::languageFromArguments(arguments));
+        main = new ChiK;
+        main->show();
+    }
+
+    ~Program() {
+        AWave* w = wave();
+        Envelope* e = w->envelope;
+        delete main->chiR;
+        main->waves.clear();
+        delete w;
+        delete e;
+        delete main;
+        QCoreApplication::removeTranslator(&translator);
+    }
+
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    AWave* wave() const { return main->waves.first(); }
+    ChiR* chiR() const { return main->chiR; }
+
+    QTranslator translator;
+    ChiK* main = nullptr;
+};
+
+// Offscreen, QTest's cursor moves carry no event: mouse input is sent to the
+// widget directly, with the buttons a real device would report as held.
+inline void sendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+                      Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+inline void press(QWidget* w, QPoint pos) {
+    sendMouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
+}
+inline void dragTo(QWidget* w, QPoint pos) {
+    sendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton);
+}
+inline void release(QWidget* w, QPoint pos) {
+    sendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+}

@@ -1,0 +1,270 @@
+#include "Program.h"
+
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
+
+#include <QPainter>
+#include <QtTest>
+
+// The whole program, built as the entry function builds it, driven by mouse
+// and keyboard events; the chi(k) plot is read back pixel by pixel.
+class tst_ChiK : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void drawnFromAComputedWaveAtStart();
+    void chiRIsASeparateWindow();
+    void sliderMoveRecomputesOnceAndRepaintsBoth();
+    void plotPixels();
+    void draggingAnEnvelopePoint();
+    void draggingAWindowHandle();
+    void typingAWindowPosition();
+    void flatRestoresTheEnvelope();
+    void factorSwitchChangesChi();
+    void closedChiRComesBackAtTheNextChange();
+    void japaneseInterface();
+    void closingTheMainWindowLeavesChiROpen();
+
+private:
+    QImage paintK();
+    QImage paintR() { return program->chiR()->DispA->grab().toImage(); }
+    int X(double k) const { return static_cast<int>(program->main->DispA->coord.toPixelX(k)); }
+    int Y(double v) const { return static_cast<int>(program->main->DispA->coord.toPixelY(v)); }
+    QPoint at(double k, double v) const {
+        return QPoint(qRound(program->main->DispA->coord.toPixelX(k)),
+                      qRound(program->main->DispA->coord.toPixelY(v)));
+    }
+
+    Program* program = nullptr;
+    AWave* wave = nullptr;
+    DispArea* area = nullptr;
+};
+
+void tst_ChiK::init() {
+    program = new Program;
+    wave = program->wave();
+    area = program->main->DispA;
+    QVERIFY(QTest::qWaitForWindowExposed(program->main));
+}
+
+void tst_ChiK::cleanup() {
+    delete program;
+    program = nullptr;
+}
+
+QImage tst_ChiK::paintK() {
+    return area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void tst_ChiK::drawnFromAComputedWaveAtStart() {
+    QCOMPARE(wave->chi.size(), 1024);
+    QCOMPARE(wave->kCount, 159);
+    QCOMPARE(program->main->waves.size(), 1);
+    QVERIFY(wave->envelope);
+    QCOMPARE(wave->envelope->points.size(), 17);
+    QCOMPARE(wave->envelope->mouse, &area->mouse);
+    QCOMPARE(wave->ctrl->WindowCtrl->coord, &area->coord);
+    QCOMPARE(wave->ctrl->parentWidget(), program->main->frame);
+    // The panel sits below the plot.
+    QVERIFY(program->main->frame->geometry().top() >= area->geometry().bottom());
+    const QImage img = paintK();
+    int black = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            black += img.pixel(x, y) == qRgb(0, 0, 0);
+    QVERIFY2(black > 200, qPrintable(QString::number(black)));
+}
+
+void tst_ChiK::chiRIsASeparateWindow() {
+    ChiR* r = program->chiR();
+    QVERIFY(r->isWindow());
+    QVERIFY(r->isVisible());
+    QVERIFY(r->parent() == nullptr);
+    QCOMPARE(r->size(), QSize(800, 600));
+    QCOMPARE(program->main->size(), QSize(800, 600));
+}
+
+void tst_ChiK::sliderMoveRecomputesOnceAndRepaintsBoth() {
+    int paintsK = 0, paintsR = 0;
+    connect(area, &DispArea::draw, this, [&](QPainter*) { ++paintsK; });
+    connect(program->chiR()->DispA, &DispArea::draw, this, [&](QPainter*) { ++paintsR; });
+    QTest::qWait(50);
+    paintsK = paintsR = 0;
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    const QVector<double> before = wave->chi;
+    wave->ctrl->RBar->setValue(25);
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(wave->r, 2.5);
+    QVERIFY(wave->chi != before);
+    QTest::qWait(100);
+    QCOMPARE(paintsK, 1);
+    QCOMPARE(paintsR, 1);
+    // And by keyboard: one step of the slider.
+    wave->ctrl->RBar->setFocus();
+    QTest::keyClick(wave->ctrl->RBar, Qt::Key_Right);
+    QCOMPARE(updated.count(), 2);
+    QCOMPARE(wave->r, 2.6);
+    QCOMPARE(wave->ctrl->RVal->text(), QStringLiteral("2.6"));
+}
+
+void tst_ChiK::plotPixels() {
+    const QImage img = paintK();
+    // The frame after the paint: k 0 .. 16, value +-1.1.
+    QCOMPARE(area->coord.xMin, 0.0);
+    QCOMPARE(area->coord.xMax, 16.0);
+    QCOMPARE(area->coord.yMax, 1.1);
+    QCOMPARE(area->coord.yMin, -1.1);
+    const QRgb white = qRgb(255, 255, 255), blue = qRgb(0, 150, 255), green = qRgb(0, 255, 150),
+               grey = qRgb(200, 200, 200);
+    for (double k : {0.5, 2.5, 9.5, 15.5})
+        QCOMPARE(img.pixel(X(k), 2), white);
+    // Window positions: 2-pixel blue lines, the green envelope line of the
+    // same whole k drawn over one of their columns.
+    for (double p : {3.0, 4.0, 15.0, 16.0}) {
+        const int x = X(p);
+        const bool blueBeside = img.pixel(x - 1, 2) == blue || img.pixel(x + 1, 2) == blue;
+        QVERIFY2(blueBeside, qPrintable(QString::number(p)));
+        const QRgb handle = img.pixel(x - 2, Y(0) - 2);
+        QCOMPARE(handle, blue);
+    }
+    for (int k : {0, 1, 7, 10, 12})
+        QCOMPARE(img.pixel(X(k), 2), green);
+    // The zero line is drawn last, across the whole surface.
+    for (int x = 0; x < img.width(); x += 7)
+        QCOMPARE(img.pixel(x, Y(0)), grey);
+    // Envelope handles: 5 x 5 green squares centred on (k, 1).
+    QCOMPARE(img.pixel(X(8) + 2, Y(1) + 2), green);
+    // The chi curve: black near its largest value and nowhere past k = 16.
+    int black = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = X(16) + 2; x < img.width(); ++x)
+            black += img.pixel(x, y) == qRgb(0, 0, 0);
+    QCOMPARE(black, 0);
+    int peak = -1;
+    for (int i = 0; i < wave->kCount; ++i)
+        if (wave->chi[i] == 1.0)
+            peak = i;
+    QVERIFY(peak > 0);
+    const int px = X(wave->kValues[peak]), py = Y(1.0);
+    bool found = false;
+    for (int dx = -2; dx <= 2 && !found; ++dx)
+        for (int dy = -2; dy <= 2 && !found; ++dy)
+            found = img.pixel(px + dx, py + dy) == qRgb(0, 0, 0);
+    QVERIFY(found);
+}
+
+void tst_ChiK::draggingAnEnvelopePoint() {
+    paintK();
+    const QImage before = paintR();
+    const QVector<double> chiBefore = wave->chi;
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    press(area, at(5, 1));
+    QVERIFY(wave->envelope->grabbed);
+    QCOMPARE(wave->envelope->grabbedIndex, 5);
+    dragTo(area, at(5, 2) + QPoint(0, 0));
+    release(area, at(5, 2));
+    QVERIFY(!wave->envelope->grabbed);
+    QCOMPARE(updated.count(), 1);
+    const QPointF p = wave->envelope->points[5];
+    QVERIFY(qAbs(p.x() - 5) < 0.05);
+    QVERIFY(qAbs(p.y() - 2) < 0.02);
+    QVERIFY(wave->envelope->valueAt(5) > 1.9);
+    QVERIFY(wave->chi != chiBefore);
+    QVERIFY(paintR() != before);
+}
+
+void tst_ChiK::draggingAWindowHandle() {
+    paintK();
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    WindowFunc* wf = wave->ctrl->WindowCtrl;
+    press(area, at(15, 0));
+    QVERIFY(wf->grabbed);
+    dragTo(area, at(13.5, 0));
+    release(area, at(13.5, 0));
+    QVERIFY(!wf->grabbed);
+    QVERIFY(updated.count() >= 1);
+    QVERIFY(qAbs(wf->positions[2] - 13.5) < 0.05);
+    QCOMPARE(wf->positions[0], 3.0);
+    QCOMPARE(wf->positions[1], 4.0);
+    QCOMPARE(wf->positions[3], 16.0);
+    QCOMPARE(wf->Pos3->text(), QString::number(wf->positions[2], 'g', 6));
+    // W falls from the new position on.
+    const int i = 145; // k = 14.5
+    QVERIFY(wave->windowValues[i] < 1.0);
+}
+
+void tst_ChiK::typingAWindowPosition() {
+    WindowFunc* wf = wave->ctrl->WindowCtrl;
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    wf->Pos1->setFocus();
+    wf->Pos1->selectAll();
+    QTest::keyClicks(wf->Pos1, "2");
+    QTest::keyClick(wf->Pos1, Qt::Key_Return);
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(wf->positions[0], 2.0);
+    QCOMPARE(wave->windowValues[25], (1 - std::cos((2.5 - 2.0) * (3.1415926535 / 2.0))) * 0.5);
+}
+
+void tst_ChiK::flatRestoresTheEnvelope() {
+    paintK();
+    press(area, at(8, 1));
+    dragTo(area, at(8, 0.5));
+    release(area, at(8, 0.5));
+    QVERIFY(wave->envelope->points[8].y() < 0.6);
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    QTest::mouseClick(wave->ctrl->Flat, Qt::LeftButton);
+    QCOMPARE(updated.count(), 1);
+    for (const QPointF& p : wave->envelope->points)
+        QCOMPARE(p.y(), 1.0);
+    for (int i = 0; i < wave->kCount; ++i)
+        QCOMPARE(wave->envelopeValues[i], 1.0);
+}
+
+void tst_ChiK::factorSwitchChangesChi() {
+    const QVector<double> before = wave->chi;
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    QTest::mouseClick(wave->ctrl->SelDebye, Qt::LeftButton);
+    QVERIFY(!wave->ctrl->SelDebye->isChecked());
+    QCOMPARE(updated.count(), 1);
+    QVERIFY(wave->chi != before);
+    QTest::mouseClick(wave->ctrl->SelDebye, Qt::LeftButton);
+    QCOMPARE(updated.count(), 2);
+    QCOMPARE(wave->chi, before);
+}
+
+void tst_ChiK::closedChiRComesBackAtTheNextChange() {
+    ChiR* r = program->chiR();
+    r->close();
+    QVERIFY(!r->isVisible());
+    wave->ctrl->Phi0Bar->setValue(5);
+    QTest::qWait(100);
+    QVERIFY(r->isVisible());
+}
+
+// Run inside the event loop, as the program does: closing the main window
+// leaves chi(R) open, closing both ends the loop with exit code 0.
+void tst_ChiK::closingTheMainWindowLeavesChiROpen() {
+    bool chiRStayed = false;
+    QTimer::singleShot(0, this, [&] { program->main->close(); });
+    QTimer::singleShot(50, this, [&] {
+        chiRStayed = program->chiR()->isVisible() && !program->main->isVisible();
+        program->chiR()->close();
+    });
+    QTimer::singleShot(5000, this, [] { QCoreApplication::exit(99); });
+    const int code = QCoreApplication::exec();
+    QVERIFY(chiRStayed);
+    QCOMPARE(code, 0);
+}
+
+void tst_ChiK::japaneseInterface() {
+    delete program;
+    program = new Program({QStringLiteral("tovik")});
+    QCOMPARE(program->main->windowTitle(), QString::fromUtf8("\u03c7(k)"));
+    QCOMPARE(program->chiR()->windowTitle(), QString::fromUtf8("\u03a7(R)"));
+    QCOMPARE(program->chiR()->label->text(), QString::fromUtf8("指示位置"));
+    QCOMPARE(program->wave()->ctrl->Flat->text(), QString::fromUtf8("包絡線平坦化"));
+}
+
+QTEST_MAIN(tst_ChiK)
+#include "tst_ChiK.moc"

@@ -1,0 +1,261 @@
+#include "Program.h"
+
+#include <QPainter>
+#include <QtTest>
+
+// The chi(R) window with a real wave at the defaults. Pixels are read back
+// from the painted surface at places computed from its own frame.
+class tst_ChiR : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void form();
+    void gridZeroLineAndPointerPixels();
+    void modulusPixelsFollowTotal();
+    void everythingOffLeavesTheFrame();
+    void valueRange_data();
+    void valueRange();
+    void pointerGrab_data();
+    void pointerGrab();
+    void pointerDragIsUnclamped();
+    void eachToggleRepaintsOnce_data();
+    void eachToggleRepaintsOnce();
+
+private:
+    QImage paint();
+    int X(double r) const { return pixel(c->coord->toPixelX(r)); }
+    int Y(double v) const { return pixel(c->coord->toPixelY(v)); }
+    static int pixel(double v) { return static_cast<int>(v); }
+    static bool isRgb(const QImage& img, int x, int y, int r, int g, int b) {
+        return img.pixel(x, y) == qRgb(r, g, b);
+    }
+
+    Program* program = nullptr;
+    ChiR* c = nullptr;
+};
+
+void tst_ChiR::init() {
+    program = new Program;
+    c = program->chiR();
+    c->resize(800, 600);
+    QVERIFY(QTest::qWaitForWindowExposed(c));
+}
+
+void tst_ChiR::cleanup() {
+    delete program;
+    program = nullptr;
+    c = nullptr;
+}
+
+QImage tst_ChiR::paint() {
+    return c->DispA->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void tst_ChiR::form() {
+    QVERIFY(c->isWindow());
+    QCOMPARE(c->size(), QSize(800, 600));
+    QCOMPARE(c->windowTitle(), QStringLiteral("Chi(R)"));
+    QCOMPARE(c->label->text(), QStringLiteral("Pointer : "));
+    QCOMPARE(c->PointVal->text(), QStringLiteral("2"));
+    QCOMPARE(c->pointerR, 2.0);
+    QVERIFY(!c->grabbed);
+    QCOMPARE(c->menuBar()->actions().size(), 0);
+    const QList<QRadioButton*> sel{c->SelReal,   c->SelImag, c->SelAbs,  c->SelEnvelope,
+                                   c->SelWindow, c->SelWave, c->SelTotal};
+    const QList<bool> checked{false, false, true, true, true, true, true};
+    for (int i = 0; i < sel.size(); ++i) {
+        QVERIFY(!sel[i]->autoExclusive());
+        QCOMPARE(sel[i]->isChecked(), checked[i]);
+    }
+    // Independent switches: checking two of them keeps both checked.
+    c->SelReal->setChecked(true);
+    c->SelImag->setChecked(true);
+    QVERIFY(c->SelReal->isChecked() && c->SelImag->isChecked() && c->SelAbs->isChecked());
+    QCOMPARE(c->waves, &program->main->waves);
+}
+
+void tst_ChiR::gridZeroLineAndPointerPixels() {
+    QImage img = paint();
+    const int bottomRow = img.height() - 2;
+    // Twelve grey grid columns; the pointer at R = 2 lies under the grid.
+    for (int r = -2; r <= 9; ++r)
+        QVERIFY2(isRgb(img, X(r), bottomRow, 200, 200, 200), qPrintable(QString::number(r)));
+    QVERIFY(isRgb(img, X(2), bottomRow, 200, 200, 200));
+    // Between grid lines, below the zero line, there is only background.
+    QVERIFY(isRgb(img, X(2.5), bottomRow, 255, 255, 255));
+
+    c->pointerR = 2.5;
+    img = paint();
+    QVERIFY(isRgb(img, X(2.5), bottomRow, 255, 0, 0));
+    QVERIFY(isRgb(img, X(2.5), 1, 255, 0, 0));
+    QVERIFY(isRgb(img, X(2.5) + 2, bottomRow, 255, 255, 255));
+}
+
+void tst_ChiR::modulusPixelsFollowTotal() {
+    auto countBlack = [](const QImage& img, int x0, int x1) {
+        int n = 0;
+        for (int x = x0; x <= x1; ++x)
+            for (int y = 0; y < img.height(); ++y)
+                n += img.pixel(x, y) == qRgb(0, 0, 0);
+        return n;
+    };
+    QImage img = paint();
+    // The shell at R = 2 puts the peak of |chi(R)| a little below 2 (the
+    // phase of k sin(2kR) shifts it); look for black around it.
+    const int withTotal = countBlack(img, X(1.5), X(2.3));
+    QVERIFY2(withTotal > 20, qPrintable(QString::number(withTotal)));
+    // The peak stands well above the zero line (the range is set by the
+    // envelope's transform, whose bin 0 is far larger).
+    int highest = img.height();
+    for (int x = X(1.5); x <= X(2.3); ++x)
+        for (int y = 0; y < img.height(); ++y)
+            if (img.pixel(x, y) == qRgb(0, 0, 0))
+                highest = std::min(highest, y);
+    QVERIFY(highest < Y(0) - 10);
+
+    c->SelTotal->setChecked(false);
+    img = paint();
+    QCOMPARE(countBlack(img, 0, img.width() - 1), 0);
+}
+
+void tst_ChiR::everythingOffLeavesTheFrame() {
+    for (QRadioButton* b :
+         {c->SelReal, c->SelImag, c->SelAbs, c->SelEnvelope, c->SelWindow, c->SelWave, c->SelTotal})
+        b->setChecked(false);
+    c->pointerR = 4.5;
+    const QImage img = paint();
+    const int zeroRow = Y(0);
+    QSet<QRgb> colours;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            colours.insert(img.pixel(x, y));
+    // White, red, the grid's grey and the grey shades of the labels' text.
+    for (QRgb rgb : colours) {
+        const bool grey = qRed(rgb) == qGreen(rgb) && qGreen(rgb) == qBlue(rgb) && qRed(rgb) >= 200;
+        QVERIFY2(grey || rgb == qRgb(255, 0, 0), qPrintable(QString::number(rgb, 16)));
+    }
+    QVERIFY(isRgb(img, X(4.5), 3, 255, 0, 0));
+    // The zero row is grey across the surface, away from the red pointer.
+    for (double r : {-1.5, 0.5, 3.3, 7.7, 9.9})
+        QVERIFY(isRgb(img, X(r), zeroRow, 200, 200, 200));
+}
+
+void tst_ChiR::valueRange_data() {
+    QTest::addColumn<bool>("abs");
+    QTest::addColumn<bool>("real");
+    QTest::addColumn<bool>("imag");
+    QTest::addColumn<bool>("total");
+    QTest::addColumn<double>("bottomFactor");
+    QTest::newRow("abs alone") << true << false << false << true << -0.05;
+    QTest::newRow("abs alone, total off") << true << false << false << false << -0.05;
+    QTest::newRow("abs + real") << true << true << false << true << -1.05;
+    QTest::newRow("abs + imag") << true << false << true << true << -1.05;
+    QTest::newRow("real alone") << false << true << false << true << -1.05;
+    QTest::newRow("none") << false << false << false << true << -1.05;
+    QTest::newRow("all three") << true << true << true << false << -1.05;
+}
+
+void tst_ChiR::valueRange() {
+    QFETCH(bool, abs);
+    QFETCH(bool, real);
+    QFETCH(bool, imag);
+    QFETCH(bool, total);
+    QFETCH(double, bottomFactor);
+    c->SelAbs->setChecked(abs);
+    c->SelReal->setChecked(real);
+    c->SelImag->setChecked(imag);
+    c->SelTotal->setChecked(total);
+    paint();
+    const double m = program->wave()->spectrumScale;
+    QVERIFY(m > 0);
+    QCOMPARE(c->coord->xMin, -2.0);
+    QCOMPARE(c->coord->xMax, 10.0);
+    QCOMPARE(c->coord->yMax, 1.05 * m);
+    QCOMPARE(c->coord->yMin, bottomFactor * m);
+}
+
+void tst_ChiR::pointerGrab_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<bool>("grabs");
+    QTest::newRow("on the line") << 0 << true;
+    QTest::newRow("9 right") << 9 << true;
+    QTest::newRow("9 left") << -9 << true;
+    QTest::newRow("10 right") << 10 << false;
+    QTest::newRow("10 left") << -10 << false;
+    QTest::newRow("40 left") << -40 << false;
+}
+
+void tst_ChiR::pointerGrab() {
+    QFETCH(int, offset);
+    QFETCH(bool, grabs);
+    // A surface 768 pixels wide puts R = 2 exactly on pixel 256, so the
+    // offsets are exact distances.
+    c->resize(c->width() + 768 - c->DispA->width(), 600);
+    QTest::qWait(20);
+    QCOMPARE(c->DispA->width(), 768);
+    paint();
+    const double lineX = c->coord->toPixelX(c->pointerR);
+    QCOMPARE(lineX, 256.0);
+    const int x = 256 + offset;
+    press(c->DispA, QPoint(x, 123));
+    QCOMPARE(c->grabbed, grabs);
+    dragTo(c->DispA, QPoint(x + 30, 300));
+    if (grabs) {
+        QCOMPARE(c->pointerR, c->coord->toWorldX(x + 30));
+        QCOMPARE(c->PointVal->text(), QString::number(c->pointerR, 'g', 6));
+    } else {
+        QCOMPARE(c->pointerR, 2.0);
+        QCOMPARE(c->PointVal->text(), QStringLiteral("2"));
+    }
+    release(c->DispA, QPoint(x + 30, 300));
+    QVERIFY(!c->grabbed);
+    const double after = c->pointerR;
+    dragTo(c->DispA, QPoint(x + 60, 300));
+    QCOMPARE(c->pointerR, after);
+}
+
+void tst_ChiR::pointerDragIsUnclamped() {
+    paint();
+    const int x = qRound(c->coord->toPixelX(2.0));
+    press(c->DispA, QPoint(x, 50));
+    dragTo(c->DispA, QPoint(-300, 50));
+    QVERIFY(c->pointerR < -2);
+    QCOMPARE(c->PointVal->text(), QString::number(c->coord->toWorldX(-300), 'g', 6));
+    QVERIFY(c->PointVal->text().startsWith('-'));
+    dragTo(c->DispA, QPoint(c->DispA->width() + 200, 50));
+    QVERIFY(c->pointerR > 10);
+    release(c->DispA, QPoint(c->DispA->width() + 200, 50));
+    // Text typed into the box is not read back.
+    QTest::keyClicks(c->PointVal, "7");
+    const double r = c->pointerR;
+    paint();
+    QCOMPARE(c->pointerR, r);
+}
+
+void tst_ChiR::eachToggleRepaintsOnce_data() {
+    QTest::addColumn<QString>("button");
+    for (const char* name :
+         {"SelReal", "SelImag", "SelAbs", "SelEnvelope", "SelWindow", "SelWave", "SelTotal"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void tst_ChiR::eachToggleRepaintsOnce() {
+    QFETCH(QString, button);
+    auto* b = c->findChild<QRadioButton*>(button);
+    QVERIFY(b);
+    QCoreApplication::processEvents();
+    int paints = 0;
+    connect(c->DispA, &DispArea::draw, this, [&](QPainter*) { ++paints; });
+    QTest::qWait(50);
+    paints = 0;
+    b->toggle();
+    QTest::qWait(100);
+    QCOMPARE(paints, 1);
+    b->toggle();
+    QTest::qWait(100);
+    QCOMPARE(paints, 2);
+}
+
+QTEST_MAIN(tst_ChiR)
+#include "tst_ChiR.moc"
