@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QVector>
+
+#include <memory>
+
+class Envelope;
+class WaveCtrl;
+
+// One scattering shell: its parameters, the signal chi(k) on a fixed k grid
+// built from the selected factors, and the transforms of chi(k) and of its
+// factors. Every change rebuilds everything and is announced by updated().
+class AWave : public QObject {
+    Q_OBJECT
+public:
+    AWave(double r, double phi0, double amplitude);
+    ~AWave() override;
+
+    void setKGrid(double kMin, double kMax, double dk, int length);
+    void synthesize();
+
+    // Bin j of a packed spectrum of fftLength values, for negative j too:
+    // the real part is even in j, the imaginary part odd; 0 from |j| = N on.
+    double realPart(const double* spectrum, int j) const;
+    double imagPart(const double* spectrum, int j) const;
+    double magnitude(const double* spectrum, int j) const;
+
+    WaveCtrl* ctrl = nullptr;
+    int n = 2;
+    double r = 0;
+    double phi0 = 0;
+    double phi2 = 0;
+    double amplitude = 0;
+    double sigma = 0.05;
+    Envelope* envelope = nullptr; // not owned
+    int fftLength = -1;
+    int kCount = 0;
+    double kMin = 0;
+    double kMax = 0;
+    double dk = 0;
+    double valueMin = 0;
+    double valueMax = 0;
+    double valueScale = 0;
+    QVector<double> oscillation;
+    QVector<double> chi;
+    QVector<double> kValues;
+    QVector<double> envelopeValues;
+    QVector<double> debyeWallerValues;
+    QVector<double> windowValues;
+    // Packed spectra of fftLength values, null until the first transform.
+    std::unique_ptr<double[]> oscillationSpectrum;
+    std::unique_ptr<double[]> chiSpectrum;
+    std::unique_ptr<double[]> envelopeSpectrum;
+    std::unique_ptr<double[]> windowSpectrum;
+    std::unique_ptr<double[]> debyeWallerSpectrum;
+    double spectrumMin = 0;
+    double spectrumMax = 0;
+    double spectrumScale = 0;
+
+signals:
+    void updated();
+
+public slots:
+    void newN(int N);
+    void newR(double R);
+    void newPhi0(double p0);
+    void newPhi2(double p2);
+    void newSig(double sig);
+    void envChanged();
+    void windowChanged();
+    void newSelection();
+
+    void mMoved();
+    void mPressed();
+    void mReleased();
+
+private:
+    void transform();
+    void changed();
+
+    // The panel is reparented into the main window, which may destroy it
+    // first; the wave deletes it only while it still exists.
+    QPointer<WaveCtrl> ownCtrl;
+};

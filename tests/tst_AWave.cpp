@@ -1,0 +1,701 @@
+#include "AWave.h"
+#include "DispArea.h"
+#include "Envelope.h"
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+// The wave is built as the main window builds it: AWave(2.0, 0.0, 1.0), an
+// envelope of 17 points (i, 1), the grid 0 ... 16 step 0.1 on 1024 points,
+// the envelope's and the panel's extra connections, one synthesis. Expected
+// values come from closed forms and from a direct O(N^2) DFT.
+class tst_AWave : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void constructorFillsPanel_data();
+    void constructorFillsPanel();
+    void kCount_data();
+    void kCount();
+    void defaultsMatchClosedForm();
+    void factorSelection_data();
+    void factorSelection();
+    void withoutEnvelope();
+    void nEqualsOneHasNoZeroAtOrigin();
+    void spectraMatchDirectDft();
+    void flatEnvelopeSpectrum();
+    void eachChangeSynthesisesOnce_data();
+    void eachChangeSynthesisesOnce();
+    void mouseReachesEnvelopeThenWindow();
+    void arraysKeepTheirStorage();
+    void zeroDistanceKeepsLastResult();
+    void zeroDistanceBeforeAnyResult();
+    void allTrackedZeroIsNotDivided();
+
+private:
+    void build(bool withEnvelope = true);
+    void checkAllFinite();
+
+    AWave* wave = nullptr;
+    Envelope* envelope = nullptr;
+};
+
+using Change = std::function<void(AWave*, Envelope*)>;
+using Took = std::function<bool(const AWave*)>;
+Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(Took)
+
+namespace {
+
+const double Pi = 3.14159265358979323846;
+
+// W(k) for the positions 3, 4, 15, 16, written out independently.
+double window3to16(double k) {
+    if (k < 3 || k >= 16)
+        return 0;
+    if (k < 4)
+        return (1 - std::cos((k - 3) * Pi)) / 2;
+    if (k < 15)
+        return 1;
+    return (1 + std::cos((k - 15) * Pi)) / 2;
+}
+
+// Plain sums X_k = C_k - i S_k of N real samples, angles reduced exactly.
+struct Dft {
+    std::vector<long double> c, s;
+};
+
+Dft directDft(const double* x, int n) {
+    std::vector<long double> cosTab(n), sinTab(n);
+    for (int t = 0; t < n; ++t) {
+        cosTab[t] = std::cos(2.0L * 3.14159265358979323846264338327950288L * t / n);
+        sinTab[t] = std::sin(2.0L * 3.14159265358979323846264338327950288L * t / n);
+    }
+    Dft d{std::vector<long double>(n), std::vector<long double>(n)};
+    for (int k = 0; k < n; ++k) {
+        long double c = 0, s = 0;
+        for (int t = 0; t < n; ++t) {
+            const int a = int((long long)k * t % n);
+            c += x[t] * cosTab[a];
+            s += x[t] * sinTab[a];
+        }
+        d.c[k] = c;
+        d.s[k] = s;
+    }
+    return d;
+}
+
+bool near(double a, double b, double tol) {
+    return std::abs(a - b) <= tol;
+}
+
+} // namespace
+
+void tst_AWave::build(bool withEnvelope) {
+    wave = new AWave(2.0, 0.0, 1.0);
+    envelope = new Envelope;
+    for (int i = 0; i <= 16; ++i)
+        envelope->points << QPointF(i, 1.0);
+    if (withEnvelope) {
+        wave->envelope = envelope;
+        connect(envelope, SIGNAL(updated()), wave, SLOT(envChanged()));
+        connect(wave->ctrl, SIGNAL(enFlat()), envelope, SLOT(enFlat()));
+    }
+    wave->setKGrid(0, 16, 0.1, 1024);
+    wave->synthesize();
+}
+
+void tst_AWave::init() {}
+
+void tst_AWave::cleanup() {
+    delete wave;
+    delete envelope;
+    wave = nullptr;
+    envelope = nullptr;
+}
+
+void tst_AWave::checkAllFinite() {
+    for (const QVector<double>* a :
+         {&wave->oscillation, &wave->chi, &wave->kValues, &wave->envelopeValues,
+          &wave->debyeWallerValues, &wave->windowValues}) {
+        for (double v : *a)
+            QVERIFY(std::isfinite(v));
+    }
+    for (const double* s :
+         {wave->oscillationSpectrum.get(), wave->chiSpectrum.get(), wave->envelopeSpectrum.get(),
+          wave->windowSpectrum.get(), wave->debyeWallerSpectrum.get()}) {
+        if (!s)
+            continue;
+        for (int j = 0; j < wave->fftLength; ++j)
+            QVERIFY(std::isfinite(s[j]));
+    }
+    QVERIFY(std::isfinite(wave->spectrumScale));
+}
+
+void tst_AWave::constructorFillsPanel_data() {
+    QTest::addColumn<double>("r");
+    QTest::addColumn<double>("phi0");
+    QTest::addColumn<QList<int>>("bars");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("main window's")
+        << 2.0 << 0.0 << QList<int>{2, 20, 0, 0, 50} << QStringList{"2", "2", "0", "0", "0.05"};
+    QTest::newRow("between positions") << 2.05 << -0.37 << QList<int>{2, 20, -3, 0, 50}
+                                       << QStringList{"2", "2.05", "-0.37", "0", "0.05"};
+    QTest::newRow("beyond the ends") << 12.345 << 25.0 << QList<int>{2, 100, 100, 0, 50}
+                                     << QStringList{"2", "12.345", "25", "0", "0.05"};
+    QTest::newRow("below the ends") << -1.0 << -11.0 << QList<int>{2, 0, -100, 0, 50}
+                                    << QStringList{"2", "-1", "-11", "0", "0.05"};
+}
+
+void tst_AWave::constructorFillsPanel() {
+    QFETCH(double, r);
+    QFETCH(double, phi0);
+    QFETCH(QList<int>, bars);
+    QFETCH(QStringList, boxes);
+    AWave w(r, phi0, 1.0);
+    WaveCtrl* c = w.ctrl;
+    QVERIFY(c);
+    QVERIFY(!c->parent());
+    const QSlider* const sliders[] = {c->NBar, c->RBar, c->Phi0Bar, c->Phi2Bar, c->SigBar};
+    const QLineEdit* const edits[] = {c->NVal, c->RVal, c->Phi0Val, c->Phi2Val, c->SigVal};
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(sliders[i]->value(), bars[i]);
+        QCOMPARE(edits[i]->text(), boxes[i]);
+    }
+    // Filling the panel moved its sliders, but the wave was not listening
+    // yet: its values are still the constructor's, and nothing synthesised.
+    QCOMPARE(w.r, r);
+    QCOMPARE(w.phi0, phi0);
+    QCOMPARE(w.n, 2);
+    QCOMPARE(w.phi2, 0.0);
+    QCOMPARE(w.sigma, 0.05);
+    QCOMPARE(w.amplitude, 1.0);
+    QCOMPARE(w.fftLength, -1);
+    QVERIFY(!w.envelope);
+    QVERIFY(w.chi.isEmpty());
+    QVERIFY(!w.chiSpectrum);
+
+    // Now it is listening.
+    QSignalSpy updated(&w, SIGNAL(updated()));
+    c->RBar->setValue(c->RBar->value() == 31 ? 32 : 31);
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(w.r, c->RBar->value() / 10.0);
+}
+
+void tst_AWave::kCount_data() {
+    QTest::addColumn<double>("kMin");
+    QTest::addColumn<double>("kMax");
+    QTest::addColumn<double>("dk");
+    QTest::addColumn<int>("count");
+    // 16 / 0.1 and 1 / 0.1 round to 160 and 10 in double precision but lie
+    // just below them in extended precision.
+    QTest::newRow("main window's") << 0.0 << 16.0 << 0.1 << 159;
+    QTest::newRow("ends swapped") << 16.0 << 0.0 << 0.1 << 159;
+    QTest::newRow("0 to 1 by 0.1") << 0.0 << 1.0 << 0.1 << 9;
+    QTest::newRow("exact step") << 1.0 << 2.0 << 0.25 << 4;
+    QTest::newRow("zero step") << 0.0 << 16.0 << 0.0 << 1;
+    QTest::newRow("negative step") << 0.0 << 16.0 << -0.1 << 1;
+    QTest::newRow("empty range") << 3.0 << 3.0 << 0.1 << 0;
+}
+
+void tst_AWave::kCount() {
+    QFETCH(double, kMin);
+    QFETCH(double, kMax);
+    QFETCH(double, dk);
+    QFETCH(int, count);
+    AWave w(2.0, 0.0, 1.0);
+    w.setKGrid(kMin, kMax, dk, 64);
+    QCOMPARE(w.kCount, count);
+    QCOMPARE(w.kMin, std::min(kMin, kMax));
+    QCOMPARE(w.kMax, std::max(kMin, kMax));
+    QCOMPARE(w.dk, dk);
+    QCOMPARE(w.fftLength, 64);
+    QVERIFY(w.chi.isEmpty());
+}
+
+void tst_AWave::defaultsMatchClosedForm() {
+    build();
+    const int N = 1024;
+    for (const QVector<double>* a :
+         {&wave->oscillation, &wave->chi, &wave->kValues, &wave->envelopeValues,
+          &wave->debyeWallerValues, &wave->windowValues})
+        QCOMPARE(a->size(), N);
+    QCOMPARE(wave->kCount, 159);
+
+    std::vector<double> raw(159);
+    double largest = 1; // the factors reach 1 and take part
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        raw[i] = k * std::sin(4 * k) / 2 * window3to16(k) * std::exp(-0.005 * k * k);
+        largest = std::max(largest, raw[i]);
+    }
+    QVERIFY(largest > 2); // the signal, not a factor, sets the scale here
+    double chiMax = -1;
+    for (int i = 0; i < N; ++i) {
+        const double k = i * 0.1;
+        QCOMPARE(wave->kValues[i], k);
+        if (i < 159) {
+            QVERIFY2(near(wave->chi[i], raw[i] / largest, 1e-9), qPrintable(QString::number(i)));
+            QVERIFY(near(wave->oscillation[i], k * std::sin(4 * k) / 2 / largest, 1e-12));
+            QCOMPARE(wave->envelopeValues[i], 1.0);
+            QVERIFY(near(wave->windowValues[i], window3to16(k), 1e-9));
+            QVERIFY(near(wave->debyeWallerValues[i], std::exp(-0.005 * k * k), 1e-15));
+        } else {
+            // From k = 15.9 on: the zero padding, although 15.9 < kMax.
+            QCOMPARE(wave->chi[i], 0.0);
+            QCOMPARE(wave->oscillation[i], 0.0);
+            QCOMPARE(wave->envelopeValues[i], 0.0);
+            QCOMPARE(wave->windowValues[i], 0.0);
+            QCOMPARE(wave->debyeWallerValues[i], 0.0);
+        }
+        chiMax = std::max(chiMax, wave->chi[i]);
+    }
+    QCOMPARE(wave->kValues[1023], 102.3);
+    QCOMPARE(chiMax, 1.0);
+    QCOMPARE(wave->valueMin, -1.0);
+    QCOMPARE(wave->valueMax, 1.0);
+    QCOMPARE(wave->valueScale, 1.0);
+    checkAllFinite();
+}
+
+void tst_AWave::factorSelection_data() {
+    QTest::addColumn<bool>("useF");
+    QTest::addColumn<bool>("useW");
+    QTest::addColumn<bool>("useD");
+    QTest::newRow("all") << true << true << true;
+    QTest::newRow("no envelope") << false << true << true;
+    QTest::newRow("no window") << true << false << true;
+    QTest::newRow("no Debye-Waller") << true << true << false;
+    QTest::newRow("envelope only") << true << false << false;
+    QTest::newRow("none") << false << false << false;
+}
+
+// An envelope that starts at 10 and falls to 1 at k = 1: selected, its 10 is
+// the largest tracked value; deselected, it no longer counts.
+void tst_AWave::factorSelection() {
+    QFETCH(bool, useF);
+    QFETCH(bool, useW);
+    QFETCH(bool, useD);
+    build();
+    envelope->points[0] = QPointF(0, 10);
+    auto F = [](double k) { return k < 1 ? 10 - 9 * k : 1.0; };
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    envelope->updated(); // as a drag would announce it
+    int expectedSignals = 1;
+    for (auto sw : {std::make_pair(wave->ctrl->SelEnvelope, useF),
+                    std::make_pair(wave->ctrl->SelWindowF, useW),
+                    std::make_pair(wave->ctrl->SelDebye, useD)}) {
+        if (!sw.second) {
+            QTest::mouseClick(sw.first, Qt::LeftButton);
+            ++expectedSignals;
+        }
+        QCOMPARE(sw.first->isChecked(), sw.second);
+    }
+    QCOMPARE(updated.count(), expectedSignals);
+
+    std::vector<double> raw(159);
+    double largest = -1e300;
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        double v = k * std::sin(4 * k) / 2;
+        if (useF) {
+            v *= F(k);
+            largest = std::max(largest, F(k));
+        }
+        if (useW) {
+            v *= window3to16(k);
+            largest = std::max(largest, window3to16(k));
+        }
+        if (useD) {
+            v *= std::exp(-0.005 * k * k);
+            largest = std::max(largest, std::exp(-0.005 * k * k));
+        }
+        raw[i] = v;
+        largest = std::max(largest, v);
+    }
+    if (useF)
+        QCOMPARE(largest, 10.0);
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        QVERIFY2(near(wave->chi[i], raw[i] / largest, 1e-9), qPrintable(QString::number(i)));
+        QVERIFY(near(wave->oscillation[i], k * std::sin(4 * k) / 2 / largest, 1e-12));
+        // Deselected or not, every factor array is filled.
+        QVERIFY(near(wave->envelopeValues[i], F(k), 1e-12));
+        QVERIFY(near(wave->windowValues[i], window3to16(k), 1e-9));
+        QVERIFY(near(wave->debyeWallerValues[i], std::exp(-0.005 * k * k), 1e-15));
+    }
+    checkAllFinite();
+}
+
+void tst_AWave::withoutEnvelope() {
+    build(false);
+    QVERIFY(!wave->envelope);
+    double largest = 1;
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        largest =
+            std::max(largest, k * std::sin(4 * k) / 2 * window3to16(k) * std::exp(-0.005 * k * k));
+    }
+    for (int i = 0; i < 1024; ++i) {
+        QCOMPARE(wave->envelopeValues[i], 0.0);
+        if (i < 159) {
+            const double k = i * 0.1;
+            QVERIFY(
+                near(wave->chi[i],
+                     k * std::sin(4 * k) / 2 * window3to16(k) * std::exp(-0.005 * k * k) / largest,
+                     1e-9));
+        }
+    }
+    // The envelope transform is then all zeros.
+    for (int j = 0; j < 1024; ++j)
+        QCOMPARE(wave->envelopeSpectrum[j], 0.0);
+
+    // The mouse still reaches the window function.
+    DispArea area;
+    area.coord.setPixelArea(0, 200, 1600, 0);
+    area.coord.setScale(0, -2, 16, 2);
+    wave->ctrl->WindowCtrl->coord = &area.coord;
+    wave->ctrl->WindowCtrl->mouse = &area.mouse;
+    area.mouse.curPos = QPoint(400, 100);
+    wave->mPressed();
+    QVERIFY(wave->ctrl->WindowCtrl->grabbed);
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    area.mouse.curPos = QPoint(500, 100);
+    wave->mMoved();
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(wave->ctrl->WindowCtrl->positions[1], 5.0);
+    wave->mReleased();
+    QVERIFY(!wave->ctrl->WindowCtrl->grabbed);
+}
+
+// With n = 1 the weight k^0 is 1 everywhere, also at k = 0 (0^0 = 1).
+void tst_AWave::nEqualsOneHasNoZeroAtOrigin() {
+    build();
+    wave->ctrl->Phi0Bar->setValue(10); // P0 = 1, so sin(phase) is not 0 at k = 0
+    QTest::keyClick(wave->ctrl->NBar, Qt::Key_Left);
+    QCOMPARE(wave->n, 1);
+    QCOMPARE(wave->phi0, 1.0);
+    double largest = 1;
+    std::vector<double> raw(159);
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        raw[i] = std::sin(4 * k + 1) / 2 * window3to16(k) * std::exp(-0.005 * k * k);
+        largest = std::max(largest, raw[i]);
+    }
+    QCOMPARE(largest, 1.0); // now a factor sets the scale
+    QVERIFY(near(wave->oscillation[0], std::sin(1.0) / 2, 1e-15));
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        QVERIFY(near(wave->oscillation[i], std::sin(4 * k + 1) / 2, 1e-12));
+        QVERIFY(near(wave->chi[i], raw[i], 1e-9));
+    }
+}
+
+void tst_AWave::spectraMatchDirectDft() {
+    build();
+    // Something less symmetric than the default.
+    wave->newPhi0(0.7);
+    wave->newPhi2(0.03);
+    envelope->points[6] = QPointF(6, 1.8);
+    envelope->updated();
+
+    const int N = wave->fftLength;
+    const struct {
+        const char* name;
+        const QVector<double>& source;
+        const double* spectrum;
+    } pairs[] = {
+        {"oscillation", wave->oscillation, wave->oscillationSpectrum.get()},
+        {"chi", wave->chi, wave->chiSpectrum.get()},
+        {"envelope", wave->envelopeValues, wave->envelopeSpectrum.get()},
+        {"window", wave->windowValues, wave->windowSpectrum.get()},
+        {"Debye-Waller", wave->debyeWallerValues, wave->debyeWallerSpectrum.get()},
+    };
+    double smallest = 1e300, largest = -1e300;
+    for (const auto& p : pairs) {
+        QVERIFY(p.spectrum);
+        const Dft d = directDft(p.source.constData(), N);
+        double scale = 1;
+        for (double v : p.source)
+            scale += std::abs(v);
+        const double tol = 1e-12 * scale;
+        for (int j = -N - 3; j <= N + 3; ++j) {
+            const int m = std::abs(j);
+            const double sign = j > 0 ? 1 : -1;
+            double re = 0, im = 0;
+            if (m < N) {
+                re = double(d.c[m]); // even and periodic: bin N - m has the same
+                if (j != 0 && m < N / 2)
+                    im = sign * double(d.s[m]);
+                else if (m > N / 2)
+                    im = sign * double(d.s[N - m]); // mirrored about N/2, as read
+            }
+            const QString where = QString("%1 bin %2").arg(p.name).arg(j);
+            QVERIFY2(near(wave->realPart(p.spectrum, j), re, tol), qPrintable(where));
+            QVERIFY2(near(wave->imagPart(p.spectrum, j), im, tol), qPrintable(where));
+            QVERIFY2(near(wave->magnitude(p.spectrum, j), std::hypot(re, im), tol),
+                     qPrintable(where));
+            // The accessors' own symmetries, exactly.
+            QCOMPARE(wave->realPart(p.spectrum, -j), wave->realPart(p.spectrum, j));
+            QCOMPARE(wave->imagPart(p.spectrum, -j), -wave->imagPart(p.spectrum, j));
+            QCOMPARE(wave->magnitude(p.spectrum, -j), wave->magnitude(p.spectrum, j));
+            if (j >= 0 && j < N &&
+                (p.spectrum == wave->chiSpectrum.get() ||
+                 p.spectrum == wave->oscillationSpectrum.get() ||
+                 p.spectrum == wave->envelopeSpectrum.get())) {
+                smallest = std::min(smallest, std::hypot(re, im));
+                largest = std::max(largest, std::hypot(re, im));
+            }
+        }
+        QCOMPARE(wave->imagPart(p.spectrum, 0), 0.0);
+        QCOMPARE(wave->imagPart(p.spectrum, N / 2), 0.0);
+        QCOMPARE(wave->imagPart(p.spectrum, -N / 2), 0.0);
+        QCOMPARE(wave->magnitude(p.spectrum, 0), std::abs(p.spectrum[0]));
+        QCOMPARE(wave->realPart(p.spectrum, N / 2), p.spectrum[N / 2]);
+        QCOMPARE(wave->realPart(p.spectrum, N), 0.0);
+        QCOMPARE(wave->magnitude(p.spectrum, -N), 0.0);
+        QCOMPARE(wave->imagPart(p.spectrum, N + 5), 0.0);
+    }
+    QVERIFY(near(wave->spectrumMax, largest, 1e-9 * largest));
+    QVERIFY(near(wave->spectrumMin, smallest, 1e-9 * largest));
+    QCOMPARE(wave->spectrumScale, wave->spectrumMax);
+}
+
+// A flat envelope is 159 ones and then zeros, whatever the switches: its
+// bin 0 is 159 and that is the largest modulus of the three spectra.
+void tst_AWave::flatEnvelopeSpectrum() {
+    build();
+    QVERIFY(near(wave->envelopeSpectrum[0], 159, 1e-12));
+    QVERIFY(near(wave->spectrumScale, 159, 1e-12));
+    QTest::mouseClick(wave->ctrl->SelEnvelope, Qt::LeftButton);
+    QTest::mouseClick(wave->ctrl->SelDebye, Qt::LeftButton);
+    QVERIFY(near(wave->envelopeSpectrum[0], 159, 1e-12));
+    QVERIFY(near(wave->spectrumMax, 159, 1e-12));
+    // A raised envelope raises the scale with it.
+    envelope->points[8] = QPointF(8, 3);
+    envelope->updated();
+    QVERIFY(near(wave->envelopeSpectrum[0], 159 + 2 * 10, 1e-9));
+    QVERIFY(near(wave->spectrumScale, 179, 1e-9));
+    // And "Flat" brings it back.
+    QTest::mouseClick(wave->ctrl->Flat, Qt::LeftButton);
+    QVERIFY(near(wave->envelopeSpectrum[0], 159, 1e-12));
+}
+
+void tst_AWave::eachChangeSynthesisesOnce_data() {
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<Took>("took");
+    using Act = Change;
+    using Check = Took;
+    QTest::newRow("newN") << Act([](AWave* w, Envelope*) { w->newN(3); })
+                          << Check([](const AWave* w) { return w->n == 3; });
+    QTest::newRow("newR") << Act([](AWave* w, Envelope*) { w->newR(2.5); })
+                          << Check([](const AWave* w) { return w->r == 2.5; });
+    QTest::newRow("newPhi0") << Act([](AWave* w, Envelope*) { w->newPhi0(-0.3); })
+                             << Check([](const AWave* w) { return w->phi0 == -0.3; });
+    QTest::newRow("newPhi2") << Act([](AWave* w, Envelope*) { w->newPhi2(0.05); })
+                             << Check([](const AWave* w) { return w->phi2 == 0.05; });
+    QTest::newRow("newSig") << Act([](AWave* w, Envelope*) { w->newSig(0.1); })
+                            << Check([](const AWave* w) { return w->sigma == 0.1; });
+    QTest::newRow("envChanged") << Act([](AWave* w, Envelope*) { w->envChanged(); })
+                                << Check([](const AWave*) { return true; });
+    QTest::newRow("windowChanged") << Act([](AWave* w, Envelope*) { w->windowChanged(); })
+                                   << Check([](const AWave*) { return true; });
+    QTest::newRow("newSelection") << Act([](AWave* w, Envelope*) { w->newSelection(); })
+                                  << Check([](const AWave*) { return true; });
+    QTest::newRow("n slider") << Act([](AWave* w, Envelope*) { w->ctrl->NBar->setValue(1); })
+                              << Check([](const AWave* w) { return w->n == 1; });
+    QTest::newRow("R slider") << Act([](AWave* w, Envelope*) { w->ctrl->RBar->setValue(37); })
+                              << Check([](const AWave* w) { return w->r == 3.7; });
+    QTest::newRow("P0 slider") << Act([](AWave* w, Envelope*) { w->ctrl->Phi0Bar->setValue(-5); })
+                               << Check([](const AWave* w) { return w->phi0 == -0.5; });
+    QTest::newRow("P2 slider") << Act([](AWave* w, Envelope*) { w->ctrl->Phi2Bar->setValue(12); })
+                               << Check([](const AWave* w) { return w->phi2 == 0.12; });
+    QTest::newRow("Sigma slider") << Act([](AWave* w, Envelope*) { w->ctrl->SigBar->setValue(80); })
+                                  << Check([](const AWave* w) { return w->sigma == 0.08; });
+    QTest::newRow("switch") << Act([](AWave* w, Envelope*) {
+        w->ctrl->SelDebye->toggle();
+    }) << Check([](const AWave* w) {
+        return w->debyeWallerValues[10] != 0 && w->chi[100] != 0 && !w->ctrl->SelDebye->isChecked();
+    });
+    QTest::newRow("typed window position") << Act([](AWave* w, Envelope*) {
+        QLineEdit* e = w->ctrl->WindowCtrl->Pos2;
+        e->clear();
+        QTest::keyClicks(e, "6");
+        QTest::keyClick(e, Qt::Key_Enter);
+    }) << Check([](const AWave* w) { return w->windowValues[50] < 1; });
+    QTest::newRow("Flat") << Act([](AWave* w, Envelope*) { w->ctrl->Flat->click(); })
+                          << Check([](const AWave* w) { return w->envelopeValues[20] == 1; });
+}
+
+// A change is announced once, after the arrays hold its result.
+void tst_AWave::eachChangeSynthesisesOnce() {
+    QFETCH(Change, change);
+    QFETCH(Took, took);
+    build();
+    envelope->points[2] = QPointF(2, 0.5);
+    wave->synthesize();
+    QVector<double> chiSeen;
+    connect(wave, &AWave::updated, this, [&] { chiSeen = wave->chi; });
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    change(wave, envelope);
+    QCOMPARE(updated.count(), 1);
+    QVERIFY(took(wave));
+    QCOMPARE(chiSeen, wave->chi);
+    QCOMPARE(wave->chi.size(), 1024);
+}
+
+// Receives an envelope point and a window handle under the same press: the
+// envelope moves first and is announced before the window moves.
+void tst_AWave::mouseReachesEnvelopeThenWindow() {
+    build();
+    DispArea area;
+    area.coord.setPixelArea(0, 200, 1600, 0);
+    area.coord.setScale(0, -2, 16, 2);
+    envelope->coord = &area.coord;
+    envelope->mouse = &area.mouse;
+    wave->ctrl->WindowCtrl->coord = &area.coord;
+    wave->ctrl->WindowCtrl->mouse = &area.mouse;
+    connect(&area.mouse, SIGNAL(mMoved()), wave, SLOT(mMoved()));
+    connect(&area.mouse, SIGNAL(mPressed()), wave, SLOT(mPressed()));
+    connect(&area.mouse, SIGNAL(mReleased()), wave, SLOT(mReleased()));
+    envelope->points[4] = QPointF(4, 0);
+
+    QVector<QPair<double, double>> seen; // (envelope x, window Pos2) at each update
+    connect(wave, &AWave::updated, this, [&] {
+        seen << qMakePair(envelope->points[4].x(), wave->ctrl->WindowCtrl->positions[1]);
+    });
+    auto send = [&](QEvent::Type t, QPoint p, Qt::MouseButton b, Qt::MouseButtons bs) {
+        QMouseEvent e(t, QPointF(p), QPointF(p), b, bs, Qt::NoModifier);
+        QCoreApplication::sendEvent(&area, &e);
+    };
+    send(QEvent::MouseButtonPress, QPoint(403, 98), Qt::LeftButton, Qt::LeftButton);
+    QVERIFY(envelope->grabbed);
+    QVERIFY(wave->ctrl->WindowCtrl->grabbed);
+    QVERIFY(seen.isEmpty());
+    send(QEvent::MouseMove, QPoint(550, 100), Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen[0], qMakePair(5.5, 4.0));
+    QCOMPARE(seen[1], qMakePair(5.5, 5.5));
+    // k = 4.5 now lies on the envelope's segment (3, 1)-(5.5, 0) and on the
+    // window's rise from 3 to 5.5.
+    QVERIFY(near(wave->envelopeValues[45], 1 - 1.5 / 2.5, 1e-12));
+    QVERIFY(near(wave->windowValues[45], (1 - std::cos(1.5 / 2.5 * Pi)) / 2, 1e-9));
+    send(QEvent::MouseButtonRelease, QPoint(550, 100), Qt::LeftButton, Qt::NoButton);
+    QVERIFY(!envelope->grabbed);
+    QVERIFY(!wave->ctrl->WindowCtrl->grabbed);
+    send(QEvent::MouseMove, QPoint(700, 100), Qt::NoButton, Qt::NoButton);
+    QCOMPARE(seen.size(), 2);
+}
+
+// Once sized, the arrays are rebuilt in place: no reallocation per change.
+void tst_AWave::arraysKeepTheirStorage() {
+    build();
+    const QVector<double>* arrays[] = {&wave->oscillation,       &wave->chi,
+                                       &wave->kValues,           &wave->envelopeValues,
+                                       &wave->debyeWallerValues, &wave->windowValues};
+    QVector<const double*> data;
+    QVector<int> capacity;
+    for (const QVector<double>* a : arrays) {
+        data << a->constData();
+        capacity << a->capacity();
+        QVERIFY(a->capacity() >= 1024);
+    }
+    for (int p = 1; p <= 20; ++p)
+        wave->ctrl->Phi0Bar->setValue(p);
+    wave->synthesize();
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(arrays[i]->constData(), data[i]);
+        QCOMPARE(arrays[i]->capacity(), capacity[i]);
+        QCOMPARE(arrays[i]->size(), 1024);
+    }
+}
+
+// 1/R at R = 0 is no number. The wave stores R, keeps its last finite
+// arrays and spectra, still announces the change, and recovers with the
+// next R.
+void tst_AWave::zeroDistanceKeepsLastResult() {
+    build();
+    wave->newR(1.3);
+    const QVector<double> chi = wave->chi, osc = wave->oscillation, win = wave->windowValues;
+    const std::vector<double> spectrum(wave->chiSpectrum.get(), wave->chiSpectrum.get() + 1024);
+    const double scale = wave->spectrumScale;
+
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    wave->ctrl->RBar->setValue(0);
+    QCOMPARE(wave->ctrl->RVal->text(), QString("0"));
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(wave->r, 0.0);
+    QCOMPARE(wave->chi, chi);
+    QCOMPARE(wave->oscillation, osc);
+    QCOMPARE(wave->windowValues, win);
+    QVERIFY(std::equal(spectrum.begin(), spectrum.end(), wave->chiSpectrum.get()));
+    QCOMPARE(wave->spectrumScale, scale);
+    checkAllFinite();
+
+    // Other changes at R = 0 are announced and change nothing either.
+    wave->newPhi0(0.4);
+    QCOMPARE(updated.count(), 2);
+    QCOMPARE(wave->chi, chi);
+    checkAllFinite();
+
+    wave->ctrl->RBar->setValue(30);
+    QCOMPARE(updated.count(), 3);
+    double largest = 1;
+    std::vector<double> raw(159);
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        raw[i] = k * std::sin(6 * k + 0.4) / 3 * window3to16(k) * std::exp(-0.005 * k * k);
+        largest = std::max(largest, raw[i]);
+    }
+    for (int i = 0; i < 159; ++i)
+        QVERIFY(near(wave->chi[i], raw[i] / largest, 1e-9));
+    checkAllFinite();
+}
+
+// A wave whose first synthesis meets R = 0 has no result to keep: it stays
+// as before any synthesis.
+void tst_AWave::zeroDistanceBeforeAnyResult() {
+    AWave w(0.0, 0.0, 1.0);
+    QCOMPARE(w.ctrl->RBar->value(), 0);
+    w.setKGrid(0, 16, 0.1, 1024);
+    QSignalSpy updated(&w, SIGNAL(updated()));
+    w.synthesize();
+    w.newSig(0.1);
+    QCOMPARE(updated.count(), 1);
+    QVERIFY(w.chi.isEmpty());
+    QVERIFY(!w.chiSpectrum);
+    w.newR(0.1);
+    QCOMPARE(w.chi.size(), 1024);
+    QVERIFY(w.chiSpectrum);
+}
+
+// Only the window selected, and all four positions beyond the synthesised
+// grid: every tracked value is 0. chi stays as synthesised (zeros), the
+// oscillation keeps its unscaled values, and nothing is NaN.
+void tst_AWave::allTrackedZeroIsNotDivided() {
+    build();
+    QTest::mouseClick(wave->ctrl->SelEnvelope, Qt::LeftButton);
+    QTest::mouseClick(wave->ctrl->SelDebye, Qt::LeftButton);
+    for (int i = 3; i >= 0; --i)
+        wave->ctrl->setWindowPos(i, 17.0 + i);
+    QCOMPARE(wave->ctrl->WindowCtrl->positions, QVector<double>({17, 18, 19, 20}));
+    checkAllFinite();
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        QCOMPARE(wave->chi[i], 0.0);
+        QCOMPARE(wave->windowValues[i], 0.0);
+        QVERIFY(near(wave->oscillation[i], k * std::sin(4 * k) / 2, 1e-12));
+    }
+    QCOMPARE(wave->valueMax, 1.0);
+    for (int j = 0; j < 1024; ++j)
+        QCOMPARE(wave->magnitude(wave->chiSpectrum.get(), j), 0.0);
+}
+
+QTEST_MAIN(tst_AWave)
+#include "tst_AWave.moc"
