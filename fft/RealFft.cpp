@@ -1,5 +1,6 @@
 #include "RealFft.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 
@@ -35,33 +36,113 @@ int trailingZeros(long value) {
 // first omitted terms, x^20/20! and x^21/21!, are below 2e-20, so the result
 // is as good as the double arithmetic; the series needs no argument reduction
 // and, unlike the library calls, vectorises across a table.
-template <typename T> void sinCosQuarter(T x, T& c, T& s) {
+constexpr double cosineTerms[] = {1.0,
+                                  -1.0 / 2,
+                                  1.0 / 24,
+                                  -1.0 / 720,
+                                  1.0 / 40320,
+                                  -1.0 / 3628800,
+                                  1.0 / 479001600,
+                                  -1.0 / 87178291200,
+                                  1.0 / 20922789888000,
+                                  -1.0 / 6402373705728000};
+constexpr double sineTerms[] = {1.0,
+                                -1.0 / 6,
+                                1.0 / 120,
+                                -1.0 / 5040,
+                                1.0 / 362880,
+                                -1.0 / 39916800,
+                                1.0 / 6227020800,
+                                -1.0 / 1307674368000,
+                                1.0 / 355687428096000,
+                                -1.0 / 121645100408832000};
+constexpr int termCount = sizeof cosineTerms / sizeof cosineTerms[0];
+
+template <typename T> inline T cosineSeries(T x) {
     const T z = x * x;
-    c = T(1) + z * (T(-1.0 / 2) +
-                    z * (T(1.0 / 24) +
-                         z * (T(-1.0 / 720) +
-                              z * (T(1.0 / 40320) +
-                                   z * (T(-1.0 / 3628800) +
-                                        z * (T(1.0 / 479001600) +
-                                             z * (T(-1.0 / 87178291200) +
-                                                  z * (T(1.0 / 20922789888000) +
-                                                       z * T(-1.0 / 6402373705728000)))))))));
-    s = x *
-        (T(1) + z * (T(-1.0 / 6) +
-                     z * (T(1.0 / 120) +
-                          z * (T(-1.0 / 5040) +
-                               z * (T(1.0 / 362880) +
-                                    z * (T(-1.0 / 39916800) +
-                                         z * (T(1.0 / 6227020800) +
-                                              z * (T(-1.0 / 1307674368000) +
-                                                   z * (T(1.0 / 355687428096000) +
-                                                        z * T(-1.0 / 121645100408832000))))))))));
+    T sum = T(cosineTerms[termCount - 1]);
+    for (int k = termCount - 2; k >= 0; --k)
+        sum = sum * z + T(cosineTerms[k]);
+    return sum;
+}
+
+template <typename T> inline T sineSeries(T x) {
+    const T z = x * x;
+    T sum = T(sineTerms[termCount - 1]);
+    for (int k = termCount - 2; k >= 0; --k)
+        sum = sum * z + T(sineTerms[k]);
+    return x * sum;
+}
+
+// level[i] = cos(i step) for i < size, where size * step = pi/2. Angles up to
+// pi/4 come from the cosine series, the others from cos(pi/2 - x) = sin x.
+// Two plain maps, so that the compiler vectorises each; the counters are int
+// because only 32-bit integers convert to double in vector registers (a level
+// has at most 2^28 entries).
+template <typename T> inline void fillTopLevel(T* level, long size, T step) {
+    const int quarter = int(size / 2);
+    for (int i = 0; i <= quarter; ++i)
+        level[i] = cosineSeries(T(i) * step);
+    T* mirrored = level + size;
+    for (int i = 1; i < quarter; ++i)
+        mirrored[-i] = sineSeries(T(i) * step);
+}
+
+#ifdef TOVIK_FFT_AVX2
+__attribute__((target_clones("avx2", "default"))) void fillTopLevelDouble(double* level, long size,
+                                                                          double step) {
+    fillTopLevel(level, size, step);
+}
+
+void topLevel(double* level, long size, double step) {
+    fillTopLevelDouble(level, size, step);
+}
+#endif
+
+template <typename T> void topLevel(T* level, long size, T step) {
+    fillTopLevel(level, size, step);
+}
+
+// Passes 1 and 2: four-point transforms of the samples taken in bit-reversed
+// order. The group at i reads t0 = rev[i] and t0 + N/2, t0 + N/4, t0 + 3N/4
+// (the reversals of i + 1, i + 2, i + 3).
+template <typename T> void firstPassesScalar(T* df, const T* x, const long* rev, long n) {
+    for (long i = 0; i < n; i += 4) {
+        const T x0 = x[rev[i]];
+        const T x1 = x[rev[i + 1]];
+        const T x2 = x[rev[i + 2]];
+        const T x3 = x[rev[i + 3]];
+        df[i + 1] = x0 - x1;
+        df[i + 3] = x2 - x3;
+        const T s0 = x0 + x1;
+        const T s2 = x2 + x3;
+        df[i] = s0 + s2;
+        df[i + 2] = s0 - s2;
+    }
+}
+
+// Pass 3: pairs of four-point transforms into eight-point ones; the twiddles
+// are 1, sqrt(2)/2 (1 - i) and -i, so only two multiplications remain.
+template <typename T> void thirdPassScalar(T* sf, const T* df, long n) {
+    const T r = T(halfSqrt2);
+    for (long i = 0; i < n; i += 8) {
+        sf[i] = df[i] + df[i + 4];
+        sf[i + 4] = df[i] - df[i + 4];
+        sf[i + 2] = df[i + 2];
+        sf[i + 6] = df[i + 6];
+        T v = (df[i + 5] - df[i + 7]) * r;
+        sf[i + 1] = df[i + 1] + v;
+        sf[i + 3] = df[i + 1] - v;
+        v = (df[i + 5] + df[i + 7]) * r;
+        sf[i + 5] = v + df[i + 3];
+        sf[i + 7] = v - df[i + 3];
+    }
 }
 
 // One radix-2 pass over blocks of 2m = 4h values. Each block joins the packed
 // half-length transforms in [0, m) and [m, 2m) (real parts ascending from 0,
 // sine sums descending from their end) into one packed transform of 2m points;
-// cs[i], sn[i] are the cosine and sine of i pi / m.
+// cs[i], sn[i] are the cosine and sine of step i, i pi / m.
 template <typename T>
 void butterflyPassScalar(T* __restrict dst, const T* __restrict src, const T* __restrict cs,
                          const T* __restrict sn, long n, long h) {
@@ -90,28 +171,123 @@ void butterflyPassScalar(T* __restrict dst, const T* __restrict src, const T* __
 
 #ifdef TOVIK_FFT_AVX2
 
+// The vector versions below perform the same operations in the same order as
+// the scalar ones, lane by lane, so both give identical bits (the project does
+// not contract a*b - c*d into fused multiply-adds).
+
 bool cpuHasAvx2() {
     static const bool supported = __builtin_cpu_supports("avx2");
     return supported;
 }
 
-// The same pass four butterflies at a time, with the same operations in the
-// same order as the scalar one, so both give identical bits (the project does
-// not contract a*b - c*d into fused multiply-adds).
-//
-// Lanes i = c ... c+3 of a vector produce dr[i] and di[i] in place and the
-// mirrored dr[m - i], di[m - i] reversed. The mirrored values of lanes 1-3
-// and lane 0 of the next vector fill four adjacent slots, so each vector is
-// rotated once and stored when the next one supplies its missing lane. Lane 0
-// of the first vector is the i = 0 butterfly: its difference s1r[0] - s2r[0]
-// belongs in di[0] (which is dr[m]), and the slot left over after the last
-// vector holds dr[h] = s1i[0] and di[h] = s2i[0].
+// Rows a, b, c, d become columns.
+__attribute__((target("avx2"), always_inline)) inline void transpose(__m256d& a, __m256d& b,
+                                                                     __m256d& c, __m256d& d) {
+    const __m256d t0 = _mm256_unpacklo_pd(a, b);
+    const __m256d t1 = _mm256_unpackhi_pd(a, b);
+    const __m256d t2 = _mm256_unpacklo_pd(c, d);
+    const __m256d t3 = _mm256_unpackhi_pd(c, d);
+    a = _mm256_permute2f128_pd(t0, t2, 0x20);
+    b = _mm256_permute2f128_pd(t1, t3, 0x20);
+    c = _mm256_permute2f128_pd(t0, t2, 0x31);
+    d = _mm256_permute2f128_pd(t1, t3, 0x31);
+}
+
+// Four groups of passes 1-2, those whose first samples are t0 ... t0+3: the
+// samples of the four groups are four contiguous vectors. Returns the groups'
+// results, one vector per group.
+__attribute__((target("avx2"), always_inline)) inline void fourGroups(const double* x, long t0,
+                                                                      long half, long quarter,
+                                                                      __m256d& g0, __m256d& g1,
+                                                                      __m256d& g2, __m256d& g3) {
+    const __m256d x0 = _mm256_loadu_pd(x + t0);
+    const __m256d x1 = _mm256_loadu_pd(x + t0 + half);
+    const __m256d x2 = _mm256_loadu_pd(x + t0 + quarter);
+    const __m256d x3 = _mm256_loadu_pd(x + t0 + half + quarter);
+    g1 = _mm256_sub_pd(x0, x1);
+    g3 = _mm256_sub_pd(x2, x3);
+    const __m256d s0 = _mm256_add_pd(x0, x1);
+    const __m256d s2 = _mm256_add_pd(x2, x3);
+    g0 = _mm256_add_pd(s0, s2);
+    g2 = _mm256_sub_pd(s0, s2);
+    transpose(g0, g1, g2, g3);
+}
+
+// Passes 1 and 2 for N >= 32, taking the groups in the order of their first
+// sample t0 < N/4 rather than of their place: since bit reversal is its own
+// inverse, the group of t0 belongs at rev[t0]. The groups of t0 and
+// t0 + N/8 are neighbours there (rev[t0] + 4), so handling them together
+// fills whole cache lines, which matters once the arrays outgrow the cache.
+__attribute__((target("avx2"))) void firstPassesAvx2(double* df, const double* x, const long* rev,
+                                                     long n) {
+    const long half = n / 2;
+    const long quarter = n / 4;
+    const long eighth = n / 8;
+    for (long t0 = 0; t0 < eighth; t0 += 4) {
+        __m256d a0, a1, a2, a3, b0, b1, b2, b3;
+        fourGroups(x, t0, half, quarter, a0, a1, a2, a3);
+        fourGroups(x, t0 + eighth, half, quarter, b0, b1, b2, b3);
+        _mm256_storeu_pd(df + rev[t0], a0);
+        _mm256_storeu_pd(df + rev[t0 + eighth], b0);
+        _mm256_storeu_pd(df + rev[t0 + 1], a1);
+        _mm256_storeu_pd(df + rev[t0 + eighth + 1], b1);
+        _mm256_storeu_pd(df + rev[t0 + 2], a2);
+        _mm256_storeu_pd(df + rev[t0 + eighth + 2], b2);
+        _mm256_storeu_pd(df + rev[t0 + 3], a3);
+        _mm256_storeu_pd(df + rev[t0 + eighth + 3], b3);
+    }
+}
+
+// Pass 3 for N >= 32, four blocks of eight at a time, transposed so that
+// lane k works on block k.
+__attribute__((target("avx2"))) void thirdPassAvx2(double* sf, const double* df, long n) {
+    const __m256d r = _mm256_set1_pd(halfSqrt2);
+    for (long i = 0; i < n; i += 32) {
+        __m256d d0 = _mm256_loadu_pd(df + i);
+        __m256d d1 = _mm256_loadu_pd(df + i + 8);
+        __m256d d2 = _mm256_loadu_pd(df + i + 16);
+        __m256d d3 = _mm256_loadu_pd(df + i + 24);
+        __m256d d4 = _mm256_loadu_pd(df + i + 4);
+        __m256d d5 = _mm256_loadu_pd(df + i + 12);
+        __m256d d6 = _mm256_loadu_pd(df + i + 20);
+        __m256d d7 = _mm256_loadu_pd(df + i + 28);
+        transpose(d0, d1, d2, d3);
+        transpose(d4, d5, d6, d7);
+        __m256d s0 = _mm256_add_pd(d0, d4);
+        __m256d s4 = _mm256_sub_pd(d0, d4);
+        const __m256d v = _mm256_mul_pd(_mm256_sub_pd(d5, d7), r);
+        __m256d s1 = _mm256_add_pd(d1, v);
+        __m256d s3 = _mm256_sub_pd(d1, v);
+        const __m256d w = _mm256_mul_pd(_mm256_add_pd(d5, d7), r);
+        __m256d s5 = _mm256_add_pd(w, d3);
+        __m256d s7 = _mm256_sub_pd(w, d3);
+        transpose(s0, s1, d2, s3);
+        transpose(s4, s5, d6, s7);
+        _mm256_storeu_pd(sf + i, s0);
+        _mm256_storeu_pd(sf + i + 8, s1);
+        _mm256_storeu_pd(sf + i + 16, d2);
+        _mm256_storeu_pd(sf + i + 24, s3);
+        _mm256_storeu_pd(sf + i + 4, s4);
+        _mm256_storeu_pd(sf + i + 12, s5);
+        _mm256_storeu_pd(sf + i + 20, d6);
+        _mm256_storeu_pd(sf + i + 28, s7);
+    }
+}
+
+// The radix-2 pass four butterflies at a time. Lanes i = c ... c+3 of a
+// vector produce dr[i] and di[i] in place and the mirrored dr[m - i],
+// di[m - i] reversed. The mirrored values of lanes 1-3 and lane 0 of the next
+// vector fill four adjacent slots, so each vector is rotated once and stored
+// when the next one supplies its missing lane. Lane 0 of the first vector is
+// the i = 0 butterfly: its difference s1r[0] - s2r[0] belongs in di[0] (which
+// is dr[m]), and the slot left over after the last vector holds
+// dr[h] = s1i[0] and di[h] = s2i[0].
 __attribute__((target("avx2"))) void
 butterflyPassAvx2(double* __restrict dst, const double* __restrict src, const double* __restrict cs,
                   const double* __restrict sn, long n, long h) {
     const long m = 2 * h;
-    // (b0, b1, b2, b3) -> (b0, b3, b2, b1): lanes 1-3 in mirrored order.
-    constexpr int mirror = 0 | (3 << 2) | (2 << 4) | (1 << 6);
+    // (b0, b1, b2, b3) -> (b0, b3, b2, b1): lanes 1-3 in reversed order.
+    constexpr int reverse123 = 0 | (3 << 2) | (2 << 4) | (1 << 6);
     for (long b = 0; b < n; b += 2 * m) {
         const double* s1r = src + b;
         const double* s2r = s1r + m;
@@ -136,8 +312,8 @@ butterflyPassAvx2(double* __restrict dst, const double* __restrict src, const do
             const __m256d diff = _mm256_sub_pd(a1r, v);
             _mm256_storeu_pd(dr, sum);
             _mm256_storeu_pd(di, _mm256_blend_pd(_mm256_add_pd(w, s1i0), diff, 1));
-            heldR = _mm256_permute4x64_pd(diff, mirror);
-            heldI = _mm256_permute4x64_pd(_mm256_sub_pd(w, s1i0), mirror);
+            heldR = _mm256_permute4x64_pd(diff, reverse123);
+            heldI = _mm256_permute4x64_pd(_mm256_sub_pd(w, s1i0), reverse123);
         }
         for (long c = 4; c < h; c += 4) {
             const __m256d a1r = _mm256_loadu_pd(s1r + c);
@@ -154,25 +330,44 @@ butterflyPassAvx2(double* __restrict dst, const double* __restrict src, const do
             _mm256_storeu_pd(di + c, _mm256_add_pd(w, a1i));
             _mm256_storeu_pd(dr + m - c, _mm256_blend_pd(heldR, diffR, 1));
             _mm256_storeu_pd(di + m - c, _mm256_blend_pd(heldI, diffI, 1));
-            heldR = _mm256_permute4x64_pd(diffR, mirror);
-            heldI = _mm256_permute4x64_pd(diffI, mirror);
+            heldR = _mm256_permute4x64_pd(diffR, reverse123);
+            heldI = _mm256_permute4x64_pd(diffI, reverse123);
         }
         _mm256_storeu_pd(dr + h, _mm256_blend_pd(heldR, s1i0, 1));
         _mm256_storeu_pd(di + h, _mm256_blend_pd(heldI, s2i0, 1));
     }
 }
 
+void firstPasses(double* df, const double* x, const long* rev, long n) {
+    if (n >= 32 && cpuHasAvx2())
+        firstPassesAvx2(df, x, rev, n);
+    else
+        firstPassesScalar(df, x, rev, n);
+}
+
+void thirdPass(double* sf, const double* df, long n) {
+    if (n >= 32 && cpuHasAvx2())
+        thirdPassAvx2(sf, df, n);
+    else
+        thirdPassScalar(sf, df, n);
+}
+
+void butterflyPass(double* dst, const double* src, const double* cs, const double* mirror, long n,
+                   long h) {
+    if (cpuHasAvx2())
+        butterflyPassAvx2(dst, src, cs, mirror, n, h);
+    else
+        butterflyPassScalar(dst, src, cs, mirror, n, h);
+}
+
 #endif
 
-void butterflyPass(double* dst, const double* src, const double* cs, const double* sn, long n,
-                   long h) {
-#ifdef TOVIK_FFT_AVX2
-    if (cpuHasAvx2()) {
-        butterflyPassAvx2(dst, src, cs, sn, n, h);
-        return;
-    }
-#endif
-    butterflyPassScalar(dst, src, cs, sn, n, h);
+template <typename T> void firstPasses(T* df, const T* x, const long* rev, long n) {
+    firstPassesScalar(df, x, rev, n);
+}
+
+template <typename T> void thirdPass(T* sf, const T* df, long n) {
+    thirdPassScalar(sf, df, n);
 }
 
 template <typename T>
@@ -193,7 +388,8 @@ RealFft<T>::RealFft(long length)
     buildBitReversal();
     buildCosTable();
     buildOscillators();
-    buildTwiddles();
+    buildSineTable();
+    buildOscillatorTable();
 }
 
 template <typename T> RealFft<T>::~RealFft() = default;
@@ -206,14 +402,30 @@ template <typename T> const T* RealFft<T>::cosineLevel(int level) const {
 template <typename T> void RealFft<T>::buildBitReversal() {
     bitReversal.resize(pointCount);
     long* table = bitReversal.data();
-    table[0] = 0;
-    // Counting i up by one flips its low bits up to and including the lowest
-    // zero; the reversed index flips the mirror image of those bits, from the
-    // top down.
+    const long n = pointCount;
+    if (n < 4) {
+        table[0] = 0;
+        if (n == 2)
+            table[1] = 1;
+        return;
+    }
+    // The running reversed index r advances by reversed increments: counting
+    // i up flips its low bits up to the lowest zero, so r flips the mirror
+    // image of those bits, from the top down. Within a group of four the
+    // increments 1, 2, 3 only flip the two low bits, so their reversed
+    // increments set the top bits of r in turn: r + N/2, r + N/4, r + 3N/4.
+    // From one group to the next, i - 4 -> i flips bits 2 ... ctz(i), and r
+    // the bits N/4 down to N / 2^(ctz(i) + 1).
+    const long half = n / 2;
+    const long quarter = n / 4;
     long r = 0;
-    for (long i = 1; i < pointCount; ++i) {
-        r ^= pointCount - (pointCount >> (trailingZeros(i) + 1));
+    for (long i = 0; i < n; i += 4) {
+        if (i > 0)
+            r ^= quarter - (n >> (trailingZeros(i) + 1));
         table[i] = r;
+        table[i + 1] = r + half;
+        table[i + 2] = r + quarter;
+        table[i + 3] = r + half + quarter;
     }
 }
 
@@ -225,23 +437,11 @@ template <typename T> void RealFft<T>::buildCosTable() {
     // The top level holds every angle of the lower ones: level L's entry i is
     // the top level's entry i * 2^(top - L), the same angle i pi / 2^L.
     const int top = bitCount - 1;
-    const long half = 1L << (top - 1);
-    const long quarter = half / 2;
-    const T step = T(pi) / T(1L << top);
-    T* level = cosTable.data() + half - 4;
-    // Angles up to pi/4 directly; beyond it cos(pi/2 - x) = sin x.
-    for (long i = 0; i <= quarter; ++i) {
-        T c;
-        T s;
-        sinCosQuarter(T(i) * step, c, s);
-        level[i] = c;
-        if (i > 0 && i < quarter)
-            level[half - i] = s;
-    }
-    for (int l = top - 1; l >= 3; --l) {
-        const T* finer = cosineLevel(l + 1);
-        T* coarser = cosTable.data() + (1L << (l - 1)) - 4;
-        const long size = 1L << (l - 1);
+    topLevel(cosTable.data() + (1L << (top - 1)) - 4, 1L << (top - 1), T(pi) / T(1L << top));
+    for (int level = top - 1; level >= 3; --level) {
+        const T* finer = cosineLevel(level + 1);
+        T* coarser = cosTable.data() + (1L << (level - 1)) - 4;
+        const long size = 1L << (level - 1);
         for (long i = 0; i < size; ++i)
             coarser[i] = finer[2 * i];
     }
@@ -259,32 +459,39 @@ template <typename T> void RealFft<T>::buildOscillators() {
     }
 }
 
-template <typename T> void RealFft<T>::buildTwiddles() {
-    if (bitCount <= 3)
+template <typename T> void RealFft<T>::buildSineTable() {
+    const int top = std::min(bitCount - 1, int(tablePassLimit));
+    if (top < 3)
         return;
-    twiddles.resize(pointCount - 8);
-    for (int pass = 3; pass < bitCount; ++pass) {
+    sineTable.resize((1L << top) - 4);
+    for (int level = 3; level <= top; ++level) {
+        const long h = 1L << (level - 1);
+        const T* cosines = cosineLevel(level);
+        T* sines = sineTable.data() + h - 4;
+        sines[0] = 0;
+        for (long i = 1; i < h; ++i)
+            sines[i] = cosines[h - i];
+    }
+}
+
+template <typename T> void RealFft<T>::buildOscillatorTable() {
+    const int firstPass = tablePassLimit + 1;
+    if (bitCount <= firstPass)
+        return;
+    oscillatorTable.resize(pointCount - (1L << firstPass));
+    for (int pass = firstPass; pass < bitCount; ++pass) {
         const long h = 1L << (pass - 1);
-        T* cs = twiddles.data() + (1L << pass) - 8;
+        T* cs = oscillatorTable.data() + (1L << pass) - (1L << firstPass);
         T* sn = cs + h;
-        // Step 0 is the butterfly without rotation; the passes never read it.
+        // The sequence each block would see: reset, then one advance per step.
+        Oscillator& osc = oscillators[pass - firstPass];
+        osc.reset();
         cs[0] = 1;
         sn[0] = 0;
-        if (pass <= tablePassLimit) {
-            const T* level = cosineLevel(pass);
-            for (long i = 1; i < h; ++i) {
-                cs[i] = level[i];
-                sn[i] = level[h - i];
-            }
-        } else {
-            // The sequence a block would see: reset, then one advance per step.
-            Oscillator& osc = oscillators[pass - tablePassLimit - 1];
-            osc.reset();
-            for (long i = 1; i < h; ++i) {
-                osc.advance();
-                cs[i] = osc.cosine;
-                sn[i] = osc.sine;
-            }
+        for (long i = 1; i < h; ++i) {
+            osc.advance();
+            cs[i] = osc.cosine;
+            sn[i] = osc.sine;
         }
     }
 }
@@ -330,8 +537,8 @@ template <typename T> void RealFft<T>::transformGeneral(T f[], const T x[]) {
     assert(df != sf);
     assert(df != x);
 
-    firstPasses(df, x);
-    thirdPass(sf, df);
+    firstPasses(df, x, bitReversal.data(), pointCount);
+    thirdPass(sf, df, pointCount);
     T* source = sf;
     T* dest = df;
     for (int pass = 3; pass < bitCount; ++pass) {
@@ -342,47 +549,19 @@ template <typename T> void RealFft<T>::transformGeneral(T f[], const T x[]) {
     }
 }
 
-// Passes 1 and 2: four-point transforms of the samples in bit-reversed order.
-template <typename T> void RealFft<T>::firstPasses(T df[], const T x[]) const {
-    const long* rev = bitReversal.data();
-    for (long i = 0; i < pointCount; i += 4) {
-        const T x0 = x[rev[i]];
-        const T x1 = x[rev[i + 1]];
-        const T x2 = x[rev[i + 2]];
-        const T x3 = x[rev[i + 3]];
-        df[i + 1] = x0 - x1;
-        df[i + 3] = x2 - x3;
-        const T s0 = x0 + x1;
-        const T s2 = x2 + x3;
-        df[i] = s0 + s2;
-        df[i + 2] = s0 - s2;
-    }
-}
-
-// Pass 3: pairs of four-point transforms into eight-point ones; the twiddles
-// are 1, sqrt(2)/2 (1 - i) and -i, so only two multiplications remain.
-template <typename T> void RealFft<T>::thirdPass(T sf[], const T df[]) const {
-    const T r = T(halfSqrt2);
-    for (long i = 0; i < pointCount; i += 8) {
-        sf[i] = df[i] + df[i + 4];
-        sf[i + 4] = df[i] - df[i + 4];
-        sf[i + 2] = df[i + 2];
-        sf[i + 6] = df[i + 6];
-        T v = (df[i + 5] - df[i + 7]) * r;
-        sf[i + 1] = df[i + 1] + v;
-        sf[i + 3] = df[i + 1] - v;
-        v = (df[i + 5] + df[i + 7]) * r;
-        sf[i + 5] = v + df[i + 3];
-        sf[i + 7] = v - df[i + 3];
-    }
-}
-
 template <typename T> void RealFft<T>::generalPass(int pass, T dest[], const T source[]) const {
     assert(pass >= 3);
     assert(pass < bitCount);
     const long h = 1L << (pass - 1);
-    const T* cs = twiddles.data() + (1L << pass) - 8;
-    butterflyPass(dest, source, cs, cs + h, pointCount, h);
+    if (pass <= tablePassLimit) {
+        // Step i: cosine table entry i, and entry h - i, the sine.
+        const long start = h - 4;
+        butterflyPass(dest, source, cosTable.data() + start, sineTable.data() + start, pointCount,
+                      h);
+    } else {
+        const T* cs = oscillatorTable.data() + (1L << pass) - (1L << (tablePassLimit + 1));
+        butterflyPass(dest, source, cs, cs + h, pointCount, h);
+    }
 }
 
 template class RealFft<double>;

@@ -66,22 +66,25 @@ protected:
     FixedArray<T> workBuffer;
     // Oscillator o turns by pi / 2^(13 + o), the step of pass 13 + o.
     FixedArray<Oscillator> oscillators;
-    // The twiddle pairs of every general pass laid out for streaming: pass p
-    // keeps its h = 2^(p-1) cosines from index 2^p - 8 on, followed by its h
-    // sines. The values are those of the cosine table (cosine = entry i,
-    // sine = entry h - i) or, above tablePassLimit, the oscillator's sequence,
-    // which restarts at every block and so is the same for all blocks.
-    FixedArray<T> twiddles;
+    // The twiddles laid out for streaming, so that a pass reads its cosines
+    // and sines in the same direction. sineTable has the layout of cosTable
+    // for the levels up to tablePassLimit, entry i of level L being entry
+    // 2^(L-1) - i of the cosine level, sin(i pi / 2^L) (entry 0 is 0).
+    FixedArray<T> sineTable;
+    // The passes above tablePassLimit: an oscillator restarts at every block,
+    // so every block of a pass sees the same sequence, computed once here.
+    // Pass p keeps its h = 2^(p-1) cosines from index 2^p - 2^13 on, then its
+    // h sines.
+    FixedArray<T> oscillatorTable;
 
 private:
     const T* cosineLevel(int level) const;
     void buildBitReversal();
     void buildCosTable();
     void buildOscillators();
-    void buildTwiddles();
+    void buildSineTable();
+    void buildOscillatorTable();
     void transformGeneral(T f[], const T x[]);
-    void firstPasses(T df[], const T x[]) const;
-    void thirdPass(T sf[], const T df[]) const;
     void generalPass(int pass, T dest[], const T source[]) const;
 };
 
