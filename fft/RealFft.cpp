@@ -4,7 +4,10 @@
 #include <cassert>
 #include <cmath>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// TOVIK_FFT_PORTABLE leaves the AVX2 kernels out, so that the portable ones
+// can be tested on a machine that has AVX2.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) &&                          \
+    !defined(TOVIK_FFT_PORTABLE)
 #define TOVIK_FFT_AVX2 1
 #include <immintrin.h>
 #endif
