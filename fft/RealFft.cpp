@@ -6,8 +6,7 @@
 
 // TOVIK_FFT_PORTABLE leaves the AVX2 kernels out, so that the portable ones
 // can be tested on a machine that has AVX2.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) &&                          \
-    !defined(TOVIK_FFT_PORTABLE)
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && !defined(TOVIK_FFT_PORTABLE)
 #define TOVIK_FFT_AVX2 1
 #include <immintrin.h>
 #endif
@@ -355,12 +354,12 @@ void thirdPass(double* sf, const double* df, long n) {
         thirdPassScalar(sf, df, n);
 }
 
-void butterflyPass(double* dst, const double* src, const double* cs, const double* mirror, long n,
+void butterflyPass(double* dst, const double* src, const double* cs, const double* sn, long n,
                    long h) {
     if (cpuHasAvx2())
-        butterflyPassAvx2(dst, src, cs, mirror, n, h);
+        butterflyPassAvx2(dst, src, cs, sn, n, h);
     else
-        butterflyPassScalar(dst, src, cs, mirror, n, h);
+        butterflyPassScalar(dst, src, cs, sn, n, h);
 }
 
 #endif
@@ -557,10 +556,9 @@ template <typename T> void RealFft<T>::generalPass(int pass, T dest[], const T s
     assert(pass < bitCount);
     const long h = 1L << (pass - 1);
     if (pass <= tablePassLimit) {
-        // Step i: cosine table entry i, and entry h - i, the sine.
-        const long start = h - 4;
-        butterflyPass(dest, source, cosTable.data() + start, sineTable.data() + start, pointCount,
-                      h);
+        // Step i: entry i of the cosine level, and entry h - i, the sine, which
+        // the sine table holds at i; both tables place the level at h - 4.
+        butterflyPass(dest, source, cosineLevel(pass), sineTable.data() + h - 4, pointCount, h);
     } else {
         const T* cs = oscillatorTable.data() + (1L << pass) - (1L << (tablePassLimit + 1));
         butterflyPass(dest, source, cs, cs + h, pointCount, h);

@@ -19,8 +19,7 @@ template <typename T> class RealFft {
 public:
     static constexpr int maxBitDepth = 30;
     // Passes up to this one take their twiddles from the cosine tables, later
-    // passes from a recurrence (an oscillator), as a table of that level
-    // would be as long as the transform itself.
+    // ones from a rotation recurrence (an oscillator) restarted at every block.
     static constexpr int tablePassLimit = 12;
 
     // length: a positive power of two, at most 2^maxBitDepth.
