@@ -176,6 +176,7 @@ private slots:
     void repeatableAndInputKept();
     void tables_data();
     void tables();
+    void fixedArray();
     void preconditionsStop_data();
     void preconditionsStop();
 };
@@ -334,6 +335,18 @@ void tst_RealFft::repeatableAndInputKept() {
     // A second engine of the same length gives the same bits.
     const std::vector<double> other = transform(n, x);
     QVERIFY(std::memcmp(first.data(), other.data(), sizeof(double) * size_t(n)) == 0);
+    // So do arrays at any address a caller may have, shifted by 1 ... 3
+    // doubles from a cache line.
+    std::vector<double> spare(2 * n + 32);
+    double* lineStart = spare.data() + (8 - (reinterpret_cast<quintptr>(spare.data()) / 8) % 8);
+    for (int shift = 1; shift < 4; ++shift) {
+        double* xs = lineStart + shift;
+        double* fs = xs + n + 8;
+        std::copy(x.begin(), x.end(), xs);
+        engine.forwardTransform(fs, xs);
+        QVERIFY2(std::memcmp(first.data(), fs, sizeof(double) * size_t(n)) == 0,
+                 qPrintable(QString("shift %1").arg(shift)));
+    }
 }
 
 void tst_RealFft::tables_data() {
@@ -391,6 +404,27 @@ void tst_RealFft::tables() {
         QCOMPARE(engine.oscillators[o].stepCosine, std::cos(angle));
         QCOMPARE(engine.oscillators[o].stepSine, std::sin(angle));
     }
+}
+
+void tst_RealFft::fixedArray() {
+    fft::FixedArray<double> array;
+    QCOMPARE(array.size(), 0L);
+    array.resize(5);
+    QCOMPARE(array.size(), 5L);
+    for (long i = 0; i < 5; ++i)
+        array[i] = double(i) / 4;
+    QCOMPARE(array[4], 1.0);
+    // The vector passes rely on cache-line alignment for their speed.
+    QCOMPARE(reinterpret_cast<quintptr>(array.data()) % 64, quintptr(0));
+
+    // A size new[] cannot give throws and leaves the array as it was.
+    QVERIFY_EXCEPTION_THROWN(array.resize(std::numeric_limits<long>::max()),
+                             std::bad_array_new_length);
+    QCOMPARE(array.size(), 5L);
+    QCOMPARE(array[4], 1.0);
+
+    array.resize(0);
+    QCOMPARE(array.size(), 0L);
 }
 
 void tst_RealFft::preconditionsStop_data() {
