@@ -1,5 +1,4 @@
-#include "ChiK.h"
-#include "Startup.h"
+#include "Program.h"
 
 #include <QResource>
 #include <QTranslator>
@@ -98,17 +97,15 @@ void tst_Startup::mainWindowTitle_data() {
 void tst_Startup::mainWindowTitle() {
     QFETCH(QStringList, args);
     QFETCH(QString, title);
-    QTranslator translator;
-    Startup::installCatalogue(translator, Startup::languageFromArguments(args));
-    {
-        ChiK window;
-        QCOMPARE(window.windowTitle(), title);
-    }
-    QCoreApplication::removeTranslator(&translator);
+    // Built as the entry function builds it; the objects it keeps for the
+    // whole run are released by the fixture.
+    Program program(args);
+    QCOMPARE(program.main->windowTitle(), title);
 }
 
 void tst_Startup::mainWindowForm() {
-    ChiK window;
+    Program program;
+    ChiK& window = *program.main;
     QCOMPARE(window.size(), QSize(800, 600));
     QCOMPARE(window.menuBar()->actions().size(), 0);
     QVERIFY(window.DispA);
