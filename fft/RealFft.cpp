@@ -87,8 +87,13 @@ template <typename T> void fillTopLevel(T* level, long size, T step) {
 }
 
 #ifdef TOVIK_FFT_AVX2
+// Asked once. The explicit init makes the answer right even for an engine
+// built by a static initialiser that runs before the runtime's own.
 bool cpuHasAvx2() {
-    static const bool supported = __builtin_cpu_supports("avx2");
+    static const bool supported = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
     return supported;
 }
 
