@@ -229,8 +229,8 @@ void butterflyPassScalar(T* __restrict dst, const T* __restrict src, const T* __
 #ifdef TOVIK_FFT_AVX2
 
 // The vector versions below perform the same operations in the same order as
-// the scalar ones, lane by lane, so both give identical bits (the project does
-// not contract a*b - c*d into fused multiply-adds).
+// the scalar ones, lane by lane, so both give identical bits (the library is
+// built without contraction of a*b - c*d into fused multiply-adds).
 
 // Rows a, b, c, d become columns.
 __attribute__((target("avx2"), always_inline)) inline void transpose(__m256d& a, __m256d& b,
