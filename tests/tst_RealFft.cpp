@@ -4,9 +4,12 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -15,6 +18,40 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
+
+// Every allocation of the program is counted, so that a test can see that a
+// transform makes none.
+namespace {
+std::atomic<long> allocationCount{0};
+}
+
+void* operator new(std::size_t size) {
+    ++allocationCount;
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    ++allocationCount;
+    const std::size_t a = std::size_t(alignment);
+    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -174,6 +211,8 @@ private slots:
     void followsPlainAlgorithm();
     void repeatableAndInputKept_data();
     void repeatableAndInputKept();
+    void allocatesNothing_data();
+    void allocatesNothing();
     void tables_data();
     void tables();
     void fixedArray();
@@ -347,6 +386,26 @@ void tst_RealFft::repeatableAndInputKept() {
         QVERIFY2(std::memcmp(first.data(), fs, sizeof(double) * size_t(n)) == 0,
                  qPrintable(QString("shift %1").arg(shift)));
     }
+}
+
+void tst_RealFft::allocatesNothing_data() {
+    repeatableAndInputKept_data();
+}
+
+void tst_RealFft::allocatesNothing() {
+    QFETCH(int, bits);
+    const long n = 1L << bits;
+    const std::vector<double> x = randomSamples(n, 6u);
+    std::vector<double> f(n);
+    long before = allocationCount;
+    fft::RealFft<double> engine(n);
+    // A sanitizer's own operator new would bypass the count.
+    if (allocationCount == before)
+        QSKIP("allocations are not counted in this build");
+    before = allocationCount;
+    engine.forwardTransform(f.data(), x.data());
+    engine.forwardTransform(f.data(), x.data());
+    QCOMPARE(allocationCount - before, 0L);
 }
 
 void tst_RealFft::tables_data() {
