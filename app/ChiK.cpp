@@ -102,9 +102,16 @@ void ChiK::draw(QPainter* p) {
         const int count = w->chi.size();
         auto curve = [&](const QVector<double>& values, double sign) {
             segments.clear();
-            for (int i = 1; i < count; ++i)
-                segments << pixelLine(X(w->kValues[i - 1]), Y(sign * values[i - 1]),
-                                      X(w->kValues[i]), Y(sign * values[i]));
+            for (int i = 1; i < count; ++i) {
+                const QLine line = pixelLine(X(w->kValues[i - 1]), Y(sign * values[i - 1]),
+                                             X(w->kValues[i]), Y(sign * values[i]));
+                // The grid runs on far past kMax; segments wholly beside the
+                // surface would only be clipped, so they are not stroked.
+                if (std::min(line.x1(), line.x2()) > width + 2 ||
+                    std::max(line.x1(), line.x2()) < -2)
+                    continue;
+                segments << line;
+            }
             p->drawLines(segments.constData(), segments.size());
         };
 

@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
+    Startup::configureRendering(argv);
     QApplication app(argc, argv);
 
     QStringList arguments;
