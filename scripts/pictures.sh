@@ -7,7 +7,7 @@ out=$2
 mkdir -p "$out"
 
 window_id() { # title
-    xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n 1
+    { xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n 1; } || true
 }
 
 shoot() { # language-flag suffix main-title chiR-title
