@@ -11,22 +11,6 @@
 
 #include <algorithm>
 
-namespace {
-QPen solidPen(int r, int g, int b, int width) {
-    QColor c;
-    c.setRgb(r, g, b, 255);
-    QPen pen(c);
-    pen.setWidth(width);
-    return pen;
-}
-
-QColor solidColor(int r, int g, int b) {
-    QColor c;
-    c.setRgb(r, g, b, 255);
-    return c;
-}
-} // namespace
-
 ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     setupUi(this);
 

@@ -8,14 +8,6 @@
 #include <cmath>
 
 namespace {
-QPen solidPen(int r, int g, int b, int width) {
-    QColor c;
-    c.setRgb(r, g, b, 255);
-    QPen pen(c);
-    pen.setWidth(width);
-    return pen;
-}
-
 // pi to ten decimals: the R axis of the plot is defined with this constant.
 constexpr double plotPi = 3.1415926535;
 } // namespace

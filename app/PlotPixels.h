@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QLine>
+#include <QPen>
 
 #include <cmath>
 
@@ -16,4 +18,18 @@ inline int pixel(double v) {
 
 inline QLine pixelLine(double x1, double y1, double x2, double y2) {
     return QLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2));
+}
+
+// Both plots paint with opaque colours and solid pens of a given width,
+// leaving cap, join and style at the toolkit's defaults.
+inline QColor solidColor(int r, int g, int b) {
+    QColor c;
+    c.setRgb(r, g, b, 255);
+    return c;
+}
+
+inline QPen solidPen(int r, int g, int b, int width) {
+    QPen pen(solidColor(r, g, b));
+    pen.setWidth(width);
+    return pen;
 }
