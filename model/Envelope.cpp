@@ -1,6 +1,7 @@
 #include "Envelope.h"
 
 #include "ChCoord.h"
+#include "HandleHit.h"
 #include "MouseC.h"
 
 double interpolate(double x, double x0, double y0, double x1, double y1) {
@@ -30,17 +31,12 @@ void Envelope::mPressed() {
     grabbed = false;
     if (!coord || !mouse)
         return;
-    double best = 1e300;
-    int found = -1;
-    for (int i = 0; i < points.size(); ++i) {
-        const double dx = coord->toPixelX(points[i].x()) - mouse->curPos.x();
-        const double dy = coord->toPixelY(points[i].y()) - mouse->curPos.y();
-        const double d = dx * dx + dy * dy;
-        if (best > d && d < 100) {
-            best = d;
-            found = i;
-        }
-    }
+    const int found = nearestHandle(
+        points.size(),
+        [this](int i) {
+            return QPointF(coord->toPixelX(points[i].x()), coord->toPixelY(points[i].y()));
+        },
+        mouse->curPos);
     if (found >= 0) {
         grabbed = true;
         grabbedIndex = found;

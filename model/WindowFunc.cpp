@@ -1,6 +1,7 @@
 #include "WindowFunc.h"
 
 #include "ChCoord.h"
+#include "HandleHit.h"
 #include "MouseC.h"
 
 #include <QLineEdit>
@@ -116,18 +117,11 @@ void WindowFunc::mPressed() {
     grabbed = false;
     if (!coord || !mouse)
         return;
-    double best = 1e300;
-    int found = -1;
+    // The handles sit on the zero line.
     const double y = coord->toPixelY(0.0);
-    for (int i = 0; i < positions.size(); ++i) {
-        const double dx = coord->toPixelX(positions[i]) - mouse->curPos.x();
-        const double dy = y - mouse->curPos.y();
-        const double d = dx * dx + dy * dy;
-        if (best > d && d < 100) {
-            best = d;
-            found = i;
-        }
-    }
+    const int found = nearestHandle(
+        positions.size(), [&](int i) { return QPointF(coord->toPixelX(positions[i]), y); },
+        mouse->curPos);
     if (found >= 0) {
         grabbed = true;
         grabbedIndex = found;
