@@ -72,9 +72,14 @@ void tst_EventStorm::mouseStep() {
     else
         pos = somewhere(area);
 
+    auto noteGrab = [this] {
+        if (wave->envelope->grabbed || wave->ctrl->WindowCtrl->grabbed || program->chiR()->grabbed)
+            ++counts["grabbed"];
+    };
     switch (pick(6)) {
     case 0: { // a drag: press, a few moves, release
         press(area, pos);
+        noteGrab();
         const int moves = 1 + pick(5);
         for (int i = 0; i < moves; ++i) {
             pos += QPoint(pick(81) - 40, pick(81) - 40);
@@ -87,6 +92,7 @@ void tst_EventStorm::mouseStep() {
     }
     case 1:
         press(area, pos);
+        noteGrab();
         ++counts["press"];
         break;
     case 2:
