@@ -60,8 +60,6 @@ test)
 bench)
     need "${base_packages[@]}" libbenchmark-dev libfftw3-dev
     build build-bench -DTOVIK_BENCH=ON -DTOVIK_TESTS=OFF
-    cmake -S . -B build-bench -DTOVIK_BENCH=ON >/dev/null
-    cmake --build build-bench -j"$jobs" --target tovik_bench
     exec ./build-bench/bench/tovik_bench "$@"
     ;;
 pictures)
