@@ -3,11 +3,6 @@
 #include <QCoreApplication>
 #include <QTranslator>
 
-#include <cstdlib>
-#ifdef Q_OS_LINUX
-#include <unistd.h>
-#endif
-
 Startup::Language Startup::languageFromArguments(const QStringList& arguments) {
     Language language = Language::Japanese;
     for (int i = 1; i < arguments.size(); ++i) {
@@ -25,16 +20,4 @@ void Startup::installCatalogue(QTranslator& translator, Language language) {
     // ".qm" is appended by the loader; the leading colon names the resource.
     (void)translator.load(QStringLiteral(":Tovik_ja_JP"), QCoreApplication::applicationDirPath());
     QCoreApplication::installTranslator(&translator);
-}
-
-void Startup::configureRendering(char* argv[]) {
-#ifdef Q_OS_LINUX
-    if (std::getenv("QT_NO_CPU_FEATURE") || !argv || !argv[0])
-        return;
-    ::setenv("QT_NO_CPU_FEATURE", "avx2", 1);
-    ::execv("/proc/self/exe", argv);
-    // Still here: the restart failed, run as we are.
-#else
-    Q_UNUSED(argv);
-#endif
 }

@@ -18,13 +18,4 @@ public:
     // translator whether or not the load succeeded: an empty translator
     // leaves the interface in English without a message.
     static void installCatalogue(QTranslator& translator, Language language);
-
-    // The plots are thousands of short line segments, that is one-pixel
-    // spans, and on some processors (AMD's among them) Qt's AVX2 span filler
-    // is several times slower for those than its SSE2 one, which paints the
-    // same pixels. Qt reads its CPU choice when its libraries load, before
-    // main, so unless the user has made that choice already the program
-    // starts itself once more with AVX2 left out of Qt's drawing helpers.
-    // Returns only if no restart happened (or it failed); call it first.
-    static void configureRendering(char* argv[]);
 };

@@ -5,7 +5,6 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
-    Startup::configureRendering(argv);
     QApplication app(argc, argv);
 
     QStringList arguments;

@@ -1,5 +1,4 @@
 #include "BenchSummary.h"
-#include "Startup.h"
 
 #include <benchmark/benchmark.h>
 
@@ -49,8 +48,6 @@ double timeOf(const Results& results, const std::string& name) {
 } // namespace bench
 
 int main(int argc, char** argv) {
-    // The drawing helpers the program's own start-up chooses.
-    Startup::configureRendering(argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
