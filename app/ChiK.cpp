@@ -3,13 +3,18 @@
 #include "AWave.h"
 #include "ChiR.h"
 #include "Envelope.h"
-#include "PlotPixels.h"
+#include "PixelDrawing.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
 #include <QPainter>
 
 #include <algorithm>
+
+using pixeldraw::pixel;
+using pixeldraw::pixelLine;
+using pixeldraw::solidColor;
+using pixeldraw::solidPen;
 
 ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     setupUi(this);
@@ -52,7 +57,8 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
 ChiK::~ChiK() = default;
 
 void ChiK::draw(QPainter* p) {
-    // A chi(R) window closed by the user comes back with the next change.
+    // A chi(R) window closed by the user comes back with any repaint of
+    // this plot.
     show();
     chiR->show();
 

@@ -6,6 +6,10 @@
 
 #include <cmath>
 
+// Drawing helpers shared by the plots: mapped values truncated to pixels,
+// lines between them, opaque colours and solid pens.
+namespace pixeldraw {
+
 // Both plots truncate mapped values toward zero. A value far off the surface
 // is held to a range that still lies far off it, so the conversion to int
 // stays defined however large the data get.
@@ -33,3 +37,5 @@ inline QPen solidPen(int r, int g, int b, int width) {
     pen.setWidth(width);
     return pen;
 }
+
+} // namespace pixeldraw
