@@ -1,16 +1,15 @@
 #include "ChiR.h"
 
 #include "AWave.h"
-#include "PlotPixels.h"
+#include "PixelDrawing.h"
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
-namespace {
-// pi to ten decimals: the R axis of the plot is defined with this constant.
-constexpr double plotPi = 3.1415926535;
-} // namespace
+using pixeldraw::pixelLine;
+using pixeldraw::solidPen;
 
 ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     setupUi(this);
@@ -31,6 +30,17 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     connect(SelWindow, SIGNAL(toggled(bool)), DispA, SLOT(update()));
     connect(SelWave, SIGNAL(toggled(bool)), DispA, SLOT(update()));
     connect(SelTotal, SIGNAL(toggled(bool)), DispA, SLOT(update()));
+    connect(PointVal, SIGNAL(editingFinished()), this, SLOT(pointerTyped()));
+}
+
+void ChiR::pointerTyped() {
+    bool ok = false;
+    const double typed = PointVal->text().toDouble(&ok);
+    if (ok && std::isfinite(typed) && typed != pointerR) {
+        pointerR = typed;
+        DispA->update();
+    }
+    PointVal->setText(QString::number(pointerR, 'g', 6));
 }
 
 void ChiR::mPressed() {
@@ -84,10 +94,6 @@ void ChiR::drawR(QPainter* p) {
     auto X = [this](double v) { return coord->toPixelX(v); };
     auto Y = [this](double v) { return coord->toPixelY(v); };
 
-    p->setPen(solidPen(255, 0, 0, 1));
-    const QLine pointer = pixelLine(X(pointerR), 0, X(pointerR), height);
-    p->drawLines(&pointer, 1);
-
     const QFont font;
     const int labelHeight = std::max(height / 40, 10);
 
@@ -103,14 +109,18 @@ void ChiR::drawR(QPainter* p) {
     const QLine zero = pixelLine(0, Y(0), width, Y(0));
     p->drawLines(&zero, 1);
 
+    // Over the grid, so that it shows at a whole R too; under the curves.
+    p->setPen(solidPen(255, 0, 0, 1));
+    const QLine pointer = pixelLine(X(pointerR), 0, X(pointerR), height);
+    p->drawLines(&pointer, 1);
+
     if (!waves)
         return;
     QVector<QLine> segments;
     for (const AWave* w : *waves) {
         if (w->fftLength <= 0 || !w->chiSpectrum.get())
             continue;
-        // The k step is recomputed from the range and the synthesised count.
-        const double dR = plotPi / (((w->kMax - w->kMin) / w->kCount) * w->fftLength);
+        const double dR = w->binWidthR();
         if (!(dR > 0) || !std::isfinite(dR))
             continue;
         const int j0 = static_cast<int>(-2 / dR);

@@ -28,4 +28,6 @@ private slots:
     void mMoved();
     void mPressed();
     void mReleased();
+    // A number typed into the Pointer box moves the line there.
+    void pointerTyped();
 };

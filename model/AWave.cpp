@@ -90,14 +90,17 @@ void AWave::synthesize() {
     const bool useWindow = ctrl->SelWindowF->isChecked();
     const bool useDebyeWaller = ctrl->SelDebye->isChecked();
 
-    // The signal carries 1/R: at R = 0 (the R slider's left end) every value
-    // would be inf or NaN. The wave keeps its last finite result instead.
-    if (!std::isfinite(r) || !std::isfinite(1 / r))
-        return;
+    // The shell's term carries 1/R^2: at R = 0 (the R slider's left end) it
+    // is undefined, so chi and the bare oscillation keep their last finite
+    // values while the grid and the factors follow every change as usual.
+    const bool shellDefined = std::isfinite(1 / (r * r));
 
-    for (QVector<double>* a :
-         {&oscillation, &chi, &kValues, &envelopeValues, &debyeWallerValues, &windowValues})
+    for (QVector<double>* a : {&kValues, &envelopeValues, &debyeWallerValues, &windowValues})
         a->resize(0);
+    if (shellDefined) {
+        oscillation.resize(0);
+        chi.resize(0);
+    }
     if (fftLength <= 0)
         return;
 
@@ -117,8 +120,9 @@ void AWave::synthesize() {
             const double phase = 2 * r * k + phi0 + phi2 * k * k;
             double v = std::sin(phase) * amplitude;
             // A real exponent, so that k = 0 gives 0^0 = 1 for n = 1.
-            v = std::pow(k, n - 1.0) * v / r;
-            oscillation.append(v);
+            v = std::pow(k, n - 1.0) * v / (r * r);
+            if (shellDefined)
+                oscillation.append(v);
 
             if (envelope) {
                 const double f = envelope->valueAt(k);
@@ -145,22 +149,33 @@ void AWave::synthesize() {
                 track(d);
             }
 
-            chi.append(v);
-            track(v);
+            if (shellDefined) {
+                chi.append(v);
+                track(v);
+            }
         } else {
-            oscillation.append(0.0);
+            if (shellDefined) {
+                oscillation.append(0.0);
+                chi.append(0.0);
+            }
             envelopeValues.append(0.0);
-            chi.append(0.0);
             windowValues.append(0.0);
             debyeWallerValues.append(0.0);
         }
         kValues.append(k);
     }
 
+    // Only an R = 0 before any other synthesis leaves nothing to keep.
+    if (!shellDefined && chi.size() != fftLength) {
+        chi.fill(0.0, fftLength);
+        oscillation.fill(0.0, fftLength);
+    }
+
     // Scaled by the largest signed value, not the largest magnitude. When
     // nothing tracked rises above 0 (only the window selected, all its
     // positions beyond the grid) the signal is all zeros: left as it is.
-    if (valueMax != 0) {
+    // Values kept from R = 0 are already scaled.
+    if (shellDefined && valueMax != 0) {
         for (double& v : chi)
             v /= valueMax;
         for (double& v : oscillation)
@@ -208,6 +223,11 @@ void AWave::transform() {
     spectrumScale = spectrumMax;
     if (-spectrumMin > spectrumScale)
         spectrumScale = -spectrumMin;
+}
+
+double AWave::binWidthR() const {
+    // pi to ten decimals, the program's own constant (the window's too).
+    return 3.1415926535 / (dk * fftLength);
 }
 
 double AWave::realPart(const double* spectrum, int j) const {
@@ -286,7 +306,12 @@ void AWave::mMoved() {
 void AWave::mPressed() {
     if (envelope)
         envelope->mPressed();
-    ctrl->WindowCtrl->mPressed();
+    // One press drags one handle: an envelope point lying on a window
+    // handle takes the press alone.
+    if (envelope && envelope->grabbed)
+        ctrl->WindowCtrl->mReleased();
+    else
+        ctrl->WindowCtrl->mPressed();
 }
 
 void AWave::mReleased() {

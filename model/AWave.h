@@ -21,6 +21,9 @@ public:
     void setKGrid(double kMin, double kMax, double dk, int length);
     void synthesize();
 
+    // The R step between two bins of the spectra: pi / (dk * N).
+    double binWidthR() const;
+
     // Bin j of a packed spectrum of fftLength values, for negative j too:
     // the real part is even in j, the imaginary part odd; 0 from |j| = N on.
     double realPart(const double* spectrum, int j) const;

@@ -4,6 +4,10 @@
 #include "HandleHit.h"
 #include "MouseC.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 double interpolate(double x, double x0, double y0, double x1, double y1) {
     const double dx = x1 - x0;
     if (dx != 0)
@@ -48,8 +52,23 @@ void Envelope::mMoved() {
         return;
     if (grabbedIndex < 0 || grabbedIndex >= points.size())
         return;
-    points[grabbedIndex] =
-        QPointF(coord->toWorldX(mouse->curPos.x()), coord->toWorldY(mouse->curPos.y()));
+    // The point stays on the plot, where it can be grabbed again...
+    double k = std::clamp(coord->toWorldX(mouse->curPos.x()), std::min(coord->xMin, coord->xMax),
+                          std::max(coord->xMin, coord->xMax));
+    const double f =
+        std::clamp(coord->toWorldY(mouse->curPos.y()), std::min(coord->yMin, coord->yMax),
+                   std::max(coord->yMin, coord->yMax));
+    // ...and strictly between its neighbours, since F(k) follows the points
+    // in their stored order.
+    const double inf = std::numeric_limits<double>::infinity();
+    const double low = grabbedIndex > 0 ? std::nextafter(points[grabbedIndex - 1].x(), inf) : -inf;
+    const double high =
+        grabbedIndex + 1 < points.size() ? std::nextafter(points[grabbedIndex + 1].x(), -inf) : inf;
+    if (low <= high)
+        k = std::clamp(k, low, high);
+    else
+        k = points[grabbedIndex].x();
+    points[grabbedIndex] = QPointF(k, f);
     emit updated();
 }
 

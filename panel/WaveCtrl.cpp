@@ -12,6 +12,19 @@ WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     connect(SelEnvelope, SIGNAL(toggled(bool)), this, SIGNAL(newSelection()));
     connect(SelWindowF, SIGNAL(toggled(bool)), this, SIGNAL(newSelection()));
     connect(SelDebye, SIGNAL(toggled(bool)), this, SIGNAL(newSelection()));
+    connect(SigVal, SIGNAL(editingFinished()), this, SLOT(sigmaTyped()));
+}
+
+void WaveCtrl::sigmaTyped() {
+    bool ok = false;
+    const double typed = SigVal->text().toDouble(&ok);
+    const double low = SigBar->minimum() / 1000.0;
+    const double high = SigBar->maximum() / 1000.0;
+    // The slider carries the value, so a typed one lands on its nearest step
+    // and takes the road of a slider move from there.
+    if (ok && typed >= low && typed <= high)
+        SigBar->setValue(qRound(typed * 1000));
+    SigVal->setText(QString::number(SigBar->value() / 1000.0, 'g', 6));
 }
 
 void WaveCtrl::setWindowPos(int i, double p) {

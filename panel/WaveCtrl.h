@@ -30,4 +30,6 @@ private slots:
     void selectedNewPhi0(int p);
     void selectedNewPhi2(int p);
     void selectedNewSig(int s);
+    // Sigma typed into its box: applied through the slider, or refused.
+    void sigmaTyped();
 };

@@ -19,6 +19,8 @@ private slots:
     void plotPixels();
     void draggingAnEnvelopePoint();
     void draggingAWindowHandle();
+    void onePressDragsOneHandle();
+    void factorsFollowTheEditorsAtZeroR();
     void typingAWindowPosition();
     void flatRestoresTheEnvelope();
     void factorSwitchChangesChi();
@@ -162,16 +164,96 @@ void tst_ChiK::draggingAnEnvelopePoint() {
     press(area, at(5, 1));
     QVERIFY(wave->envelope->grabbed);
     QCOMPARE(wave->envelope->grabbedIndex, 5);
-    dragTo(area, at(5, 2) + QPoint(0, 0));
-    release(area, at(5, 2));
-    QVERIFY(!wave->envelope->grabbed);
+    dragTo(area, at(5, 0.5));
     QCOMPARE(updated.count(), 1);
     const QPointF p = wave->envelope->points[5];
     QVERIFY(qAbs(p.x() - 5) < 0.05);
-    QVERIFY(qAbs(p.y() - 2) < 0.02);
-    QVERIFY(wave->envelope->valueAt(5) > 1.9);
+    QVERIFY(qAbs(p.y() - 0.5) < 0.01);
     QVERIFY(wave->chi != chiBefore);
     QVERIFY(paintR() != before);
+    // Above the plot the point stays on its top edge (1.1), grabbable.
+    dragTo(area, QPoint(at(5, 0).x(), -40));
+    release(area, QPoint(at(5, 0).x(), -40));
+    QVERIFY(!wave->envelope->grabbed);
+    QCOMPARE(wave->envelope->points[5].y(), 1.1);
+    // Its handle square reaches into the top rows, beside its line.
+    QCOMPARE(paintK().pixel(X(wave->envelope->points[5].x()) + 2, 1), qRgb(0, 255, 150));
+    press(area, QPoint(at(5, 0).x(), 1));
+    QVERIFY(wave->envelope->grabbed);
+    QCOMPARE(wave->envelope->grabbedIndex, 5);
+}
+
+// Where an envelope point sits on a window handle, one press drags the point
+// alone; a press on a handle with no point there drags the handle.
+void tst_ChiK::onePressDragsOneHandle() {
+    paintK();
+    WindowFunc* wf = wave->ctrl->WindowCtrl;
+    press(area, at(3, 1));
+    dragTo(area, at(3, 0));
+    release(area, at(3, 0));
+    QCOMPARE(wave->envelope->points[3].y(), 0.0);
+    paintK();
+    press(area, at(3, 0));
+    QVERIFY(wave->envelope->grabbed);
+    QVERIFY(!wf->grabbed);
+    dragTo(area, at(3.5, 0.5));
+    release(area, at(3.5, 0.5));
+    QCOMPARE(wf->positions, QVector<double>({3, 4, 15, 16}));
+    QVERIFY(qAbs(wave->envelope->points[3].x() - 3.5) < 0.05);
+    // No point near this handle: the window takes the press.
+    paintK();
+    press(area, at(15, 0));
+    QVERIFY(!wave->envelope->grabbed);
+    QVERIFY(wf->grabbed);
+    dragTo(area, at(14, 0));
+    release(area, at(14, 0));
+    QVERIFY(qAbs(wf->positions[2] - 14) < 0.05);
+    for (int i = 0; i <= 16; ++i) {
+        if (i != 3)
+            QCOMPARE(wave->envelope->points[i], QPointF(i, 1.0));
+    }
+}
+
+// At R = 0 the shell's term is undefined, but the factors still follow
+// the editors: a dragged window handle moves W(k) and its transform, and
+// the plots repaint; chi keeps its last values.
+void tst_ChiK::factorsFollowTheEditorsAtZeroR() {
+    wave->ctrl->RBar->setValue(0);
+    QCOMPARE(wave->r, 0.0);
+    paintK();
+    const QVector<double> chi = wave->chi, window = wave->windowValues;
+    const std::vector<double> windowSpectrum(wave->windowSpectrum.get(),
+                                             wave->windowSpectrum.get() + wave->fftLength);
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    press(area, at(15, 0));
+    dragTo(area, at(12, 0));
+    release(area, at(12, 0));
+    QCOMPARE(updated.count(), 1);
+    const double p3 = wave->ctrl->WindowCtrl->positions[2];
+    QVERIFY(qAbs(p3 - 12) < 0.05);
+    for (int i = 0; i < wave->kCount; ++i)
+        QCOMPARE(wave->windowValues[i], wave->ctrl->WindowCtrl->valueAt(wave->kValues[i]));
+    QVERIFY(wave->windowValues != window);
+    QVERIFY(!std::equal(windowSpectrum.begin(), windowSpectrum.end(), wave->windowSpectrum.get()));
+    QCOMPARE(wave->chi, chi);
+    // The W(k) curve is drawn from the new values: at k = 13.5 it lies on
+    // the fall, well below its old plateau of 1.
+    const QImage img = paintK();
+    QVERIFY(img.pixel(X(13.5), Y(1.0)) != qRgb(0, 150, 255));
+    const double w = wave->ctrl->WindowCtrl->valueAt(13.5);
+    bool blue = false;
+    for (int dy = -1; dy <= 1; ++dy)
+        blue = blue || img.pixel(X(13.5), Y(w) + dy) == qRgb(0, 150, 255);
+    QVERIFY(blue);
+
+    // Sigma and the envelope too.
+    wave->ctrl->SigBar->setValue(120);
+    QCOMPARE(updated.count(), 2);
+    const double k = wave->kValues[100];
+    QCOMPARE(wave->debyeWallerValues[100], std::exp(((k * (-2 * k)) * 0.12) * 0.12));
+    QTest::mouseClick(wave->ctrl->Flat, Qt::LeftButton);
+    QCOMPARE(updated.count(), 3);
+    QCOMPARE(wave->chi, chi);
 }
 
 void tst_ChiK::draggingAWindowHandle() {

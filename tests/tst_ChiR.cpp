@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "WaveCtrl.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -12,6 +13,7 @@ private slots:
     void cleanup();
     void form();
     void gridZeroLineAndPointerPixels();
+    void shellPeaksAtItsDistance();
     void modulusPixelsFollowTotal();
     void everythingOffLeavesTheFrame();
     void valueRange_data();
@@ -19,6 +21,8 @@ private slots:
     void pointerGrab_data();
     void pointerGrab();
     void pointerDragIsUnclamped();
+    void typedPointer_data();
+    void typedPointer();
     void eachToggleRepaintsOnce_data();
     void eachToggleRepaintsOnce();
 
@@ -78,10 +82,13 @@ void tst_ChiR::form() {
 void tst_ChiR::gridZeroLineAndPointerPixels() {
     QImage img = paint();
     const int bottomRow = img.height() - 2;
-    // Twelve grey grid columns; the pointer at R = 2 lies under the grid.
-    for (int r = -2; r <= 9; ++r)
-        QVERIFY2(isRgb(img, X(r), bottomRow, 200, 200, 200), qPrintable(QString::number(r)));
-    QVERIFY(isRgb(img, X(2), bottomRow, 200, 200, 200));
+    // Twelve grey grid columns; the pointer at R = 2 is drawn over its one.
+    for (int r = -2; r <= 9; ++r) {
+        if (r != 2)
+            QVERIFY2(isRgb(img, X(r), bottomRow, 200, 200, 200), qPrintable(QString::number(r)));
+    }
+    QVERIFY(isRgb(img, X(2), bottomRow, 255, 0, 0));
+    QVERIFY(isRgb(img, X(2), 1, 255, 0, 0));
     // Between grid lines, below the zero line, there is only background.
     QVERIFY(isRgb(img, X(2.5), bottomRow, 255, 255, 255));
 
@@ -90,6 +97,37 @@ void tst_ChiR::gridZeroLineAndPointerPixels() {
     QVERIFY(isRgb(img, X(2.5), bottomRow, 255, 0, 0));
     QVERIFY(isRgb(img, X(2.5), 1, 255, 0, 0));
     QVERIFY(isRgb(img, X(2.5) + 2, bottomRow, 255, 255, 255));
+}
+
+// A shell at R = 8 with no phase peaks at 8 on the plot: the R step of a
+// bin is pi / (dk N) with the grid's own dk.
+void tst_ChiR::shellPeaksAtItsDistance() {
+    AWave* w = program->wave();
+    QCOMPARE(w->binWidthR(), 3.1415926535 / (0.1 * 1024));
+    w->ctrl->RBar->setValue(80);
+    int peak = 1;
+    for (int j = 1; j * w->binWidthR() <= 10; ++j)
+        if (w->magnitude(w->chiSpectrum.get(), j) > w->magnitude(w->chiSpectrum.get(), peak))
+            peak = j;
+    QVERIFY2(std::abs(peak * w->binWidthR() - 8) <= w->binWidthR(),
+             qPrintable(QString::number(peak * w->binWidthR())));
+    // On the plot, the black curve's crest (the middle of its top row of
+    // pixels) stands at R = 8, to within a bin (two pixels here).
+    const QImage img = paint();
+    int top = -1;
+    for (int y = 0; y < img.height() && top < 0; ++y)
+        for (int x = 0; x < img.width() && top < 0; ++x)
+            if (img.pixel(x, y) == qRgb(0, 0, 0))
+                top = y;
+    int first = -1, last = -1;
+    for (int x = 0; x < img.width(); ++x)
+        if (img.pixel(x, top) == qRgb(0, 0, 0)) {
+            if (first < 0)
+                first = x;
+            last = x;
+        }
+    const double crest = c->coord->toWorldX((first + last + 1) / 2.0);
+    QVERIFY2(std::abs(crest - 8) < w->binWidthR(), qPrintable(QString::number(crest)));
 }
 
 void tst_ChiR::modulusPixelsFollowTotal() {
@@ -226,11 +264,51 @@ void tst_ChiR::pointerDragIsUnclamped() {
     dragTo(c->DispA, QPoint(c->DispA->width() + 200, 50));
     QVERIFY(c->pointerR > 10);
     release(c->DispA, QPoint(c->DispA->width() + 200, 50));
-    // Text typed into the box is not read back.
-    QTest::keyClicks(c->PointVal, "7");
-    const double r = c->pointerR;
+}
+
+// A number typed into the Pointer box moves the line there and repaints
+// once; anything else leaves the line and shows its R again.
+void tst_ChiR::typedPointer_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("returnKey"); // else focus leaves the box
+    QTest::addColumn<double>("r");
+    QTest::newRow("number") << "7.25" << true << 7.25;
+    QTest::newRow("focus out") << "3" << false << 3.0;
+    QTest::newRow("off the plot") << "-4.5" << true << -4.5;
+    QTest::newRow("empty") << "" << true << 2.0;
+    QTest::newRow("letters") << "R=3" << true << 2.0;
+    QTest::newRow("nan") << "nan" << false << 2.0;
+    QTest::newRow("inf") << "-inf" << true << 2.0;
+    QTest::newRow("too large") << "1e400" << true << 2.0;
+}
+
+void tst_ChiR::typedPointer() {
+    QFETCH(QString, typed);
+    QFETCH(bool, returnKey);
+    QFETCH(double, r);
     paint();
+    int paints = 0;
+    connect(c->DispA, &DispArea::draw, this, [&](QPainter*) { ++paints; });
+    QTest::qWait(50);
+    paints = 0;
+    c->PointVal->setFocus();
+    c->PointVal->selectAll();
+    QTest::keyClick(c->PointVal, Qt::Key_Delete);
+    QTest::keyClicks(c->PointVal, typed);
+    if (returnKey) {
+        QTest::keyClick(c->PointVal, Qt::Key_Return);
+    } else {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(c->PointVal, &out);
+    }
     QCOMPARE(c->pointerR, r);
+    QCOMPARE(c->PointVal->text(), QString::number(r, 'g', 6));
+    QTest::qWait(100);
+    QCOMPARE(paints, r == 2.0 ? 0 : 1);
+    if (r >= -2 && r <= 10) {
+        const QImage img = paint();
+        QVERIFY(isRgb(img, X(r), img.height() - 2, 255, 0, 0));
+    }
 }
 
 void tst_ChiR::eachToggleRepaintsOnce_data() {

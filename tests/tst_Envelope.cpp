@@ -25,7 +25,8 @@ private slots:
     void nearestPointWinsFirstOnTies_data();
     void nearestPointWinsFirstOnTies();
     void dragMovesOnePoint();
-    void dragPastNeighbourLeavesOrder();
+    void dragKeepsTheOrder_data();
+    void dragKeepsTheOrder();
     void flatResetsHeights();
     void pressGrabsEnvelopeAndWindowTogether();
     void mouseWithoutFrameDoesNothing();
@@ -223,31 +224,60 @@ void tst_Envelope::dragMovesOnePoint() {
             QCOMPARE(envelope->points[i], QPointF(i, 1.0));
     }
 
-    // Unlimited: the pointer may leave the plot.
+    // The pointer may leave the plot; the point stays on its top edge,
+    // where it can be grabbed again.
     send(QEvent::MouseMove, QPoint(500, -100), Qt::NoButton, Qt::LeftButton);
-    QCOMPARE(envelope->points[5], QPointF(5, 4));
+    QCOMPARE(envelope->points[5], QPointF(5, 2));
+    send(QEvent::MouseMove, QPoint(500, 300), Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(envelope->points[5], QPointF(5, -2));
 
-    send(QEvent::MouseButtonRelease, QPoint(500, -100), Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseButtonRelease, QPoint(500, 300), Qt::LeftButton, Qt::NoButton);
     QVERIFY(!envelope->grabbed);
     QCOMPARE(envelope->grabbedIndex, 5);
     send(QEvent::MouseMove, QPoint(900, 150), Qt::NoButton, Qt::NoButton);
-    QCOMPARE(updated.count(), 3);
-    QCOMPARE(envelope->points[5], QPointF(5, 4));
+    QCOMPARE(updated.count(), 4);
+    QCOMPARE(envelope->points[5], QPointF(5, -2));
+    send(QEvent::MouseButtonPress, QPoint(502, 198), Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(envelope->grabbedIndex, 5);
 }
 
-void tst_Envelope::dragPastNeighbourLeavesOrder() {
+// Dragged sideways, a point stops just short of its neighbours, so F(k)
+// keeps following the points in order; the end points are held only by
+// the plot's edges.
+void tst_Envelope::dragKeepsTheOrder_data() {
+    QTest::addColumn<QPoint>("grab");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPointF>("expected");
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("past the right neighbour")
+        << QPoint(500, 50) << QPoint(840, 0) << 5 << QPointF(std::nextafter(6.0, -inf), 2);
+    QTest::newRow("past the left neighbour")
+        << QPoint(500, 50) << QPoint(100, 50) << 5 << QPointF(std::nextafter(4.0, inf), 1);
+    QTest::newRow("first point, outward")
+        << QPoint(0, 50) << QPoint(-300, 50) << 0 << QPointF(0, 1);
+    QTest::newRow("last point, outward")
+        << QPoint(1600, 50) << QPoint(1900, 50) << 16 << QPointF(16, 1);
+    QTest::newRow("within the gap") << QPoint(500, 50) << QPoint(550, 50) << 5 << QPointF(5.5, 1);
+}
+
+void tst_Envelope::dragKeepsTheOrder() {
+    QFETCH(QPoint, grab);
+    QFETCH(QPoint, to);
+    QFETCH(int, index);
+    QFETCH(QPointF, expected);
     seed();
     wire();
-    send(QEvent::MouseButtonPress, QPoint(500, 50), Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseMove, QPoint(750, 0), Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, QPoint(750, 0), Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(envelope->points[5], QPointF(7.5, 2));
-    QCOMPARE(envelope->points[6], QPointF(6, 1));
-    // k = 4.5: first point beyond it is stored 5 at 7.5: segment (4,1)-(7.5,2).
-    QCOMPARE(envelope->valueAt(4.5), 1 + 0.5 / 3.5);
-    // k = 7: first point beyond it in stored order is still 5; 6 and 7 are
-    // passed over.
-    QCOMPARE(envelope->valueAt(7.0), 1 + 3 / 3.5);
+    send(QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(envelope->grabbedIndex, index);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(envelope->points[index], expected);
+    for (int i = 1; i < envelope->points.size(); ++i)
+        QVERIFY(envelope->points[i - 1].x() < envelope->points[i].x());
+    // F(k) still passes through every point.
+    for (const QPointF& pt : qAsConst(envelope->points))
+        QCOMPARE(envelope->valueAt(pt.x()), pt.y());
 }
 
 void tst_Envelope::flatResetsHeights() {

@@ -70,8 +70,8 @@ void tst_Startup::catalogueTexts_data() {
         << "WaveCtrl"
         << "k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( -2 * "
            "Sigma^2 * k^2 )   : S0 = 1.0"
-        << QString::fromUtf8("k^n 窓関数(k) * (1/k)*(1/R^2) *後方散乱振幅(k) * sin( 2KR + P0 + P2 "
-                             "* k^2 ) * exp( -σ^2 * k^2 )   : S0 = 1.0");
+        << QString::fromUtf8("k^n * 窓関数(k) * S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * "
+                             "sin( 2KR + P0 + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : S0 = 1.0");
     QTest::newRow("unknown stays untranslated") << "ChiR"
                                                 << "Pointer" << QString();
 }

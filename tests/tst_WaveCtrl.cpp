@@ -17,7 +17,8 @@ private slots:
     void keysMoveSliders_data();
     void keysMoveSliders();
     void unchangedSliderIsSilent();
-    void typedSigmaIsIgnored();
+    void typedSigma_data();
+    void typedSigma();
     void flatAnnouncesEachClick();
     void switchesAreIndependent();
     void windowPositionPassesThrough();
@@ -116,8 +117,8 @@ void tst_WaveCtrl::formTranslates_data() {
     QTest::addColumn<QString>("object");
     QTest::addColumn<QString>("japanese");
     QTest::newRow("formula") << "label_6"
-                             << "k^n 窓関数(k) * (1/k)*(1/R^2) *後方散乱振幅(k) * sin( 2KR + P0 + "
-                                "P2 * k^2 ) * exp( -σ^2 * k^2 )   : S0 = 1.0";
+                             << "k^n * 窓関数(k) * S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * "
+                                "sin( 2KR + P0 + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : S0 = 1.0";
     QTest::newRow("n") << "label_7"
                        << "n (k^nの次数)";
     QTest::newRow("R") << "label_2"
@@ -279,17 +280,50 @@ void tst_WaveCtrl::unchangedSliderIsSilent() {
     QCOMPARE(ctrl->RVal->text(), QString("kept"));
 }
 
-void tst_WaveCtrl::typedSigmaIsIgnored() {
+// Sigma typed into its box goes through the slider: a number in range lands
+// on the nearest step and is announced like a slider move; anything else
+// changes nothing and the box shows the current value again.
+void tst_WaveCtrl::typedSigma_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("returnKey"); // else focus leaves the box
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("on a step") << "0.123" << true << 123 << "0.123";
+    QTest::newRow("between steps") << "0.0876" << true << 88 << "0.088";
+    QTest::newRow("focus out") << "0.07" << false << 70 << "0.07";
+    QTest::newRow("ends") << "0.2" << true << 200 << "0.2";
+    QTest::newRow("zero") << "0" << true << 0 << "0";
+    QTest::newRow("above") << "0.25" << true << 50 << "0.05";
+    QTest::newRow("below") << "-0.001" << true << 50 << "0.05";
+    QTest::newRow("empty") << "" << true << 50 << "0.05";
+    QTest::newRow("letters") << "abc" << false << 50 << "0.05";
+    QTest::newRow("nan") << "nan" << true << 50 << "0.05";
+    QTest::newRow("inf") << "inf" << true << 50 << "0.05";
+    QTest::newRow("same step") << "0.0501" << true << 50 << "0.05";
+}
+
+void tst_WaveCtrl::typedSigma() {
+    QFETCH(QString, typed);
+    QFETCH(bool, returnKey);
+    QFETCH(int, position);
+    QFETCH(QString, shown);
+    ctrl->show();
     QSignalSpy sig(ctrl, SIGNAL(newSig(double)));
-    ctrl->SigVal->clear();
-    QTest::keyClicks(ctrl->SigVal, "0.123");
-    QTest::keyClick(ctrl->SigVal, Qt::Key_Return);
-    QCOMPARE(ctrl->SigVal->text(), QString("0.123"));
-    QCOMPARE(sig.count(), 0);
-    QCOMPARE(ctrl->SigBar->value(), 50);
-    ctrl->SigBar->setValue(60);
-    QCOMPARE(ctrl->SigVal->text(), QString("0.06"));
-    QCOMPARE(sig.count(), 1);
+    ctrl->SigVal->setFocus();
+    ctrl->SigVal->selectAll();
+    QTest::keyClick(ctrl->SigVal, Qt::Key_Delete);
+    QTest::keyClicks(ctrl->SigVal, typed);
+    if (returnKey) {
+        QTest::keyClick(ctrl->SigVal, Qt::Key_Return);
+    } else {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(ctrl->SigVal, &out);
+    }
+    QCOMPARE(ctrl->SigBar->value(), position);
+    QCOMPARE(ctrl->SigVal->text(), shown);
+    QCOMPARE(sig.count(), position == 50 ? 0 : 1);
+    if (sig.count() == 1)
+        QCOMPARE(sig.first().first().toDouble(), position / 1000.0);
 }
 
 void tst_WaveCtrl::flatAnnouncesEachClick() {
