@@ -11,10 +11,11 @@ namespace fft {
 //   f[N/2 + k] = -Im X_k   for k = 1 ... N/2 - 1 (the plain sine sums).
 // No normalisation: a constant input of 1 gives f[0] = N.
 //
-// The input is permuted through a bit-reversal table, combined by fused
-// radix-2 passes 1-2 and an eight-point pass 3, then by radix-2 passes
-// 3 ... log2(N) - 1 that ping-pong between f and the work buffer. All tables
-// are built by the constructor; a transform allocates nothing.
+// The input is read once through a bit-reversal table into four-point
+// transforms (passes 1-2), joined into eight-point ones (pass 3), then by
+// radix-2 passes 3 ... log2(N) - 1 that ping-pong between f and the work
+// buffer. All tables are built by the constructor; a transform allocates
+// nothing.
 template <typename T> class RealFft {
 public:
     static constexpr int maxBitDepth = 30;
@@ -37,23 +38,14 @@ public:
     T* buffer() { return workBuffer.data(); }
 
 protected:
-    // A rotating unit vector: (cosine, sine) turns by the step angle at each
-    // advance. A new one points along the real axis and does not turn.
+    // A unit vector (cosine, sine) and the rotation (stepCosine, stepSine) it
+    // turns by at each step. A transform turns its own copy of the vector, so
+    // the engine keeps (1, 0) here.
     struct Oscillator {
         T cosine = 1;
         T sine = 0;
         T stepCosine = 1;
         T stepSine = 0;
-
-        void reset() {
-            cosine = 1;
-            sine = 0;
-        }
-        void advance() {
-            const T c = cosine * stepCosine - sine * stepSine;
-            sine = cosine * stepSine + stepCosine * sine;
-            cosine = c;
-        }
     };
 
     long pointCount;
@@ -65,24 +57,12 @@ protected:
     FixedArray<T> workBuffer;
     // Oscillator o turns by pi / 2^(13 + o), the step of pass 13 + o.
     FixedArray<Oscillator> oscillators;
-    // The twiddles laid out for streaming, so that a pass reads its cosines
-    // and sines in the same direction. sineTable has the layout of cosTable
-    // for the levels up to tablePassLimit, entry i of level L being entry
-    // 2^(L-1) - i of the cosine level, sin(i pi / 2^L) (entry 0 is 0).
-    FixedArray<T> sineTable;
-    // The passes above tablePassLimit: an oscillator restarts at every block,
-    // so every block of a pass sees the same sequence, computed once here.
-    // Pass p keeps its h = 2^(p-1) cosines from index 2^p - 2^13 on, then its
-    // h sines.
-    FixedArray<T> oscillatorTable;
 
 private:
     const T* cosineLevel(int level) const;
     void buildBitReversal();
     void buildCosTable();
     void buildOscillators();
-    void buildSineTable();
-    void buildOscillatorTable();
     void transformGeneral(T f[], const T x[]);
     void generalPass(int pass, T dest[], const T source[]) const;
 };
