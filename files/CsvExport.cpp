@@ -1,0 +1,142 @@
+#include "CsvExport.h"
+
+#include "AWave.h"
+#include "AtomicWrite.h"
+#include "Scenario.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// Locale-independent, 17 significant digits: every double reads back exactly.
+// Qt writes a negative zero as "0"; the window's zeros times a negative
+// oscillation are such zeros, and the file keeps their sign.
+QByteArray number(double v) {
+    if (v == 0 && std::signbit(v))
+        return QByteArrayLiteral("-0");
+    return QString::number(v, 'g', 17).toUtf8();
+}
+
+QByteArray onOff(bool on) {
+    return on ? QByteArrayLiteral("on") : QByteArrayLiteral("off");
+}
+
+// The '#' lines: the state the numbers below were made from.
+QByteArray stateLines(const char* title, const Scenario& s) {
+    QByteArray out;
+    out += "# Tovik ";
+    out += title;
+    out += " data\n";
+    out += "# n = " + QByteArray::number(s.n) + '\n';
+    out += "# R = " + number(s.r) + '\n';
+    out += "# P0 = " + number(s.phi0) + '\n';
+    out += "# P2 = " + number(s.phi2) + '\n';
+    out += "# sigma = " + number(s.sigma) + '\n';
+    out += "# factors: envelope " + onOff(s.envelopeOn) + ", window " + onOff(s.windowOn) +
+           ", debye_waller " + onOff(s.debyeWallerOn) + '\n';
+    out += "# window positions: ";
+    for (int i = 0; i < s.windowPositions.size(); ++i)
+        out += (i ? ", " : "") + number(s.windowPositions[i]);
+    out += '\n';
+    out += "# envelope points: ";
+    for (int i = 0; i < s.envelopePoints.size(); ++i)
+        out += (i ? "; " : "") + number(s.envelopePoints[i].x()) + ' ' +
+               number(s.envelopePoints[i].y());
+    out += '\n';
+    out += "# chi(R) shows: real " + onOff(s.showReal) + ", imag " + onOff(s.showImag) + ", abs " +
+           onOff(s.showAbs) + ", envelope " + onOff(s.showEnvelope) + ", window " +
+           onOff(s.showWindow) + ", wave " + onOff(s.showWave) + ", total " + onOff(s.showTotal) +
+           '\n';
+    out += "# pointer R = " + number(s.pointerR) + '\n';
+    return out;
+}
+
+void appendRow(QByteArray* out, const double* values, int count) {
+    for (int c = 0; c < count; ++c) {
+        if (c)
+            *out += ',';
+        *out += number(values[c]);
+    }
+    *out += '\n';
+}
+
+} // namespace
+
+QByteArray CsvExport::chiK(const AWave& wave, const Scenario& state) {
+    QByteArray out = stateLines("chi(k)", state);
+    out += "k,chi,oscillation,envelope,window,debye_waller\n";
+
+    const QVector<double>* columns[] = {&wave.kValues,      &wave.chi,
+                                        &wave.oscillation,  &wave.envelopeValues,
+                                        &wave.windowValues, &wave.debyeWallerValues};
+    // Before the first synthesis the arrays are shorter than kCount (empty).
+    int rows = std::max(wave.kCount, 0);
+    for (const QVector<double>* c : columns)
+        rows = std::min(rows, c->size());
+
+    double row[6];
+    for (int i = 0; i < rows; ++i) {
+        for (int c = 0; c < 6; ++c)
+            row[c] = (*columns[c])[i];
+        appendRow(&out, row, 6);
+    }
+    return out;
+}
+
+QByteArray CsvExport::chiR(const AWave& wave, const Scenario& state, double rMin, double rMax) {
+    QByteArray out = stateLines("chi(R)", state);
+    out += "R,chi_re,chi_im,chi_abs,oscillation_re,oscillation_im,oscillation_abs,"
+           "envelope_re,envelope_im,envelope_abs,window_re,window_im,window_abs,"
+           "debye_waller_re,debye_waller_im,debye_waller_abs\n";
+
+    const double* spectra[] = {wave.chiSpectrum.get(), wave.oscillationSpectrum.get(),
+                               wave.envelopeSpectrum.get(), wave.windowSpectrum.get(),
+                               wave.debyeWallerSpectrum.get()};
+    for (const double* s : spectra) {
+        if (!s)
+            return out;
+    }
+    // The plot's own bin range (ChiR::drawR): it skips a wave without a
+    // usable bin width, and so does the file.
+    if (wave.fftLength <= 0)
+        return out;
+    const double dR = wave.binWidthR();
+    if (!(dR > 0) || !std::isfinite(dR))
+        return out;
+    const double first = rMin / dR;
+    // Beyond int the plot's cast is undefined; such a range has no rows here.
+    if (!(first > double(INT_MIN) - 1 && first < double(INT_MAX) + 1))
+        return out;
+    const int j0 = static_cast<int>(first);
+    const int count = wave.chi.size();
+
+    double row[16];
+    for (int j = j0; j < count; ++j) {
+        const double r = j * dR;
+        if (r > rMax)
+            break;
+        row[0] = r;
+        for (int s = 0; s < 5; ++s) {
+            row[1 + 3 * s] = wave.realPart(spectra[s], j);
+            row[2 + 3 * s] = wave.imagPart(spectra[s], j);
+            row[3 + 3 * s] = wave.magnitude(spectra[s], j);
+        }
+        appendRow(&out, row, 16);
+    }
+    return out;
+}
+
+bool CsvExport::write(const QString& path, const QByteArray& data, QString* error) {
+    QString reason;
+    if (!writeAtomically(path, data, &reason)) {
+        if (error)
+            *error = tr("The file %1 cannot be written: %2.")
+                         .arg(QDir::toNativeSeparators(path), reason);
+        return false;
+    }
+    return true;
+}

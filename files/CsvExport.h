@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+class AWave;
+struct Scenario;
+
+// The numbers behind the two plots as CSV: '#' lines recording the state,
+// one header line, then one row per grid point (chi(k)) or per drawn bin
+// (chi(R)). '.' as the decimal mark, 17 significant digits, UTF-8, '\n'.
+class CsvExport {
+    Q_DECLARE_TR_FUNCTIONS(CsvExport)
+
+public:
+    // One row per synthesised grid point, i < kCount.
+    static QByteArray chiK(const AWave& wave, const Scenario& state);
+    // One row per bin j the chi(R) plot draws over [rMin, rMax]: from
+    // trunc(rMin / dR) while j dR <= rMax (and j below the transform length),
+    // R = j dR with dR = wave.binWidthR().
+    static QByteArray chiR(const AWave& wave, const Scenario& state, double rMin, double rMax);
+
+    // Atomic write (QSaveFile); false with a translated reason on failure.
+    static bool write(const QString& path, const QByteArray& data, QString* error);
+};

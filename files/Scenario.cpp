@@ -1,0 +1,381 @@
+#include "Scenario.h"
+
+#include "AtomicWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QLocale>
+
+#include <cmath>
+
+namespace {
+
+const char* const formatName = "tovik-scenario";
+const int envelopePointCount = 17;
+const int windowPositionCount = 4;
+
+// Shortest text that reads back as the same double, so a message shows the
+// value exactly as the file has it.
+QString shown(double v) {
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
+}
+
+QString indexed(const QString& path, int i) {
+    return path + QLatin1Char('[') + QString::number(i) + QLatin1Char(']');
+}
+
+QString nested(const QString& path, const char* key) {
+    return path + QLatin1Char('.') + QLatin1String(key);
+}
+
+// Every check below either stores into its output or sets `error` and
+// answers false; the caller stops at the first fault.
+bool finiteNumber(const QJsonValue& v, const QString& path, double* out, QString* error) {
+    if (!v.isDouble()) {
+        *error = Scenario::tr("The field %1 must be a number.").arg(path);
+        return false;
+    }
+    const double d = v.toDouble();
+    // Qt's parser refuses numbers beyond double range today; kept so that a
+    // parser that maps them to infinity still cannot pass them on.
+    if (!std::isfinite(d)) {
+        *error = Scenario::tr("The field %1 must be a finite number.").arg(path);
+        return false;
+    }
+    *out = d;
+    return true;
+}
+
+bool numberIn(const QJsonValue& v, const QString& path, double low, double high, double* out,
+              QString* error) {
+    double d = 0;
+    if (!finiteNumber(v, path, &d, error))
+        return false;
+    if (!(d >= low && d <= high)) {
+        *error = Scenario::tr("The field %1 must lie between %2 and %3; it is %4.")
+                     .arg(path, shown(low), shown(high), shown(d));
+        return false;
+    }
+    *out = d;
+    return true;
+}
+
+bool wholeNumber(const QJsonValue& v, const QString& path, double* out, QString* error) {
+    double d = 0;
+    if (!finiteNumber(v, path, &d, error))
+        return false;
+    if (d != std::trunc(d)) {
+        *error = Scenario::tr("The field %1 must be a whole number; it is %2.").arg(path, shown(d));
+        return false;
+    }
+    *out = d;
+    return true;
+}
+
+bool boolean(const QJsonValue& v, const QString& path, bool* out, QString* error) {
+    if (!v.isBool()) {
+        *error = Scenario::tr("The field %1 must be true or false.").arg(path);
+        return false;
+    }
+    *out = v.toBool();
+    return true;
+}
+
+bool object(const QJsonValue& v, const QString& path, QJsonObject* out, QString* error) {
+    if (!v.isObject()) {
+        *error = Scenario::tr("The field %1 must be an object.").arg(path);
+        return false;
+    }
+    *out = v.toObject();
+    return true;
+}
+
+bool arrayOf(const QJsonValue& v, const QString& path, int count, QJsonArray* out, QString* error) {
+    if (!v.isArray()) {
+        *error = Scenario::tr("The field %1 must be an array.").arg(path);
+        return false;
+    }
+    const QJsonArray a = v.toArray();
+    if (a.size() != count) {
+        *error = Scenario::tr("The field %1 must hold exactly %2 entries; it has %3.")
+                     .arg(path, QString::number(count), QString::number(a.size()));
+        return false;
+    }
+    *out = a;
+    return true;
+}
+
+// A boolean member of `o` when present; absent keeps *out.
+bool optionalBoolean(const QJsonObject& o, const QString& parent, const char* key, bool* out,
+                     QString* error) {
+    const auto it = o.constFind(QLatin1String(key));
+    if (it == o.constEnd())
+        return true;
+    return boolean(it.value(), parent.isEmpty() ? QString::fromLatin1(key) : nested(parent, key),
+                   out, error);
+}
+
+bool optionalNumber(const QJsonObject& o, const QString& parent, const char* key, double low,
+                    double high, double* out, QString* error) {
+    const auto it = o.constFind(QLatin1String(key));
+    if (it == o.constEnd())
+        return true;
+    return numberIn(it.value(), parent.isEmpty() ? QString::fromLatin1(key) : nested(parent, key),
+                    low, high, out, error);
+}
+
+bool readHeader(const QJsonObject& o, QString* error) {
+    const auto format = o.constFind(QLatin1String("format"));
+    if (format == o.constEnd()) {
+        *error = Scenario::tr("The required field %1 is missing.").arg(QLatin1String("format"));
+        return false;
+    }
+    if (!format.value().isString()) {
+        *error = Scenario::tr("The field %1 must be a string.").arg(QLatin1String("format"));
+        return false;
+    }
+    if (format.value().toString() != QLatin1String(formatName)) {
+        *error = Scenario::tr("This is not a Tovik scenario: its format is \"%1\", not \"%2\".")
+                     .arg(format.value().toString(), QLatin1String(formatName));
+        return false;
+    }
+
+    const auto version = o.constFind(QLatin1String("version"));
+    if (version == o.constEnd()) {
+        *error = Scenario::tr("The required field %1 is missing.").arg(QLatin1String("version"));
+        return false;
+    }
+    double v = 0;
+    if (!wholeNumber(version.value(), QStringLiteral("version"), &v, error))
+        return false;
+    if (v > Scenario::formatVersion) {
+        *error = Scenario::tr("This scenario was made by a newer Tovik (version %1); this one "
+                              "reads versions up to %2.")
+                     .arg(shown(v), QString::number(Scenario::formatVersion));
+        return false;
+    }
+    if (v < 1) {
+        *error = Scenario::tr("The scenario version %1 is unknown.").arg(shown(v));
+        return false;
+    }
+    return true;
+}
+
+bool readParameters(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto n = o.constFind(QLatin1String("n"));
+    if (n != o.constEnd()) {
+        double v = 0;
+        const QString path = QStringLiteral("n");
+        if (!wholeNumber(n.value(), path, &v, error) || !numberIn(n.value(), path, 1, 3, &v, error))
+            return false;
+        s->n = static_cast<int>(v);
+    }
+    const QString top;
+    return optionalNumber(o, top, "R", 0, 10, &s->r, error) &&
+           optionalNumber(o, top, "P0", -10, 10, &s->phi0, error) &&
+           optionalNumber(o, top, "P2", -1, 1, &s->phi2, error) &&
+           optionalNumber(o, top, "sigma", 0, 0.2, &s->sigma, error);
+}
+
+bool readFactors(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("factors"));
+    if (it == o.constEnd())
+        return true;
+    const QString path = QStringLiteral("factors");
+    QJsonObject f;
+    return object(it.value(), path, &f, error) &&
+           optionalBoolean(f, path, "envelope", &s->envelopeOn, error) &&
+           optionalBoolean(f, path, "window", &s->windowOn, error) &&
+           optionalBoolean(f, path, "debyeWaller", &s->debyeWallerOn, error);
+}
+
+bool readWindowPositions(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("windowPositions"));
+    if (it == o.constEnd())
+        return true;
+    const QString path = QStringLiteral("windowPositions");
+    QJsonArray a;
+    if (!arrayOf(it.value(), path, windowPositionCount, &a, error))
+        return false;
+    QVector<double> positions(windowPositionCount);
+    for (int i = 0; i < windowPositionCount; ++i) {
+        if (!numberIn(a.at(i), indexed(path, i), -1000, 1000, &positions[i], error))
+            return false;
+        if (i > 0 && positions[i] < positions[i - 1]) {
+            *error = Scenario::tr("The field %1 must not be smaller than %2.")
+                         .arg(indexed(path, i), indexed(path, i - 1));
+            return false;
+        }
+    }
+    s->windowPositions = positions;
+    return true;
+}
+
+bool readEnvelopePoints(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("envelopePoints"));
+    if (it == o.constEnd())
+        return true;
+    const QString path = QStringLiteral("envelopePoints");
+    QJsonArray a;
+    if (!arrayOf(it.value(), path, envelopePointCount, &a, error))
+        return false;
+    QVector<QPointF> points(envelopePointCount);
+    for (int i = 0; i < envelopePointCount; ++i) {
+        const QString pointPath = indexed(path, i);
+        QJsonArray pair;
+        double k = 0;
+        double f = 0;
+        if (!arrayOf(a.at(i), pointPath, 2, &pair, error) ||
+            !numberIn(pair.at(0), indexed(pointPath, 0), 0, 16, &k, error) ||
+            !numberIn(pair.at(1), indexed(pointPath, 1), -1.1, 1.1, &f, error))
+            return false;
+        if (i > 0 && !(k > points[i - 1].x())) {
+            *error = Scenario::tr("The field %1 must be larger than %2.")
+                         .arg(indexed(pointPath, 0), indexed(indexed(path, i - 1), 0));
+            return false;
+        }
+        points[i] = QPointF(k, f);
+    }
+    s->envelopePoints = points;
+    return true;
+}
+
+bool readChiR(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("chiR"));
+    if (it == o.constEnd())
+        return true;
+    const QString path = QStringLiteral("chiR");
+    QJsonObject c;
+    return object(it.value(), path, &c, error) &&
+           optionalBoolean(c, path, "real", &s->showReal, error) &&
+           optionalBoolean(c, path, "imag", &s->showImag, error) &&
+           optionalBoolean(c, path, "abs", &s->showAbs, error) &&
+           optionalBoolean(c, path, "envelope", &s->showEnvelope, error) &&
+           optionalBoolean(c, path, "window", &s->showWindow, error) &&
+           optionalBoolean(c, path, "wave", &s->showWave, error) &&
+           optionalBoolean(c, path, "total", &s->showTotal, error) &&
+           optionalNumber(c, path, "pointerR", -1000, 1000, &s->pointerR, error);
+}
+
+} // namespace
+
+bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* result,
+                        QString* error) {
+    QString message;
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        message = tr("The text is not valid JSON: %1 at byte %2.")
+                      .arg(parseError.errorString(), QString::number(parseError.offset));
+    } else if (!document.isObject()) {
+        message = tr("The text is not a JSON object at its top level.");
+    } else {
+        // Filled on a copy, so that a fault anywhere leaves `result` alone.
+        const QJsonObject o = document.object();
+        Scenario s = base;
+        if (readHeader(o, &message) && readParameters(o, &s, &message) &&
+            readFactors(o, &s, &message) && readWindowPositions(o, &s, &message) &&
+            readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message)) {
+            *result = s;
+            return true;
+        }
+    }
+    if (error)
+        *error = message;
+    return false;
+}
+
+QByteArray Scenario::toJson() const {
+    QJsonArray positions;
+    for (const double p : windowPositions)
+        positions.append(p);
+    QJsonArray points;
+    for (const QPointF& p : envelopePoints)
+        points.append(QJsonArray{p.x(), p.y()});
+
+    const QJsonObject factors{
+        {QStringLiteral("envelope"), envelopeOn},
+        {QStringLiteral("window"), windowOn},
+        {QStringLiteral("debyeWaller"), debyeWallerOn},
+    };
+    const QJsonObject chiR{
+        {QStringLiteral("real"), showReal},     {QStringLiteral("imag"), showImag},
+        {QStringLiteral("abs"), showAbs},       {QStringLiteral("envelope"), showEnvelope},
+        {QStringLiteral("window"), showWindow}, {QStringLiteral("wave"), showWave},
+        {QStringLiteral("total"), showTotal},   {QStringLiteral("pointerR"), pointerR},
+    };
+    const QJsonObject o{
+        {QStringLiteral("format"), QLatin1String(formatName)},
+        {QStringLiteral("version"), formatVersion},
+        {QStringLiteral("n"), n},
+        {QStringLiteral("R"), r},
+        {QStringLiteral("P0"), phi0},
+        {QStringLiteral("P2"), phi2},
+        {QStringLiteral("sigma"), sigma},
+        {QStringLiteral("factors"), factors},
+        {QStringLiteral("windowPositions"), positions},
+        {QStringLiteral("envelopePoints"), points},
+        {QStringLiteral("chiR"), chiR},
+    };
+    // Qt 5.15 writes each double in the shortest form that reads back to
+    // the same bits; only a negative zero comes back as 0.
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+bool Scenario::readFile(const QString& path, const Scenario& base, Scenario* result,
+                        QString* error) {
+    const QString shownPath = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = tr("The file %1 cannot be read: %2.").arg(shownPath, file.errorString());
+        return false;
+    }
+    // One byte past the limit tells an oversized file from one of exactly
+    // the limit, also for files whose size the system does not report.
+    const QByteArray text = file.read(maxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = tr("The file %1 cannot be read: %2.").arg(shownPath, file.errorString());
+        return false;
+    }
+    if (text.size() > maxFileSize) {
+        if (error)
+            *error = tr("The file %1 is larger than %2 bytes, too large for a scenario.")
+                         .arg(shownPath, QString::number(maxFileSize));
+        return false;
+    }
+    return fromJson(text, base, result, error);
+}
+
+bool Scenario::writeFile(const QString& path, QString* error) const {
+    QString reason;
+    if (!writeAtomically(path, toJson(), &reason)) {
+        if (error)
+            *error = tr("The file %1 cannot be written: %2.")
+                         .arg(QDir::toNativeSeparators(path), reason);
+        return false;
+    }
+    return true;
+}
+
+bool Scenario::operator==(const Scenario& o) const {
+    // QPointF's own == is fuzzy; points must match exactly.
+    if (envelopePoints.size() != o.envelopePoints.size())
+        return false;
+    for (int i = 0; i < envelopePoints.size(); ++i) {
+        if (envelopePoints[i].x() != o.envelopePoints[i].x() ||
+            envelopePoints[i].y() != o.envelopePoints[i].y())
+            return false;
+    }
+    return n == o.n && r == o.r && phi0 == o.phi0 && phi2 == o.phi2 && sigma == o.sigma &&
+           envelopeOn == o.envelopeOn && windowOn == o.windowOn &&
+           debyeWallerOn == o.debyeWallerOn && windowPositions == o.windowPositions &&
+           showReal == o.showReal && showImag == o.showImag && showAbs == o.showAbs &&
+           showEnvelope == o.showEnvelope && showWindow == o.showWindow && showWave == o.showWave &&
+           showTotal == o.showTotal && pointerR == o.pointerR;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QPointF>
+#include <QString>
+#include <QVector>
+
+// Everything a user can set, as plain values: the wave's parameters and
+// factor switches, the window positions, the envelope points and the chi(R)
+// window's selections and pointer. Read from and written to scenario files
+// (JSON, "tovik-scenario", version 1). A default-constructed one is the
+// program's start-up state.
+struct Scenario {
+    Q_DECLARE_TR_FUNCTIONS(Scenario)
+
+public:
+    int n = 2;
+    double r = 2.0;
+    double phi0 = 0.0;
+    double phi2 = 0.0;
+    double sigma = 0.05;
+    bool envelopeOn = true;
+    bool windowOn = true;
+    bool debyeWallerOn = true;
+    QVector<double> windowPositions{3, 4, 15, 16};
+    // 17, k strictly increasing; flat at 1 on the whole k at start.
+    QVector<QPointF> envelopePoints = [] {
+        QVector<QPointF> points;
+        for (int k = 0; k <= 16; ++k)
+            points.append(QPointF(k, 1.0));
+        return points;
+    }();
+    bool showReal = false;
+    bool showImag = false;
+    bool showAbs = true;
+    bool showEnvelope = true;
+    bool showWindow = true;
+    bool showWave = true;
+    bool showTotal = true;
+    double pointerR = 2.0;
+
+    static constexpr int formatVersion = 1;
+    static constexpr qint64 maxFileSize = 1 << 20;
+
+    // The state over `base`: keys that are missing keep base's values,
+    // unknown keys are ignored. On any fault returns false, leaves `result`
+    // as it was and puts one translated sentence naming the field (and the
+    // allowed range) into `error`.
+    static bool fromJson(const QByteArray& text, const Scenario& base, Scenario* result,
+                         QString* error);
+    QByteArray toJson() const;
+
+    // Files: at most maxFileSize bytes read; written atomically, so a failed
+    // save leaves an existing file whole.
+    static bool readFile(const QString& path, const Scenario& base, Scenario* result,
+                         QString* error);
+    bool writeFile(const QString& path, QString* error) const;
+
+    bool operator==(const Scenario& other) const;
+    bool operator!=(const Scenario& other) const { return !(*this == other); }
+};

@@ -1,0 +1,331 @@
+#include "Scenario.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+
+// Scenarios through text and files: exact round trips, every kind of bad
+// input refused with its message and nothing changed, partial documents
+// over a base, the size limit and atomic saves.
+class tst_Scenario : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void badScenario_data();
+    void badScenario();
+    void missingKeysKeepBase();
+    void unknownKeysIgnored();
+    void sizeLimit();
+    void unreadableFile_data();
+    void unreadableFile();
+    void failedSaveKeepsOldFile();
+};
+
+Q_DECLARE_METATYPE(Scenario)
+
+namespace {
+
+// The start-up state: envelope flat at 1 on k = 0 ... 16.
+Scenario flat() {
+    return Scenario();
+}
+
+// Differs from flat() in every field, so a field taken from the wrong place
+// shows.
+Scenario other() {
+    Scenario s;
+    s.n = 1;
+    s.r = 7.25;
+    s.phi0 = -3.5;
+    s.phi2 = 0.5;
+    s.sigma = 0.125;
+    s.envelopeOn = s.windowOn = s.debyeWallerOn = false;
+    s.windowPositions = {1, 2, 3, 4};
+    for (int i = 0; i <= 16; ++i)
+        s.envelopePoints[i] = QPointF(i * 0.5, -0.5);
+    s.showReal = s.showImag = true;
+    s.showAbs = s.showEnvelope = s.showWindow = s.showWave = s.showTotal = false;
+    s.pointerR = 9.5;
+    return s;
+}
+
+QVector<quint64> bits(const Scenario& s) {
+    QVector<double> d{s.r, s.phi0, s.phi2, s.sigma, s.pointerR};
+    d += s.windowPositions;
+    for (const QPointF& p : s.envelopePoints)
+        d << p.x() << p.y();
+    QVector<quint64> out;
+    for (const double v : d) {
+        quint64 b;
+        std::memcpy(&b, &v, sizeof b);
+        out << b;
+    }
+    return out;
+}
+
+QJsonObject validObject() {
+    return QJsonDocument::fromJson(flat().toJson()).object();
+}
+
+QByteArray text(const QJsonObject& o) {
+    return QJsonDocument(o).toJson();
+}
+
+// An undefined value removes the key.
+QByteArray withKey(const char* key, const QJsonValue& v) {
+    QJsonObject o = validObject();
+    o[key] = v;
+    return text(o);
+}
+
+QByteArray withNested(const char* outer, const char* key, const QJsonValue& v) {
+    QJsonObject o = validObject();
+    QJsonObject inner = o[outer].toObject();
+    inner[key] = v;
+    o[outer] = inner;
+    return text(o);
+}
+
+QByteArray withElement(const char* key, int i, const QJsonValue& v) {
+    QJsonObject o = validObject();
+    QJsonArray a = o[key].toArray();
+    a[i] = v;
+    o[key] = a;
+    return text(o);
+}
+
+} // namespace
+
+void tst_Scenario::roundTrip_data() {
+    QTest::addColumn<Scenario>("state");
+    QTest::newRow("flat") << flat();
+    QTest::newRow("other") << other();
+
+    // Values without a short decimal form, and the ends of every range.
+    Scenario s = flat();
+    s.n = 3;
+    s.r = 0.1 + 0.2;
+    s.phi0 = -10.0 / 3;
+    s.phi2 = 5e-324;
+    s.sigma = 0.2 / 3;
+    s.windowPositions = {-1000, 1.0 / 3, 1.0 / 3, 2.7};
+    for (int i = 0; i <= 16; ++i)
+        s.envelopePoints[i] = QPointF(i * (16.0 / 17.0) + 1.0 / 7, 1.1 * std::sin(i * 0.7));
+    s.envelopePoints[0] = QPointF(0, -1.1);
+    s.envelopePoints[16] = QPointF(16, 1.1);
+    s.pointerR = -1000.0 / 3;
+    QTest::newRow("awkward") << s;
+    s.r = 10;
+    s.sigma = 0.2;
+    s.phi2 = -1;
+    s.pointerR = 1000;
+    QTest::newRow("upper ends") << s;
+}
+
+void tst_Scenario::roundTrip() {
+    QFETCH(Scenario, state);
+    // A base unlike the state, so every value has to come from the text.
+    const Scenario base = state == other() ? flat() : other();
+
+    Scenario read = base;
+    QString error;
+    QVERIFY2(Scenario::fromJson(state.toJson(), base, &read, &error), qPrintable(error));
+    QCOMPARE(bits(read), bits(state));
+    QVERIFY(read == state);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("state.tovik.json");
+    QVERIFY2(state.writeFile(path, &error), qPrintable(error));
+    Scenario fromFile = base;
+    QVERIFY2(Scenario::readFile(path, base, &fromFile, &error), qPrintable(error));
+    QCOMPARE(bits(fromFile), bits(state));
+    QVERIFY(fromFile == state);
+}
+
+void tst_Scenario::badScenario_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("not JSON") << QByteArray("{\"format\": ") << "not valid JSON: ";
+    QTest::newRow("parse error and offset")
+        << QByteArray("{\"n\": 1x}") << "not valid JSON: unterminated object at byte 8.";
+    // Qt refuses numbers beyond double range while parsing.
+    QTest::newRow("huge number") << QByteArray("{\"R\": 1e400}") << "not valid JSON";
+    QTest::newRow("array") << QByteArray("[1, 2]") << "not a JSON object";
+    QTest::newRow("no format") << withKey("format", QJsonValue::Undefined)
+                               << "required field format is missing.";
+    QTest::newRow("format type") << withKey("format", 1) << "field format must be a string.";
+    QTest::newRow("other format") << withKey("format", "tovik-shells")
+                                  << "its format is \"tovik-shells\", not \"tovik-scenario\".";
+    QTest::newRow("no version") << withKey("version", QJsonValue::Undefined)
+                                << "required field version is missing.";
+    QTest::newRow("version type") << withKey("version", "1") << "field version must be a number.";
+    QTest::newRow("version fraction")
+        << withKey("version", 1.5) << "field version must be a whole number; it is 1.5.";
+    QTest::newRow("newer") << withKey("version", 2) << "made by a newer Tovik (version 2)";
+    QTest::newRow("version 0") << withKey("version", 0) << "scenario version 0 is unknown.";
+    QTest::newRow("n fraction") << withKey("n", 2.5) << "field n must be a whole number; it is 2.5";
+    QTest::newRow("n high") << withKey("n", 4) << "field n must lie between 1 and 3; it is 4.";
+    QTest::newRow("R null") << withKey("R", QJsonValue()) << "field R must be a number.";
+    QTest::newRow("R above") << withKey("R", 10.000000000000002)
+                             << "field R must lie between 0 and 10; it is 10.000000000000002.";
+    QTest::newRow("sigma") << withKey("sigma", 0.21) << "field sigma must lie between 0 and 0.2";
+    QTest::newRow("factors type") << withKey("factors", QJsonArray{true})
+                                  << "field factors must be an object.";
+    QTest::newRow("factor type") << withNested("factors", "window", "yes")
+                                 << "field factors.window must be true or false.";
+    QTest::newRow("three positions")
+        << withKey("windowPositions", QJsonArray{3, 4, 15})
+        << "field windowPositions must hold exactly 4 entries; it has 3.";
+    QTest::newRow("position range") << withElement("windowPositions", 3, 1000.5)
+                                    << "field windowPositions[3] must lie between -1000 and 1000";
+    QTest::newRow("positions order")
+        << withElement("windowPositions", 2, 3.5)
+        << "field windowPositions[2] must not be smaller than windowPositions[1].";
+    QTest::newRow("no points") << withKey("envelopePoints", QJsonArray{})
+                               << "field envelopePoints must hold exactly 17 entries; it has 0.";
+    QTest::newRow("point type") << withElement("envelopePoints", 3, 1.0)
+                                << "field envelopePoints[3] must be an array.";
+    QTest::newRow("point size") << withElement("envelopePoints", 3, QJsonArray{3, 1, 0})
+                                << "field envelopePoints[3] must hold exactly 2 entries; it has 3.";
+    QTest::newRow("point k type") << withElement("envelopePoints", 3, QJsonArray{"3", 1})
+                                  << "field envelopePoints[3][0] must be a number.";
+    QTest::newRow("point k range")
+        << withElement("envelopePoints", 16, QJsonArray{16.5, 1})
+        << "field envelopePoints[16][0] must lie between 0 and 16; it is 16.5.";
+    QTest::newRow("point F range") << withElement("envelopePoints", 3, QJsonArray{3, -1.2})
+                                   << "field envelopePoints[3][1] must lie between -1.1 and 1.1";
+    QTest::newRow("points order")
+        << withElement("envelopePoints", 5, QJsonArray{4, 1})
+        << "field envelopePoints[5][0] must be larger than envelopePoints[4][0].";
+    QTest::newRow("selection type")
+        << withNested("chiR", "abs", 1) << "field chiR.abs must be true or false.";
+    QTest::newRow("pointer range")
+        << withNested("chiR", "pointerR", -1000.5)
+        << "field chiR.pointerR must lie between -1000 and 1000; it is -1000.5.";
+}
+
+void tst_Scenario::badScenario() {
+    QFETCH(QByteArray, json);
+    QFETCH(QString, message);
+    // The valid parts of each document differ from this state, so a partial
+    // update before the fault would show.
+    const Scenario before = other();
+    Scenario result = before;
+    QString error;
+    QVERIFY(!Scenario::fromJson(json, flat(), &result, &error));
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QVERIFY2(error.endsWith('.') && !error.contains('\n'), qPrintable(error));
+    QVERIFY(result == before);
+}
+
+void tst_Scenario::missingKeysKeepBase() {
+    const QByteArray json = R"({"format": "tovik-scenario", "version": 1, "n": 3,
+        "factors": {"window": false}, "chiR": {"pointerR": 5.5, "real": true}})";
+    Scenario expected = other();
+    expected.n = 3;
+    expected.windowOn = false;
+    expected.pointerR = 5.5;
+    expected.showReal = true;
+    Scenario result = flat();
+    QString error;
+    QVERIFY2(Scenario::fromJson(json, other(), &result, &error), qPrintable(error));
+    QVERIFY(result == expected);
+
+    // The header alone gives the base back.
+    QVERIFY(Scenario::fromJson(R"({"version": 1, "format": "tovik-scenario"})", other(), &result,
+                               &error));
+    QVERIFY(result == other());
+}
+
+void tst_Scenario::unknownKeysIgnored() {
+    QJsonObject o = QJsonDocument::fromJson(other().toJson()).object();
+    o["view"] = QJsonObject{{"axes", true}};
+    o["shells"] = QJsonArray{1, "two"};
+    QJsonObject factors = o["factors"].toObject();
+    factors["measured"] = "yes";
+    o["factors"] = factors;
+    Scenario result;
+    QString error;
+    QVERIFY2(Scenario::fromJson(text(o), flat(), &result, &error), qPrintable(error));
+    QVERIFY(result == other());
+}
+
+void tst_Scenario::sizeLimit() {
+    // Valid documents padded with white space to the limit and one byte past.
+    QTemporaryDir dir;
+    const QByteArray json = other().toJson();
+    for (const qint64 size : {Scenario::maxFileSize, Scenario::maxFileSize + 1}) {
+        const QString path = dir.filePath(QString::number(size));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(json + QByteArray(size - json.size(), ' '));
+        f.close();
+        QCOMPARE(f.size(), size);
+
+        Scenario result = flat();
+        QString error;
+        const bool ok = Scenario::readFile(path, flat(), &result, &error);
+        QCOMPARE(ok, size == Scenario::maxFileSize);
+        QVERIFY(result == (ok ? other() : flat()));
+        if (!ok)
+            QVERIFY2(error.contains("larger than 1048576 bytes"), qPrintable(error));
+    }
+}
+
+void tst_Scenario::unreadableFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "absent.tovik.json"
+                             << "No such file";
+    QTest::newRow("directory") << ""
+                               << "directory";
+}
+
+void tst_Scenario::unreadableFile() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    Scenario result = other();
+    QString error;
+    QVERIFY(!Scenario::readFile(path, flat(), &result, &error));
+    QVERIFY2(error.contains("cannot be read") && error.contains(reason, Qt::CaseInsensitive),
+             qPrintable(error));
+    QVERIFY(result == other());
+}
+
+void tst_Scenario::failedSaveKeepsOldFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("state.tovik.json");
+    QVERIFY(other().writeFile(path, nullptr));
+    const QByteArray old = other().toJson();
+
+    // A file size limit below the new text makes the write itself fail
+    // (root ignores permissions, but not this).
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 64;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool saved = flat().writeFile(path, &error);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!saved);
+    QVERIFY2(error.endsWith("cannot be written: File too large."), qPrintable(error));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    // No half-written temporary file stays behind.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"state.tovik.json"});
+}
+
+QTEST_GUILESS_MAIN(tst_Scenario)
+#include "tst_Scenario.moc"
