@@ -26,7 +26,10 @@ need() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-base_packages=(g++ make cmake pkg-config qtbase5-dev qttools5-dev-tools qttools5-dev fonts-dejavu-core)
+# The interface is Japanese by default: without a CJK font every label is
+# a row of empty boxes.
+base_packages=(g++ make cmake pkg-config qtbase5-dev qttools5-dev-tools qttools5-dev libqt5svg5-dev
+    fonts-dejavu-core fonts-noto-cjk)
 
 build() { # build DIR [cmake options...]
     local dir=$1
@@ -63,7 +66,7 @@ bench)
     exec ./build-bench/bench/tovik_bench "$@"
     ;;
 pictures)
-    need "${base_packages[@]}" xvfb xauth x11-utils x11-apps imagemagick fonts-noto-cjk
+    need "${base_packages[@]}" xvfb xauth x11-utils x11-apps imagemagick
     build build
     exec scripts/pictures.sh ./build/app/tovik docs
     ;;

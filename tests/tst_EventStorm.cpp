@@ -255,6 +255,13 @@ bool tst_EventStorm::invariantsHold(QString* why) const {
             return false;
         }
     }
+    const QVector<QPointF>& points = wave->envelope->points;
+    for (int i = 1; i < points.size(); ++i) {
+        if (!(points[i - 1].x() < points[i].x())) {
+            *why = QStringLiteral("envelope points %1 and %2 out of order").arg(i - 1).arg(i);
+            return false;
+        }
+    }
     if (!std::isfinite(wave->valueScale) || !std::isfinite(wave->spectrumScale)) {
         *why = QStringLiteral("non-finite scale");
         return false;
