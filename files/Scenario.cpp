@@ -1,6 +1,7 @@
 #include "Scenario.h"
 
 #include "AtomicWrite.h"
+#include "Envelope.h"
 
 #include <QDir>
 #include <QFile>
@@ -233,9 +234,13 @@ bool readEnvelopePoints(const QJsonObject& o, Scenario* s, QString* error) {
             !numberIn(pair.at(0), indexed(pointPath, 0), 0, 16, &k, error) ||
             !numberIn(pair.at(1), indexed(pointPath, 1), -1.1, 1.1, &f, error))
             return false;
-        if (i > 0 && !(k > points[i - 1].x())) {
+        // Dragged points keep a gap of Envelope::minimumGap, which a saved
+        // file keeps to within rounding.
+        const double least = i > 0 ? points[i - 1].x() + Envelope::minimumGap / 2 : 0;
+        if (i > 0 && !(k > least)) {
             *error = Scenario::tr("The field %1 must be larger than %2.")
-                         .arg(indexed(pointPath, 0), indexed(indexed(path, i - 1), 0));
+                         .arg(indexed(pointPath, 0),
+                              QString::number(least, 'g', QLocale::FloatingPointShortest));
             return false;
         }
         points[i] = QPointF(k, f);

@@ -5,7 +5,6 @@
 #include "MouseC.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 double interpolate(double x, double x0, double y0, double x1, double y1) {
@@ -29,6 +28,13 @@ double Envelope::valueAt(double k) const {
     if (i == count)
         i = count - 1;
     return interpolate(k, points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y());
+}
+
+void Envelope::setPoints(const QVector<QPointF>& newPoints) {
+    if (newPoints == points)
+        return;
+    points = newPoints;
+    emit updated();
 }
 
 void Envelope::mPressed() {
@@ -58,12 +64,12 @@ void Envelope::mMoved() {
     const double f =
         std::clamp(coord->toWorldY(mouse->curPos.y()), std::min(coord->yMin, coord->yMax),
                    std::max(coord->yMin, coord->yMax));
-    // ...and strictly between its neighbours, since F(k) follows the points
-    // in their stored order.
+    // ...and between its neighbours, since F(k) follows the points in their
+    // stored order.
     const double inf = std::numeric_limits<double>::infinity();
-    const double low = grabbedIndex > 0 ? std::nextafter(points[grabbedIndex - 1].x(), inf) : -inf;
+    const double low = grabbedIndex > 0 ? points[grabbedIndex - 1].x() + minimumGap : -inf;
     const double high =
-        grabbedIndex + 1 < points.size() ? std::nextafter(points[grabbedIndex + 1].x(), -inf) : inf;
+        grabbedIndex + 1 < points.size() ? points[grabbedIndex + 1].x() - minimumGap : inf;
     if (low <= high)
         k = std::clamp(k, low, high);
     else

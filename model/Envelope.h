@@ -19,7 +19,14 @@ class Envelope : public QObject {
 public:
     Envelope();
 
+    // The least k between two neighbouring points a drag leaves: closer
+    // ones would make the slope between them overflow (0 * inf at the
+    // first point) for no visible difference.
+    static constexpr double minimumGap = 1e-3;
+
     double valueAt(double k) const;
+    // Replaces every point at once, announced once if anything changed.
+    void setPoints(const QVector<QPointF>& newPoints);
 
     void mPressed();
     void mMoved();

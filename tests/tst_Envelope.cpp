@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include <cmath>
-#include <limits>
 
 // Mouse events go to a real drawing surface whose relay the envelope reads.
 // The frame is fixed at 100 pixels per unit of k (0 ... 16 over 1600 pixels)
@@ -249,11 +248,15 @@ void tst_Envelope::dragKeepsTheOrder_data() {
     QTest::addColumn<QPoint>("to");
     QTest::addColumn<int>("index");
     QTest::addColumn<QPointF>("expected");
-    const double inf = std::numeric_limits<double>::infinity();
+    const double gap = Envelope::minimumGap;
     QTest::newRow("past the right neighbour")
-        << QPoint(500, 50) << QPoint(840, 0) << 5 << QPointF(std::nextafter(6.0, -inf), 2);
+        << QPoint(500, 50) << QPoint(840, 0) << 5 << QPointF(6 - gap, 2);
     QTest::newRow("past the left neighbour")
-        << QPoint(500, 50) << QPoint(100, 50) << 5 << QPointF(std::nextafter(4.0, inf), 1);
+        << QPoint(500, 50) << QPoint(100, 50) << 5 << QPointF(4 + gap, 1);
+    // Pressed against the first point, which sits at k = 0: F(0) stays a
+    // number.
+    QTest::newRow("onto the first point")
+        << QPoint(100, 50) << QPoint(-50, 10) << 1 << QPointF(gap, 1.8);
     QTest::newRow("first point, outward")
         << QPoint(0, 50) << QPoint(-300, 50) << 0 << QPointF(0, 1);
     QTest::newRow("last point, outward")
@@ -274,10 +277,12 @@ void tst_Envelope::dragKeepsTheOrder() {
     send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
     QCOMPARE(envelope->points[index], expected);
     for (int i = 1; i < envelope->points.size(); ++i)
-        QVERIFY(envelope->points[i - 1].x() < envelope->points[i].x());
+        QVERIFY(envelope->points[i].x() - envelope->points[i - 1].x() >=
+                0.999 * Envelope::minimumGap);
     // F(k) still passes through every point.
     for (const QPointF& pt : qAsConst(envelope->points))
         QCOMPARE(envelope->valueAt(pt.x()), pt.y());
+    QVERIFY(std::isfinite(envelope->valueAt(0)));
 }
 
 void tst_Envelope::flatResetsHeights() {

@@ -198,9 +198,11 @@ void tst_Scenario::badScenario_data() {
         << "field envelopePoints[16][0] must lie between 0 and 16; it is 16.5.";
     QTest::newRow("point F range") << withElement("envelopePoints", 3, QJsonArray{3, -1.2})
                                    << "field envelopePoints[3][1] must lie between -1.1 and 1.1";
-    QTest::newRow("points order")
-        << withElement("envelopePoints", 5, QJsonArray{4, 1})
-        << "field envelopePoints[5][0] must be larger than envelopePoints[4][0].";
+    QTest::newRow("points order") << withElement("envelopePoints", 5, QJsonArray{4, 1})
+                                  << "field envelopePoints[5][0] must be larger than 4.0005.";
+    // Closer than half the gap a drag keeps: its slope could overflow.
+    QTest::newRow("points too close") << withElement("envelopePoints", 5, QJsonArray{4.0001, 1})
+                                      << "field envelopePoints[5][0] must be larger than 4.0005.";
     QTest::newRow("selection type")
         << withNested("chiR", "abs", 1) << "field chiR.abs must be true or false.";
     QTest::newRow("pointer range")
