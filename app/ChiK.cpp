@@ -1,12 +1,19 @@
 #include "ChiK.h"
 
 #include "AWave.h"
+#include "About.h"
 #include "ChiR.h"
+#include "CsvExport.h"
 #include "Envelope.h"
+#include "FileDialogs.h"
+#include "PictureExport.h"
 #include "PixelDrawing.h"
+#include "ProgramState.h"
+#include "Scenario.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QMessageBox>
 #include <QPainter>
 
 #include <algorithm>
@@ -52,9 +59,109 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
         connect(&DispA->mouse, SIGNAL(mReleased()), w, SLOT(mReleased()));
     }
     connect(DispA, SIGNAL(draw(QPainter*)), this, SLOT(draw(QPainter*)));
+
+    actionOpenScenario->setShortcuts(QKeySequence::Open);
+    actionSaveScenario->setShortcuts(QKeySequence::Save);
+    actionQuit->setShortcuts(QKeySequence::Quit);
+    // Desktops without a theme of their own (and the headless platform) bind
+    // no quit key; Ctrl+Q is what users of the others know.
+    if (actionQuit->shortcuts().isEmpty())
+        actionQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Not Ctrl+C: that stays with the text boxes.
+    actionCopyPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(actionOpenScenario, SIGNAL(triggered()), this, SLOT(openScenario()));
+    connect(actionSaveScenario, SIGNAL(triggered()), this, SLOT(saveScenario()));
+    connect(actionExportPicture, SIGNAL(triggered()), this, SLOT(exportPicture()));
+    connect(actionExportData, SIGNAL(triggered()), this, SLOT(exportData()));
+    connect(actionCopyPicture, SIGNAL(triggered()), this, SLOT(copyPicture()));
+    connect(actionQuit, SIGNAL(triggered()), this, SIGNAL(finishing()));
+    connect(actionAbout, SIGNAL(triggered()), this, SLOT(about()));
 }
 
 ChiK::~ChiK() = default;
+
+void ChiK::showError(const QString& message) {
+    QMessageBox::warning(this, windowTitle(), message);
+}
+
+void ChiK::applyScenario(const Scenario& state) {
+    ProgramState::apply(state, *waves.first(), *chiR);
+}
+
+bool ChiK::openScenarioFile(const QString& path) {
+    Scenario state;
+    QString error;
+    if (!Scenario::readFile(path, ProgramState::capture(*waves.first(), *chiR), &state, &error)) {
+        showError(error);
+        return false;
+    }
+    applyScenario(state);
+    return true;
+}
+
+bool ChiK::saveScenarioFile(const QString& path) {
+    QString error;
+    if (!ProgramState::capture(*waves.first(), *chiR).writeFile(path, &error)) {
+        showError(error);
+        return false;
+    }
+    return true;
+}
+
+bool ChiK::exportPictureFile(const QString& path) {
+    QString error;
+    if (!PictureExport::save(DispA, path, windowTitle(), &error)) {
+        showError(error);
+        return false;
+    }
+    return true;
+}
+
+bool ChiK::exportDataFile(const QString& path) {
+    const AWave& wave = *waves.first();
+    QString error;
+    if (!CsvExport::write(path, CsvExport::chiK(wave, ProgramState::capture(wave, *chiR)),
+                          &error)) {
+        showError(error);
+        return false;
+    }
+    return true;
+}
+
+void ChiK::openScenario() {
+    const QString path =
+        FileDialogs::openPath(this, tr("Open scenario"), tr("Tovik scenarios (*.tovik.json)"));
+    if (!path.isEmpty())
+        openScenarioFile(path);
+}
+
+void ChiK::saveScenario() {
+    const QString path = FileDialogs::savePath(
+        this, tr("Save scenario as"), tr("Tovik scenarios (*.tovik.json)"),
+        {QStringLiteral("tovik.json")}, QStringLiteral("scenario.tovik.json"));
+    if (!path.isEmpty())
+        saveScenarioFile(path);
+}
+
+void ChiK::exportPicture() {
+    const QString path = FileDialogs::picturePath(this, QStringLiteral("chik.png"));
+    if (!path.isEmpty())
+        exportPictureFile(path);
+}
+
+void ChiK::exportData() {
+    const QString path = FileDialogs::dataPath(this, QStringLiteral("chik.csv"));
+    if (!path.isEmpty())
+        exportDataFile(path);
+}
+
+void ChiK::copyPicture() {
+    PictureExport::copyToClipboard(DispA);
+}
+
+void ChiK::about() {
+    About::show(this);
+}
 
 void ChiK::draw(QPainter* p) {
     // A chi(R) window closed by the user comes back with any repaint of

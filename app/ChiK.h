@@ -8,6 +8,7 @@
 class AWave;
 class ChiR;
 class QPainter;
+struct Scenario;
 
 // The main window: the chi(k) plot above the wave's control panel. Its
 // constructor builds and wires the whole program; afterwards everything is
@@ -21,9 +22,26 @@ public:
     ChiR* chiR = nullptr;
     QVector<AWave*> waves;
 
+    // The File menu's work without its dialogs. Faults are shown in a
+    // message box and change nothing; the result says whether it worked.
+    bool openScenarioFile(const QString& path);
+    bool saveScenarioFile(const QString& path);
+    bool exportPictureFile(const QString& path);
+    bool exportDataFile(const QString& path);
+    void applyScenario(const Scenario& state);
+
 signals:
     void finishing();
 
 private slots:
     void draw(QPainter* p);
+    void openScenario();
+    void saveScenario();
+    void exportPicture();
+    void exportData();
+    void copyPicture();
+    void about();
+
+private:
+    void showError(const QString& message);
 };

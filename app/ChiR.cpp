@@ -1,8 +1,15 @@
 #include "ChiR.h"
 
 #include "AWave.h"
+#include "About.h"
+#include "CsvExport.h"
+#include "FileDialogs.h"
+#include "PictureExport.h"
 #include "PixelDrawing.h"
+#include "ProgramState.h"
+#include "Scenario.h"
 
+#include <QMessageBox>
 #include <QPainter>
 
 #include <algorithm>
@@ -31,16 +38,67 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     connect(SelWave, SIGNAL(toggled(bool)), DispA, SLOT(update()));
     connect(SelTotal, SIGNAL(toggled(bool)), DispA, SLOT(update()));
     connect(PointVal, SIGNAL(editingFinished()), this, SLOT(pointerTyped()));
+
+    actionCopyPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(actionExportPicture, SIGNAL(triggered()), this, SLOT(exportPicture()));
+    connect(actionExportData, SIGNAL(triggered()), this, SLOT(exportData()));
+    connect(actionCopyPicture, SIGNAL(triggered()), this, SLOT(copyPicture()));
+    connect(actionAbout, SIGNAL(triggered()), this, SLOT(about()));
+}
+
+bool ChiR::exportPictureFile(const QString& path) {
+    QString error;
+    if (!PictureExport::save(DispA, path, windowTitle(), &error)) {
+        QMessageBox::warning(this, windowTitle(), error);
+        return false;
+    }
+    return true;
+}
+
+bool ChiR::exportDataFile(const QString& path) {
+    QString error = tr("There is no data to export yet.");
+    const AWave* wave = waves && !waves->isEmpty() ? waves->first() : nullptr;
+    if (!wave || !CsvExport::write(
+                     path, CsvExport::chiR(*wave, ProgramState::capture(*wave, *this), rMin, rMax),
+                     &error)) {
+        QMessageBox::warning(this, windowTitle(), error);
+        return false;
+    }
+    return true;
+}
+
+void ChiR::exportPicture() {
+    const QString path = FileDialogs::picturePath(this, QStringLiteral("chir.png"));
+    if (!path.isEmpty())
+        exportPictureFile(path);
+}
+
+void ChiR::exportData() {
+    const QString path = FileDialogs::dataPath(this, QStringLiteral("chir.csv"));
+    if (!path.isEmpty())
+        exportDataFile(path);
+}
+
+void ChiR::copyPicture() {
+    PictureExport::copyToClipboard(DispA);
+}
+
+void ChiR::about() {
+    About::show(this);
+}
+
+void ChiR::setPointer(double r) {
+    if (r != pointerR) {
+        pointerR = r;
+        DispA->update();
+    }
+    PointVal->setText(QString::number(pointerR, 'g', 6));
 }
 
 void ChiR::pointerTyped() {
     bool ok = false;
     const double typed = PointVal->text().toDouble(&ok);
-    if (ok && std::isfinite(typed) && typed != pointerR) {
-        pointerR = typed;
-        DispA->update();
-    }
-    PointVal->setText(QString::number(pointerR, 'g', 6));
+    setPointer(ok && std::isfinite(typed) ? typed : pointerR);
 }
 
 void ChiR::mPressed() {
@@ -89,7 +147,7 @@ void ChiR::drawR(QPainter* p) {
     const double top = 1.05 * scale;
     // The modulus alone is never negative: keep only a sliver below zero.
     const double bottom = (selAbs && !selReal && !selImag) ? -0.05 * scale : -1.05 * scale;
-    coord->setScale(-2, bottom, 10, top);
+    coord->setScale(rMin, bottom, rMax, top);
 
     auto X = [this](double v) { return coord->toPixelX(v); };
     auto Y = [this](double v) { return coord->toPixelY(v); };
@@ -123,7 +181,7 @@ void ChiR::drawR(QPainter* p) {
         const double dR = w->binWidthR();
         if (!(dR > 0) || !std::isfinite(dR))
             continue;
-        const int j0 = static_cast<int>(-2 / dR);
+        const int j0 = static_cast<int>(rMin / dR);
         const int count = w->chi.size();
 
         auto curve = [&](const double* spectrum, double (AWave::*value)(const double*, int) const,
@@ -131,7 +189,7 @@ void ChiR::drawR(QPainter* p) {
             segments.clear();
             for (int j = jStart; j < count; ++j) {
                 const double r = j * dR;
-                if (r > 10)
+                if (r > rMax)
                     break;
                 segments << pixelLine(X(r - dR), Y((w->*value)(spectrum, j - 1)), X(r),
                                       Y((w->*value)(spectrum, j)));

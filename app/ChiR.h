@@ -17,6 +17,17 @@ class ChiR : public QMainWindow, public Ui_ChiR {
 public:
     explicit ChiR(QWidget* parent = nullptr);
 
+    // The R range the plot shows; its data export covers the same bins.
+    static constexpr double rMin = -2;
+    static constexpr double rMax = 10;
+
+    // Moves the pointer line to R, shows it in the box and repaints.
+    void setPointer(double r);
+
+    // The File menu's work without its dialogs; faults go to a message box.
+    bool exportPictureFile(const QString& path);
+    bool exportDataFile(const QString& path);
+
     MouseC* mouse = nullptr;
     ChCoord* coord = nullptr;
     bool grabbed = false;
@@ -30,4 +41,8 @@ private slots:
     void mReleased();
     // A number typed into the Pointer box moves the line there.
     void pointerTyped();
+    void exportPicture();
+    void exportData();
+    void copyPicture();
+    void about();
 };

@@ -1,21 +1,16 @@
-#include "ChiK.h"
+#include "CommandLine.h"
 #include "Startup.h"
 
 #include <QApplication>
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
+    CommandLine::preparePlatform(argc, argv);
     QApplication app(argc, argv);
-
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    QApplication::setOrganizationName(QStringLiteral("Tovik"));
+    QApplication::setApplicationName(QStringLiteral("tovik"));
 
     QTranslator translator;
-    Startup::installCatalogue(translator, Startup::languageFromArguments(arguments));
-
-    ChiK window;
-    QObject::connect(&window, SIGNAL(finishing()), &app, SLOT(closeAllWindows()));
-    window.show();
-    return app.exec();
+    Startup::installCatalogue(translator, Startup::languageFromArguments(app.arguments()));
+    return CommandLine::run(app.arguments());
 }

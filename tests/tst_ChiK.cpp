@@ -3,6 +3,8 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QClipboard>
+#include <QMenuBar>
 #include <QPainter>
 #include <QtTest>
 
@@ -17,6 +19,7 @@ private slots:
     void chiRIsASeparateWindow();
     void sliderMoveRecomputesOnceAndRepaintsBoth();
     void plotPixels();
+    void menus();
     void draggingAnEnvelopePoint();
     void draggingAWindowHandle();
     void onePressDragsOneHandle();
@@ -154,6 +157,48 @@ void tst_ChiK::plotPixels() {
         for (int dy = -2; dy <= 2 && !found; ++dy)
             found = img.pixel(px + dx, py + dy) == qRgb(0, 0, 0);
     QVERIFY(found);
+}
+
+// Both menu bars, their standard shortcuts, and Ctrl+C left to the boxes.
+void tst_ChiK::menus() {
+    auto texts = [](QMenuBar* bar) {
+        QStringList t;
+        for (QAction* menu : bar->actions()) {
+            t << menu->text();
+            for (QAction* a : menu->menu()->actions())
+                t << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        }
+        return t;
+    };
+    QCOMPARE(
+        texts(program->main->menuBar()),
+        QStringList({"&File", "&Open scenario…", "&Save scenario as…", "-", "Export &picture…",
+                     "Export &data…", "&Copy picture", "-", "&Quit", "&Help", "&About Tovik"}));
+    QCOMPARE(texts(program->chiR()->menuBar()),
+             QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&Help",
+                          "&About Tovik"}));
+    ChiK* k = program->main;
+    QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
+    QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(k->actionQuit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    k->activateWindow();
+    wave->ctrl->SigVal->setFocus();
+    wave->ctrl->SigVal->selectAll();
+    QTest::keyClick(wave->ctrl->SigVal, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("0.05"));
+    QVERIFY(clipboard->image().isNull());
+    QTest::keyClick(wave->ctrl->SigVal, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(clipboard->image().convertToFormat(QImage::Format_RGB32), paintK());
+
+    // Quit closes both windows, as the program's start wires it.
+    connect(k, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
+    QSignalSpy finishing(k, SIGNAL(finishing()));
+    QTest::keyClick(wave->ctrl->SigVal, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(finishing.count(), 1);
+    QVERIFY(!k->isVisible() && !program->chiR()->isVisible());
 }
 
 void tst_ChiK::draggingAnEnvelopePoint() {

@@ -1,0 +1,192 @@
+#include "CommandLine.h"
+
+#include "AtomicWrite.h"
+#include "ChiK.h"
+#include "ChiR.h"
+#include "CsvExport.h"
+#include "PictureExport.h"
+#include "ProgramState.h"
+#include "Scenario.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+#include <cstdio>
+
+namespace {
+// An export prints the paths it wrote and its errors, nothing else: the
+// toolkit's notes about the headless platform would only bury them.
+void quietNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fputs(qPrintable(qFormatLogMessage(type, context, message) + QLatin1Char('\n')),
+                   stderr);
+}
+
+void printLine(FILE* stream, const QString& line) {
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stream);
+    std::fflush(stream);
+}
+
+// Drops the options the parser does not know (and nothing else), so that
+// they are ignored while a missing value is still an error.
+QStringList knownOnly(QCommandLineParser& parser, const QStringList& arguments) {
+    parser.parse(arguments);
+    const QStringList unknownNames = parser.unknownOptionNames();
+    const QSet<QString> unknown(unknownNames.begin(), unknownNames.end());
+    if (unknown.isEmpty())
+        return arguments;
+    QStringList kept;
+    bool afterDoubleDash = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (i > 0 && !afterDoubleDash && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            if (a == QLatin1String("--")) {
+                afterDoubleDash = true;
+            } else {
+                QString name = a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1);
+                name =
+                    name.left(name.indexOf(QLatin1Char('=')) < 0 ? name.size() : name.indexOf('='));
+                if (unknown.contains(name))
+                    continue;
+                // An option that takes a value keeps the next argument as it.
+                if ((name == QLatin1String("scenario") || name == QLatin1String("export")) &&
+                    !a.contains(QLatin1Char('=')) && i + 1 < arguments.size()) {
+                    kept << a << arguments.at(++i);
+                    continue;
+                }
+            }
+        }
+        kept << a;
+    }
+    return kept;
+}
+} // namespace
+
+void CommandLine::preparePlatform(int argc, char** argv) {
+    bool windowless = false, exporting = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--export" || a.startsWith("--export=") || a == "-export")
+            exporting = true;
+        else if (a == "--help" || a == "-help" || a == "--help-all" || a == "-help-all" ||
+                 a == "-h" || a == "-?" || a == "--version" || a == "-version" || a == "-v")
+            windowless = true;
+    }
+    if ((windowless || exporting) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (exporting)
+        qInstallMessageHandler(quietNotes);
+}
+
+const QStringList& CommandLine::exportNames() {
+    static const QStringList names{QStringLiteral("chik.png"), QStringLiteral("chir.png"),
+                                   QStringLiteral("chik.svg"), QStringLiteral("chir.svg"),
+                                   QStringLiteral("chik.csv"), QStringLiteral("chir.csv")};
+    return names;
+}
+
+bool CommandLine::exportAll(const QString& dir, const Scenario& state, QStringList* written,
+                            QString* error) {
+    if (!QDir().mkpath(dir)) {
+        *error = tr("Cannot create the folder \"%1\".").arg(dir);
+        return false;
+    }
+    ChiK window;
+    // Laid out and painted as on screen, but never shown there.
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
+    window.chiR->show();
+    window.show();
+    window.applyScenario(state);
+
+    AWave& wave = *window.waves.first();
+    const Scenario shown = ProgramState::capture(wave, *window.chiR);
+    using Format = PictureExport::Format;
+    const QString titleK = window.windowTitle(), titleR = window.chiR->windowTitle();
+    // Everything is rendered before anything is written.
+    const QVector<QByteArray> contents{
+        PictureExport::render(window.DispA, Format::Png, titleK),
+        PictureExport::render(window.chiR->DispA, Format::Png, titleR),
+        PictureExport::render(window.DispA, Format::Svg, titleK),
+        PictureExport::render(window.chiR->DispA, Format::Svg, titleR),
+        CsvExport::chiK(wave, shown),
+        CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax)};
+
+    const QDir folder(dir);
+    for (int i = 0; i < contents.size(); ++i) {
+        const QString path = folder.filePath(exportNames().at(i));
+        QString reason;
+        if (!writeAtomically(path, contents[i], &reason)) {
+            *error = tr("Cannot write \"%1\": %2").arg(path, reason);
+            for (const QString& done : qAsConst(*written))
+                QFile::remove(done);
+            written->clear();
+            return false;
+        }
+        *written << path;
+    }
+    return true;
+}
+
+int CommandLine::run(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr("Tovik: chi(k) and chi(R) of one EXAFS shell."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption japanese(QStringLiteral("j"), tr("Japanese interface (the default)."));
+    const QCommandLineOption english(QStringLiteral("e"), tr("English interface."));
+    const QCommandLineOption scenarioOption(QStringLiteral("scenario"),
+                                            tr("Open the scenario FILE at start."), tr("FILE"));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        tr("Show no window: write both plots as PNG and SVG and their data as CSV into DIR, "
+           "then exit."),
+        tr("DIR"));
+    parser.addOptions({japanese, english, scenarioOption, exportOption});
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+
+    if (!parser.parse(knownOnly(parser, arguments))) {
+        printLine(stderr, QStringLiteral("tovik: %1").arg(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        printLine(stdout, parser.helpText().trimmed());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        printLine(stdout, QStringLiteral("tovik %1").arg(QStringLiteral(TOVIK_VERSION)));
+        return 0;
+    }
+
+    // Without a scenario the start-up state stands: applying it changes
+    // nothing.
+    Scenario state;
+    if (parser.isSet(scenarioOption)) {
+        QString error;
+        if (!Scenario::readFile(parser.value(scenarioOption), Scenario(), &state, &error)) {
+            printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+            return 1;
+        }
+    }
+
+    if (parser.isSet(exportOption)) {
+        QStringList written;
+        QString error;
+        if (!exportAll(parser.value(exportOption), state, &written, &error)) {
+            printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+            return 1;
+        }
+        for (const QString& path : qAsConst(written))
+            printLine(stdout, path);
+        return 0;
+    }
+
+    ChiK window;
+    QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
+    window.applyScenario(state);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+struct Scenario;
+
+// tovik [-j|-e] [--scenario FILE] [--export DIR] [--help] [--version]
+// Arguments it does not know are ignored, as -j and -e always were.
+class CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
+    // Before the application object exists: an export shows no window, so
+    // unless the user chose a platform it runs on the offscreen one and needs
+    // no display.
+    static void preparePlatform(int argc, char** argv);
+
+    // Everything after the application object and the catalogue; returns
+    // the exit code.
+    static int run(const QStringList& arguments);
+
+    // The names written by an export, in order.
+    static const QStringList& exportNames();
+    // Builds the program unseen, renders both plots as in their 800 x 600
+    // windows and writes every export file into `dir` (created if missing).
+    // Either all files are written or none is left from this run.
+    static bool exportAll(const QString& dir, const Scenario& state, QStringList* written,
+                          QString* error);
+};

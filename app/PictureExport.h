@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+class QWidget;
+
+// A plot surface as a picture: PNG holds the pixels as shown, SVG and PDF
+// are vector drawings made by the same paint code. The format follows the
+// file name's extension.
+class PictureExport {
+    Q_DECLARE_TR_FUNCTIONS(PictureExport)
+
+public:
+    enum class Format { Png, Svg, Pdf };
+
+    // False for an extension that is none of .png, .svg, .pdf.
+    static bool formatOf(const QString& path, Format* format);
+    static QByteArray render(QWidget* surface, Format format, const QString& title);
+    // Renders and writes atomically; false with a translated reason.
+    static bool save(QWidget* surface, const QString& path, const QString& title, QString* error);
+    static void copyToClipboard(QWidget* surface);
+};

@@ -1,0 +1,77 @@
+#include "ProgramState.h"
+
+#include "AWave.h"
+#include "ChiR.h"
+#include "Envelope.h"
+#include "Scenario.h"
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
+
+#include <QtGlobal>
+
+#include <limits>
+
+namespace {
+// Each setPos re-sorts the positions, so a value is only written where it
+// lands between its current neighbours; a few passes place all four.
+void placeWindow(WindowFunc& window, const QVector<double>& target) {
+    const double inf = std::numeric_limits<double>::infinity();
+    QVector<double>& p = window.positions;
+    for (int pass = 0; pass < 8 && p != target; ++pass) {
+        for (int i = 0; i < p.size() && i < target.size(); ++i) {
+            const double low = i > 0 ? p[i - 1] : -inf;
+            const double high = i + 1 < p.size() ? p[i + 1] : inf;
+            if (p[i] != target[i] && low <= target[i] && target[i] <= high)
+                window.setPos(i, target[i]);
+        }
+    }
+}
+} // namespace
+
+Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
+    Scenario s;
+    const WaveCtrl& ctrl = *wave.ctrl;
+    s.n = wave.n;
+    s.r = wave.r;
+    s.phi0 = wave.phi0;
+    s.phi2 = wave.phi2;
+    s.sigma = wave.sigma;
+    s.envelopeOn = ctrl.SelEnvelope->isChecked();
+    s.windowOn = ctrl.SelWindowF->isChecked();
+    s.debyeWallerOn = ctrl.SelDebye->isChecked();
+    s.windowPositions = ctrl.WindowCtrl->positions;
+    if (wave.envelope)
+        s.envelopePoints = wave.envelope->points;
+    s.showReal = chiR.SelReal->isChecked();
+    s.showImag = chiR.SelImag->isChecked();
+    s.showAbs = chiR.SelAbs->isChecked();
+    s.showEnvelope = chiR.SelEnvelope->isChecked();
+    s.showWindow = chiR.SelWindow->isChecked();
+    s.showWave = chiR.SelWave->isChecked();
+    s.showTotal = chiR.SelTotal->isChecked();
+    s.pointerR = chiR.pointerR;
+    return s;
+}
+
+void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR) {
+    WaveCtrl& ctrl = *wave.ctrl;
+    ctrl.NBar->setValue(s.n);
+    ctrl.RBar->setValue(qRound(s.r * 10));
+    ctrl.Phi0Bar->setValue(qRound(s.phi0 * 10));
+    ctrl.Phi2Bar->setValue(qRound(s.phi2 * 100));
+    ctrl.SigBar->setValue(qRound(s.sigma * 1000));
+    ctrl.SelEnvelope->setChecked(s.envelopeOn);
+    ctrl.SelWindowF->setChecked(s.windowOn);
+    ctrl.SelDebye->setChecked(s.debyeWallerOn);
+    placeWindow(*ctrl.WindowCtrl, s.windowPositions);
+    if (wave.envelope)
+        wave.envelope->setPoints(s.envelopePoints);
+    chiR.SelReal->setChecked(s.showReal);
+    chiR.SelImag->setChecked(s.showImag);
+    chiR.SelAbs->setChecked(s.showAbs);
+    chiR.SelEnvelope->setChecked(s.showEnvelope);
+    chiR.SelWindow->setChecked(s.showWindow);
+    chiR.SelWave->setChecked(s.showWave);
+    chiR.SelTotal->setChecked(s.showTotal);
+    chiR.setPointer(s.pointerR);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+class AWave;
+class ChiR;
+struct Scenario;
+
+// Moves the program's whole user state into a Scenario and back. Applying
+// takes the roads a user takes: values land on the sliders' steps, window
+// positions go through the window function's own setPos, switches toggle.
+class ProgramState {
+public:
+    static Scenario capture(const AWave& wave, const ChiR& chiR);
+    static void apply(const Scenario& state, AWave& wave, ChiR& chiR);
+};
