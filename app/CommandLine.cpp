@@ -120,7 +120,7 @@ bool CommandLine::exportAll(const QString& dir, const Scenario& state, QStringLi
         const QString path = folder.filePath(exportNames().at(i));
         QString reason;
         if (!writeAtomically(path, contents[i], &reason)) {
-            *error = tr("Cannot write \"%1\": %2").arg(path, reason);
+            *error = tr("The file %1 cannot be written: %2.").arg(path, reason);
             for (const QString& done : qAsConst(*written))
                 QFile::remove(done);
             written->clear();

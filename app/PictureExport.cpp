@@ -75,7 +75,7 @@ bool PictureExport::save(QWidget* surface, const QString& path, const QString& t
     }
     QString reason;
     if (!writeAtomically(path, render(surface, format, title), &reason)) {
-        *error = tr("Cannot write \"%1\": %2").arg(path, reason);
+        *error = tr("The file %1 cannot be written: %2.").arg(path, reason);
         return false;
     }
     return true;

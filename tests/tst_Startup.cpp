@@ -1,7 +1,9 @@
 #include "Program.h"
 
+#include <QMenuBar>
 #include <QResource>
 #include <QTranslator>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 // Start-up as the entry function does it: choose the language from the
@@ -14,6 +16,8 @@ private slots:
     void catalogueIsEmbeddedUncompressed();
     void catalogueTexts_data();
     void catalogueTexts();
+    void catalogueIsComplete();
+    void japaneseMenus();
     void mainWindowTitle_data();
     void mainWindowTitle();
     void mainWindowForm();
@@ -83,6 +87,57 @@ void tst_Startup::catalogueTexts() {
     QTranslator t;
     QVERIFY(t.load(QStringLiteral(":Tovik_ja_JP"), QCoreApplication::applicationDirPath()));
     QCOMPARE(t.translate(qPrintable(context), source.toUtf8().constData()), translation);
+}
+
+// The compiled catalogue answers every message of its source exactly, and
+// no message is left untranslated.
+void tst_Startup::catalogueIsComplete() {
+    QFile ts(QStringLiteral(TOVIK_CATALOGUE_SOURCE));
+    QVERIFY(ts.open(QIODevice::ReadOnly));
+    QTranslator t;
+    QVERIFY(t.load(QStringLiteral(":Tovik_ja_JP"), QCoreApplication::applicationDirPath()));
+    QXmlStreamReader xml(&ts);
+    QString context, source;
+    int messages = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            QVERIFY2(xml.attributes().value(QLatin1String("type")).isEmpty(), qPrintable(source));
+            const QString translation = xml.readElementText();
+            QVERIFY2(!translation.isEmpty(), qPrintable(source));
+            QCOMPARE(t.translate(qPrintable(context), source.toUtf8().constData()), translation);
+            ++messages;
+        }
+    }
+    QVERIFY(!xml.hasError());
+    QVERIFY(messages >= 80);
+}
+
+// Menus and their entries read in Japanese, with their access keys.
+void tst_Startup::japaneseMenus() {
+    Program program({QStringLiteral("tovik")});
+    auto texts = [](QMenuBar* bar) {
+        QStringList t;
+        for (QAction* menu : bar->actions()) {
+            t << menu->text();
+            for (QAction* a : menu->menu()->actions())
+                if (!a->isSeparator())
+                    t << a->text();
+        }
+        return t;
+    };
+    QCOMPARE(texts(program.main->menuBar()),
+             QStringList({"ファイル(&F)", "シナリオを開く(&O)…", "シナリオに名前を付けて保存(&S)…",
+                          "図を書き出す(&P)…", "データを書き出す(&D)…", "図をコピー(&C)",
+                          "終了(&Q)", "ヘルプ(&H)", "Tovik について(&A)"}));
+    QCOMPARE(texts(program.chiR()->menuBar()),
+             QStringList({"ファイル(&F)", "図を書き出す(&P)…", "データを書き出す(&D)…",
+                          "図をコピー(&C)", "ヘルプ(&H)", "Tovik について(&A)"}));
 }
 
 void tst_Startup::mainWindowTitle_data() {

@@ -2,10 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>About</name>
+    <message>
+        <source>&lt;h3&gt;Tovik %1&lt;/h3&gt;&lt;p&gt;A teaching tool for the EXAFS signal of one scattering shell: chi(k) and its Fourier transform chi(R), redrawn as you change them.&lt;/p&gt;&lt;p&gt;Released under the MIT licence.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Tovik %1&lt;/h3&gt;&lt;p&gt;一つの散乱殻が作る EXAFS 信号を学ぶための道具です。χ(k) とそのフーリエ変換 Χ(R) を、操作に合わせて描き直します。&lt;/p&gt;&lt;p&gt;MIT ライセンスで公開しています。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About Tovik</source>
+        <translation>Tovik について</translation>
+    </message>
+</context>
+<context>
     <name>ChiK</name>
     <message>
         <source>chi(k)</source>
         <translation>χ(k)</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>&amp;Open scenario…</source>
+        <translation>シナリオを開く(&amp;O)…</translation>
+    </message>
+    <message>
+        <source>&amp;Save scenario as…</source>
+        <translation>シナリオに名前を付けて保存(&amp;S)…</translation>
+    </message>
+    <message>
+        <source>Export &amp;picture…</source>
+        <translation>図を書き出す(&amp;P)…</translation>
+    </message>
+    <message>
+        <source>Export &amp;data…</source>
+        <translation>データを書き出す(&amp;D)…</translation>
+    </message>
+    <message>
+        <source>&amp;Copy picture</source>
+        <translation>図をコピー(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;About Tovik</source>
+        <translation>Tovik について(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Open scenario</source>
+        <translation>シナリオを開く</translation>
+    </message>
+    <message>
+        <source>Tovik scenarios (*.tovik.json)</source>
+        <translation>Tovik シナリオ (*.tovik.json)</translation>
+    </message>
+    <message>
+        <source>Save scenario as</source>
+        <translation>シナリオに名前を付けて保存</translation>
     </message>
 </context>
 <context>
@@ -45,6 +104,193 @@
     <message>
         <source>sin(&amp;2kR+phi)</source>
         <translation>sin(2kR+Φ(k))</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Export &amp;picture…</source>
+        <translation>図を書き出す(&amp;P)…</translation>
+    </message>
+    <message>
+        <source>Export &amp;data…</source>
+        <translation>データを書き出す(&amp;D)…</translation>
+    </message>
+    <message>
+        <source>&amp;Copy picture</source>
+        <translation>図をコピー(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;About Tovik</source>
+        <translation>Tovik について(&amp;A)</translation>
+    </message>
+    <message>
+        <source>There is no data to export yet.</source>
+        <translation>書き出すデータがまだありません。</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Cannot create the folder &quot;%1&quot;.</source>
+        <translation>フォルダ「%1」を作れません。</translation>
+    </message>
+    <message>
+        <source>Tovik: chi(k) and chi(R) of one EXAFS shell.</source>
+        <translation>Tovik: 一つの EXAFS 散乱殻の χ(k) と Χ(R)。</translation>
+    </message>
+    <message>
+        <source>Japanese interface (the default).</source>
+        <translation>日本語の画面 (既定)。</translation>
+    </message>
+    <message>
+        <source>English interface.</source>
+        <translation>英語の画面。</translation>
+    </message>
+    <message>
+        <source>Open the scenario FILE at start.</source>
+        <translation>起動時にシナリオ FILE を開く。</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>Show no window: write both plots as PNG and SVG and their data as CSV into DIR, then exit.</source>
+        <translation>ウィンドウを開かずに、両方のグラフを PNG と SVG で、そのデータを CSV で DIR に書き出して終了する。</translation>
+    </message>
+    <message>
+        <source>DIR</source>
+        <translation>DIR</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: %2.</source>
+        <translation>ファイル %1 に書き込めません: %2。</translation>
+    </message>
+</context>
+<context>
+    <name>CsvExport</name>
+    <message>
+        <source>The file %1 cannot be written: %2.</source>
+        <translation>ファイル %1 に書き込めません: %2。</translation>
+    </message>
+</context>
+<context>
+    <name>FileDialogs</name>
+    <message>
+        <source>Export picture</source>
+        <translation>図を書き出す</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)</source>
+        <translation>PNG 画像 (*.png);;SVG 図 (*.svg);;PDF 文書 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Export data</source>
+        <translation>データを書き出す</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV ファイル (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>PictureExport</name>
+    <message>
+        <source>Cannot tell the picture format of &quot;%1&quot;: use .png, .svg or .pdf.</source>
+        <translation>「%1」の図の形式が分かりません。.png、.svg、.pdf のいずれかにしてください。</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: %2.</source>
+        <translation>ファイル %1 に書き込めません: %2。</translation>
+    </message>
+</context>
+<context>
+    <name>Scenario</name>
+    <message>
+        <source>The field %1 must be a number.</source>
+        <translation>項目 %1 は数値でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be a finite number.</source>
+        <translation>項目 %1 は有限の数値でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must lie between %2 and %3; it is %4.</source>
+        <translation>項目 %1 は %2 から %3 の範囲になければなりません (値は %4)。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be a whole number; it is %2.</source>
+        <translation>項目 %1 は整数でなければなりません (値は %2)。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be true or false.</source>
+        <translation>項目 %1 は true か false でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be an object.</source>
+        <translation>項目 %1 はオブジェクトでなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be an array.</source>
+        <translation>項目 %1 は配列でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must hold exactly %2 entries; it has %3.</source>
+        <translation>項目 %1 の要素はちょうど %2 個でなければなりません (%3 個あります)。</translation>
+    </message>
+    <message>
+        <source>The required field %1 is missing.</source>
+        <translation>必須の項目 %1 がありません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be a string.</source>
+        <translation>項目 %1 は文字列でなければなりません。</translation>
+    </message>
+    <message>
+        <source>This is not a Tovik scenario: its format is &quot;%1&quot;, not &quot;%2&quot;.</source>
+        <translation>Tovik のシナリオではありません: 形式が「%2」ではなく「%1」です。</translation>
+    </message>
+    <message>
+        <source>This scenario was made by a newer Tovik (version %1); this one reads versions up to %2.</source>
+        <translation>このシナリオは新しい Tovik で作られています (バージョン %1)。この Tovik が読めるのはバージョン %2 までです。</translation>
+    </message>
+    <message>
+        <source>The scenario version %1 is unknown.</source>
+        <translation>シナリオのバージョン %1 は不明です。</translation>
+    </message>
+    <message>
+        <source>The field %1 must not be smaller than %2.</source>
+        <translation>項目 %1 は %2 以上でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be larger than %2.</source>
+        <translation>項目 %1 は %2 より大きくなければなりません。</translation>
+    </message>
+    <message>
+        <source>The text is not valid JSON: %1 at byte %2.</source>
+        <translation>正しい JSON ではありません: %2 バイト目で %1。</translation>
+    </message>
+    <message>
+        <source>The text is not a JSON object at its top level.</source>
+        <translation>最上位が JSON オブジェクトではありません。</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation>ファイル %1 を読めません: %2。</translation>
+    </message>
+    <message>
+        <source>The file %1 is larger than %2 bytes, too large for a scenario.</source>
+        <translation>ファイル %1 は %2 バイトを超えていて、シナリオとしては大きすぎます。</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: %2.</source>
+        <translation>ファイル %1 に書き込めません: %2。</translation>
     </message>
 </context>
 <context>
