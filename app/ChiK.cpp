@@ -2,10 +2,12 @@
 
 #include "AWave.h"
 #include "About.h"
+#include "Axes.h"
 #include "ChiR.h"
 #include "CsvExport.h"
 #include "Envelope.h"
 #include "FileDialogs.h"
+#include "Legend.h"
 #include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
@@ -15,6 +17,7 @@
 
 #include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -42,8 +45,11 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
 
     chiR = new ChiR;
     chiR->waves = &waves;
-    for (AWave* w : qAsConst(waves))
+    for (AWave* w : qAsConst(waves)) {
         connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));
+        connect(w, SIGNAL(updated()), chiR, SLOT(updateReadOut()));
+    }
+    chiR->updateReadOut();
     chiR->show();
 
     for (int i = 0; i < waves.size(); ++i) {
@@ -76,6 +82,68 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     connect(actionCopyPicture, SIGNAL(triggered()), this, SLOT(copyPicture()));
     connect(actionQuit, SIGNAL(triggered()), this, SIGNAL(finishing()));
     connect(actionAbout, SIGNAL(triggered()), this, SLOT(about()));
+
+    view = new ViewOptions(this);
+    chiR->view = view;
+    view->fitK = [this] { return fittedRange(); };
+    view->fitR = [this] { return chiR->fittedRange(); };
+    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
+        connect(w->findChild<QAction*>(QStringLiteral("actionAxes")), SIGNAL(toggled(bool)), view,
+                SLOT(setAxes(bool)));
+        connect(w->findChild<QAction*>(QStringLiteral("actionLegend")), SIGNAL(toggled(bool)), view,
+                SLOT(setLegend(bool)));
+        connect(w->findChild<QAction*>(QStringLiteral("actionPhysical")), SIGNAL(toggled(bool)),
+                view, SLOT(setPhysical(bool)));
+        connect(w->findChild<QAction*>(QStringLiteral("actionLockScales")), SIGNAL(toggled(bool)),
+                view, SLOT(setLockScales(bool)));
+        connect(w->findChild<QAction*>(QStringLiteral("actionArrange")), SIGNAL(triggered()), this,
+                SLOT(arrangeSideBySide()));
+    }
+    connect(view, SIGNAL(changed()), this, SLOT(syncView()));
+    connect(view, SIGNAL(changed()), chiR, SLOT(syncView()));
+}
+
+void ChiK::syncView() {
+    const QSignalBlocker blocks[] = {QSignalBlocker(actionAxes), QSignalBlocker(actionLegend),
+                                     QSignalBlocker(actionPhysical),
+                                     QSignalBlocker(actionLockScales)};
+    actionAxes->setChecked(view->axes);
+    actionLegend->setChecked(view->legend);
+    actionPhysical->setChecked(view->physical);
+    actionLockScales->setChecked(view->lockScales);
+    // A change of amplitude mode resynthesises and repaints both plots.
+    for (AWave* w : qAsConst(waves))
+        w->setPhysical(view->physical);
+    DispA->update();
+}
+
+void ChiK::arrange(QWidget* left, QWidget* right, const QRect& available) {
+    const int half = available.width() / 2;
+    const QRect areas[] = {QRect(available.left(), available.top(), half, available.height()),
+                           QRect(available.left() + half, available.top(), available.width() - half,
+                                 available.height())};
+    QWidget* windows[] = {left, right};
+    for (int i = 0; i < 2; ++i) {
+        QWidget* w = windows[i];
+        // The window system's frame comes around the geometry we set.
+        const QSize frame = w->frameGeometry().size() - w->geometry().size();
+        w->resize(areas[i].size() - frame);
+        w->move(areas[i].topLeft());
+    }
+}
+
+void ChiK::arrangeSideBySide() {
+    if (const QScreen* s = screen())
+        arrange(this, chiR, s->availableGeometry());
+}
+
+ViewOptions::Range ChiK::fittedRange() const {
+    double top = -1e300;
+    for (const AWave* w : waves)
+        top = std::max(top, 1.1 * w->valueScale);
+    if (!(top > 0) || !std::isfinite(top))
+        top = 1.1;
+    return {-top, top};
 }
 
 ChiK::~ChiK() = default;
@@ -178,16 +246,24 @@ void ChiK::draw(QPainter* p) {
 
     double xMin = 1e300;
     double xMax = -1e300;
-    double top = -1e300;
     for (const AWave* w : qAsConst(waves)) {
         if (w->kMin < xMin)
             xMin = w->kMin;
         if (w->kMax > xMax)
             xMax = w->kMax;
-        if (1.1 * w->valueScale > top)
-            top = 1.1 * w->valueScale;
     }
-    DispA->coord.setScale(xMin, -top, xMax, top);
+    const bool axes = view && view->axes;
+    const ViewOptions::Range range = view && view->lockScales ? view->lockedK : fittedRange();
+    const QFont axesFont = DispA->font();
+    QRect plot(0, 0, width, height);
+    if (axes) {
+        // The axes take a margin; the data stay inside the frame's area.
+        const QMargins m = Axes::margins(axesFont);
+        DispA->coord.setPixelArea(m.left(), height - m.bottom(), width - m.right(), m.top());
+        plot = QRect(QPoint(m.left(), m.top()), QPoint(width - m.right(), height - m.bottom()));
+        p->setClipRect(plot);
+    }
+    DispA->coord.setScale(xMin, range.first, xMax, range.second);
     auto X = [this](double v) { return DispA->coord.toPixelX(v); };
     auto Y = [this](double v) { return DispA->coord.toPixelY(v); };
 
@@ -257,5 +333,15 @@ void ChiK::draw(QPainter* p) {
         p->setPen(solidPen(200, 200, 200, 1));
         const QLine zero = pixelLine(0, Y(0), width, Y(0));
         p->drawLines(&zero, 1);
+    }
+
+    p->setClipping(false);
+    if (axes)
+        Axes::draw(p, DispA->coord, axesFont, tr("k (Å⁻¹)"));
+    if (view && view->legend) {
+        const QVector<Legend::Entry> entries{{solidColor(0, 0, 0), 2, tr("chi(k)")},
+                                             {solidColor(0, 150, 255), 1, tr("W(k)")},
+                                             {solidColor(255, 180, 0), 1, tr("±F(k)")}};
+        Legend::draw(p, entries, plot, axesFont);
     }
 }

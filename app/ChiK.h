@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ViewOptions.h"
 #include "ui_ChiK.h"
 
 #include <QMainWindow>
@@ -21,6 +22,13 @@ public:
 
     ChiR* chiR = nullptr;
     QVector<AWave*> waves;
+    // Shared with the chi(R) window.
+    ViewOptions* view = nullptr;
+
+    // The value range the plot fits to the waves: symmetric, 10 % of room.
+    ViewOptions::Range fittedRange() const;
+    // Each window on its half of `available`, frames included.
+    static void arrange(QWidget* left, QWidget* right, const QRect& available);
 
     // The File menu's work without its dialogs. Faults are shown in a
     // message box and change nothing; the result says whether it worked.
@@ -41,6 +49,8 @@ private slots:
     void exportData();
     void copyPicture();
     void about();
+    void syncView();
+    void arrangeSideBySide();
 
 private:
     void showError(const QString& message);

@@ -2,13 +2,16 @@
 
 #include "AWave.h"
 #include "About.h"
+#include "Axes.h"
 #include "CsvExport.h"
 #include "FileDialogs.h"
+#include "Legend.h"
 #include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
 #include "Scenario.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
 
@@ -16,6 +19,7 @@
 #include <cmath>
 
 using pixeldraw::pixelLine;
+using pixeldraw::solidColor;
 using pixeldraw::solidPen;
 
 ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
@@ -44,6 +48,70 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     connect(actionExportData, SIGNAL(triggered()), this, SLOT(exportData()));
     connect(actionCopyPicture, SIGNAL(triggered()), this, SLOT(copyPicture()));
     connect(actionAbout, SIGNAL(triggered()), this, SLOT(about()));
+    connect(mouse, SIGNAL(mDClicked()), this, SLOT(dClicked()));
+    DispA->installEventFilter(this);
+}
+
+void ChiR::syncView() {
+    const QSignalBlocker blocks[] = {QSignalBlocker(actionAxes), QSignalBlocker(actionLegend),
+                                     QSignalBlocker(actionPhysical),
+                                     QSignalBlocker(actionLockScales)};
+    actionAxes->setChecked(view->axes);
+    actionLegend->setChecked(view->legend);
+    actionPhysical->setChecked(view->physical);
+    actionLockScales->setChecked(view->lockScales);
+    DispA->update();
+}
+
+int ChiR::pointerBin() const {
+    if (!waves || waves->isEmpty())
+        return 0;
+    const double dR = waves->first()->binWidthR();
+    const double j = std::round(pointerR / dR);
+    return std::isfinite(j) && std::abs(j) < 1e9 ? static_cast<int>(j) : 0;
+}
+
+void ChiR::updateReadOut() {
+    const AWave* w = waves && !waves->isEmpty() ? waves->first() : nullptr;
+    if (!w || !w->chiSpectrum) {
+        ReadOut->clear();
+        return;
+    }
+    const int j = pointerBin();
+    const double* s = w->chiSpectrum.get();
+    auto number = [](double v) { return QString::number(v, 'g', 4); };
+    ReadOut->setText(tr("At R = %1 Å:  |chi| = %2   Re chi = %3   Im chi = %4")
+                         .arg(QString::number(j * w->binWidthR(), 'f', 3),
+                              number(w->magnitude(s, j)), number(w->realPart(s, j)),
+                              number(w->imagPart(s, j))));
+}
+
+bool ChiR::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DispA && event->type() == QEvent::KeyPress && waves && !waves->isEmpty()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            setPointer((pointerBin() + (key == Qt::Key_Right ? 1 : -1)) *
+                       waves->first()->binWidthR());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ChiR::dClicked() {
+    if (!waves || waves->isEmpty() || !waves->first()->chiSpectrum)
+        return;
+    const AWave* w = waves->first();
+    const double dR = w->binWidthR();
+    const double r = coord->toWorldX(mouse->dClickPos.x());
+    const double first = std::ceil((r - peakReach) / dR), last = std::floor((r + peakReach) / dR);
+    if (!std::isfinite(first) || !std::isfinite(last) || std::abs(first) > 1e6)
+        return;
+    int best = static_cast<int>(first);
+    for (int j = best; j <= last; ++j)
+        if (w->magnitude(w->chiSpectrum.get(), j) > w->magnitude(w->chiSpectrum.get(), best))
+            best = j;
+    setPointer(best * dR);
 }
 
 bool ChiR::exportPictureFile(const QString& path) {
@@ -93,6 +161,7 @@ void ChiR::setPointer(double r) {
         DispA->update();
     }
     PointVal->setText(QString::number(pointerR, 'g', 6));
+    updateReadOut();
 }
 
 void ChiR::pointerTyped() {
@@ -114,6 +183,7 @@ void ChiR::mMoved() {
     pointerR = coord->toWorldX(mouse->curPos.x());
     PointVal->setText(QString::number(pointerR, 'g', 6));
     DispA->update();
+    updateReadOut();
 }
 
 void ChiR::mReleased() {
@@ -134,20 +204,17 @@ void ChiR::drawR(QPainter* p) {
     const int height = geometry.height();
     p->fillRect(QRect(QPoint(0, 0), QPoint(width - 1, height - 1)), QColor(255, 255, 255, 255));
 
-    double scale = -1e300;
-    if (waves) {
-        for (const AWave* w : *waves)
-            if (w->spectrumScale > scale)
-                scale = w->spectrumScale;
+    const bool axes = view && view->axes;
+    const ViewOptions::Range range = view && view->lockScales ? view->lockedR : fittedRange();
+    const QFont axesFont = DispA->font();
+    QRect plot(0, 0, width, height);
+    if (axes) {
+        const QMargins m = Axes::margins(axesFont);
+        coord->setPixelArea(m.left(), height - m.bottom(), width - m.right(), m.top());
+        plot = QRect(QPoint(m.left(), m.top()), QPoint(width - m.right(), height - m.bottom()));
+        p->setClipRect(plot);
     }
-    // With nothing transformed yet (or an all-zero signal) the value axis
-    // would collapse to a point; show the unit range instead.
-    if (!(scale > 0) || !std::isfinite(scale))
-        scale = 1;
-    const double top = 1.05 * scale;
-    // The modulus alone is never negative: keep only a sliver below zero.
-    const double bottom = (selAbs && !selReal && !selImag) ? -0.05 * scale : -1.05 * scale;
-    coord->setScale(rMin, bottom, rMax, top);
+    coord->setScale(rMin, range.first, rMax, range.second);
 
     auto X = [this](double v) { return coord->toPixelX(v); };
     auto Y = [this](double v) { return coord->toPixelY(v); };
@@ -172,8 +239,10 @@ void ChiR::drawR(QPainter* p) {
     const QLine pointer = pixelLine(X(pointerR), 0, X(pointerR), height);
     p->drawLines(&pointer, 1);
 
-    if (!waves)
+    if (!waves) {
+        drawFurniture(p, plot, axesFont);
         return;
+    }
     QVector<QLine> segments;
     for (const AWave* w : *waves) {
         if (w->fftLength <= 0 || !w->chiSpectrum.get())
@@ -224,4 +293,45 @@ void ChiR::drawR(QPainter* p) {
             }
         }
     }
+    drawFurniture(p, plot, axesFont);
+}
+
+void ChiR::drawFurniture(QPainter* p, const QRect& plot, const QFont& font) {
+    p->setClipping(false);
+    if (view && view->axes)
+        Axes::draw(p, *coord, font, tr("R (Å)"));
+    if (!view || !view->legend)
+        return;
+    QVector<Legend::Entry> entries;
+    if (SelEnvelope->isChecked())
+        entries.append({solidColor(255, 200, 0), 1, SelEnvelope->text()});
+    if (SelWindow->isChecked())
+        entries.append({solidColor(0, 150, 255), 1, SelWindow->text()});
+    if (SelWave->isChecked())
+        entries.append({solidColor(0, 255, 180), 1, tr("sin(2kR+phi)")});
+    if (SelTotal->isChecked()) {
+        if (SelReal->isChecked())
+            entries.append({solidColor(200, 0, 0), 2, tr("Total, real part")});
+        if (SelImag->isChecked())
+            entries.append({solidColor(0, 200, 0), 2, tr("Total, imaginary part")});
+        if (SelAbs->isChecked())
+            entries.append({solidColor(0, 0, 0), 2, tr("Total, modulus")});
+    }
+    Legend::draw(p, entries, plot, font);
+}
+
+ViewOptions::Range ChiR::fittedRange() const {
+    double scale = -1e300;
+    if (waves) {
+        for (const AWave* w : *waves)
+            if (w->spectrumScale > scale)
+                scale = w->spectrumScale;
+    }
+    // With nothing transformed yet (or an all-zero signal) the value axis
+    // would collapse to a point; show the unit range instead.
+    if (!(scale > 0) || !std::isfinite(scale))
+        scale = 1;
+    // The modulus alone is never negative: keep only a sliver below zero.
+    const bool absOnly = SelAbs->isChecked() && !SelReal->isChecked() && !SelImag->isChecked();
+    return {absOnly ? -0.05 * scale : -1.05 * scale, 1.05 * scale};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ViewOptions.h"
 #include "ui_ChiR.h"
 
 #include <QMainWindow>
@@ -7,6 +8,7 @@
 
 class AWave;
 class ChCoord;
+class ViewOptions;
 class MouseC;
 class QPainter;
 
@@ -33,6 +35,19 @@ public:
     bool grabbed = false;
     double pointerR = 2.0;
     const QVector<AWave*>* waves = nullptr;
+    // The program's view options, set by the main window.
+    ViewOptions* view = nullptr;
+
+    // The value range the plot fits to the spectra and the selection.
+    ViewOptions::Range fittedRange() const;
+    // The bin nearest the pointer, the first wave's, or 0 without one.
+    int pointerBin() const;
+    // A double-click within this much R of a peak moves the pointer onto it.
+    static constexpr double peakReach = 0.3;
+
+public slots:
+    void syncView();
+    void updateReadOut();
 
 private slots:
     void drawR(QPainter* p);
@@ -45,4 +60,13 @@ private slots:
     void exportData();
     void copyPicture();
     void about();
+    void dClicked();
+
+private:
+    // Axes and legend, drawn over the curves outside their clip.
+    void drawFurniture(QPainter* p, const QRect& plot, const QFont& font);
+
+protected:
+    // Left and Right on the focused plot step the pointer by one bin.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

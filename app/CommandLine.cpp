@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -161,18 +162,26 @@ int CommandLine::run(const QStringList& arguments) {
         return 0;
     }
 
-    // Without a scenario the start-up state stands: applying it changes
-    // nothing.
+    // The windows start with the view options of the last run; an export
+    // depends on nothing but its arguments.
+    const bool exporting = parser.isSet(exportOption);
+    QSettings settings;
     Scenario state;
+    if (!exporting) {
+        state.viewAxes = settings.value(QStringLiteral("view/axes"), false).toBool();
+        state.viewLegend = settings.value(QStringLiteral("view/legend"), false).toBool();
+        state.viewPhysical = settings.value(QStringLiteral("view/physical"), false).toBool();
+        state.viewLockScales = settings.value(QStringLiteral("view/lockScales"), false).toBool();
+    }
     if (parser.isSet(scenarioOption)) {
         QString error;
-        if (!Scenario::readFile(parser.value(scenarioOption), Scenario(), &state, &error)) {
+        if (!Scenario::readFile(parser.value(scenarioOption), state, &state, &error)) {
             printLine(stderr, QStringLiteral("tovik: %1").arg(error));
             return 1;
         }
     }
 
-    if (parser.isSet(exportOption)) {
+    if (exporting) {
         QStringList written;
         QString error;
         if (!exportAll(parser.value(exportOption), state, &written, &error)) {
@@ -187,6 +196,13 @@ int CommandLine::run(const QStringList& arguments) {
     ChiK window;
     QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
     window.applyScenario(state);
+    const ViewOptions* view = window.view;
+    QObject::connect(view, &ViewOptions::changed, view, [view, &settings] {
+        settings.setValue(QStringLiteral("view/axes"), view->axes);
+        settings.setValue(QStringLiteral("view/legend"), view->legend);
+        settings.setValue(QStringLiteral("view/physical"), view->physical);
+        settings.setValue(QStringLiteral("view/lockScales"), view->lockScales);
+    });
     window.show();
     return QApplication::exec();
 }

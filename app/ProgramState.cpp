@@ -4,6 +4,7 @@
 #include "ChiR.h"
 #include "Envelope.h"
 #include "Scenario.h"
+#include "ViewOptions.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
@@ -50,6 +51,12 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     s.showWave = chiR.SelWave->isChecked();
     s.showTotal = chiR.SelTotal->isChecked();
     s.pointerR = chiR.pointerR;
+    if (chiR.view) {
+        s.viewAxes = chiR.view->axes;
+        s.viewLegend = chiR.view->legend;
+        s.viewPhysical = chiR.view->physical;
+        s.viewLockScales = chiR.view->lockScales;
+    }
     return s;
 }
 
@@ -74,4 +81,11 @@ void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR) {
     chiR.SelWave->setChecked(s.showWave);
     chiR.SelTotal->setChecked(s.showTotal);
     chiR.setPointer(s.pointerR);
+    if (ViewOptions* view = chiR.view) {
+        view->setAxes(s.viewAxes);
+        view->setLegend(s.viewLegend);
+        view->setPhysical(s.viewPhysical);
+        // Locked last, on the ranges of everything applied above.
+        view->setLockScales(s.viewLockScales);
+    }
 }

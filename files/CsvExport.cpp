@@ -52,6 +52,7 @@ QByteArray stateLines(const char* title, const Scenario& s) {
            onOff(s.showWindow) + ", wave " + onOff(s.showWave) + ", total " + onOff(s.showTotal) +
            '\n';
     out += "# pointer R = " + number(s.pointerR) + '\n';
+    out += QByteArray("# amplitude: ") + (s.viewPhysical ? "physical" : "normalised") + '\n';
     return out;
 }
 

@@ -268,6 +268,19 @@ bool readChiR(const QJsonObject& o, Scenario* s, QString* error) {
 
 } // namespace
 
+bool readView(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("view"));
+    if (it == o.constEnd())
+        return true;
+    const QString path = QStringLiteral("view");
+    QJsonObject v;
+    return object(it.value(), path, &v, error) &&
+           optionalBoolean(v, path, "axes", &s->viewAxes, error) &&
+           optionalBoolean(v, path, "legend", &s->viewLegend, error) &&
+           optionalBoolean(v, path, "physical", &s->viewPhysical, error) &&
+           optionalBoolean(v, path, "lockScales", &s->viewLockScales, error);
+}
+
 bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* result,
                         QString* error) {
     QString message;
@@ -284,7 +297,8 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
         Scenario s = base;
         if (readHeader(o, &message) && readParameters(o, &s, &message) &&
             readFactors(o, &s, &message) && readWindowPositions(o, &s, &message) &&
-            readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message)) {
+            readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message) &&
+            readView(o, &s, &message)) {
             *result = s;
             return true;
         }
@@ -313,6 +327,12 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("window"), showWindow}, {QStringLiteral("wave"), showWave},
         {QStringLiteral("total"), showTotal},   {QStringLiteral("pointerR"), pointerR},
     };
+    const QJsonObject view{
+        {QStringLiteral("axes"), viewAxes},
+        {QStringLiteral("legend"), viewLegend},
+        {QStringLiteral("physical"), viewPhysical},
+        {QStringLiteral("lockScales"), viewLockScales},
+    };
     const QJsonObject o{
         {QStringLiteral("format"), QLatin1String(formatName)},
         {QStringLiteral("version"), formatVersion},
@@ -325,6 +345,7 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("windowPositions"), positions},
         {QStringLiteral("envelopePoints"), points},
         {QStringLiteral("chiR"), chiR},
+        {QStringLiteral("view"), view},
     };
     // Qt 5.15 writes each double in the shortest form that reads back to
     // the same bits; only a negative zero comes back as 0.
@@ -382,5 +403,7 @@ bool Scenario::operator==(const Scenario& o) const {
            debyeWallerOn == o.debyeWallerOn && windowPositions == o.windowPositions &&
            showReal == o.showReal && showImag == o.showImag && showAbs == o.showAbs &&
            showEnvelope == o.showEnvelope && showWindow == o.showWindow && showWave == o.showWave &&
-           showTotal == o.showTotal && pointerR == o.pointerR;
+           showTotal == o.showTotal && pointerR == o.pointerR && viewAxes == o.viewAxes &&
+           viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
+           viewLockScales == o.viewLockScales;
 }

@@ -38,6 +38,12 @@ public:
     bool showWave = true;
     bool showTotal = true;
     double pointerR = 2.0;
+    // How both plots are drawn: numbered axes, a key to the curves, the
+    // formula's own amplitudes instead of normalised ones, value ranges held.
+    bool viewAxes = false;
+    bool viewLegend = false;
+    bool viewPhysical = false;
+    bool viewLockScales = false;
 
     static constexpr int formatVersion = 1;
     static constexpr qint64 maxFileSize = 1 << 20;

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -171,6 +172,17 @@ void AWave::synthesize() {
         oscillation.fill(0.0, fftLength);
     }
 
+    if (physical) {
+        // The plot's range comes from the data: the largest tracked size.
+        valueScale = std::max(valueMax, -valueMin);
+        if (!(valueScale > 0) || !std::isfinite(valueScale))
+            valueScale = 1;
+        valueMax = valueScale;
+        valueMin = -valueScale;
+        transform();
+        return;
+    }
+
     // Scaled by the largest signed value, not the largest magnitude. When
     // nothing tracked rises above 0 (only the window selected, all its
     // positions beyond the grid) the signal is all zeros: left as it is.
@@ -284,6 +296,13 @@ void AWave::newPhi2(double p2) {
 
 void AWave::newSig(double sig) {
     sigma = sig;
+    changed();
+}
+
+void AWave::setPhysical(bool on) {
+    if (physical == on)
+        return;
+    physical = on;
     changed();
 }
 

@@ -46,6 +46,10 @@ public:
     double valueMin = 0;
     double valueMax = 0;
     double valueScale = 0;
+    // Physical amplitude: chi and the oscillation keep the formula's own
+    // values instead of being divided by the largest tracked value, so a
+    // larger sigma or a farther shell shows as a weaker signal.
+    bool physical = false;
     QVector<double> oscillation;
     QVector<double> chi;
     QVector<double> kValues;
@@ -74,6 +78,7 @@ public slots:
     void envChanged();
     void windowChanged();
     void newSelection();
+    void setPhysical(bool on);
 
     void mMoved();
     void mPressed();

@@ -34,6 +34,7 @@ private slots:
     void eachChangeSynthesisesOnce_data();
     void eachChangeSynthesisesOnce();
     void inverseSquareDistance();
+    void physicalAmplitude();
     void onePressOneHandle();
     void arraysKeepTheirStorage();
     void zeroDistanceKeepsLastResult();
@@ -574,6 +575,45 @@ void tst_AWave::inverseSquareDistance() {
     }
     // Both grids catch the sine's crest to within 0.1 %.
     QVERIFY(std::abs(largest[1] / largest[0] - 0.25) < 0.25 * 1e-3);
+}
+
+// Physical amplitude: chi is the formula's own value, so a larger sigma
+// lowers the chi(R) peak; normalised, the same change raises it or leaves
+// it (the largest value is divided out).
+void tst_AWave::physicalAmplitude() {
+    build();
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    wave->setPhysical(true);
+    QCOMPARE(updated.count(), 1);
+    wave->setPhysical(true);
+    QCOMPARE(updated.count(), 1);
+    double largest = 0;
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        const double expected = k * std::sin(4 * k) / 4 * window3to16(k) * std::exp(-0.005 * k * k);
+        QVERIFY2(near(wave->chi[i], expected, 1e-9), qPrintable(QString::number(i)));
+        QVERIFY(near(wave->oscillation[i], k * std::sin(4 * k) / 4, 1e-12));
+        largest = std::max(largest, std::abs(wave->chi[i]));
+    }
+    QCOMPARE(wave->valueScale, largest);
+    QCOMPARE(wave->valueMax, largest);
+
+    auto peak = [this] {
+        double m = 0;
+        for (int j = 1; j * wave->binWidthR() <= 10; ++j)
+            m = std::max(m, wave->magnitude(wave->chiSpectrum.get(), j));
+        return m;
+    };
+    // From sigma 0 to 0.05 (the start-up value).
+    const double physicalAt5 = peak();
+    wave->ctrl->SigBar->setValue(0);
+    const double physicalAt0 = peak();
+    QVERIFY(physicalAt5 < 0.9 * physicalAt0);
+    wave->setPhysical(false);
+    const double normalisedAt0 = peak();
+    wave->ctrl->SigBar->setValue(50);
+    QVERIFY(peak() >= normalisedAt0);
+    QCOMPARE(wave->valueScale, 1.0);
 }
 
 // An envelope point on a window handle: the press goes to the envelope

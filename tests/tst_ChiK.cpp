@@ -170,13 +170,15 @@ void tst_ChiK::menus() {
         }
         return t;
     };
-    QCOMPARE(
-        texts(program->main->menuBar()),
-        QStringList({"&File", "&Open scenario…", "&Save scenario as…", "-", "Export &picture…",
-                     "Export &data…", "&Copy picture", "-", "&Quit", "&Help", "&About Tovik"}));
+    QCOMPARE(texts(program->main->menuBar()),
+             QStringList({"&File", "&Open scenario…", "&Save scenario as…", "-", "Export &picture…",
+                          "Export &data…", "&Copy picture", "-", "&Quit", "&View",
+                          "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
+                          "Arrange &side by side", "&Help", "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),
-             QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&Help",
-                          "&About Tovik"}));
+             QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&View",
+                          "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
+                          "Arrange &side by side", "&Help", "&About Tovik"}));
     ChiK* k = program->main;
     QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));

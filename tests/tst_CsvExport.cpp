@@ -124,11 +124,16 @@ void tst_CsvExport::stateLines() {
         "12 1; 13 1; 14 1; 15 1; 16 1",
         "# chi(R) shows: real on, imag off, abs off, envelope on, window on, wave on, total on",
         "# pointer R = -1.5",
+        "# amplitude: normalised",
     };
     expected.prepend("# Tovik chi(k) data");
     QCOMPARE(parse(CsvExport::chiK(*wave, state())).comments, expected);
     expected[0] = "# Tovik chi(R) data";
     QCOMPARE(parse(CsvExport::chiR(*wave, state(), -2, 10)).comments, expected);
+    Scenario physical = state();
+    physical.viewPhysical = true;
+    QCOMPARE(parse(CsvExport::chiK(*wave, physical)).comments.last(),
+             QByteArray("# amplitude: physical"));
 }
 
 void tst_CsvExport::chiKRows() {
@@ -188,10 +193,10 @@ void tst_CsvExport::nothingSynthesised() {
     fresh.setKGrid(0, 16, 0.1, 1024);
     const Csv k = parse(CsvExport::chiK(fresh, state()));
     const Csv r = parse(CsvExport::chiR(fresh, state(), -2, 10));
-    QCOMPARE(k.comments.size(), 11);
+    QCOMPARE(k.comments.size(), 12);
     QCOMPARE(k.header, QByteArray("k,chi,oscillation,envelope,window,debye_waller"));
     QCOMPARE(k.rows.size(), 0);
-    QCOMPARE(r.comments.size(), 11);
+    QCOMPARE(r.comments.size(), 12);
     QCOMPARE(r.header, QByteArray(chiRHeader));
     QCOMPARE(r.rows.size(), 0);
 }

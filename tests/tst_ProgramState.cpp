@@ -151,7 +151,11 @@ void tst_ProgramState::saveAndOpenRoundTrip() {
     }());
     program->chiR()->SelImag->click();
     program->chiR()->setPointer(1.0 / 3);
+    program->main->actionLegend->trigger();
+    program->chiR()->actionPhysical->trigger();
+    program->main->actionLockScales->trigger();
     const Scenario saved = capture();
+    QVERIFY(saved.viewLegend && saved.viewPhysical && saved.viewLockScales && !saved.viewAxes);
 
     QTemporaryDir tmp;
     const QString path = tmp.filePath(QStringLiteral("lesson.tovik.json"));
@@ -161,6 +165,8 @@ void tst_ProgramState::saveAndOpenRoundTrip() {
     QVERIFY(reopened.main->openScenarioFile(path));
     QVERIFY(ProgramState::capture(*reopened.wave(), *reopened.chiR()) == saved);
     QVERIFY(sameArrays(*program->wave(), *reopened.wave()));
+    QVERIFY(reopened.main->actionPhysical->isChecked() && reopened.wave()->physical);
+    QCOMPARE(reopened.main->view->lockedR, program->main->view->lockedR);
 }
 
 // A bad file is reported in a message box and changes nothing.

@@ -49,6 +49,7 @@ Scenario other() {
     s.showReal = s.showImag = true;
     s.showAbs = s.showEnvelope = s.showWindow = s.showWave = s.showTotal = false;
     s.pointerR = 9.5;
+    s.viewAxes = s.viewLegend = s.viewPhysical = s.viewLockScales = true;
     return s;
 }
 
@@ -122,7 +123,8 @@ void tst_Scenario::roundTrip_data() {
     s.sigma = 0.2;
     s.phi2 = -1;
     s.pointerR = 1000;
-    QTest::newRow("upper ends") << s;
+    s.viewAxes = s.viewPhysical = true;
+    QTest::newRow("upper ends, view") << s;
 }
 
 void tst_Scenario::roundTrip() {
@@ -208,6 +210,9 @@ void tst_Scenario::badScenario_data() {
     QTest::newRow("pointer range")
         << withNested("chiR", "pointerR", -1000.5)
         << "field chiR.pointerR must lie between -1000 and 1000; it is -1000.5.";
+    QTest::newRow("view type") << withKey("view", 1) << "field view must be an object.";
+    QTest::newRow("view option type") << withNested("view", "lockScales", "yes")
+                                      << "field view.lockScales must be true or false.";
 }
 
 void tst_Scenario::badScenario() {
@@ -226,10 +231,12 @@ void tst_Scenario::badScenario() {
 
 void tst_Scenario::missingKeysKeepBase() {
     const QByteArray json = R"({"format": "tovik-scenario", "version": 1, "n": 3,
-        "factors": {"window": false}, "chiR": {"pointerR": 5.5, "real": true}})";
+        "factors": {"window": false}, "chiR": {"pointerR": 5.5, "real": true},
+        "view": {"legend": false}})";
     Scenario expected = other();
     expected.n = 3;
     expected.windowOn = false;
+    expected.viewLegend = false;
     expected.pointerR = 5.5;
     expected.showReal = true;
     Scenario result = flat();
@@ -245,8 +252,8 @@ void tst_Scenario::missingKeysKeepBase() {
 
 void tst_Scenario::unknownKeysIgnored() {
     QJsonObject o = QJsonDocument::fromJson(other().toJson()).object();
-    o["view"] = QJsonObject{{"axes", true}};
-    o["shells"] = QJsonArray{1, "two"};
+    o["notes"] = QJsonObject{{"axes", true}};
+    o["extras"] = QJsonArray{1, "two"};
     QJsonObject factors = o["factors"].toObject();
     factors["measured"] = "yes";
     o["factors"] = factors;

@@ -131,13 +131,17 @@ void tst_Startup::japaneseMenus() {
         }
         return t;
     };
-    QCOMPARE(texts(program.main->menuBar()),
-             QStringList({"ファイル(&F)", "シナリオを開く(&O)…", "シナリオに名前を付けて保存(&S)…",
-                          "図を書き出す(&P)…", "データを書き出す(&D)…", "図をコピー(&C)",
-                          "終了(&Q)", "ヘルプ(&H)", "Tovik について(&A)"}));
-    QCOMPARE(texts(program.chiR()->menuBar()),
-             QStringList({"ファイル(&F)", "図を書き出す(&P)…", "データを書き出す(&D)…",
-                          "図をコピー(&C)", "ヘルプ(&H)", "Tovik について(&A)"}));
+    QCOMPARE(
+        texts(program.main->menuBar()),
+        QStringList({"ファイル(&F)", "シナリオを開く(&O)…", "シナリオに名前を付けて保存(&S)…",
+                     "図を書き出す(&P)…", "データを書き出す(&D)…", "図をコピー(&C)", "終了(&Q)",
+                     "表示(&V)", "軸と単位(&A)", "凡例(&L)", "物理的な振幅(&P)", "縦軸を固定(&K)",
+                     "左右に並べる(&S)", "ヘルプ(&H)", "Tovik について(&A)"}));
+    QCOMPARE(
+        texts(program.chiR()->menuBar()),
+        QStringList({"ファイル(&F)", "図を書き出す(&P)…", "データを書き出す(&D)…", "図をコピー(&C)",
+                     "表示(&V)", "軸と単位(&A)", "凡例(&L)", "物理的な振幅(&P)", "縦軸を固定(&K)",
+                     "左右に並べる(&S)", "ヘルプ(&H)", "Tovik について(&A)"}));
 }
 
 void tst_Startup::mainWindowTitle_data() {

@@ -66,6 +66,46 @@
         <source>Save scenario as</source>
         <translation>シナリオに名前を付けて保存</translation>
     </message>
+    <message>
+        <source>chi(k) against k in Å⁻¹: drag the green points to shape the envelope F(k) and the blue handles on the zero line to move the window W(k)</source>
+        <translation>k (Å⁻¹) に対する χ(k)。緑の点をドラッグすると包絡線 F(k) の形が、ゼロ線上の青い印をドラッグすると窓関数 W(k) の位置が変わります</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Axes and units</source>
+        <translation>軸と単位(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Legend</source>
+        <translation>凡例(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Physical amplitude</source>
+        <translation>物理的な振幅(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Loc&amp;k scales</source>
+        <translation>縦軸を固定(&amp;K)</translation>
+    </message>
+    <message>
+        <source>Arrange &amp;side by side</source>
+        <translation>左右に並べる(&amp;S)</translation>
+    </message>
+    <message>
+        <source>k (Å⁻¹)</source>
+        <translation>k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>W(k)</source>
+        <translation>窓関数 W(k)</translation>
+    </message>
+    <message>
+        <source>±F(k)</source>
+        <translation>±後方散乱振幅 F(k)</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -132,6 +172,94 @@
     <message>
         <source>There is no data to export yet.</source>
         <translation>書き出すデータがまだありません。</translation>
+    </message>
+    <message>
+        <source>The Fourier transform against R in Å: drag the red pointer line, or click here and step it with Left and Right; double-click near a peak to put the line on it</source>
+        <translation>R (Å) に対するフーリエ変換。赤い指示線をドラッグするか、ここをクリックして左右キーで動かします。ピークの近くをダブルクリックすると指示線がピークに移ります</translation>
+    </message>
+    <message>
+        <source>Draw the real part of the transform of chi(k)</source>
+        <translation>χ(k) の変換の実部を描く</translation>
+    </message>
+    <message>
+        <source>Draw the imaginary part of the transform of chi(k)</source>
+        <translation>χ(k) の変換の虚部を描く</translation>
+    </message>
+    <message>
+        <source>Draw the modulus of the transform of chi(k)</source>
+        <translation>χ(k) の変換の絶対値を描く</translation>
+    </message>
+    <message>
+        <source>Draw the modulus of the transform of the envelope F(k)</source>
+        <translation>包絡線 F(k) の変換の絶対値を描く</translation>
+    </message>
+    <message>
+        <source>Draw the modulus of the transform of the window W(k)</source>
+        <translation>窓関数 W(k) の変換の絶対値を描く</translation>
+    </message>
+    <message>
+        <source>Draw the modulus of the transform of the bare oscillation sin(2kR+phi)</source>
+        <translation>振動 sin(2kR+Φ(k)) だけの変換の絶対値を描く</translation>
+    </message>
+    <message>
+        <source>Draw the transform of chi(k) itself, in the parts chosen on the left</source>
+        <translation>χ(k) そのものの変換を、左で選んだ成分で描く</translation>
+    </message>
+    <message>
+        <source>R of the pointer line in Å: type a value and press Return</source>
+        <translation>指示線の位置 R (Å)。値を入力して Enter を押します</translation>
+    </message>
+    <message>
+        <source>The transform of chi(k) at the bin nearest the pointer</source>
+        <translation>指示線に最も近い点での χ(k) の変換</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Axes and units</source>
+        <translation>軸と単位(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Legend</source>
+        <translation>凡例(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Physical amplitude</source>
+        <translation>物理的な振幅(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Loc&amp;k scales</source>
+        <translation>縦軸を固定(&amp;K)</translation>
+    </message>
+    <message>
+        <source>Arrange &amp;side by side</source>
+        <translation>左右に並べる(&amp;S)</translation>
+    </message>
+    <message>
+        <source>At R = %1 Å:  |chi| = %2   Re chi = %3   Im chi = %4</source>
+        <translation>R = %1 Å で:  |χ| = %2   実部 = %3   虚部 = %4</translation>
+    </message>
+    <message>
+        <source>R (Å)</source>
+        <translation>R (Å)</translation>
+    </message>
+    <message>
+        <source>sin(2kR+phi)</source>
+        <translation>sin(2kR+Φ(k))</translation>
+    </message>
+    <message>
+        <source>Total, real part</source>
+        <translation>全体: 実部</translation>
+    </message>
+    <message>
+        <source>Total, imaginary part</source>
+        <translation>全体: 虚部</translation>
+    </message>
+    <message>
+        <source>Total, modulus</source>
+        <translation>全体: 絶対値</translation>
     </message>
 </context>
 <context>
@@ -343,6 +471,66 @@
         <source>n:</source>
         <translation>n (k^nの次数)</translation>
     </message>
+    <message>
+        <source>The formula chi(k) is made of; the switches below choose its factors</source>
+        <translation>χ(k) を作る式。下のスイッチで因子を選びます</translation>
+    </message>
+    <message>
+        <source>Power n of the k weighting k^n, 1 to 3</source>
+        <translation>k の重み k^n の次数 n (1 から 3)</translation>
+    </message>
+    <message>
+        <source>Power n of the k weighting</source>
+        <translation>k の重みの次数 n</translation>
+    </message>
+    <message>
+        <source>Distance R of the shell, 0 to 10 Å in steps of 0.1 Å</source>
+        <translation>原子間距離 R (0 から 10 Å、0.1 Å 刻み)</translation>
+    </message>
+    <message>
+        <source>Distance R of the shell, in Å</source>
+        <translation>原子間距離 R (Å)</translation>
+    </message>
+    <message>
+        <source>Constant phase P0, −10 to 10 rad in steps of 0.1 rad</source>
+        <translation>定数の位相 P0 (−10 から 10 rad、0.1 rad 刻み)</translation>
+    </message>
+    <message>
+        <source>Constant phase P0, in rad</source>
+        <translation>定数の位相 P0 (rad)</translation>
+    </message>
+    <message>
+        <source>Quadratic phase P2 (the phase gains P2·k²), −1 to 1 rad Å² in steps of 0.01</source>
+        <translation>2 次の位相 P2 (位相に P2·k² が加わる。−1 から 1 rad Å²、0.01 刻み)</translation>
+    </message>
+    <message>
+        <source>Quadratic phase P2, in rad Å²</source>
+        <translation>2 次の位相 P2 (rad Å²)</translation>
+    </message>
+    <message>
+        <source>Debye-Waller sigma, 0 to 0.2 Å in steps of 0.001 Å</source>
+        <translation>デバイ・ワラ因子の σ (0 から 0.2 Å、0.001 Å 刻み)</translation>
+    </message>
+    <message>
+        <source>Debye-Waller sigma in Å: type a value and press Return</source>
+        <translation>デバイ・ワラ因子の σ (Å)。値を入力して Enter を押します</translation>
+    </message>
+    <message>
+        <source>Put every envelope point back to F = 1</source>
+        <translation>包絡線の点をすべて F = 1 に戻す</translation>
+    </message>
+    <message>
+        <source>Multiply chi(k) by the envelope F(k)</source>
+        <translation>χ(k) に包絡線 F(k) を掛ける</translation>
+    </message>
+    <message>
+        <source>Multiply chi(k) by the window W(k)</source>
+        <translation>χ(k) に窓関数 W(k) を掛ける</translation>
+    </message>
+    <message>
+        <source>Multiply chi(k) by the Debye-Waller factor exp(−2σ²k²)</source>
+        <translation>χ(k) にデバイ・ワラ因子 exp(−2σ²k²) を掛ける</translation>
+    </message>
 </context>
 <context>
     <name>WindowFunc</name>
@@ -357,6 +545,30 @@
     <message>
         <source>H&amp;anning</source>
         <translation>ハニング関数</translation>
+    </message>
+    <message>
+        <source>Straight-line rise and fall (not available)</source>
+        <translation>直線で立ち上がり・立ち下がる窓 (使えません)</translation>
+    </message>
+    <message>
+        <source>Half-cosine (Hanning) rise and fall</source>
+        <translation>半周期の余弦 (ハニング) で立ち上がり・立ち下がる窓</translation>
+    </message>
+    <message>
+        <source>Window position 1, where W(k) starts to rise, in Å⁻¹</source>
+        <translation>窓の位置 1: W(k) が立ち上がり始める k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Window position 2, where W(k) reaches 1, in Å⁻¹</source>
+        <translation>窓の位置 2: W(k) が 1 に達する k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Window position 3, where W(k) starts to fall, in Å⁻¹</source>
+        <translation>窓の位置 3: W(k) が下がり始める k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Window position 4, where W(k) reaches 0, in Å⁻¹</source>
+        <translation>窓の位置 4: W(k) が 0 に達する k (Å⁻¹)</translation>
     </message>
 </context>
 </TS>

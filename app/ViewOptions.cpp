@@ -1,0 +1,37 @@
+#include "ViewOptions.h"
+
+ViewOptions::ViewOptions(QObject* parent) : QObject(parent) {}
+
+void ViewOptions::setAxes(bool on) {
+    if (axes == on)
+        return;
+    axes = on;
+    emit changed();
+}
+
+void ViewOptions::setLegend(bool on) {
+    if (legend == on)
+        return;
+    legend = on;
+    emit changed();
+}
+
+void ViewOptions::setPhysical(bool on) {
+    if (physical == on)
+        return;
+    physical = on;
+    emit changed();
+}
+
+void ViewOptions::setLockScales(bool on) {
+    if (lockScales == on)
+        return;
+    if (on) {
+        if (fitK)
+            lockedK = fitK();
+        if (fitR)
+            lockedR = fitR();
+    }
+    lockScales = on;
+    emit changed();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFont>
+#include <QMargins>
+#include <QString>
+#include <QVector>
+
+class ChCoord;
+class QPainter;
+
+// Numbered axes along the bottom (x) and the left (y) of a plot whose frame
+// has been inset by margins(): round tick steps of 1, 2 or 5 x 10^m, labels
+// in a dark colour at the widget's normal font size, and a title with units
+// under the x labels.
+class Axes {
+public:
+    // The step of at most `maxTicks` + 1 ticks over `span`: 1, 2 or 5 x 10^m.
+    static double niceStep(double span, int maxTicks);
+    // The multiples of `step` within [low, high] (ends included to rounding).
+    static QVector<double> ticks(double low, double high, double step);
+    // What a tick shows: the multiple of the step, without rounding noise.
+    static QString label(double value, double step);
+
+    // Room the axes need inside a surface drawn with `font`.
+    static QMargins margins(const QFont& font);
+    // Draws both axes for the frame's current ranges and pixel area.
+    static void draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle);
+
+    // The labels' colour: dark enough for a projector.
+    static constexpr int shade = 40;
+};
