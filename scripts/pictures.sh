@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb in English and in Japanese, waits for
-# both windows and saves a screenshot of each into the given folder.
+# both windows and saves a screenshot of each into the given folder; then
+# saves the pictures of two exports made without a window.
 set -euo pipefail
 bin=$(readlink -f "$1")
 out=$2
@@ -44,3 +45,22 @@ shoot() { # language-flag suffix main-title chiR-title
 
 shoot -e en "chi(k)" "Chi(R)"
 shoot -j ja "χ(k)" "Χ(R)"
+
+# Pictures made without a window, by the program's own export.
+export_pictures() { # scenario-or-empty prefix
+    local tmp
+    tmp=$(mktemp -d)
+    if [ -n "$1" ]; then
+        "$bin" -e --scenario "$1" --export "$tmp" >/dev/null
+    else
+        "$bin" -e --export "$tmp" >/dev/null
+    fi
+    cp "$tmp/chik.png" "$out/$2-chik.png"
+    cp "$tmp/chir.png" "$out/$2-chir.png"
+    rm -rf "$tmp"
+    echo "saved $out/$2-chik.png $out/$2-chir.png"
+}
+
+here=$(dirname "$(readlink -f "$0")")
+export_pictures "" export
+export_pictures "$here/../examples/axes-legend-physical.tovik.json" physical
