@@ -8,6 +8,7 @@
 #   ./tovik.sh test --sanitize the same under AddressSanitizer + UBSan
 #   ./tovik.sh bench           build (Release) and run the benchmarks
 #   ./tovik.sh pictures        screenshots of both windows into docs/
+#   ./tovik.sh package         the Debian package (build-package/), checked by lintian
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -30,6 +31,10 @@ need() {
 # a row of empty boxes.
 base_packages=(g++ make cmake pkg-config qtbase5-dev qttools5-dev-tools qttools5-dev libqt5svg5-dev
     fonts-dejavu-core fonts-noto-cjk)
+# What the checks of the Debian package and its documents run: cpack's
+# dpkg-shlibdeps and file, lintian, the AppStream and .desktop validators,
+# groff for the manual page.
+package_tools=(dpkg-dev file lintian appstream desktop-file-utils groff-base)
 
 build() { # build DIR [cmake options...]
     local dir=$1
@@ -49,7 +54,7 @@ run)
     exec ./build/app/tovik "$@"
     ;;
 test)
-    need "${base_packages[@]}"
+    need "${base_packages[@]}" "${package_tools[@]}"
     if [ "${1:-}" = "--sanitize" ]; then
         build build-sanitize -DTOVIK_SANITIZE=ON
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -70,8 +75,22 @@ pictures)
     build build
     exec scripts/pictures.sh ./build/app/tovik docs
     ;;
+package)
+    need "${base_packages[@]}" "${package_tools[@]}"
+    # Debian's hardening flags, as a Debian build would use them.
+    build build-package -DTOVIK_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+    rm -f build-package/tovik_*.deb
+    (cd build-package && cpack -G DEB)
+    deb=$(readlink -f build-package/tovik_*_"$(dpkg --print-architecture)".deb)
+    echo "Package: $deb"
+    dpkg-deb -f "$deb" Package Version Depends
+    # Fails on errors, shows warnings.
+    lintian "$deb"
+    ;;
 *)
-    echo "usage: $0 run|test [--sanitize]|bench|pictures" >&2
+    echo "usage: $0 run|test [--sanitize]|bench|pictures|package" >&2
     exit 2
     ;;
 esac
