@@ -77,7 +77,8 @@ pictures)
     ;;
 package)
     need "${base_packages[@]}" "${package_tools[@]}"
-    # Debian's hardening flags, as a Debian build would use them.
+    # Debian's hardening flags, all of them, as a Debian build would use them.
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
     build build-package -DTOVIK_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
         -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
         -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"

@@ -16,11 +16,12 @@ fail() { echo "FAIL: $*"; failed=1; }
 help=$("$tovik" --help) || fail "tovik --help exited with $?"
 options=$(printf '%s\n' "$help" | grep -oE '^ +-[^ ]+( *, *-[^ ]+)*' | grep -oE -- '-[-a-z]+' | sort -u)
 [ -n "$options" ] || fail "no options found in: $help"
-options_section=$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$man")
+# The options the manual page describes: the bold words of the tag lines of
+# its OPTIONS section, where every hyphen is written \-.
+documented=$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$man" | grep -A1 '^\.TP' | grep '^\.B' |
+    grep -oE '(\\-)+[a-z]+(\\-[a-z]+)*' | sed 's/\\-/-/g' | sort -u)
 for option in $options; do
-    # In roff every hyphen of an option is written \-.
-    printf '%s\n' "$options_section" | grep -qF -- "${option//-/\\-}" ||
-        fail "option $option of --help is not in the OPTIONS of $man"
+    grep -qxF -- "$option" <<<"$documented" || fail "option $option of --help is not in the OPTIONS of $man"
 done
 for status in 0 1 2; do
     sed -n '/^\.SH EXIT STATUS/,/^\.SH /p' "$man" | grep -qx ".B $status" ||
