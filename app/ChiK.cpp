@@ -12,6 +12,7 @@
 #include "PixelDrawing.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "ShellsWindow.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
@@ -101,6 +102,15 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     }
     connect(view, SIGNAL(changed()), this, SLOT(syncView()));
     connect(view, SIGNAL(changed()), chiR, SLOT(syncView()));
+
+    shellsWindow = new ShellsWindow(waves.first(), this);
+    connect(actionShells, SIGNAL(triggered()), this, SLOT(showShells()));
+}
+
+void ChiK::showShells() {
+    shellsWindow->show();
+    shellsWindow->raise();
+    shellsWindow->activateWindow();
 }
 
 void ChiK::syncView() {

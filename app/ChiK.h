@@ -9,6 +9,7 @@
 class AWave;
 class ChiR;
 class QPainter;
+class ShellsWindow;
 struct Scenario;
 
 // The main window: the chi(k) plot above the wave's control panel. Its
@@ -24,6 +25,8 @@ public:
     QVector<AWave*> waves;
     // Shared with the chi(R) window.
     ViewOptions* view = nullptr;
+    // View > Shells…: the extra shells of the first wave; hidden at start.
+    ShellsWindow* shellsWindow = nullptr;
 
     // The value range the plot fits to the waves: symmetric, 10 % of room.
     ViewOptions::Range fittedRange() const;
@@ -51,6 +54,7 @@ private slots:
     void about();
     void syncView();
     void arrangeSideBySide();
+    void showShells();
 
 private:
     void showError(const QString& message);

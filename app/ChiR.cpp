@@ -3,6 +3,7 @@
 #include "AWave.h"
 #include "About.h"
 #include "Axes.h"
+#include "ChCoord.h"
 #include "CsvExport.h"
 #include "FileDialogs.h"
 #include "Legend.h"
@@ -10,6 +11,7 @@
 #include "PixelDrawing.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "ShellsWindow.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -21,6 +23,29 @@
 using pixeldraw::pixelLine;
 using pixeldraw::solidColor;
 using pixeldraw::solidPen;
+
+namespace {
+// Where the shells really are: a short tick under the zero line at each
+// shell's own R, one colour per shell, so each peak's phase shift shows.
+// Drawn only with extra shells, so the one-shell picture stays as it was.
+void drawShellMarks(QPainter* p, const ChCoord& coord, const AWave& w) {
+    if (w.shells.isEmpty())
+        return;
+    const double y = coord.toPixelY(0);
+    for (int i = 0; i <= w.shells.size(); ++i) {
+        const double r = i == 0 ? w.r : w.shells[i - 1].r;
+        if (!AWave::inSum(r))
+            continue;
+        QPen pen(ShellsWindow::markColor(i));
+        pen.setWidth(3);
+        pen.setCapStyle(Qt::FlatCap);
+        p->setPen(pen);
+        const double x = coord.toPixelX(r);
+        const QLine tick = pixelLine(x, y + ChiR::markGap, x, y + ChiR::markGap + ChiR::markLength);
+        p->drawLines(&tick, 1);
+    }
+}
+} // namespace
 
 ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     setupUi(this);
@@ -293,6 +318,8 @@ void ChiR::drawR(QPainter* p) {
             }
         }
     }
+    if (!waves->isEmpty())
+        drawShellMarks(p, *coord, *waves->first());
     drawFurniture(p, plot, axesFont);
 }
 

@@ -44,6 +44,9 @@ public:
     int pointerBin() const;
     // A double-click within this much R of a peak moves the pointer onto it.
     static constexpr double peakReach = 0.3;
+    // The shells' marks: pixels from the zero line to a tick, and its length.
+    static constexpr int markGap = 3;
+    static constexpr int markLength = 10;
 
 public slots:
     void syncView();

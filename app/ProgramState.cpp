@@ -43,6 +43,8 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     s.windowPositions = ctrl.WindowCtrl->positions;
     if (wave.envelope)
         s.envelopePoints = wave.envelope->points;
+    for (const Shell& shell : wave.shells)
+        s.shells.append({shell.r, shell.amplitude});
     s.showReal = chiR.SelReal->isChecked();
     s.showImag = chiR.SelImag->isChecked();
     s.showAbs = chiR.SelAbs->isChecked();
@@ -73,6 +75,11 @@ void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR) {
     placeWindow(*ctrl.WindowCtrl, s.windowPositions);
     if (wave.envelope)
         wave.envelope->setPoints(s.envelopePoints);
+    // On the Shells window's slider steps, through the road its rows take.
+    QVector<Shell> shells;
+    for (const Scenario::ExtraShell& shell : s.shells)
+        shells.append({qRound(shell.r * 10) / 10.0, qRound(shell.amplitude * 20) / 20.0});
+    wave.setShells(shells);
     chiR.SelReal->setChecked(s.showReal);
     chiR.SelImag->setChecked(s.showImag);
     chiR.SelAbs->setChecked(s.showAbs);

@@ -36,6 +36,13 @@ QByteArray stateLines(const char* title, const Scenario& s) {
     out += "# P0 = " + number(s.phi0) + '\n';
     out += "# P2 = " + number(s.phi2) + '\n';
     out += "# sigma = " + number(s.sigma) + '\n';
+    out += "# extra shells: ";
+    if (s.shells.isEmpty())
+        out += "none";
+    for (int i = 0; i < s.shells.size(); ++i)
+        out += QByteArray(i ? "; " : "") + "R " + number(s.shells[i].r) + " amplitude " +
+               number(s.shells[i].amplitude);
+    out += '\n';
     out += "# factors: envelope " + onOff(s.envelopeOn) + ", window " + onOff(s.windowOn) +
            ", debye_waller " + onOff(s.debyeWallerOn) + '\n';
     out += "# window positions: ";

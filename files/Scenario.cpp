@@ -166,6 +166,46 @@ bool readHeader(const QJsonObject& o, QString* error) {
     return true;
 }
 
+// "shells": an array of at most maxShells objects {"R", "amplitude"}, both
+// required and on their sliders' ranges; absent means no extra shell.
+bool readShells(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("shells"));
+    if (it == o.constEnd()) {
+        s->shells.clear();
+        return true;
+    }
+    const QString path = QStringLiteral("shells");
+    if (!it.value().isArray()) {
+        *error = Scenario::tr("The field %1 must be an array.").arg(path);
+        return false;
+    }
+    const QJsonArray a = it.value().toArray();
+    if (a.size() > Scenario::maxShells) {
+        *error = Scenario::tr("The field %1 must hold at most %2 entries; it has %3.")
+                     .arg(path, QString::number(Scenario::maxShells), QString::number(a.size()));
+        return false;
+    }
+    QVector<Scenario::ExtraShell> shells(a.size());
+    for (int i = 0; i < a.size(); ++i) {
+        const QString shellPath = indexed(path, i);
+        QJsonObject shell;
+        if (!object(a.at(i), shellPath, &shell, error))
+            return false;
+        for (const char* key : {"R", "amplitude"}) {
+            if (!shell.contains(QLatin1String(key))) {
+                *error =
+                    Scenario::tr("The required field %1 is missing.").arg(nested(shellPath, key));
+                return false;
+            }
+        }
+        if (!optionalNumber(shell, shellPath, "R", 0, 10, &shells[i].r, error) ||
+            !optionalNumber(shell, shellPath, "amplitude", 0, 2, &shells[i].amplitude, error))
+            return false;
+    }
+    s->shells = shells;
+    return true;
+}
+
 bool readParameters(const QJsonObject& o, Scenario* s, QString* error) {
     const auto n = o.constFind(QLatin1String("n"));
     if (n != o.constEnd()) {
@@ -179,7 +219,7 @@ bool readParameters(const QJsonObject& o, Scenario* s, QString* error) {
     return optionalNumber(o, top, "R", 0, 10, &s->r, error) &&
            optionalNumber(o, top, "P0", -10, 10, &s->phi0, error) &&
            optionalNumber(o, top, "P2", -1, 1, &s->phi2, error) &&
-           optionalNumber(o, top, "sigma", 0, 0.2, &s->sigma, error);
+           optionalNumber(o, top, "sigma", 0, 0.2, &s->sigma, error) && readShells(o, s, error);
 }
 
 bool readFactors(const QJsonObject& o, Scenario* s, QString* error) {
@@ -315,6 +355,10 @@ QByteArray Scenario::toJson() const {
     QJsonArray points;
     for (const QPointF& p : envelopePoints)
         points.append(QJsonArray{p.x(), p.y()});
+    QJsonArray shellArray;
+    for (const ExtraShell& shell : shells)
+        shellArray.append(QJsonObject{{QStringLiteral("R"), shell.r},
+                                      {QStringLiteral("amplitude"), shell.amplitude}});
 
     const QJsonObject factors{
         {QStringLiteral("envelope"), envelopeOn},
@@ -344,6 +388,7 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("factors"), factors},
         {QStringLiteral("windowPositions"), positions},
         {QStringLiteral("envelopePoints"), points},
+        {QStringLiteral("shells"), shellArray},
         {QStringLiteral("chiR"), chiR},
         {QStringLiteral("view"), view},
     };
@@ -398,6 +443,8 @@ bool Scenario::operator==(const Scenario& o) const {
             envelopePoints[i].y() != o.envelopePoints[i].y())
             return false;
     }
+    if (shells != o.shells)
+        return false;
     return n == o.n && r == o.r && phi0 == o.phi0 && phi2 == o.phi2 && sigma == o.sigma &&
            envelopeOn == o.envelopeOn && windowOn == o.windowOn &&
            debyeWallerOn == o.debyeWallerOn && windowPositions == o.windowPositions &&

@@ -30,6 +30,17 @@ public:
             points.append(QPointF(k, 1.0));
         return points;
     }();
+    // Extra shells beside the main one, at most maxShells: R (Å) and the
+    // amplitude relative to the main shell's. A file without "shells" has
+    // none, whatever the base.
+    struct ExtraShell {
+        double r = 0;
+        double amplitude = 1;
+        bool operator==(const ExtraShell& o) const { return r == o.r && amplitude == o.amplitude; }
+        bool operator!=(const ExtraShell& o) const { return !(*this == o); }
+    };
+    QVector<ExtraShell> shells;
+    static constexpr int maxShells = 3;
     bool showReal = false;
     bool showImag = false;
     bool showAbs = true;

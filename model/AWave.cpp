@@ -94,7 +94,7 @@ void AWave::synthesize() {
     // The shell's term carries 1/R^2: at R = 0 (the R slider's left end) it
     // is undefined, so chi and the bare oscillation keep their last finite
     // values while the grid and the factors follow every change as usual.
-    const bool shellDefined = std::isfinite(1 / (r * r));
+    const bool shellDefined = inSum(r);
 
     for (QVector<double>* a : {&kValues, &envelopeValues, &debyeWallerValues, &windowValues})
         a->resize(0);
@@ -122,6 +122,15 @@ void AWave::synthesize() {
             double v = std::sin(phase) * amplitude;
             // A real exponent, so that k = 0 gives 0^0 = 1 for n = 1.
             v = std::pow(k, n - 1.0) * v / (r * r);
+            // Each extra shell's term in the main term's order of operations.
+            for (const Shell& s : qAsConst(shells)) {
+                if (!inSum(s.r))
+                    continue;
+                const double phaseS = 2 * s.r * k + phi0 + phi2 * k * k;
+                double t = std::sin(phaseS) * (amplitude * s.amplitude);
+                t = std::pow(k, n - 1.0) * t / (s.r * s.r);
+                v += t;
+            }
             if (shellDefined)
                 oscillation.append(v);
 
@@ -296,6 +305,17 @@ void AWave::newPhi2(double p2) {
 
 void AWave::newSig(double sig) {
     sigma = sig;
+    changed();
+}
+
+bool AWave::inSum(double r) {
+    return std::isfinite(1 / (r * r));
+}
+
+void AWave::setShells(const QVector<Shell>& extra) {
+    if (extra == shells)
+        return;
+    shells = extra;
     changed();
 }
 

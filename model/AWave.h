@@ -9,6 +9,16 @@
 class Envelope;
 class WaveCtrl;
 
+// An extra shell beside the main one: its own distance and an amplitude
+// relative to the main shell's; n, the phases, sigma and the factors are
+// shared, so the factors stay factors of the whole signal.
+struct Shell {
+    double r = 0;
+    double amplitude = 1;
+    bool operator==(const Shell& o) const { return r == o.r && amplitude == o.amplitude; }
+    bool operator!=(const Shell& o) const { return !(*this == o); }
+};
+
 // One scattering shell: its parameters, the signal chi(k) on a fixed k grid
 // built from the selected factors, and the transforms of chi(k) and of its
 // factors. Every change rebuilds everything and is announced by updated().
@@ -50,6 +60,15 @@ public:
     // values instead of being divided by the largest tracked value, so a
     // larger sigma or a farther shell shows as a weaker signal.
     bool physical = false;
+    // Extra shells summed into the bare oscillation, in this order; one at
+    // R = 0 is left out (its 1/R^2 is undefined).
+    QVector<Shell> shells;
+    static constexpr int maxShells = 3;
+    // Takes the extra shells, resynthesises and announces it once; the same
+    // list again changes nothing and announces nothing.
+    void setShells(const QVector<Shell>& extra);
+    // Whether a shell at distance r takes part in the sum.
+    static bool inSum(double r);
     QVector<double> oscillation;
     QVector<double> chi;
     QVector<double> kValues;

@@ -64,3 +64,6 @@ export_pictures() { # scenario-or-empty prefix
 here=$(dirname "$(readlink -f "$0")")
 export_pictures "" export
 export_pictures "$here/../examples/axes-legend-physical.tovik.json" physical
+# The resolution lesson: two shells 0.4 Å apart through a wide and a narrow window.
+export_pictures "$here/../examples/iron-wide-window.tovik.json" resolution-wide
+export_pictures "$here/../examples/iron-narrow-window.tovik.json" resolution-narrow

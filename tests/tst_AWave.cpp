@@ -1,12 +1,14 @@
 #include "AWave.h"
 #include "DispArea.h"
 #include "Envelope.h"
+#include "RealFft.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <numeric>
 #include <vector>
@@ -40,6 +42,12 @@ private slots:
     void zeroDistanceKeepsLastResult();
     void zeroDistanceBeforeAnyResult();
     void allTrackedZeroIsNotDivided();
+    void oneShellIsBitIdentical_data();
+    void oneShellIsBitIdentical();
+    void extraShellsSum_data();
+    void extraShellsSum();
+    void resolution_data();
+    void resolution();
 
 private:
     void build(bool withEnvelope = true);
@@ -53,6 +61,7 @@ using Change = std::function<void(AWave*, Envelope*)>;
 using Took = std::function<bool(const AWave*)>;
 Q_DECLARE_METATYPE(Change)
 Q_DECLARE_METATYPE(Took)
+Q_DECLARE_METATYPE(QVector<Shell>)
 
 namespace {
 
@@ -534,6 +543,11 @@ void tst_AWave::eachChangeSynthesisesOnce_data() {
     }) << Check([](const AWave* w) { return w->windowValues[50] < 1; });
     QTest::newRow("Flat") << Act([](AWave* w, Envelope*) { w->ctrl->Flat->click(); })
                           << Check([](const AWave* w) { return w->envelopeValues[20] == 1; });
+    QTest::newRow("setShells") << Act([](AWave* w, Envelope*) {
+        w->setShells({{2.9, 0.5}});
+    }) << Check([](const AWave* w) {
+        return w->shells == QVector<Shell>{{2.9, 0.5}};
+    });
 }
 
 // A change is announced once, after the arrays hold its result.
@@ -773,6 +787,258 @@ void tst_AWave::allTrackedZeroIsNotDivided() {
     QCOMPARE(wave->valueMax, 1.0);
     for (int j = 0; j < 1024; ++j)
         QCOMPARE(wave->magnitude(wave->chiSpectrum.get(), j), 0.0);
+}
+
+namespace {
+
+quint64 bitsOf(double v) {
+    quint64 b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+bool sameBits(const double* a, const double* b, int n) {
+    for (int i = 0; i < n; ++i)
+        if (bitsOf(a[i]) != bitsOf(b[i]))
+            return false;
+    return true;
+}
+
+// The one-shell synthesis as the program computed it before extra shells
+// existed, step by step in its order of operations, with the spectra of its
+// arrays: what a wave without extra shells must still give bit for bit.
+struct OneShell {
+    QVector<double> oscillation, chi, envelope, window, debyeWaller;
+    std::vector<std::vector<double>> spectra; // chi, oscillation, F, W, DW
+};
+
+OneShell oneShell(const AWave& w) {
+    OneShell o;
+    const bool useF = w.ctrl->SelEnvelope->isChecked();
+    const bool useW = w.ctrl->SelWindowF->isChecked();
+    const bool useD = w.ctrl->SelDebye->isChecked();
+    double low = 1e300, high = -1e300;
+    auto track = [&](double v) {
+        low = std::min(low, v);
+        high = v > high ? v : high;
+    };
+    const int N = w.fftLength;
+    for (int i = 0; i < N; ++i) {
+        const double k = w.kMin + i * w.dk;
+        if (i >= w.kCount) {
+            for (QVector<double>* a :
+                 {&o.oscillation, &o.chi, &o.envelope, &o.window, &o.debyeWaller})
+                a->append(0.0);
+            continue;
+        }
+        double v = std::sin(2 * w.r * k + w.phi0 + w.phi2 * k * k) * w.amplitude;
+        v = std::pow(k, w.n - 1.0) * v / (w.r * w.r);
+        o.oscillation.append(v);
+        const double f = w.envelope->valueAt(k), wk = w.ctrl->WindowCtrl->valueAt(k),
+                     d = std::exp(((k * (-2 * k)) * w.sigma) * w.sigma);
+        o.envelope.append(f);
+        o.window.append(wk);
+        o.debyeWaller.append(d);
+        if (useF) {
+            v = v * f;
+            track(f);
+        }
+        if (useW) {
+            v = v * wk;
+            track(wk);
+        }
+        if (useD) {
+            v = v * d;
+            track(d);
+        }
+        o.chi.append(v);
+        track(v);
+    }
+    if (!w.physical && high != 0) {
+        for (double& v : o.chi)
+            v /= high;
+        for (double& v : o.oscillation)
+            v /= high;
+    }
+    fft::RealFft<double> fft(N);
+    for (const QVector<double>* a :
+         {&o.chi, &o.oscillation, &o.envelope, &o.window, &o.debyeWaller}) {
+        o.spectra.emplace_back(N);
+        fft.forwardTransform(o.spectra.back().data(), a->constData());
+    }
+    return o;
+}
+
+bool matchesOneShell(const AWave& w, const OneShell& o) {
+    const int N = w.fftLength;
+    const QVector<double>* arrays[] = {&w.oscillation, &w.chi, &w.envelopeValues, &w.windowValues,
+                                       &w.debyeWallerValues};
+    const QVector<double>* expected[] = {&o.oscillation, &o.chi, &o.envelope, &o.window,
+                                         &o.debyeWaller};
+    for (int a = 0; a < 5; ++a)
+        if (arrays[a]->size() != N ||
+            !sameBits(arrays[a]->constData(), expected[a]->constData(), N))
+            return false;
+    const double* spectra[] = {w.chiSpectrum.get(), w.oscillationSpectrum.get(),
+                               w.envelopeSpectrum.get(), w.windowSpectrum.get(),
+                               w.debyeWallerSpectrum.get()};
+    for (int s = 0; s < 5; ++s)
+        if (!sameBits(spectra[s], o.spectra[s].data(), N))
+            return false;
+    return true;
+}
+
+} // namespace
+
+void tst_AWave::oneShellIsBitIdentical_data() {
+    QTest::addColumn<Change>("setUp");
+    QTest::newRow("start-up") << Change([](AWave*, Envelope*) {});
+    QTest::newRow("n 1, phases, sigma, raised envelope") << Change([](AWave* w, Envelope* e) {
+        w->ctrl->NBar->setValue(1);
+        w->ctrl->RBar->setValue(27);
+        w->ctrl->Phi0Bar->setValue(-7);
+        w->ctrl->Phi2Bar->setValue(3);
+        w->ctrl->SigBar->setValue(120);
+        e->points[5] = QPointF(5, 1.07);
+        w->envChanged();
+    });
+    QTest::newRow("factors off, n 3") << Change([](AWave* w, Envelope*) {
+        w->ctrl->NBar->setValue(3);
+        w->ctrl->SelEnvelope->toggle();
+        w->ctrl->SelDebye->toggle();
+    });
+    QTest::newRow("physical") << Change([](AWave* w, Envelope*) {
+        w->ctrl->RBar->setValue(45);
+        w->setPhysical(true);
+    });
+}
+
+// Without extra shells every array and spectrum is what the one-shell
+// synthesis gave, bit for bit; shells added and all removed again give it
+// back just as exactly.
+void tst_AWave::oneShellIsBitIdentical() {
+    QFETCH(Change, setUp);
+    build();
+    setUp(wave, envelope);
+    const OneShell before = oneShell(*wave);
+    QVERIFY(matchesOneShell(*wave, before));
+
+    wave->setShells({{2.9, 1.0}, {3.6, 0.35}});
+    QVERIFY(!matchesOneShell(*wave, before));
+    wave->setShells({});
+    QVERIFY(wave->shells.isEmpty());
+    QVERIFY(matchesOneShell(*wave, before));
+}
+
+void tst_AWave::extraShellsSum_data() {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<double>("phi0");
+    QTest::addColumn<double>("phi2");
+    QTest::addColumn<bool>("factors");
+    QTest::addColumn<bool>("physical");
+    QTest::addColumn<QVector<Shell>>("shells");
+    QTest::newRow("one shell") << 2 << 0.0 << 0.0 << true << false << QVector<Shell>{{2.4, 1}};
+    QTest::newRow("three, n 3, phases")
+        << 3 << 0.5 << 0.02 << true << false << QVector<Shell>{{2.5, 0.5}, {3.1, 2}, {0.7, 0.05}};
+    QTest::newRow("n 1, factors off")
+        << 1 << -1.2 << 0.0 << false << false << QVector<Shell>{{1.5, 1.25}, {4, 0.8}};
+    QTest::newRow("physical") << 2 << 0.3 << -0.01 << true << true
+                              << QVector<Shell>{{2.9, 0.75}, {5.2, 1.5}};
+    QTest::newRow("R 0 left out") << 2 << 0.0 << 0.0 << true << false
+                                  << QVector<Shell>{{0, 1}, {3, 0.6}, {0, 2}};
+    QTest::newRow("amplitude 0") << 2 << 0.0 << 0.0 << true << false << QVector<Shell>{{3.3, 0}};
+}
+
+// The bare oscillation is the sum of every shell's own term; the factors
+// multiply the sum, and chi is normalised (or not) as for one shell.
+void tst_AWave::extraShellsSum() {
+    QFETCH(int, n);
+    QFETCH(double, phi0);
+    QFETCH(double, phi2);
+    QFETCH(bool, factors);
+    QFETCH(bool, physical);
+    QFETCH(QVector<Shell>, shells);
+    build();
+    wave->newN(n);
+    wave->newPhi0(phi0);
+    wave->newPhi2(phi2);
+    wave->setPhysical(physical);
+    if (!factors) {
+        wave->ctrl->SelEnvelope->toggle();
+        wave->ctrl->SelWindowF->toggle();
+        wave->ctrl->SelDebye->toggle();
+    }
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    wave->setShells(shells);
+    QCOMPARE(updated.count(), 1);
+    wave->setShells(shells);
+    QCOMPARE(updated.count(), 1); // the same list again is no change
+
+    QVector<Shell> all{{2.0, 1.0}};
+    for (const Shell& s : shells)
+        if (s.r != 0)
+            all << s;
+    std::vector<double> raw(159), bare(159);
+    double largest = factors ? 1 : -1e300; // the window's plateau and DW at k = 0
+    for (int i = 0; i < 159; ++i) {
+        const double k = i * 0.1;
+        double sum = 0;
+        for (const Shell& s : all)
+            sum += s.amplitude * std::pow(k, n - 1) * std::sin(2 * k * s.r + phi0 + phi2 * k * k) /
+                   std::pow(s.r, 2);
+        bare[i] = sum;
+        raw[i] = factors ? sum * window3to16(k) * std::exp(-0.005 * k * k) : sum;
+        largest = std::max(largest, raw[i]);
+    }
+    const double scale = physical ? 1 : largest;
+    // The window's own pi has ten decimals: chi agrees to 1e-9 of its size.
+    double bareSize = 0, chiSize = 0;
+    for (int i = 0; i < 159; ++i) {
+        bareSize = std::max(bareSize, std::abs(bare[i] / scale));
+        chiSize = std::max(chiSize, std::abs(raw[i] / scale));
+    }
+    for (int i = 0; i < 159; ++i) {
+        QVERIFY2(near(wave->oscillation[i], bare[i] / scale, 1e-13 * bareSize),
+                 qPrintable(QString::number(i)));
+        QVERIFY2(near(wave->chi[i], raw[i] / scale, 1e-9 * chiSize),
+                 qPrintable(QString::number(i)));
+    }
+    QCOMPARE(wave->chi[159], 0.0);
+    checkAllFinite();
+}
+
+void tst_AWave::resolution_data() {
+    QTest::addColumn<QVector<double>>("window");
+    QTest::addColumn<int>("peaks");
+    QTest::newRow("wide window") << QVector<double>{2, 3, 15, 16} << 2;
+    QTest::newRow("narrow window") << QVector<double>{3, 4, 6, 7} << 1;
+}
+
+// Shells 0.4 Å apart: |chi(R)| shows two peaks through a window of about
+// 13 Å⁻¹ (resolution pi / (2 dk) near 0.12 Å) and one through about 3.5.
+void tst_AWave::resolution() {
+    QFETCH(QVector<double>, window);
+    QFETCH(int, peaks);
+    build();
+    for (int i = 0; i < 4; ++i)
+        wave->ctrl->setWindowPos(i, window[i]);
+    QCOMPARE(wave->ctrl->WindowCtrl->positions, window);
+    wave->ctrl->RBar->setValue(25);
+    wave->setShells({{2.9, 1}});
+    const double dR = wave->binWidthR();
+    auto m = [&](int j) { return wave->magnitude(wave->chiSpectrum.get(), j); };
+    double top = 0;
+    for (int j = 1; j * dR < 5; ++j)
+        top = std::max(top, m(j));
+    QVector<double> found;
+    for (int j = 2; j * dR < 5; ++j)
+        if (m(j) > m(j - 1) && m(j) >= m(j + 1) && m(j) > 0.3 * top)
+            found << j * dR;
+    QVERIFY2(found.size() == peaks,
+             qPrintable(QString::number(found.size()) + ": " + QString::number(found.value(0)) +
+                        " " + QString::number(found.value(1))));
+    for (double r : found)
+        QVERIFY2(r > 2.2 && r < 3.2, qPrintable(QString::number(r)));
 }
 
 QTEST_MAIN(tst_AWave)

@@ -174,7 +174,7 @@ void tst_ChiK::menus() {
              QStringList({"&File", "&Open scenario…", "&Save scenario as…", "-", "Export &picture…",
                           "Export &data…", "&Copy picture", "-", "&Quit", "&View",
                           "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
-                          "Arrange &side by side", "&Help", "&About Tovik"}));
+                          "Arrange &side by side", "S&hells…", "&Help", "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),
              QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&View",
                           "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",

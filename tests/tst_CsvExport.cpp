@@ -118,6 +118,7 @@ void tst_CsvExport::stateLines() {
         "# P0 = -2.5",
         "# P2 = 0",
         "# sigma = 0.050000000000000003",
+        "# extra shells: none",
         "# factors: envelope off, window on, debye_waller off",
         "# window positions: 2.5, 4, 15, 16",
         "# envelope points: 0 1; 1 1; 2 1; 3 0.5; 4 1; 5 1; 6 1; 7 1; 8 1; 9 1; 10 1; 11 1; "
@@ -134,6 +135,11 @@ void tst_CsvExport::stateLines() {
     physical.viewPhysical = true;
     QCOMPARE(parse(CsvExport::chiK(*wave, physical)).comments.last(),
              QByteArray("# amplitude: physical"));
+    Scenario shells = state();
+    shells.shells = {{2.9, 1}, {0.1 + 0.2, 0.05}};
+    QCOMPARE(parse(CsvExport::chiR(*wave, shells, -2, 10)).comments.value(6),
+             QByteArray("# extra shells: R 2.8999999999999999 amplitude 1; "
+                        "R 0.30000000000000004 amplitude 0.050000000000000003"));
 }
 
 void tst_CsvExport::chiKRows() {
@@ -193,10 +199,10 @@ void tst_CsvExport::nothingSynthesised() {
     fresh.setKGrid(0, 16, 0.1, 1024);
     const Csv k = parse(CsvExport::chiK(fresh, state()));
     const Csv r = parse(CsvExport::chiR(fresh, state(), -2, 10));
-    QCOMPARE(k.comments.size(), 12);
+    QCOMPARE(k.comments.size(), 13);
     QCOMPARE(k.header, QByteArray("k,chi,oscillation,envelope,window,debye_waller"));
     QCOMPARE(k.rows.size(), 0);
-    QCOMPARE(r.comments.size(), 12);
+    QCOMPARE(r.comments.size(), 13);
     QCOMPARE(r.header, QByteArray(chiRHeader));
     QCOMPARE(r.rows.size(), 0);
 }

@@ -17,6 +17,7 @@ private slots:
     void badScenario_data();
     void badScenario();
     void missingKeysKeepBase();
+    void missingShellsMeansNone();
     void unknownKeysIgnored();
     void sizeLimit();
     void unreadableFile_data();
@@ -125,6 +126,8 @@ void tst_Scenario::roundTrip_data() {
     s.pointerR = 1000;
     s.viewAxes = s.viewPhysical = true;
     QTest::newRow("upper ends, view") << s;
+    s.shells = {{0, 2}, {10, 0}, {0.1 + 0.2, 1.0 / 3}};
+    QTest::newRow("shells at the ends") << s;
 }
 
 void tst_Scenario::roundTrip() {
@@ -205,6 +208,27 @@ void tst_Scenario::badScenario_data() {
     // Closer than half the gap a drag keeps: its slope could overflow.
     QTest::newRow("points too close") << withElement("envelopePoints", 5, QJsonArray{4.0001, 1})
                                       << "field envelopePoints[5][0] must be larger than 4.0005.";
+    const QJsonObject shell{{"R", 2.9}, {"amplitude", 1}};
+    QTest::newRow("shells type") << withKey("shells", shell) << "field shells must be an array.";
+    QTest::newRow("four shells") << withKey("shells", QJsonArray{shell, shell, shell, shell})
+                                 << "field shells must hold at most 3 entries; it has 4.";
+    QTest::newRow("shell type") << withKey("shells", QJsonArray{shell, 2.9})
+                                << "field shells[1] must be an object.";
+    QTest::newRow("shell without R")
+        << withKey("shells", QJsonArray{QJsonObject{{"r", 2.9}, {"amplitude", 1}}})
+        << "required field shells[0].R is missing.";
+    QTest::newRow("shell without amplitude")
+        << withKey("shells", QJsonArray{shell, QJsonObject{{"R", 2.9}}})
+        << "required field shells[1].amplitude is missing.";
+    QTest::newRow("shell R type") << withKey("shells", QJsonArray{QJsonObject{{"R", "2.9"},
+                                                                              {"amplitude", 1}}})
+                                  << "field shells[0].R must be a number.";
+    QTest::newRow("shell R range")
+        << withKey("shells", QJsonArray{QJsonObject{{"R", -0.1}, {"amplitude", 1}}})
+        << "field shells[0].R must lie between 0 and 10; it is -0.1.";
+    QTest::newRow("shell amplitude range")
+        << withKey("shells", QJsonArray{shell, shell, QJsonObject{{"R", 3}, {"amplitude", 2.05}}})
+        << "field shells[2].amplitude must lie between 0 and 2; it is 2.05.";
     QTest::newRow("selection type")
         << withNested("chiR", "abs", 1) << "field chiR.abs must be true or false.";
     QTest::newRow("pointer range")
@@ -248,6 +272,29 @@ void tst_Scenario::missingKeysKeepBase() {
     QVERIFY(Scenario::fromJson(R"({"version": 1, "format": "tovik-scenario"})", other(), &result,
                                &error));
     QVERIFY(result == other());
+}
+
+// Unlike the other keys, a file without "shells" has no extra shell, so
+// that files from before the shells open as they were made.
+void tst_Scenario::missingShellsMeansNone() {
+    Scenario base = other();
+    base.shells = {{2.9, 0.75}};
+    Scenario result;
+    QString error;
+    QVERIFY(
+        Scenario::fromJson(R"({"version": 1, "format": "tovik-scenario"})", base, &result, &error));
+    QVERIFY(result == other());
+    QVERIFY(Scenario::fromJson(R"({"version": 1, "format": "tovik-scenario", "shells": []})", base,
+                               &result, &error));
+    QVERIFY(result.shells.isEmpty());
+    // Exactly these key names, each shell on its own.
+    QVERIFY2(Scenario::fromJson(R"({"version": 1, "format": "tovik-scenario", "shells":
+                 [{"R": 2.5, "amplitude": 0.5}, {"amplitude": 2, "R": 0}]})",
+                                base, &result, &error),
+             qPrintable(error));
+    QCOMPARE(result.shells.size(), 2);
+    QCOMPARE(result.shells[0], (Scenario::ExtraShell{2.5, 0.5}));
+    QCOMPARE(result.shells[1], (Scenario::ExtraShell{0, 2}));
 }
 
 void tst_Scenario::unknownKeysIgnored() {

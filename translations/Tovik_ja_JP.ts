@@ -106,6 +106,10 @@
         <source>±F(k)</source>
         <translation>±後方散乱振幅 F(k)</translation>
     </message>
+    <message>
+        <source>S&amp;hells…</source>
+        <translation>散乱殻(&amp;H)…</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -419,6 +423,88 @@
     <message>
         <source>The file %1 cannot be written: %2.</source>
         <translation>ファイル %1 に書き込めません: %2。</translation>
+    </message>
+    <message>
+        <source>The field %1 must hold at most %2 entries; it has %3.</source>
+        <translation>項目 %1 の要素は %2 個以下でなければなりません (%3 個あります)。</translation>
+    </message>
+</context>
+<context>
+    <name>ShellRow</name>
+    <message>
+        <source>Shell %1</source>
+        <translation>散乱殻 %1</translation>
+    </message>
+    <message>
+        <source>In the colour of this shell&apos;s mark on the chi(R) plot</source>
+        <translation>Χ(R) のグラフでこの散乱殻の印と同じ色です</translation>
+    </message>
+    <message>
+        <source>Distance R of this shell, 0 to 10 Å in steps of 0.1 Å</source>
+        <translation>この散乱殻の原子間距離 R (0 から 10 Å、0.1 Å 刻み)</translation>
+    </message>
+    <message>
+        <source>R of this shell in Å: type a value and press Return</source>
+        <translation>この散乱殻の R (Å)。値を入力して Enter を押します</translation>
+    </message>
+    <message>
+        <source>Amplitude of this shell relative to the main shell&apos;s, 0 to 2 in steps of 0.05</source>
+        <translation>主な散乱殻に対するこの散乱殻の相対振幅 (0 から 2、0.05 刻み)</translation>
+    </message>
+    <message>
+        <source>Relative amplitude of this shell: type a value and press Return</source>
+        <translation>この散乱殻の相対振幅。値を入力して Enter を押します</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Remove this shell</source>
+        <translation>この散乱殻を削除します</translation>
+    </message>
+    <message>
+        <source>At R = 0 this shell is left out (1/R² is undefined).</source>
+        <translation>R = 0 ではこの散乱殻を和に含めません (1/R² が定義されないため)。</translation>
+    </message>
+    <message>
+        <source>R (Å)</source>
+        <translation>R (Å)</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>相対振幅</translation>
+    </message>
+</context>
+<context>
+    <name>ShellsWindow</name>
+    <message>
+        <source>Shells</source>
+        <translation>散乱殻</translation>
+    </message>
+    <message>
+        <source>The shell of the panel&apos;s R slider, in the colour of its mark on the chi(R) plot</source>
+        <translation>パネルの R スライダーの散乱殻。Χ(R) のグラフの印と同じ色です</translation>
+    </message>
+    <message>
+        <source>Extra shells share n, P0, P2, Sigma and the factors with the main shell.</source>
+        <translation>追加の散乱殻は n、P0、P2、σ と各因子を主な散乱殻と共有します。</translation>
+    </message>
+    <message>
+        <source>No extra shells.</source>
+        <translation>追加の散乱殻はありません。</translation>
+    </message>
+    <message>
+        <source>Add a shell 0.4 Å beyond the main shell with relative amplitude 1 (at most 3 extra shells)</source>
+        <translation>主な散乱殻より 0.4 Å 遠くに相対振幅 1 の散乱殻を追加します (追加は 3 つまで)</translation>
+    </message>
+    <message>
+        <source>&amp;Add shell</source>
+        <translation>散乱殻を追加(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Main shell: R = %1 Å</source>
+        <translation>主な散乱殻: R = %1 Å</translation>
     </message>
 </context>
 <context>

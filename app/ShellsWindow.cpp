@@ -1,0 +1,190 @@
+#include "ShellsWindow.h"
+
+#include "PixelDrawing.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+
+namespace {
+
+QString shown(double v) {
+    return QString::number(v, 'g', 6);
+}
+
+QString colourStyle(const QColor& c) {
+    return QStringLiteral("color: %1; font-weight: bold;").arg(c.name());
+}
+
+QLineEdit* valueBox(QWidget* parent, const QString& tip) {
+    auto* box = new QLineEdit(parent);
+    // The panel's value boxes look like this.
+    box->setStyleSheet(QStringLiteral("background-color: rgb(254, 255, 222);"));
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    box->setMaximumWidth(70);
+    box->setToolTip(tip);
+    return box;
+}
+
+QSlider* slider(QWidget* parent, int maximum, const QString& tip) {
+    auto* bar = new QSlider(Qt::Horizontal, parent);
+    bar->setRange(0, maximum);
+    bar->setMinimumWidth(160);
+    bar->setToolTip(tip);
+    return bar;
+}
+
+// A typed value lands on the slider's nearest step, as Sigma's box does;
+// out of range or not a number, the box shows the slider's value again.
+void applyTyped(QLineEdit* box, QSlider* bar, int steps) {
+    bool ok = false;
+    const double typed = box->text().toDouble(&ok);
+    if (ok && typed >= bar->minimum() / double(steps) && typed <= bar->maximum() / double(steps))
+        bar->setValue(qRound(typed * steps));
+    box->setText(shown(bar->value() / double(steps)));
+}
+
+} // namespace
+
+ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) {
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 2, 0, 2);
+    title = new QLabel(tr("Shell %1").arg(index + 1), this);
+    title->setStyleSheet(colourStyle(ShellsWindow::markColor(index + 1)));
+    title->setToolTip(tr("In the colour of this shell's mark on the chi(R) plot"));
+    rBar = slider(this, rMaximum, tr("Distance R of this shell, 0 to 10 Å in steps of 0.1 Å"));
+    rVal = valueBox(this, tr("R of this shell in Å: type a value and press Return"));
+    amplitudeBar = slider(this, amplitudeMaximum,
+                          tr("Amplitude of this shell relative to the main shell's, 0 to 2 in "
+                             "steps of 0.05"));
+    amplitudeVal =
+        valueBox(this, tr("Relative amplitude of this shell: type a value and press Return"));
+    remove = new QPushButton(tr("Remove"), this);
+    remove->setToolTip(tr("Remove this shell"));
+    leftOut = new QLabel(tr("At R = 0 this shell is left out (1/R² is undefined)."), this);
+    leftOut->hide();
+
+    grid->addWidget(title, 0, 0, 2, 1);
+    grid->addWidget(new QLabel(tr("R (Å)"), this), 0, 1);
+    grid->addWidget(rBar, 0, 2);
+    grid->addWidget(rVal, 0, 3);
+    grid->addWidget(new QLabel(tr("Amplitude"), this), 1, 1);
+    grid->addWidget(amplitudeBar, 1, 2);
+    grid->addWidget(amplitudeVal, 1, 3);
+    grid->addWidget(remove, 0, 4, 2, 1);
+    grid->addWidget(leftOut, 2, 1, 1, 4);
+    showTexts(value());
+
+    connect(rBar, SIGNAL(valueChanged(int)), this, SLOT(slid()));
+    connect(amplitudeBar, SIGNAL(valueChanged(int)), this, SLOT(slid()));
+    connect(rVal, SIGNAL(editingFinished()), this, SLOT(rTyped()));
+    connect(amplitudeVal, SIGNAL(editingFinished()), this, SLOT(amplitudeTyped()));
+    connect(remove, &QPushButton::clicked, this, [this] { emit removeRequested(index); });
+}
+
+Shell ShellRow::value() const {
+    return {rBar->value() / double(rSteps), amplitudeBar->value() / double(amplitudeSteps)};
+}
+
+void ShellRow::showTexts(const Shell& s) {
+    rVal->setText(shown(s.r));
+    amplitudeVal->setText(shown(s.amplitude));
+    leftOut->setVisible(!AWave::inSum(s.r));
+}
+
+void ShellRow::showShell(const Shell& shell) {
+    const QSignalBlocker blockR(rBar), blockA(amplitudeBar);
+    rBar->setValue(qRound(shell.r * rSteps));
+    amplitudeBar->setValue(qRound(shell.amplitude * amplitudeSteps));
+    // The wave's own values, which a caller may have put off the steps.
+    showTexts(shell);
+}
+
+void ShellRow::slid() {
+    // Shown before announced, so the boxes are right while the wave works.
+    showTexts(value());
+    emit changed(index);
+}
+
+void ShellRow::rTyped() {
+    applyTyped(rVal, rBar, rSteps);
+}
+
+void ShellRow::amplitudeTyped() {
+    applyTyped(amplitudeVal, amplitudeBar, amplitudeSteps);
+}
+
+ShellsWindow::ShellsWindow(AWave* wave_, QWidget* parent) : QWidget(parent, Qt::Tool), wave(wave_) {
+    setupUi(this);
+    MainShell->setStyleSheet(colourStyle(markColor(0)));
+    connect(AddShell, SIGNAL(clicked()), this, SLOT(addShell()));
+    connect(wave, SIGNAL(updated()), this, SLOT(sync()));
+    sync();
+}
+
+QColor ShellsWindow::markColor(int i) {
+    // Apart from every curve colour of both plots.
+    static const QColor colours[] = {
+        pixeldraw::solidColor(140, 70, 0), pixeldraw::solidColor(110, 0, 220),
+        pixeldraw::solidColor(0, 130, 130), pixeldraw::solidColor(255, 110, 0)};
+    return colours[std::clamp(i, 0, AWave::maxShells)];
+}
+
+void ShellsWindow::sync() {
+    MainShell->setText(tr("Main shell: R = %1 Å").arg(shown(wave->r)));
+    const QVector<Shell>& shells = wave->shells;
+    const bool resized = rows.size() != shells.size();
+    while (rows.size() > shells.size()) {
+        // A row may be removed from inside its own button's click.
+        ShellRow* row = rows.takeLast();
+        row->hide();
+        row->deleteLater();
+    }
+    while (rows.size() < shells.size()) {
+        auto* row = new ShellRow(rows.size(), ShellList);
+        ShellRows->addWidget(row);
+        connect(row, SIGNAL(changed(int)), this, SLOT(rowChanged(int)));
+        connect(row, SIGNAL(removeRequested(int)), this, SLOT(removeShell(int)));
+        rows.append(row);
+    }
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i]->showShell(shells[i]);
+    NoShells->setVisible(rows.isEmpty());
+    AddShell->setEnabled(rows.size() < AWave::maxShells);
+    // Rows and their R = 0 notes come and go: the window follows its layout.
+    if (resized)
+        adjustSize();
+    else
+        resize(size().expandedTo(sizeHint()));
+}
+
+void ShellsWindow::addShell() {
+    if (wave->shells.size() >= AWave::maxShells)
+        return;
+    // 0.4 Å beyond the main shell, held on the R slider.
+    const int position = std::clamp(qRound(wave->r * ShellRow::rSteps) + 4, 0, ShellRow::rMaximum);
+    QVector<Shell> shells = wave->shells;
+    shells.append({position / double(ShellRow::rSteps), 1.0});
+    wave->setShells(shells);
+}
+
+void ShellsWindow::rowChanged(int index) {
+    QVector<Shell> shells = wave->shells;
+    if (index < shells.size() && index < rows.size()) {
+        shells[index] = rows[index]->value();
+        wave->setShells(shells);
+    }
+}
+
+void ShellsWindow::removeShell(int index) {
+    QVector<Shell> shells = wave->shells;
+    if (index < shells.size()) {
+        shells.remove(index);
+        wave->setShells(shells);
+    }
+}

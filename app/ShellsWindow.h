@@ -1,0 +1,80 @@
+#pragma once
+
+#include "AWave.h"
+#include "ui_ShellsWindow.h"
+
+#include <QColor>
+#include <QFrame>
+#include <QVector>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+// One extra shell's controls: R and relative amplitude, each a slider with
+// the main panel's kind of value box, and Remove. It only announces; the
+// window turns that into the wave's shell list.
+class ShellRow : public QFrame {
+    Q_OBJECT
+public:
+    ShellRow(int index, QWidget* parent);
+
+    // Slider steps: R as the main R slider (0 ... 10 by 0.1), amplitude
+    // 0 ... 2 by 0.05.
+    static constexpr int rSteps = 10;
+    static constexpr int rMaximum = 100;
+    static constexpr int amplitudeSteps = 20;
+    static constexpr int amplitudeMaximum = 40;
+
+    // The shell the sliders stand for.
+    Shell value() const;
+    // Shows `shell` without announcing it.
+    void showShell(const Shell& shell);
+
+    const int index;
+    QLabel* title = nullptr;
+    QSlider* rBar = nullptr;
+    QLineEdit* rVal = nullptr;
+    QSlider* amplitudeBar = nullptr;
+    QLineEdit* amplitudeVal = nullptr;
+    QPushButton* remove = nullptr;
+    QLabel* leftOut = nullptr;
+
+signals:
+    void changed(int index);
+    void removeRequested(int index);
+
+private slots:
+    void slid();
+    void rTyped();
+    void amplitudeTyped();
+
+private:
+    void showTexts(const Shell& s);
+};
+
+// The tool window "Shells" of the chi(k) window: the main shell's R and
+// rows for the wave's extra shells. The wave's list is the only state:
+// every control change becomes one AWave::setShells, and the rows follow
+// the wave after every update, whoever changed it.
+class ShellsWindow : public QWidget, public Ui_ShellsWindow {
+    Q_OBJECT
+public:
+    explicit ShellsWindow(AWave* wave, QWidget* parent = nullptr);
+
+    // The colour of shell i's mark on the chi(R) plot: 0 is the main shell.
+    static QColor markColor(int i);
+
+    AWave* const wave;
+    QVector<ShellRow*> rows;
+
+public slots:
+    void sync();
+    void addShell();
+
+private slots:
+    void rowChanged(int index);
+    void removeShell(int index);
+};

@@ -1,0 +1,348 @@
+#include "Program.h"
+#include "ProgramState.h"
+#include "Scenario.h"
+#include "ShellsWindow.h"
+#include "WaveCtrl.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstring>
+#include <functional>
+
+// Extra shells through the real tool window: each change announced once
+// and painted once on both plots, the rows following the wave, the marks
+// on chi(R), scenarios and the windowless export.
+class tst_ShellsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void opensFromTheViewMenu();
+    void addMoveRemove();
+    void limitsAndTypedValues();
+    void marksOnChiR();
+    void scenarioThroughTheWindow();
+    void resolutionExports_data();
+    void resolutionExports();
+
+private:
+    // Runs `act` and checks it made one update and one paint of each plot.
+    void oneChange(const std::function<void()>& act, const char* what);
+    QImage grabR() const {
+        return program->chiR()->DispA->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    QVector<Shell> shells() const { return program->wave()->shells; }
+
+    Program* program = nullptr;
+    ShellsWindow* w = nullptr;
+    int paintsK = 0;
+    int paintsR = 0;
+};
+
+Q_DECLARE_METATYPE(QVector<Shell>)
+
+namespace {
+
+// Every array and spectrum of a wave, as bits.
+QVector<quint64> state(const AWave& a) {
+    QVector<quint64> out;
+    auto add = [&out](const double* v, int n) {
+        for (int i = 0; i < n; ++i) {
+            quint64 b;
+            std::memcpy(&b, &v[i], sizeof b);
+            out << b;
+        }
+    };
+    for (const QVector<double>* v : {&a.chi, &a.oscillation, &a.kValues, &a.envelopeValues,
+                                     &a.windowValues, &a.debyeWallerValues})
+        add(v->constData(), v->size());
+    for (const double* s :
+         {a.chiSpectrum.get(), a.oscillationSpectrum.get(), a.envelopeSpectrum.get(),
+          a.windowSpectrum.get(), a.debyeWallerSpectrum.get()})
+        add(s, a.fftLength);
+    return out;
+}
+
+void typeInto(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+} // namespace
+
+void tst_ShellsWindow::init() {
+    program = new Program;
+    w = program->main->shellsWindow;
+    program->chiR()->resize(800, 600);
+    QVERIFY(QTest::qWaitForWindowExposed(program->main));
+    QVERIFY(QTest::qWaitForWindowExposed(program->chiR()));
+    paintsK = paintsR = 0;
+    connect(program->main->DispA, &DispArea::draw, this, [this](QPainter*) { ++paintsK; });
+    connect(program->chiR()->DispA, &DispArea::draw, this, [this](QPainter*) { ++paintsR; });
+}
+
+void tst_ShellsWindow::cleanup() {
+    delete program;
+    program = nullptr;
+    w = nullptr;
+}
+
+void tst_ShellsWindow::oneChange(const std::function<void()>& act, const char* what) {
+    QTest::qWait(30);
+    QSignalSpy updated(program->wave(), SIGNAL(updated()));
+    paintsK = paintsR = 0;
+    act();
+    QTest::qWait(60);
+    QVERIFY2(updated.count() == 1, what);
+    QVERIFY2(paintsK == 1 && paintsR == 1,
+             qPrintable(QString("%1: %2 and %3 paints").arg(what).arg(paintsK).arg(paintsR)));
+}
+
+// View > Shells… shows the one tool window, hidden at start; the chi(R)
+// window's View menu has no such entry.
+void tst_ShellsWindow::opensFromTheViewMenu() {
+    QVERIFY(w && !w->isVisible());
+    QCOMPARE(w->windowType(), Qt::Tool);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Shells"));
+    QAction* entry = nullptr;
+    for (QAction* a : program->main->menuView->actions())
+        if (a->text() == QStringLiteral("S&hells…"))
+            entry = a;
+    QVERIFY(entry);
+    entry->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    entry->trigger();
+    QCOMPARE(program->main->findChildren<ShellsWindow*>().size(), 1);
+    QVERIFY(w->NoShells->isVisible());
+    QVERIFY(w->rows.isEmpty());
+    QCOMPARE(w->MainShell->text(), QStringLiteral("Main shell: R = 2 Å"));
+    for (QAction* a : program->chiR()->menuView->actions())
+        QVERIFY(!a->text().contains(QStringLiteral("hells")));
+}
+
+void tst_ShellsWindow::addMoveRemove() {
+    program->main->actionShells->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    const QVector<quint64> before = state(*program->wave());
+
+    oneChange([this] { QTest::mouseClick(w->AddShell, Qt::LeftButton); }, "add");
+    QCOMPARE(shells(), (QVector<Shell>{{2.4, 1.0}}));
+    QCOMPARE(w->rows.size(), 1);
+    QCOMPARE(w->rows[0]->rVal->text(), QStringLiteral("2.4"));
+    QCOMPARE(w->rows[0]->amplitudeVal->text(), QStringLiteral("1"));
+    QVERIFY(!w->NoShells->isVisible());
+
+    oneChange([this] { QTest::keyClick(w->rows[0]->rBar, Qt::Key_Right); }, "R slider");
+    QCOMPARE(shells(), (QVector<Shell>{{2.5, 1.0}}));
+    QCOMPARE(w->rows[0]->rVal->text(), QStringLiteral("2.5"));
+    oneChange([this] { QTest::keyClick(w->rows[0]->amplitudeBar, Qt::Key_PageDown); },
+              "amplitude slider");
+    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.5}}));
+    // A typed value lands on the nearest step.
+    oneChange([this] { typeInto(w->rows[0]->amplitudeVal, "0.83"); }, "typed amplitude");
+    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.85}}));
+    QCOMPARE(w->rows[0]->amplitudeVal->text(), QStringLiteral("0.85"));
+
+    oneChange([this] { program->wave()->ctrl->RBar->setValue(30); }, "main R");
+    QCOMPARE(w->MainShell->text(), QStringLiteral("Main shell: R = 3 Å"));
+    oneChange([this] { QTest::mouseClick(w->AddShell, Qt::LeftButton); }, "second");
+    oneChange([this] { w->rows[1]->amplitudeBar->setValue(30); }, "second's amplitude");
+    oneChange([this] { QTest::mouseClick(w->AddShell, Qt::LeftButton); }, "third");
+    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.85}, {3.4, 1.5}, {3.4, 1.0}}));
+    QVERIFY(!w->AddShell->isEnabled());
+
+    // The middle one goes; the others keep their order and values.
+    oneChange([this] { QTest::mouseClick(w->rows[1]->remove, Qt::LeftButton); }, "remove");
+    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.85}, {3.4, 1.0}}));
+    QCOMPARE(w->rows.size(), 2);
+    QCOMPARE(w->rows[1]->rVal->text(), QStringLiteral("3.4"));
+    QCOMPARE(w->rows[1]->amplitudeBar->value(), 20);
+    QVERIFY(w->AddShell->isEnabled());
+    for (int i = 0; i < 2; ++i)
+        oneChange([this] { QTest::mouseClick(w->rows.last()->remove, Qt::LeftButton); },
+                  "remove the rest");
+    QVERIFY(w->rows.isEmpty() && w->NoShells->isVisible());
+
+    oneChange([this] { program->wave()->ctrl->RBar->setValue(20); }, "main R back");
+    QVERIFY(state(*program->wave()) == before);
+}
+
+// Add holds the new shell on the R slider; R = 0 leaves a shell out of
+// the sum and says so; typed values outside a slider change nothing.
+void tst_ShellsWindow::limitsAndTypedValues() {
+    program->main->actionShells->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    program->wave()->ctrl->RBar->setValue(98);
+    const QVector<quint64> mainOnly = state(*program->wave());
+    QTest::mouseClick(w->AddShell, Qt::LeftButton);
+    QCOMPARE(shells(), (QVector<Shell>{{10.0, 1.0}}));
+    ShellRow* row = w->rows[0];
+    QVERIFY(!row->leftOut->isVisible());
+
+    oneChange([row] { QTest::keyClick(row->rBar, Qt::Key_Home); }, "R to 0");
+    QCOMPARE(shells()[0].r, 0.0);
+    QVERIFY(row->leftOut->isVisible());
+    QVERIFY(state(*program->wave()) == mainOnly);
+
+    QSignalSpy updated(program->wave(), SIGNAL(updated()));
+    for (const char* bad : {"10.5", "-0.1", "two", ""})
+        typeInto(row->rVal, bad);
+    typeInto(row->amplitudeVal, "2.01");
+    QCOMPARE(updated.count(), 0);
+    QCOMPARE(row->rVal->text(), QStringLiteral("0"));
+    QCOMPARE(row->amplitudeVal->text(), QStringLiteral("1"));
+    oneChange([row] { typeInto(row->rVal, "2.87"); }, "typed R");
+    QCOMPARE(shells(), (QVector<Shell>{{2.9, 1.0}}));
+    QVERIFY(!row->leftOut->isVisible());
+}
+
+// A tick under the zero line at each shell's R in its colour, only while
+// there are extra shells: without them the picture is the one-shell one.
+void tst_ShellsWindow::marksOnChiR() {
+    ChiR* c = program->chiR();
+    const QImage plain = grabR();
+    auto at = [c](const QImage& img, double r) {
+        const int x = static_cast<int>(c->coord->toPixelX(r));
+        const int y =
+            static_cast<int>(c->coord->toPixelY(0)) + ChiR::markGap + ChiR::markLength / 2;
+        return img.pixel(x, y);
+    };
+    QVERIFY(at(plain, 2.0) != ShellsWindow::markColor(0).rgb());
+
+    program->main->actionShells->trigger();
+    QTest::mouseClick(w->AddShell, Qt::LeftButton);
+    QTest::mouseClick(w->AddShell, Qt::LeftButton);
+    w->rows[1]->rBar->setValue(70);
+    QImage img = grabR();
+    QCOMPARE(at(img, 2.0), ShellsWindow::markColor(0).rgb());
+    QCOMPARE(at(img, 2.4), ShellsWindow::markColor(1).rgb());
+    QCOMPARE(at(img, 7.0), ShellsWindow::markColor(2).rgb());
+    QCOMPARE(at(img, 5.5), qRgb(255, 255, 255));
+    // Four distinct colours, none of them a curve's.
+    for (int i = 0; i <= AWave::maxShells; ++i)
+        for (int j = 0; j < i; ++j)
+            QVERIFY(ShellsWindow::markColor(i) != ShellsWindow::markColor(j));
+    QCOMPARE(w->rows[1]->title->styleSheet().contains(ShellsWindow::markColor(2).name()), true);
+
+    // A shell at R = 0 is out of the sum and has no mark.
+    w->rows[0]->rBar->setValue(0);
+    img = grabR();
+    const int markRow =
+        static_cast<int>(c->coord->toPixelY(0)) + ChiR::markGap + ChiR::markLength / 2;
+    int first = 0, second = 0;
+    for (int x = 0; x < img.width(); ++x) {
+        first += img.pixel(x, markRow) == ShellsWindow::markColor(1).rgb();
+        second += img.pixel(x, markRow) == ShellsWindow::markColor(2).rgb();
+    }
+    QCOMPARE(first, 0);
+    QCOMPARE(second, 3);
+
+    QTest::mouseClick(w->rows[1]->remove, Qt::LeftButton);
+    QTest::mouseClick(w->rows[0]->remove, Qt::LeftButton);
+    QCOMPARE(grabR(), plain);
+}
+
+// Applied scenarios go through the wave's shell list, land on the sliders'
+// steps and show in the rows; saved and opened again they give the same
+// arrays as the same shells made by hand.
+void tst_ShellsWindow::scenarioThroughTheWindow() {
+    Scenario s;
+    s.shells = {{2.87, 0.83}, {3.5, 2}};
+    QSignalSpy updated(program->wave(), SIGNAL(updated()));
+    ProgramState::apply(s, *program->wave(), *program->chiR());
+    QCOMPARE(shells(), (QVector<Shell>{{2.9, 0.85}, {3.5, 2}}));
+    QCOMPARE(w->rows.size(), 2);
+    QCOMPARE(w->rows[0]->rBar->value(), 29);
+    QCOMPARE(w->rows[0]->amplitudeVal->text(), QStringLiteral("0.85"));
+    const Scenario captured = ProgramState::capture(*program->wave(), *program->chiR());
+    QCOMPARE(captured.shells.size(), 2);
+    QCOMPARE(captured.shells[0].r, 2.9);
+    QCOMPARE(captured.shells[0].amplitude, 0.85);
+    updated.clear();
+    ProgramState::apply(captured, *program->wave(), *program->chiR());
+    QCOMPARE(updated.count(), 0);
+
+    Program byHand;
+    ShellsWindow* hw = byHand.main->shellsWindow;
+    QTest::mouseClick(hw->AddShell, Qt::LeftButton);
+    QTest::mouseClick(hw->AddShell, Qt::LeftButton);
+    hw->rows[0]->rBar->setValue(29);
+    hw->rows[0]->amplitudeBar->setValue(17);
+    hw->rows[1]->rBar->setValue(35);
+    hw->rows[1]->amplitudeBar->setValue(40);
+    QVERIFY(state(*byHand.wave()) == state(*program->wave()));
+
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("shells.tovik.json"));
+    QVERIFY(program->main->saveScenarioFile(path));
+    Program reopened;
+    QVERIFY(reopened.main->openScenarioFile(path));
+    QCOMPARE(reopened.main->shellsWindow->rows.size(), 2);
+    QVERIFY(ProgramState::capture(*reopened.wave(), *reopened.chiR()) == captured);
+    QVERIFY(state(*reopened.wave()) == state(*program->wave()));
+
+    // A scenario without shells has none.
+    ProgramState::apply(Scenario(), *program->wave(), *program->chiR());
+    QVERIFY(shells().isEmpty() && w->rows.isEmpty());
+}
+
+void tst_ShellsWindow::resolutionExports_data() {
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<int>("peaks");
+    QTest::newRow("wide") << QStringLiteral("iron-wide-window.tovik.json") << 2;
+    QTest::newRow("narrow") << QStringLiteral("iron-narrow-window.tovik.json") << 1;
+}
+
+// The README's two committed scenarios through `tovik --scenario FILE
+// --export DIR`: the CSV files record the shell, and |chi(R)| has two peaks
+// between the shells' distances through the wide window and one through
+// the narrow.
+void tst_ShellsWindow::resolutionExports() {
+    QFETCH(QString, scenario);
+    QFETCH(int, peaks);
+    QTemporaryDir tmp;
+    QProcess tovik;
+    tovik.start(QStringLiteral(TOVIK_EXECUTABLE),
+                {"-e", "--scenario", QStringLiteral(TOVIK_EXAMPLES "/") + scenario, "--export",
+                 tmp.path()});
+    QVERIFY(tovik.waitForFinished(60000));
+    QCOMPARE(tovik.exitCode(), 0);
+
+    QFile csv(tmp.filePath(QStringLiteral("chir.csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QVector<double> r, modulus;
+    bool recorded = false;
+    for (const QByteArray& line : csv.readAll().split('\n')) {
+        recorded |= line == "# extra shells: R 2.8999999999999999 amplitude 0.75";
+        const QList<QByteArray> fields = line.split(',');
+        bool ok = false;
+        const double value = fields.value(0).toDouble(&ok);
+        if (ok && fields.size() > 3) {
+            r << value;
+            modulus << fields[3].toDouble();
+        }
+    }
+    QVERIFY(recorded);
+    QVERIFY(r.size() > 100);
+    double top = 0;
+    for (int i = 0; i < r.size(); ++i)
+        top = std::max(top, modulus[i]);
+    QVector<double> found;
+    for (int i = 1; i + 1 < r.size(); ++i)
+        if (modulus[i] > modulus[i - 1] && modulus[i] >= modulus[i + 1] && modulus[i] > 0.3 * top)
+            found << r[i];
+    QCOMPARE(found.size(), peaks);
+    for (double at : found)
+        QVERIFY2(at > 2.2 && at < 3.1, qPrintable(QString::number(at)));
+}
+
+QTEST_MAIN(tst_ShellsWindow)
+#include "tst_ShellsWindow.moc"
