@@ -3,11 +3,14 @@
 #include "AWave.h"
 #include "About.h"
 #include "Axes.h"
+#include "ChiDataReader.h"
 #include "ChiR.h"
 #include "CsvExport.h"
 #include "Envelope.h"
 #include "FileDialogs.h"
+#include "HeldCurves.h"
 #include "Legend.h"
+#include "MeasuredCurve.h"
 #include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
@@ -16,12 +19,14 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 
 #include <algorithm>
 
+using pixeldraw::measuredColour;
 using pixeldraw::pixel;
 using pixeldraw::pixelLine;
 using pixeldraw::solidColor;
@@ -103,11 +108,33 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     connect(view, SIGNAL(changed()), this, SLOT(syncView()));
     connect(view, SIGNAL(changed()), chiR, SLOT(syncView()));
 
-    shellsWindow = new ShellsWindow(waves.first(), this);
+    measured = new MeasuredCurve(this);
+    held = new HeldCurves(this);
+    chiR->measured = measured;
+    chiR->held = held;
+    AWave* first = waves.first();
+    measured->process(first);
+    // Processed again on every change of the wave, before either plot paints.
+    connect(first, &AWave::updated, measured, [this, first] { measured->process(first); });
+    for (QObject* source : {static_cast<QObject*>(measured), static_cast<QObject*>(held)}) {
+        connect(source, SIGNAL(changed()), DispA, SLOT(update()));
+        connect(source, SIGNAL(changed()), chiR->DispA, SLOT(update()));
+    }
+    connect(actionOpenData, SIGNAL(triggered()), this, SLOT(openData()));
+    connect(actionClearData, SIGNAL(triggered()), this, SLOT(clearData()));
+    connect(actionHold, SIGNAL(triggered()), this, SLOT(holdCurves()));
+    connect(actionClearHeld, SIGNAL(triggered()), this, SLOT(clearHeld()));
+
     connect(actionShells, SIGNAL(triggered()), this, SLOT(showShells()));
 }
 
 void ChiK::showShells() {
+    // Made on first use: the wave holds the shells, the window only shows
+    // them, and nothing of it is built for a run that never opens it.
+    if (!shellsWindow)
+        shellsWindow = new ShellsWindow(waves.first(), this);
+    else if (!shellsWindow->isVisible())
+        shellsWindow->adjustSize();
     shellsWindow->show();
     shellsWindow->raise();
     shellsWindow->activateWindow();
@@ -162,19 +189,57 @@ void ChiK::showError(const QString& message) {
     QMessageBox::warning(this, windowTitle(), message);
 }
 
-void ChiK::applyScenario(const Scenario& state) {
+bool ChiK::applyScenario(const Scenario& state, QString* error) {
+    // The data file is read again, as it is now, before anything changes.
+    QVector<double> k, chi;
+    if (!state.dataFile.isEmpty() && !ChiDataReader::readFile(state.dataFile, &k, &chi, error))
+        return false;
     ProgramState::apply(state, *waves.first(), *chiR);
+    if (!state.dataFile.isEmpty() || measured->isLoaded())
+        measured->setData(k, chi, state.dataFile);
+    return true;
 }
 
 bool ChiK::openScenarioFile(const QString& path) {
     Scenario state;
     QString error;
-    if (!Scenario::readFile(path, ProgramState::capture(*waves.first(), *chiR), &state, &error)) {
+    if (!Scenario::readFile(path, ProgramState::capture(*waves.first(), *chiR), &state, &error) ||
+        !applyScenario(state, &error)) {
         showError(error);
         return false;
     }
-    applyScenario(state);
     return true;
+}
+
+bool ChiK::openDataFile(const QString& path) {
+    QVector<double> k, chi;
+    QString error;
+    if (!ChiDataReader::readFile(path, &k, &chi, &error)) {
+        showError(error);
+        return false;
+    }
+    measured->setData(k, chi, QFileInfo(path).absoluteFilePath());
+    return true;
+}
+
+void ChiK::openData() {
+    const QString path = FileDialogs::openPath(
+        this, tr("Open measured chi(k)"),
+        tr("chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)"));
+    if (!path.isEmpty())
+        openDataFile(path);
+}
+
+void ChiK::clearData() {
+    measured->clear();
+}
+
+void ChiK::holdCurves() {
+    held->hold(*waves.first(), ProgramState::capture(*waves.first(), *chiR));
+}
+
+void ChiK::clearHeld() {
+    held->clear();
 }
 
 bool ChiK::saveScenarioFile(const QString& path) {
@@ -198,7 +263,7 @@ bool ChiK::exportPictureFile(const QString& path) {
 bool ChiK::exportDataFile(const QString& path) {
     const AWave& wave = *waves.first();
     QString error;
-    if (!CsvExport::write(path, CsvExport::chiK(wave, ProgramState::capture(wave, *chiR)),
+    if (!CsvExport::write(path, CsvExport::chiK(wave, ProgramState::capture(wave, *chiR), measured),
                           &error)) {
         showError(error);
         return false;
@@ -281,6 +346,18 @@ void ChiK::draw(QPainter* p) {
     const int labelHeight = std::max(height / 40, 10);
     QVector<QLine> segments;
 
+    // Held curves lie behind everything live, thin and pale.
+    for (int h = 0; h < held->curves.size(); ++h) {
+        const HeldCurves::Curve& c = held->curves[h];
+        QPen pen(HeldCurves::shadeOf(Qt::black, held->curves.size() - 1 - h));
+        pen.setWidth(1);
+        p->setPen(pen);
+        segments.clear();
+        for (int i = 1; i < c.k.size(); ++i)
+            segments << pixelLine(X(c.k[i - 1]), Y(c.chi[i - 1]), X(c.k[i]), Y(c.chi[i]));
+        p->drawLines(segments.constData(), segments.size());
+    }
+
     for (const AWave* w : qAsConst(waves)) {
         const int count = w->chi.size();
         auto curve = [&](const QVector<double>& values, double sign) {
@@ -304,6 +381,12 @@ void ChiK::draw(QPainter* p) {
         p->setPen(solidPen(255, 180, 0, 1));
         curve(w->envelopeValues, 1);
         curve(w->envelopeValues, -1);
+        if (w == waves.first() && measured->values.size() == count) {
+            QPen pen(measuredColour());
+            pen.setWidth(2);
+            p->setPen(pen);
+            curve(measured->values, 1);
+        }
         p->setPen(solidPen(0, 0, 0, 2));
         curve(w->chi, 1);
 
@@ -348,10 +431,20 @@ void ChiK::draw(QPainter* p) {
     p->setClipping(false);
     if (axes)
         Axes::draw(p, DispA->coord, axesFont, tr("k (Å⁻¹)"));
-    if (view && view->legend) {
-        const QVector<Legend::Entry> entries{{solidColor(0, 0, 0), 2, tr("chi(k)")},
-                                             {solidColor(0, 150, 255), 1, tr("W(k)")},
-                                             {solidColor(255, 180, 0), 1, tr("±F(k)")}};
-        Legend::draw(p, entries, plot, axesFont);
+    // The key names the data and the held curves whenever they are shown,
+    // and every curve with the Legend option.
+    QVector<Legend::Entry> entries;
+    if (view && view->legend)
+        entries = {{solidColor(0, 0, 0), 2, tr("chi(k)")},
+                   {solidColor(0, 150, 255), 1, tr("W(k)")},
+                   {solidColor(255, 180, 0), 1, tr("±F(k)")}};
+    if (measured->isLoaded())
+        entries.append({measuredColour(), 2, QFileInfo(measured->path).fileName()});
+    if (!held->curves.isEmpty()) {
+        const Scenario now = ProgramState::capture(*waves.first(), *chiR);
+        for (int h = held->curves.size() - 1; h >= 0; --h)
+            entries.append({HeldCurves::shadeOf(Qt::black, held->curves.size() - 1 - h), 1,
+                            HeldCurves::nameOf(held->curves[h], now)});
     }
+    Legend::draw(p, entries, plot, axesFont);
 }

@@ -8,6 +8,8 @@
 
 class AWave;
 class ChiR;
+class HeldCurves;
+class MeasuredCurve;
 class QPainter;
 class ShellsWindow;
 struct Scenario;
@@ -25,7 +27,10 @@ public:
     QVector<AWave*> waves;
     // Shared with the chi(R) window.
     ViewOptions* view = nullptr;
-    // View > Shells…: the extra shells of the first wave; hidden at start.
+    MeasuredCurve* measured = nullptr;
+    HeldCurves* held = nullptr;
+    // View > Shells…: the extra shells of the first wave; made when first
+    // opened.
     ShellsWindow* shellsWindow = nullptr;
 
     // The value range the plot fits to the waves: symmetric, 10 % of room.
@@ -39,7 +44,10 @@ public:
     bool saveScenarioFile(const QString& path);
     bool exportPictureFile(const QString& path);
     bool exportDataFile(const QString& path);
-    void applyScenario(const Scenario& state);
+    bool openDataFile(const QString& path);
+    // Loads the scenario's data file first: if it cannot be read nothing
+    // changes and `error` says why.
+    bool applyScenario(const Scenario& state, QString* error);
 
 signals:
     void finishing();
@@ -54,6 +62,10 @@ private slots:
     void about();
     void syncView();
     void arrangeSideBySide();
+    void openData();
+    void clearData();
+    void holdCurves();
+    void clearHeld();
     void showShells();
 
 private:

@@ -6,13 +6,16 @@
 #include "ChCoord.h"
 #include "CsvExport.h"
 #include "FileDialogs.h"
+#include "HeldCurves.h"
 #include "Legend.h"
+#include "MeasuredCurve.h"
 #include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
 #include "Scenario.h"
 #include "ShellsWindow.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
@@ -20,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 
+using pixeldraw::measuredColour;
 using pixeldraw::pixelLine;
 using pixeldraw::solidColor;
 using pixeldraw::solidPen;
@@ -151,9 +155,10 @@ bool ChiR::exportPictureFile(const QString& path) {
 bool ChiR::exportDataFile(const QString& path) {
     QString error = tr("There is no data to export yet.");
     const AWave* wave = waves && !waves->isEmpty() ? waves->first() : nullptr;
-    if (!wave || !CsvExport::write(
-                     path, CsvExport::chiR(*wave, ProgramState::capture(*wave, *this), rMin, rMax),
-                     &error)) {
+    if (!wave ||
+        !CsvExport::write(
+            path, CsvExport::chiR(*wave, ProgramState::capture(*wave, *this), rMin, rMax, measured),
+            &error)) {
         QMessageBox::warning(this, windowTitle(), error);
         return false;
     }
@@ -291,6 +296,42 @@ void ChiR::drawR(QPainter* p) {
             p->drawLines(segments.constData(), segments.size());
         };
 
+        // The parts of the total that are chosen, drawn in `colours` (real,
+        // imaginary, modulus) with `width`; measured data tell their parts
+        // apart by dashes.
+        auto totalParts = [&](const double* spectrum, const QColor(&colours)[3], int width,
+                              bool dashed = false) {
+            if (!selTotal || !spectrum)
+                return;
+            const bool chosen[] = {selReal, selImag, selAbs};
+            double (AWave::*parts[])(const double*, int)
+                const = {&AWave::realPart, &AWave::imagPart, &AWave::magnitude};
+            for (int part = 0; part < 3; ++part) {
+                if (!chosen[part])
+                    continue;
+                QPen pen(colours[part]);
+                pen.setWidth(width);
+                if (dashed && part < 2)
+                    pen.setStyle(part == 0 ? Qt::DashLine : Qt::DotLine);
+                p->setPen(pen);
+                curve(spectrum, parts[part], 1);
+            }
+        };
+        const QColor live[] = {solidColor(200, 0, 0), solidColor(0, 200, 0), solidColor(0, 0, 0)};
+        if (w == waves->first() && held) {
+            // Held curves first, behind the live ones, pale and thin.
+            for (int h = 0; h < held->curves.size(); ++h) {
+                const HeldCurves::Curve& c = held->curves[h];
+                if (c.fftLength != w->fftLength || c.binWidthR != dR)
+                    continue;
+                const int age = held->curves.size() - 1 - h;
+                const QColor pale[] = {HeldCurves::shadeOf(live[0], age),
+                                       HeldCurves::shadeOf(live[1], age),
+                                       HeldCurves::shadeOf(live[2], age)};
+                totalParts(c.spectrum.data(), pale, 1);
+            }
+        }
+
         if (selEnvelope) {
             p->setPen(solidPen(255, 200, 0, 1));
             curve(w->envelopeSpectrum.get(), &AWave::magnitude, j0);
@@ -303,20 +344,13 @@ void ChiR::drawR(QPainter* p) {
             p->setPen(solidPen(0, 255, 180, 1));
             curve(w->oscillationSpectrum.get(), &AWave::magnitude, 1);
         }
-        if (selTotal) {
-            if (selReal) {
-                p->setPen(solidPen(200, 0, 0, 2));
-                curve(w->chiSpectrum.get(), &AWave::realPart, 1);
-            }
-            if (selImag) {
-                p->setPen(solidPen(0, 200, 0, 2));
-                curve(w->chiSpectrum.get(), &AWave::imagPart, 1);
-            }
-            if (selAbs) {
-                p->setPen(solidPen(0, 0, 0, 2));
-                curve(w->chiSpectrum.get(), &AWave::magnitude, 1);
-            }
+        if (w == waves->first() && measured && measured->isLoaded() &&
+            measured->fftLength == w->fftLength) {
+            const QColor data[] = {measuredColour(), measuredColour(), measuredColour()};
+            totalParts(measured->spectrum.get(), data, 2, true);
         }
+        // The modulus last, on top.
+        totalParts(w->chiSpectrum.get(), live, 2);
     }
     if (!waves->isEmpty())
         drawShellMarks(p, *coord, *waves->first());
@@ -327,8 +361,22 @@ void ChiR::drawFurniture(QPainter* p, const QRect& plot, const QFont& font) {
     p->setClipping(false);
     if (view && view->axes)
         Axes::draw(p, *coord, font, tr("R (Å)"));
-    if (!view || !view->legend)
-        return;
+    QVector<Legend::Entry> entries;
+    if (view && view->legend)
+        entries = liveEntries();
+    // The data and the held curves are always named.
+    if (measured && measured->isLoaded())
+        entries.append({measuredColour(), 2, QFileInfo(measured->path).fileName()});
+    if (held && !held->curves.isEmpty() && waves && !waves->isEmpty()) {
+        const Scenario now = ProgramState::capture(*waves->first(), *this);
+        for (int h = held->curves.size() - 1; h >= 0; --h)
+            entries.append({HeldCurves::shadeOf(Qt::black, held->curves.size() - 1 - h), 1,
+                            HeldCurves::nameOf(held->curves[h], now)});
+    }
+    Legend::draw(p, entries, plot, font);
+}
+
+QVector<Legend::Entry> ChiR::liveEntries() const {
     QVector<Legend::Entry> entries;
     if (SelEnvelope->isChecked())
         entries.append({solidColor(255, 200, 0), 1, SelEnvelope->text()});
@@ -344,7 +392,7 @@ void ChiR::drawFurniture(QPainter* p, const QRect& plot, const QFont& font) {
         if (SelAbs->isChecked())
             entries.append({solidColor(0, 0, 0), 2, tr("Total, modulus")});
     }
-    Legend::draw(p, entries, plot, font);
+    return entries;
 }
 
 ViewOptions::Range ChiR::fittedRange() const {
@@ -353,6 +401,12 @@ ViewOptions::Range ChiR::fittedRange() const {
         for (const AWave* w : *waves)
             if (w->spectrumScale > scale)
                 scale = w->spectrumScale;
+        // Measured data share the axis.
+        if (measured && measured->isLoaded() && !waves->isEmpty() &&
+            measured->fftLength == waves->first()->fftLength) {
+            for (int j = 0; j < measured->fftLength; ++j)
+                scale = std::max(scale, waves->first()->magnitude(measured->spectrum.get(), j));
+        }
     }
     // With nothing transformed yet (or an all-zero signal) the value axis
     // would collapse to a point; show the unit range instead.

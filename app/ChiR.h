@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Legend.h"
 #include "ViewOptions.h"
 #include "ui_ChiR.h"
 
@@ -8,6 +9,8 @@
 
 class AWave;
 class ChCoord;
+class HeldCurves;
+class MeasuredCurve;
 class ViewOptions;
 class MouseC;
 class QPainter;
@@ -35,8 +38,11 @@ public:
     bool grabbed = false;
     double pointerR = 2.0;
     const QVector<AWave*>* waves = nullptr;
-    // The program's view options, set by the main window.
+    // The program's view options, measured data and held curves, set by
+    // the main window.
     ViewOptions* view = nullptr;
+    const MeasuredCurve* measured = nullptr;
+    const HeldCurves* held = nullptr;
 
     // The value range the plot fits to the spectra and the selection.
     ViewOptions::Range fittedRange() const;
@@ -68,6 +74,8 @@ private slots:
 private:
     // Axes and legend, drawn over the curves outside their clip.
     void drawFurniture(QPainter* p, const QRect& plot, const QFont& font);
+    // The key's entries for the live curves that are drawn.
+    QVector<Legend::Entry> liveEntries() const;
 
 protected:
     // Left and Right on the focused plot step the pointer by one bin.

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AtomicWrite.h"
+#include "ChiDataReader.h"
 #include "ChiK.h"
 #include "ChiR.h"
 #include "CsvExport.h"
@@ -12,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QSettings>
 
@@ -53,7 +55,8 @@ QStringList knownOnly(QCommandLineParser& parser, const QStringList& arguments) 
                 if (unknown.contains(name))
                     continue;
                 // An option that takes a value keeps the next argument as it.
-                if ((name == QLatin1String("scenario") || name == QLatin1String("export")) &&
+                if ((name == QLatin1String("scenario") || name == QLatin1String("data") ||
+                     name == QLatin1String("export")) &&
                     !a.contains(QLatin1Char('=')) && i + 1 < arguments.size()) {
                     kept << a << arguments.at(++i);
                     continue;
@@ -91,17 +94,18 @@ const QStringList& CommandLine::exportNames() {
 
 bool CommandLine::exportAll(const QString& dir, const Scenario& state, QStringList* written,
                             QString* error) {
-    if (!QDir().mkpath(dir)) {
-        *error = tr("Cannot create the folder \"%1\".").arg(dir);
-        return false;
-    }
     ChiK window;
     // Laid out and painted as on screen, but never shown there.
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
     window.chiR->show();
     window.show();
-    window.applyScenario(state);
+    if (!window.applyScenario(state, error))
+        return false;
+    if (!QDir().mkpath(dir)) {
+        *error = tr("Cannot create the folder \"%1\".").arg(dir);
+        return false;
+    }
 
     AWave& wave = *window.waves.first();
     const Scenario shown = ProgramState::capture(wave, *window.chiR);
@@ -113,8 +117,8 @@ bool CommandLine::exportAll(const QString& dir, const Scenario& state, QStringLi
         PictureExport::render(window.chiR->DispA, Format::Png, titleR),
         PictureExport::render(window.DispA, Format::Svg, titleK),
         PictureExport::render(window.chiR->DispA, Format::Svg, titleR),
-        CsvExport::chiK(wave, shown),
-        CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax)};
+        CsvExport::chiK(wave, shown, window.measured),
+        CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax, window.measured)};
 
     const QDir folder(dir);
     for (int i = 0; i < contents.size(); ++i) {
@@ -145,7 +149,9 @@ int CommandLine::run(const QStringList& arguments) {
         tr("Show no window: write both plots as PNG and SVG and their data as CSV into DIR, "
            "then exit."),
         tr("DIR"));
-    parser.addOptions({japanese, english, scenarioOption, exportOption});
+    const QCommandLineOption dataOption(
+        QStringLiteral("data"), tr("Show the measured chi(k) in FILE with the model."), tr("FILE"));
+    parser.addOptions({japanese, english, scenarioOption, dataOption, exportOption});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -180,6 +186,17 @@ int CommandLine::run(const QStringList& arguments) {
             return 1;
         }
     }
+    if (parser.isSet(dataOption))
+        state.dataFile = QFileInfo(parser.value(dataOption)).absoluteFilePath();
+    // A data file that cannot be read stops the start before any window.
+    if (!state.dataFile.isEmpty()) {
+        QVector<double> k, chi;
+        QString error;
+        if (!ChiDataReader::readFile(state.dataFile, &k, &chi, &error)) {
+            printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+            return 1;
+        }
+    }
 
     if (exporting) {
         QStringList written;
@@ -195,7 +212,11 @@ int CommandLine::run(const QStringList& arguments) {
 
     ChiK window;
     QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
-    window.applyScenario(state);
+    QString error;
+    if (!window.applyScenario(state, &error)) {
+        printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+        return 1;
+    }
     const ViewOptions* view = window.view;
     QObject::connect(view, &ViewOptions::changed, view, [view, &settings] {
         settings.setValue(QStringLiteral("view/axes"), view->axes);

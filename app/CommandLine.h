@@ -6,7 +6,7 @@
 
 struct Scenario;
 
-// tovik [-j|-e] [--scenario FILE] [--export DIR] [--help] [--version]
+// tovik [-j|-e] [--scenario FILE] [--data FILE] [--export DIR] [--help] [--version]
 // Arguments it does not know are ignored, as -j and -e always were.
 class CommandLine {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)

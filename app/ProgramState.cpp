@@ -3,6 +3,7 @@
 #include "AWave.h"
 #include "ChiR.h"
 #include "Envelope.h"
+#include "MeasuredCurve.h"
 #include "Scenario.h"
 #include "ViewOptions.h"
 #include "WaveCtrl.h"
@@ -53,6 +54,8 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     s.showWave = chiR.SelWave->isChecked();
     s.showTotal = chiR.SelTotal->isChecked();
     s.pointerR = chiR.pointerR;
+    if (chiR.measured)
+        s.dataFile = chiR.measured->path;
     if (chiR.view) {
         s.viewAxes = chiR.view->axes;
         s.viewLegend = chiR.view->legend;

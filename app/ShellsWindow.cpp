@@ -156,11 +156,14 @@ void ShellsWindow::sync() {
         rows[i]->showShell(shells[i]);
     NoShells->setVisible(rows.isEmpty());
     AddShell->setEnabled(rows.size() < AWave::maxShells);
-    // Rows and their R = 0 notes come and go: the window follows its layout.
-    if (resized)
-        adjustSize();
-    else
-        resize(size().expandedTo(sizeHint()));
+    // Rows and their R = 0 notes come and go: the window follows its layout,
+    // measured only while it is shown (a hidden one is sized when shown).
+    if (isVisible()) {
+        if (resized)
+            adjustSize();
+        else
+            resize(size().expandedTo(sizeHint()));
+    }
 }
 
 void ShellsWindow::addShell() {

@@ -2,9 +2,11 @@
 
 #include "AWave.h"
 #include "AtomicWrite.h"
+#include "MeasuredCurve.h"
 #include "Scenario.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <climits>
@@ -26,7 +28,7 @@ QByteArray onOff(bool on) {
 }
 
 // The '#' lines: the state the numbers below were made from.
-QByteArray stateLines(const char* title, const Scenario& s) {
+QByteArray stateLines(const char* title, const Scenario& s, const MeasuredCurve* data) {
     QByteArray out;
     out += "# Tovik ";
     out += title;
@@ -60,6 +62,8 @@ QByteArray stateLines(const char* title, const Scenario& s) {
            '\n';
     out += "# pointer R = " + number(s.pointerR) + '\n';
     out += QByteArray("# amplitude: ") + (s.viewPhysical ? "physical" : "normalised") + '\n';
+    if (data)
+        out += "# measured data: " + QFileInfo(data->path).fileName().toUtf8() + '\n';
     return out;
 }
 
@@ -74,9 +78,11 @@ void appendRow(QByteArray* out, const double* values, int count) {
 
 } // namespace
 
-QByteArray CsvExport::chiK(const AWave& wave, const Scenario& state) {
-    QByteArray out = stateLines("chi(k)", state);
-    out += "k,chi,oscillation,envelope,window,debye_waller\n";
+QByteArray CsvExport::chiK(const AWave& wave, const Scenario& state, const MeasuredCurve* data) {
+    const bool withData = data && data->isLoaded() && data->values.size() == wave.fftLength;
+    QByteArray out = stateLines("chi(k)", state, withData ? data : nullptr);
+    out += withData ? "k,chi,oscillation,envelope,window,debye_waller,data\n"
+                    : "k,chi,oscillation,envelope,window,debye_waller\n";
 
     const QVector<double>* columns[] = {&wave.kValues,      &wave.chi,
                                         &wave.oscillation,  &wave.envelopeValues,
@@ -86,20 +92,26 @@ QByteArray CsvExport::chiK(const AWave& wave, const Scenario& state) {
     for (const QVector<double>* c : columns)
         rows = std::min(rows, c->size());
 
-    double row[6];
+    double row[7];
     for (int i = 0; i < rows; ++i) {
         for (int c = 0; c < 6; ++c)
             row[c] = (*columns[c])[i];
-        appendRow(&out, row, 6);
+        if (withData)
+            row[6] = data->values[i];
+        appendRow(&out, row, withData ? 7 : 6);
     }
     return out;
 }
 
-QByteArray CsvExport::chiR(const AWave& wave, const Scenario& state, double rMin, double rMax) {
-    QByteArray out = stateLines("chi(R)", state);
+QByteArray CsvExport::chiR(const AWave& wave, const Scenario& state, double rMin, double rMax,
+                           const MeasuredCurve* data) {
+    const bool withData =
+        data && data->isLoaded() && data->spectrum && data->fftLength == wave.fftLength;
+    QByteArray out = stateLines("chi(R)", state, withData ? data : nullptr);
     out += "R,chi_re,chi_im,chi_abs,oscillation_re,oscillation_im,oscillation_abs,"
            "envelope_re,envelope_im,envelope_abs,window_re,window_im,window_abs,"
-           "debye_waller_re,debye_waller_im,debye_waller_abs\n";
+           "debye_waller_re,debye_waller_im,debye_waller_abs";
+    out += withData ? ",data_re,data_im,data_abs\n" : "\n";
 
     const double* spectra[] = {wave.chiSpectrum.get(), wave.oscillationSpectrum.get(),
                                wave.envelopeSpectrum.get(), wave.windowSpectrum.get(),
@@ -122,7 +134,7 @@ QByteArray CsvExport::chiR(const AWave& wave, const Scenario& state, double rMin
     const int j0 = static_cast<int>(first);
     const int count = wave.chi.size();
 
-    double row[16];
+    double row[19];
     for (int j = j0; j < count; ++j) {
         const double r = j * dR;
         if (r > rMax)
@@ -133,7 +145,12 @@ QByteArray CsvExport::chiR(const AWave& wave, const Scenario& state, double rMin
             row[2 + 3 * s] = wave.imagPart(spectra[s], j);
             row[3 + 3 * s] = wave.magnitude(spectra[s], j);
         }
-        appendRow(&out, row, 16);
+        if (withData) {
+            row[16] = wave.realPart(data->spectrum.get(), j);
+            row[17] = wave.imagPart(data->spectrum.get(), j);
+            row[18] = wave.magnitude(data->spectrum.get(), j);
+        }
+        appendRow(&out, row, withData ? 19 : 16);
     }
     return out;
 }

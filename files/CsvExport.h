@@ -5,6 +5,7 @@
 #include <QString>
 
 class AWave;
+class MeasuredCurve;
 struct Scenario;
 
 // The numbers behind the two plots as CSV: '#' lines recording the state,
@@ -14,12 +15,16 @@ class CsvExport {
     Q_DECLARE_TR_FUNCTIONS(CsvExport)
 
 public:
-    // One row per synthesised grid point, i < kCount.
-    static QByteArray chiK(const AWave& wave, const Scenario& state);
+    // One row per synthesised grid point, i < kCount. With measured data
+    // loaded one more column, `data`, holds the processed data.
+    static QByteArray chiK(const AWave& wave, const Scenario& state,
+                           const MeasuredCurve* data = nullptr);
     // One row per bin j the chi(R) plot draws over [rMin, rMax]: from
     // trunc(rMin / dR) while j dR <= rMax (and j below the transform length),
     // R = j dR with dR = wave.binWidthR().
-    static QByteArray chiR(const AWave& wave, const Scenario& state, double rMin, double rMax);
+    // With measured data loaded three more columns hold its transform.
+    static QByteArray chiR(const AWave& wave, const Scenario& state, double rMin, double rMax,
+                           const MeasuredCurve* data = nullptr);
 
     // Atomic write (QSaveFile); false with a translated reason on failure.
     static bool write(const QString& path, const QByteArray& data, QString* error);

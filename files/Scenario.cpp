@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -321,6 +322,18 @@ bool readView(const QJsonObject& o, Scenario* s, QString* error) {
            optionalBoolean(v, path, "lockScales", &s->viewLockScales, error);
 }
 
+bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("measuredData"));
+    if (it == o.constEnd())
+        return true;
+    if (!it.value().isString()) {
+        *error = Scenario::tr("The field %1 must be a string.").arg(QLatin1String("measuredData"));
+        return false;
+    }
+    s->dataFile = it.value().toString();
+    return true;
+}
+
 bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* result,
                         QString* error) {
     QString message;
@@ -338,7 +351,7 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
         if (readHeader(o, &message) && readParameters(o, &s, &message) &&
             readFactors(o, &s, &message) && readWindowPositions(o, &s, &message) &&
             readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message) &&
-            readView(o, &s, &message)) {
+            readView(o, &s, &message) && readDataFile(o, &s, &message)) {
             *result = s;
             return true;
         }
@@ -391,6 +404,7 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("shells"), shellArray},
         {QStringLiteral("chiR"), chiR},
         {QStringLiteral("view"), view},
+        {QStringLiteral("measuredData"), dataFile},
     };
     // Qt 5.15 writes each double in the shortest form that reads back to
     // the same bits; only a negative zero comes back as 0.
@@ -420,12 +434,31 @@ bool Scenario::readFile(const QString& path, const Scenario& base, Scenario* res
                          .arg(shownPath, QString::number(maxFileSize));
         return false;
     }
-    return fromJson(text, base, result, error);
+    Scenario read;
+    if (!fromJson(text, base, &read, error))
+        return false;
+    read.dataFile = dataFileIn(QFileInfo(path).absolutePath(), read.dataFile);
+    *result = read;
+    return true;
+}
+
+QString Scenario::dataFileFrom(const QString& folder) const {
+    return dataFile.isEmpty() ? QString() : QDir(folder).relativeFilePath(dataFile);
+}
+
+QString Scenario::dataFileIn(const QString& folder, const QString& recorded) {
+    if (recorded.isEmpty())
+        return QString();
+    return QDir::cleanPath(QDir(folder).absoluteFilePath(recorded));
 }
 
 bool Scenario::writeFile(const QString& path, QString* error) const {
+    // The data file as seen from the scenario's folder, so that the two can
+    // move together.
+    Scenario recorded = *this;
+    recorded.dataFile = dataFileFrom(QFileInfo(path).absolutePath());
     QString reason;
-    if (!writeAtomically(path, toJson(), &reason)) {
+    if (!writeAtomically(path, recorded.toJson(), &reason)) {
         if (error)
             *error = tr("The file %1 cannot be written: %2.")
                          .arg(QDir::toNativeSeparators(path), reason);
@@ -452,5 +485,5 @@ bool Scenario::operator==(const Scenario& o) const {
            showEnvelope == o.showEnvelope && showWindow == o.showWindow && showWave == o.showWave &&
            showTotal == o.showTotal && pointerR == o.pointerR && viewAxes == o.viewAxes &&
            viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
-           viewLockScales == o.viewLockScales;
+           viewLockScales == o.viewLockScales && dataFile == o.dataFile;
 }

@@ -55,6 +55,9 @@ public:
     bool viewLegend = false;
     bool viewPhysical = false;
     bool viewLockScales = false;
+    // Measured chi(k) shown with the model: a file path, empty for none. In
+    // a file it is written relative to the scenario's folder where it can be.
+    QString dataFile;
 
     static constexpr int formatVersion = 1;
     static constexpr qint64 maxFileSize = 1 << 20;
@@ -66,6 +69,9 @@ public:
     static bool fromJson(const QByteArray& text, const Scenario& base, Scenario* result,
                          QString* error);
     QByteArray toJson() const;
+    // The data file's path as a file in `folder` records it, and back.
+    QString dataFileFrom(const QString& folder) const;
+    static QString dataFileIn(const QString& folder, const QString& recorded);
 
     // Files: at most maxFileSize bytes read; written atomically, so a failed
     // save leaves an existing file whole.

@@ -38,4 +38,9 @@ inline QPen solidPen(int r, int g, int b, int width) {
     return pen;
 }
 
+// Measured data on both plots: a colour no other curve or handle uses.
+inline QColor measuredColour() {
+    return solidColor(200, 0, 200);
+}
+
 } // namespace pixeldraw

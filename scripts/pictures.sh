@@ -67,3 +67,4 @@ export_pictures "$here/../examples/axes-legend-physical.tovik.json" physical
 # The resolution lesson: two shells 0.4 Å apart through a wide and a narrow window.
 export_pictures "$here/../examples/iron-wide-window.tovik.json" resolution-wide
 export_pictures "$here/../examples/iron-narrow-window.tovik.json" resolution-narrow
+export_pictures "$here/../examples/compare-two-shells.tovik.json" compare

@@ -15,6 +15,7 @@ class tst_CommandLine : public QObject {
 private slots:
     void exportWritesEverything();
     void exportWithAScenario();
+    void exportWithData();
     void exportNeedsNoDisplay();
     void failuresLeaveNothing_data();
     void failuresLeaveNothing();
@@ -125,6 +126,34 @@ void tst_CommandLine::exportWithAScenario() {
     QCOMPARE(rows.size(), wave->kCount);
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(rows[i].split(',').value(1).toDouble(), wave->chi[i]);
+}
+
+// Measured data with the export: one more column, and the data's own
+// processing in it; a bad data file stops before anything is written.
+void tst_CommandLine::exportWithData() {
+    QTemporaryDir tmp;
+    const QString data = QStringLiteral(TOVIK_EXAMPLES "/two-shells.chi");
+    const Run r = run({"--data", data, "--export", tmp.path()});
+    QCOMPARE(r.code, 0);
+    const QStringList k = dataLines(tmp.filePath("chik.csv"));
+    QCOMPARE(k.value(0), QStringLiteral("k,chi,oscillation,envelope,window,debye_waller,data"));
+    QCOMPARE(k.size() - 1, 159);
+    double largest = 0;
+    for (const QString& row : k.mid(1))
+        largest = std::max(largest, std::abs(row.split(',').value(6).toDouble()));
+    QCOMPARE(largest, 1.0); // normalised by its largest size
+    QVERIFY(dataLines(tmp.filePath("chir.csv")).value(0).endsWith(",data_re,data_im,data_abs"));
+
+    QTemporaryDir bad;
+    QFile f(bad.filePath("bad.chi"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("1 1\n1 2\n");
+    f.close();
+    const QString out = bad.filePath("out");
+    const Run b = run({"-e", "--data", f.fileName(), "--export", out});
+    QCOMPARE(b.code, 1);
+    QVERIFY2(b.err.contains(QStringLiteral("bad.chi: Line 2")), qPrintable(b.err));
+    QVERIFY(!QFileInfo::exists(out));
 }
 
 // With no display and no platform chosen, the export picks its own.

@@ -1,6 +1,7 @@
 #include "AWave.h"
 #include "CsvExport.h"
 #include "Envelope.h"
+#include "MeasuredCurve.h"
 #include "Scenario.h"
 
 #include <QtTest>
@@ -19,6 +20,7 @@ private slots:
     void cleanup();
     void stateLines();
     void chiKRows();
+    void measuredColumns();
     void chiRRows_data();
     void chiRRows();
     void nothingSynthesised();
@@ -156,6 +158,33 @@ void tst_CsvExport::chiKRows() {
                 QFAIL(qPrintable(QString("row %1 column %2").arg(i).arg(c)));
         }
     }
+}
+
+// Measured data add their processed values and transform, bit for bit.
+void tst_CsvExport::measuredColumns() {
+    MeasuredCurve data;
+    data.setData({1, 2.05, 7, 12.5}, {0.5, -0.25, 0.125, 0.75}, QStringLiteral("/x/fe.chi"));
+    data.process(wave);
+    const Csv k = parse(CsvExport::chiK(*wave, state(), &data));
+    QCOMPARE(k.header, QByteArray("k,chi,oscillation,envelope,window,debye_waller,data"));
+    QCOMPARE(k.comments.last(), QByteArray("# measured data: fe.chi"));
+    QCOMPARE(k.rows.size(), 159);
+    for (int i = 0; i < 159; ++i)
+        QCOMPARE(bitsOf(k.rows[i][6]), bitsOf(data.values[i]));
+    const Csv r = parse(CsvExport::chiR(*wave, state(), -2, 10, &data));
+    QCOMPARE(r.header, QByteArray(chiRHeader) + ",data_re,data_im,data_abs");
+    const double dR = wave->binWidthR();
+    const int j0 = static_cast<int>(-2 / dR);
+    QVERIFY(!r.rows.isEmpty());
+    for (int row = 0; row < r.rows.size(); ++row) {
+        const int j = j0 + row;
+        QCOMPARE(bitsOf(r.rows[row][16]), bitsOf(wave->realPart(data.spectrum.get(), j)));
+        QCOMPARE(bitsOf(r.rows[row][17]), bitsOf(wave->imagPart(data.spectrum.get(), j)));
+        QCOMPARE(bitsOf(r.rows[row][18]), bitsOf(wave->magnitude(data.spectrum.get(), j)));
+    }
+    // Cleared, the files are as without data.
+    data.clear();
+    QCOMPARE(CsvExport::chiK(*wave, state(), &data), CsvExport::chiK(*wave, state()));
 }
 
 void tst_CsvExport::chiRRows_data() {

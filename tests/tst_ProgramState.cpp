@@ -1,3 +1,4 @@
+#include "MeasuredCurve.h"
 #include "Program.h"
 #include "ProgramState.h"
 #include "Scenario.h"
@@ -22,6 +23,7 @@ private slots:
     void appliedAsByHand();
     void windowPositionsLandExactly();
     void saveAndOpenRoundTrip();
+    void dataTravelsWithTheScenario();
     void badFileChangesNothing();
 
 private:
@@ -167,6 +169,37 @@ void tst_ProgramState::saveAndOpenRoundTrip() {
     QVERIFY(sameArrays(*program->wave(), *reopened.wave()));
     QVERIFY(reopened.main->actionPhysical->isChecked() && reopened.wave()->physical);
     QCOMPARE(reopened.main->view->lockedR, program->main->view->lockedR);
+}
+
+// The data file is recorded relative to the scenario: the two move
+// together; a scenario whose data file cannot be read changes nothing.
+void tst_ProgramState::dataTravelsWithTheScenario() {
+    QTemporaryDir tmp;
+    QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("lesson/data")));
+    const QString data = tmp.filePath(QStringLiteral("lesson/data/fe.chi"));
+    QVERIFY(QFile::copy(QStringLiteral(TOVIK_EXAMPLES "/two-shells.chi"), data));
+    QVERIFY(program->main->openDataFile(data));
+    const QString scenario = tmp.filePath(QStringLiteral("lesson/fe.tovik.json"));
+    QVERIFY(program->main->saveScenarioFile(scenario));
+    QFile saved(scenario);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("\"measuredData\": \"data/fe.chi\""));
+    saved.close();
+    QVERIFY(QDir(tmp.path()).rename(QStringLiteral("lesson"), QStringLiteral("moved")));
+
+    Program reopened;
+    QVERIFY(reopened.main->openScenarioFile(tmp.filePath(QStringLiteral("moved/fe.tovik.json"))));
+    QCOMPARE(reopened.main->measured->path, tmp.filePath(QStringLiteral("moved/data/fe.chi")));
+    QCOMPARE(reopened.main->measured->values, program->main->measured->values);
+
+    // Gone: a message, and the state (data included) as it was.
+    QVERIFY(QFile::remove(tmp.filePath(QStringLiteral("moved/data/fe.chi"))));
+    reopened.wave()->ctrl->RBar->setValue(33);
+    const Scenario before = ProgramState::capture(*reopened.wave(), *reopened.chiR());
+    closeNextMessageBox();
+    QVERIFY(!reopened.main->openScenarioFile(tmp.filePath(QStringLiteral("moved/fe.tovik.json"))));
+    QVERIFY2(boxText.contains(QStringLiteral("fe.chi")), qPrintable(boxText));
+    QVERIFY(ProgramState::capture(*reopened.wave(), *reopened.chiR()) == before);
 }
 
 // A bad file is reported in a message box and changes nothing.

@@ -1,5 +1,6 @@
 #include "Scenario.h"
 
+#include <QDir>
 #include <QtTest>
 
 #include <csignal>
@@ -51,6 +52,7 @@ Scenario other() {
     s.showAbs = s.showEnvelope = s.showWindow = s.showWave = s.showTotal = false;
     s.pointerR = 9.5;
     s.viewAxes = s.viewLegend = s.viewPhysical = s.viewLockScales = true;
+    s.dataFile = QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tovik-data/fe.chi"));
     return s;
 }
 
@@ -235,6 +237,8 @@ void tst_Scenario::badScenario_data() {
         << withNested("chiR", "pointerR", -1000.5)
         << "field chiR.pointerR must lie between -1000 and 1000; it is -1000.5.";
     QTest::newRow("view type") << withKey("view", 1) << "field view must be an object.";
+    QTest::newRow("data file type")
+        << withKey("measuredData", 2) << "field measuredData must be a string.";
     QTest::newRow("view option type") << withNested("view", "lockScales", "yes")
                                       << "field view.lockScales must be true or false.";
 }
@@ -358,7 +362,11 @@ void tst_Scenario::failedSaveKeepsOldFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath("state.tovik.json");
     QVERIFY(other().writeFile(path, nullptr));
-    const QByteArray old = other().toJson();
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray old = written.readAll();
+    written.close();
+    QVERIFY(old.contains("\"measuredData\": \"../tovik-data/fe.chi\""));
 
     // A file size limit below the new text makes the write itself fail
     // (root ignores permissions, but not this).

@@ -13,6 +13,57 @@
     </message>
 </context>
 <context>
+    <name>ChiDataReader</name>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>this is a binary file, not columns of numbers.</source>
+        <translation>数値の列ではなくバイナリファイルです。</translation>
+    </message>
+    <message>
+        <source>a row needs two columns, k and chi(k); it has one.</source>
+        <translation>行には k と χ(k) の 2 列が必要ですが、1 列しかありません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number.</source>
+        <translation>「%1」は数値ではありません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a finite number.</source>
+        <translation>「%1」は有限の数値ではありません。</translation>
+    </message>
+    <message>
+        <source>k must increase from row to row; %1 follows %2.</source>
+        <translation>k は行ごとに増えなければなりませんが、%2 の次が %1 です。</translation>
+    </message>
+    <message>
+        <source>The file holds no rows of numbers.</source>
+        <translation>ファイルに数値の行がありません。</translation>
+    </message>
+    <message>
+        <source>The file holds one row of numbers; at least two are needed.</source>
+        <translation>ファイルに数値の行が 1 行しかありません。2 行以上必要です。</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation>ファイル %1 を読めません: %2。</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>フォルダです</translation>
+    </message>
+    <message>
+        <source>The file %1 is larger than 16 MiB, too large for chi(k) data.</source>
+        <translation>ファイル %1 は 16 MiB を超えていて、χ(k) のデータとしては大きすぎます。</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>ChiK</name>
     <message>
         <source>chi(k)</source>
@@ -107,8 +158,32 @@
         <translation>±後方散乱振幅 F(k)</translation>
     </message>
     <message>
+        <source>Open &amp;measured chi(k)…</source>
+        <translation>測定した χ(k) を開く(&amp;M)…</translation>
+    </message>
+    <message>
+        <source>Clear measured chi(k)</source>
+        <translation>測定した χ(k) を消す</translation>
+    </message>
+    <message>
+        <source>&amp;Hold curves</source>
+        <translation>曲線を残す(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Clear held c&amp;urves</source>
+        <translation>残した曲線を消す(&amp;U)</translation>
+    </message>
+    <message>
         <source>S&amp;hells…</source>
         <translation>散乱殻(&amp;H)…</translation>
+    </message>
+    <message>
+        <source>Open measured chi(k)</source>
+        <translation>測定した χ(k) を開く</translation>
+    </message>
+    <message>
+        <source>chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)</source>
+        <translation>χ(k) データ (*.chi *.chik *.dat *.txt *.csv *.xy);;すべてのファイル (*)</translation>
     </message>
 </context>
 <context>
@@ -304,6 +379,10 @@
         <source>The file %1 cannot be written: %2.</source>
         <translation>ファイル %1 に書き込めません: %2。</translation>
     </message>
+    <message>
+        <source>Show the measured chi(k) in FILE with the model.</source>
+        <translation>FILE にある測定した χ(k) をモデルと一緒に表示する。</translation>
+    </message>
 </context>
 <context>
     <name>CsvExport</name>
@@ -329,6 +408,17 @@
     <message>
         <source>CSV files (*.csv)</source>
         <translation>CSV ファイル (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>HeldCurves</name>
+    <message>
+        <source>held %1</source>
+        <translation>残した曲線 %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,53 @@
+#include "HeldCurves.h"
+
+#include "AWave.h"
+
+HeldCurves::HeldCurves(QObject* parent) : QObject(parent) {}
+
+void HeldCurves::hold(const AWave& wave, const Scenario& state) {
+    Curve c;
+    const int count = std::min(wave.kCount, std::min(wave.chi.size(), wave.kValues.size()));
+    c.k = wave.kValues.mid(0, count);
+    c.chi = wave.chi.mid(0, count);
+    if (wave.chiSpectrum && wave.fftLength > 0)
+        c.spectrum.assign(wave.chiSpectrum.get(), wave.chiSpectrum.get() + wave.fftLength);
+    c.fftLength = wave.fftLength;
+    c.binWidthR = wave.binWidthR();
+    c.state = state;
+    c.number = ++held;
+    if (curves.size() == capacity)
+        curves.removeFirst();
+    curves.append(c);
+    emit changed();
+}
+
+void HeldCurves::clear() {
+    if (curves.isEmpty())
+        return;
+    curves.clear();
+    emit changed();
+}
+
+QColor HeldCurves::shadeOf(QColor live, int age) {
+    // Towards white, the more the older: the newest is the darkest of them.
+    const double mix = 0.45 + 0.15 * std::min(age, capacity - 1);
+    auto toward = [mix](int v) { return int(v + (255 - v) * mix + 0.5); };
+    return QColor(toward(live.red()), toward(live.green()), toward(live.blue()));
+}
+
+QString HeldCurves::nameOf(const Curve& c, const Scenario& now) {
+    const QString base = tr("held %1").arg(c.number);
+    const Scenario& s = c.state;
+    QStringList differ;
+    if (s.n != now.n)
+        differ << QStringLiteral("n = %1").arg(s.n);
+    if (s.r != now.r)
+        differ << QStringLiteral("R = %1").arg(s.r);
+    if (s.phi0 != now.phi0)
+        differ << QStringLiteral("P0 = %1").arg(s.phi0);
+    if (s.phi2 != now.phi2)
+        differ << QStringLiteral("P2 = %1").arg(s.phi2);
+    if (s.sigma != now.sigma)
+        differ << QStringLiteral("σ = %1").arg(s.sigma);
+    return differ.size() == 1 ? tr("%1: %2").arg(base, differ.first()) : base;
+}

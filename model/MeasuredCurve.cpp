@@ -1,0 +1,68 @@
+#include "MeasuredCurve.h"
+
+#include "AWave.h"
+#include "RealFft.h"
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
+
+#include <QAbstractButton>
+
+#include <algorithm>
+#include <cmath>
+
+MeasuredCurve::MeasuredCurve(QObject* parent) : QObject(parent) {}
+
+MeasuredCurve::~MeasuredCurve() = default;
+
+void MeasuredCurve::setData(const QVector<double>& k, const QVector<double>& chi,
+                            const QString& file) {
+    dataK = k;
+    dataChi = chi;
+    path = k.isEmpty() ? QString() : file;
+    if (lastWave)
+        process(lastWave);
+    emit changed();
+}
+
+void MeasuredCurve::clear() {
+    setData({}, {}, QString());
+}
+
+double MeasuredCurve::valueAt(double k) const {
+    if (dataK.isEmpty() || k < dataK.first() || k > dataK.last())
+        return 0;
+    // The first point at or beyond k; the data's k increase strictly.
+    const int i = int(std::lower_bound(dataK.begin(), dataK.end(), k) - dataK.begin());
+    if (dataK[i] == k)
+        return dataChi[i];
+    const double x0 = dataK[i - 1], x1 = dataK[i];
+    return dataChi[i - 1] + (dataChi[i] - dataChi[i - 1]) / (x1 - x0) * (k - x0);
+}
+
+void MeasuredCurve::process(const AWave* wave) {
+    lastWave = wave;
+    values.clear();
+    spectrum.reset();
+    fftLength = 0;
+    if (!wave || dataK.isEmpty() || wave->fftLength <= 0 || wave->kValues.size() < wave->fftLength)
+        return;
+    const int N = wave->fftLength;
+    const bool useWindow = wave->ctrl->SelWindowF->isChecked();
+    const WindowFunc* window = wave->ctrl->WindowCtrl;
+    values.fill(0.0, N);
+    double largest = 0;
+    for (int i = 0; i < std::min(wave->kCount, N); ++i) {
+        const double k = wave->kValues[i];
+        double v = valueAt(k) * std::pow(k, double(wave->n));
+        if (useWindow)
+            v *= window->valueAt(k);
+        values[i] = v;
+        largest = std::max(largest, std::abs(v));
+    }
+    if (largest > 0)
+        for (double& v : values)
+            v /= largest;
+    fftLength = N;
+    spectrum.reset(new double[N]);
+    fft::RealFft<double>(N).forwardTransform(spectrum.get(), values.constData());
+}

@@ -1,0 +1,164 @@
+#include "HeldCurves.h"
+#include "Legend.h"
+#include "MeasuredCurve.h"
+#include "PixelDrawing.h"
+#include "Program.h"
+#include "WaveCtrl.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Comparing on both plots: measured data loaded from a file and curves held
+// from earlier states, read back from the painted pixels.
+class tst_HeldCurves : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void measuredOnBothPlots();
+    void heldCurvesStayBehind();
+    void namesAndShades();
+
+private:
+    QImage grab(DispArea* a) const {
+        return a->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    static int count(const QImage& img, QRgb colour, const QRect& where) {
+        int n = 0;
+        for (int y = where.top(); y <= where.bottom(); ++y)
+            for (int x = where.left(); x <= where.right(); ++x)
+                n += img.pixel(x, y) == colour;
+        return n;
+    }
+    Program* program = nullptr;
+    QTemporaryDir tmp;
+};
+
+void tst_HeldCurves::init() {
+    program = new Program;
+    program->chiR()->resize(800, 600);
+    QVERIFY(QTest::qWaitForWindowExposed(program->chiR()));
+}
+
+void tst_HeldCurves::cleanup() {
+    delete program;
+    program = nullptr;
+}
+
+void tst_HeldCurves::measuredOnBothPlots() {
+    const QString path = tmp.filePath(QStringLiteral("shell.chi"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("# k chi\n");
+    for (int i = 0; i <= 300; ++i) {
+        const double k = 1 + i * 0.045;
+        f.write(QByteArray::number(k) + ' ' + QByteArray::number(std::sin(4.6 * k) / k) + '\n');
+    }
+    f.close();
+    DispArea* k = program->main->DispA;
+    DispArea* r = program->chiR()->DispA;
+    const QRgb data = pixeldraw::measuredColour().rgb();
+    QCOMPARE(count(grab(k), data, k->rect()), 0);
+    QVERIFY(program->main->openDataFile(path));
+    const QImage k1 = grab(k), r1 = grab(r);
+    QVERIFY(count(k1, data, k->rect()) > 200);
+    QVERIFY(count(r1, data, r->rect()) > 100);
+    // On the chi(k) plot the data run through their own processed values.
+    const MeasuredCurve* m = program->main->measured;
+    int onCurve = 0, tried = 0;
+    for (int i = 20; i < 120; i += 5) {
+        const int x = int(k->coord.toPixelX(program->wave()->kValues[i]));
+        const int y = int(k->coord.toPixelY(m->values[i]));
+        if (k1.pixel(x, y) == qRgb(0, 0, 0)) // under the live curve
+            continue;
+        ++tried;
+        // The green lines of the envelope points cover whole k columns.
+        bool seen = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -2; dy <= 2; ++dy)
+                seen = seen || k1.pixel(x + dx, y + dy) == data;
+        onCurve += seen;
+    }
+    // The window handles at k = 3 and 4 cover a few more.
+    QVERIFY2(tried >= 10 && onCurve >= tried - 3,
+             qPrintable(QStringLiteral("%1/%2").arg(onCurve).arg(tried)));
+    // A change of n reweights the data; the curve moves.
+    program->wave()->ctrl->NBar->setValue(3);
+    QVERIFY(grab(k) != k1);
+    program->main->actionClearData->trigger();
+    QCOMPARE(count(grab(k), data, k->rect()), 0);
+    QCOMPARE(count(grab(r), data, r->rect()), 0);
+}
+
+// Held curves keep their pixels while the live curve moves on, behind it.
+void tst_HeldCurves::heldCurvesStayBehind() {
+    DispArea* k = program->main->DispA;
+    grab(k);
+    program->main->actionHold->trigger();
+    const HeldCurves::Curve held = program->main->held->curves.first();
+    program->wave()->ctrl->RBar->setValue(27);
+    const QImage img = grab(k);
+    const QRgb shade = HeldCurves::shadeOf(Qt::black, 0).rgb();
+    int found = 0, tried = 0;
+    for (int i = 45; i < 150; i += 3) {
+        const int x = int(k->coord.toPixelX(held.k[i]));
+        const int y = int(k->coord.toPixelY(held.chi[i]));
+        // Where the live curve is not drawn over it.
+        if (img.pixel(x, y) == qRgb(0, 0, 0))
+            continue;
+        ++tried;
+        for (int dy = -1; dy <= 1; ++dy)
+            if (img.pixel(x, y + dy) == shade) {
+                ++found;
+                break;
+            }
+    }
+    QVERIFY2(tried > 20 && found >= tried - 3,
+             qPrintable(QStringLiteral("%1/%2").arg(found).arg(tried)));
+    QVERIFY(count(grab(program->chiR()->DispA), shade, program->chiR()->DispA->rect()) > 50);
+    program->main->actionClearHeld->trigger();
+    QCOMPARE(count(grab(k), shade, k->rect()), 0);
+}
+
+// At most three; the oldest goes; each is named by what differs, in the key.
+void tst_HeldCurves::namesAndShades() {
+    HeldCurves* held = program->main->held;
+    WaveCtrl* c = program->wave()->ctrl;
+    for (int r : {21, 22, 23, 24}) {
+        c->RBar->setValue(r);
+        program->main->actionHold->trigger();
+    }
+    QCOMPARE(held->curves.size(), 3);
+    QCOMPARE(held->curves.first().number, 2);
+    QCOMPARE(held->curves.first().state.r, 2.2);
+    const Scenario now = held->curves.last().state;
+    QCOMPARE(HeldCurves::nameOf(held->curves.first(), now), QStringLiteral("held 2: R = 2.2"));
+    QCOMPARE(HeldCurves::nameOf(held->curves.last(), now), QStringLiteral("held 4"));
+    Scenario two = now;
+    two.sigma = 0.1;
+    two.n = 3;
+    QCOMPARE(HeldCurves::nameOf(held->curves.first(), two), QStringLiteral("held 2"));
+    // Paler with age, never white, never the live colour.
+    const QColor newest = HeldCurves::shadeOf(QColor(200, 0, 0), 0);
+    const QColor oldest = HeldCurves::shadeOf(QColor(200, 0, 0), 2);
+    QVERIFY(newest.green() < oldest.green() && oldest.green() < 255);
+    QVERIFY(newest != QColor(200, 0, 0));
+    // The key names them whenever they are shown.
+    DispArea* k = program->main->DispA;
+    const QImage img = grab(k);
+    QVector<Legend::Entry> entries;
+    for (int h = 2; h >= 0; --h)
+        entries.append(
+            {HeldCurves::shadeOf(Qt::black, 2 - h), 1, HeldCurves::nameOf(held->curves[h], now)});
+    const QRect box = Legend::box(entries, k->rect(), k->font());
+    const QFontMetrics fm(k->font());
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(img.pixel(box.left() + 6 + Legend::swatch / 2,
+                           box.top() + 4 + row * fm.height() + fm.height() / 2),
+                 entries[row].colour.rgb());
+    program->main->actionClearHeld->trigger();
+    QVERIFY(held->curves.isEmpty());
+}
+
+QTEST_MAIN(tst_HeldCurves)
+#include "tst_HeldCurves.moc"
