@@ -141,13 +141,7 @@ void ChiK::showShells() {
 }
 
 void ChiK::syncView() {
-    const QSignalBlocker blocks[] = {QSignalBlocker(actionAxes), QSignalBlocker(actionLegend),
-                                     QSignalBlocker(actionPhysical),
-                                     QSignalBlocker(actionLockScales)};
-    actionAxes->setChecked(view->axes);
-    actionLegend->setChecked(view->legend);
-    actionPhysical->setChecked(view->physical);
-    actionLockScales->setChecked(view->lockScales);
+    view->showIn(actionAxes, actionLegend, actionPhysical, actionLockScales);
     // A change of amplitude mode resynthesises and repaints both plots.
     for (AWave* w : qAsConst(waves))
         w->setPhysical(view->physical);
@@ -330,14 +324,7 @@ void ChiK::draw(QPainter* p) {
     const bool axes = view && view->axes;
     const ViewOptions::Range range = view && view->lockScales ? view->lockedK : fittedRange();
     const QFont axesFont = DispA->font();
-    QRect plot(0, 0, width, height);
-    if (axes) {
-        // The axes take a margin; the data stay inside the frame's area.
-        const QMargins m = Axes::margins(axesFont);
-        DispA->coord.setPixelArea(m.left(), height - m.bottom(), width - m.right(), m.top());
-        plot = QRect(QPoint(m.left(), m.top()), QPoint(width - m.right(), height - m.bottom()));
-        p->setClipRect(plot);
-    }
+    const QRect plot = axes ? Axes::inset(p, DispA->coord, axesFont) : QRect(0, 0, width, height);
     DispA->coord.setScale(xMin, range.first, xMax, range.second);
     auto X = [this](double v) { return DispA->coord.toPixelX(v); };
     auto Y = [this](double v) { return DispA->coord.toPixelY(v); };

@@ -82,13 +82,7 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
 }
 
 void ChiR::syncView() {
-    const QSignalBlocker blocks[] = {QSignalBlocker(actionAxes), QSignalBlocker(actionLegend),
-                                     QSignalBlocker(actionPhysical),
-                                     QSignalBlocker(actionLockScales)};
-    actionAxes->setChecked(view->axes);
-    actionLegend->setChecked(view->legend);
-    actionPhysical->setChecked(view->physical);
-    actionLockScales->setChecked(view->lockScales);
+    view->showIn(actionAxes, actionLegend, actionPhysical, actionLockScales);
     DispA->update();
 }
 
@@ -237,13 +231,7 @@ void ChiR::drawR(QPainter* p) {
     const bool axes = view && view->axes;
     const ViewOptions::Range range = view && view->lockScales ? view->lockedR : fittedRange();
     const QFont axesFont = DispA->font();
-    QRect plot(0, 0, width, height);
-    if (axes) {
-        const QMargins m = Axes::margins(axesFont);
-        coord->setPixelArea(m.left(), height - m.bottom(), width - m.right(), m.top());
-        plot = QRect(QPoint(m.left(), m.top()), QPoint(width - m.right(), height - m.bottom()));
-        p->setClipRect(plot);
-    }
+    const QRect plot = axes ? Axes::inset(p, *coord, axesFont) : QRect(0, 0, width, height);
     coord->setScale(rMin, range.first, rMax, range.second);
 
     auto X = [this](double v) { return coord->toPixelX(v); };

@@ -1,6 +1,21 @@
 #include "ViewOptions.h"
 
+#include <QAction>
+#include <QSignalBlocker>
+
 ViewOptions::ViewOptions(QObject* parent) : QObject(parent) {}
+
+void ViewOptions::showIn(QAction* axesAction, QAction* legendAction, QAction* physicalAction,
+                         QAction* lockAction) const {
+    const std::pair<QAction*, bool> marks[] = {{axesAction, axes},
+                                               {legendAction, legend},
+                                               {physicalAction, physical},
+                                               {lockAction, lockScales}};
+    for (const auto& m : marks) {
+        const QSignalBlocker quiet(m.first);
+        m.first->setChecked(m.second);
+    }
+}
 
 void ViewOptions::setAxes(bool on) {
     if (axes == on)

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QAction;
+
 #include <functional>
 #include <utility>
 
@@ -27,6 +29,11 @@ public:
     // What each plot would fit now; set by the windows.
     std::function<Range()> fitK;
     std::function<Range()> fitR;
+
+    // Shows the options as the check marks of one window's View menu,
+    // without those actions answering back.
+    void showIn(QAction* axesAction, QAction* legendAction, QAction* physicalAction,
+                QAction* lockAction) const;
 
 public slots:
     void setAxes(bool on);

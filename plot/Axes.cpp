@@ -41,6 +41,16 @@ QMargins Axes::margins(const QFont& font) {
                     fm.horizontalAdvance(QStringLiteral("00")) / 2 + 4, 2 * fm.height() + 10);
 }
 
+QRect Axes::inset(QPainter* p, ChCoord& coord, const QFont& font) {
+    // The surface set the whole widget as the area just before.
+    const int width = int(coord.pixelArea.right), height = int(coord.pixelArea.bottom);
+    const QMargins m = margins(font);
+    coord.setPixelArea(m.left(), height - m.bottom(), width - m.right(), m.top());
+    const QRect plot(QPoint(m.left(), m.top()), QPoint(width - m.right(), height - m.bottom()));
+    p->setClipRect(plot);
+    return plot;
+}
+
 void Axes::draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle) {
     const ChCoord::PixelArea& a = coord.pixelArea;
     const int left = int(a.left), right = int(a.right), top = int(a.top), bottom = int(a.bottom);

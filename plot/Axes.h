@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QMargins>
+#include <QRect>
 #include <QString>
 #include <QVector>
 
@@ -23,6 +24,9 @@ public:
 
     // Room the axes need inside a surface drawn with `font`.
     static QMargins margins(const QFont& font);
+    // Moves the frame's pixel area in by the margins (the world ranges stay)
+    // and clips the painter to it, for the data; returns that rectangle.
+    static QRect inset(QPainter* p, ChCoord& coord, const QFont& font);
     // Draws both axes for the frame's current ranges and pixel area.
     static void draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle);
 
