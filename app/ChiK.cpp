@@ -115,7 +115,13 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     AWave* first = waves.first();
     measured->process(first);
     // Processed again on every change of the wave, before either plot paints.
-    connect(first, &AWave::updated, measured, [this, first] { measured->process(first); });
+    // The read-out, which came first, then shows the data's new values too.
+    connect(first, &AWave::updated, measured, [this, first] {
+        measured->process(first);
+        if (measured->isLoaded())
+            chiR->updateReadOut();
+    });
+    connect(measured, SIGNAL(changed()), chiR, SLOT(updateReadOut()));
     for (QObject* source : {static_cast<QObject*>(measured), static_cast<QObject*>(held)}) {
         connect(source, SIGNAL(changed()), DispA, SLOT(update()));
         connect(source, SIGNAL(changed()), chiR->DispA, SLOT(update()));

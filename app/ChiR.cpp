@@ -103,10 +103,16 @@ void ChiR::updateReadOut() {
     const int j = pointerBin();
     const double* s = w->chiSpectrum.get();
     auto number = [](double v) { return QString::number(v, 'g', 4); };
-    ReadOut->setText(tr("At R = %1 Å:  |chi| = %2   Re chi = %3   Im chi = %4")
-                         .arg(QString::number(j * w->binWidthR(), 'f', 3),
-                              number(w->magnitude(s, j)), number(w->realPart(s, j)),
-                              number(w->imagPart(s, j))));
+    QString text = tr("At R = %1 Å:  |chi| = %2   Re chi = %3   Im chi = %4")
+                       .arg(QString::number(j * w->binWidthR(), 'f', 3), number(w->magnitude(s, j)),
+                            number(w->realPart(s, j)), number(w->imagPart(s, j)));
+    if (measured && measured->isLoaded() && measured->fftLength == w->fftLength) {
+        const double* d = measured->spectrum.get();
+        text += tr("   data: |chi| = %1   Re = %2   Im = %3")
+                    .arg(number(w->magnitude(d, j)), number(w->realPart(d, j)),
+                         number(w->imagPart(d, j)));
+    }
+    ReadOut->setText(text);
 }
 
 bool ChiR::eventFilter(QObject* watched, QEvent* event) {

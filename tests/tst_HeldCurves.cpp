@@ -82,6 +82,17 @@ void tst_HeldCurves::measuredOnBothPlots() {
     // The window handles at k = 3 and 4 cover a few more.
     QVERIFY2(tried >= 10 && onCurve >= tried - 3,
              qPrintable(QStringLiteral("%1/%2").arg(onCurve).arg(tried)));
+    // The read-out gives the data's transform at the pointer too, also
+    // after a change of the wave reprocessed them.
+    program->wave()->ctrl->setWindowPos(3, 12.0);
+    const int j = program->chiR()->pointerBin();
+    QVERIFY2(
+        program->chiR()->ReadOut->text().endsWith(
+            QStringLiteral("   data: |chi| = %1   Re = %2   Im = %3")
+                .arg(QString::number(program->wave()->magnitude(m->spectrum.get(), j), 'g', 4),
+                     QString::number(program->wave()->realPart(m->spectrum.get(), j), 'g', 4),
+                     QString::number(program->wave()->imagPart(m->spectrum.get(), j), 'g', 4))),
+        qPrintable(program->chiR()->ReadOut->text()));
     // A change of n reweights the data; the curve moves.
     program->wave()->ctrl->NBar->setValue(3);
     QVERIFY(grab(k) != k1);

@@ -340,6 +340,10 @@
         <source>Total, modulus</source>
         <translation>全体: 絶対値</translation>
     </message>
+    <message>
+        <source>   data: |chi| = %1   Re = %2   Im = %3</source>
+        <translation>   データ: |χ| = %1   実部 = %2   虚部 = %3</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
