@@ -6,6 +6,7 @@
 #   ./tovik.sh run [-e|-j]     build and start the program
 #   ./tovik.sh test            build and run every test
 #   ./tovik.sh test --sanitize the same under AddressSanitizer + UBSan
+#   ./tovik.sh test --qt6      the same built against Qt 6 (build-qt6/)
 #   ./tovik.sh bench           build (Release) and run the benchmarks
 #   ./tovik.sh pictures        screenshots of both windows into docs/
 #   ./tovik.sh package         the Debian package (build-package/), checked by lintian
@@ -35,6 +36,9 @@ base_packages=(g++ make cmake pkg-config qtbase5-dev qttools5-dev-tools qttools5
 # dpkg-shlibdeps and file, lintian, the AppStream and .desktop validators,
 # groff for the manual page.
 package_tools=(dpkg-dev file lintian appstream desktop-file-utils groff-base)
+# Qt 6, for `test --qt6` only (Qt 5.15 stays the main target): Core, Gui,
+# Widgets and Test; Svg; the CMake files of LinguistTools; lrelease.
+qt6_packages=(qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools)
 
 build() { # build DIR [cmake options...]
     local dir=$1
@@ -61,6 +65,11 @@ test)
         export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
         export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
         exec ctest --test-dir build-sanitize --output-on-failure
+    fi
+    if [ "${1:-}" = "--qt6" ]; then
+        need "${qt6_packages[@]}"
+        build build-qt6 -DTOVIK_QT_MAJOR=6
+        exec ctest --test-dir build-qt6 --output-on-failure
     fi
     build build
     exec ctest --test-dir build --output-on-failure
@@ -91,7 +100,7 @@ package)
     lintian "$deb"
     ;;
 *)
-    echo "usage: $0 run|test [--sanitize]|bench|pictures|package" >&2
+    echo "usage: $0 run|test [--sanitize|--qt6]|bench|pictures|package" >&2
     exit 2
     ;;
 esac

@@ -90,7 +90,7 @@ QByteArray CsvExport::chiK(const AWave& wave, const Scenario& state, const Measu
     // Before the first synthesis the arrays are shorter than kCount (empty).
     int rows = std::max(wave.kCount, 0);
     for (const QVector<double>* c : columns)
-        rows = std::min(rows, c->size());
+        rows = std::min(rows, int(c->size()));
 
     double row[7];
     for (int i = 0; i < rows; ++i) {

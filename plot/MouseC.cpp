@@ -1,11 +1,13 @@
 #include "MouseC.h"
 
+#include "EventPos.h"
+
 #include <QMouseEvent>
 #include <QWheelEvent>
 
 namespace {
 QPoint rounded(const QMouseEvent* e) {
-    const QPointF p = e->localPos();
+    const QPointF p = eventPos(e);
     return QPoint(qRound(p.x()), qRound(p.y()));
 }
 } // namespace

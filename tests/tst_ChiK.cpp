@@ -257,7 +257,12 @@ void tst_ChiK::onePressDragsOneHandle() {
     press(area, at(3, 1));
     dragTo(area, at(3, 0));
     release(area, at(3, 0));
-    QCOMPARE(wave->envelope->points[3].y(), 0.0);
+    // The point lands on the pixel row nearest the zero line: the line itself
+    // where the plot's height is even (Qt 5's offscreen fonts), half a pixel
+    // off it where it is odd (Qt 6's smaller ones make the panel shorter).
+    const ChCoord& c = area->coord;
+    QCOMPARE(wave->envelope->points[3].y(), c.toWorldY(at(3, 0).y()));
+    QVERIFY(qAbs(wave->envelope->points[3].y()) <= 0.5 * (c.yMax - c.yMin) / area->height());
     paintK();
     press(area, at(3, 0));
     QVERIFY(wave->envelope->grabbed);
