@@ -6,7 +6,7 @@ HeldCurves::HeldCurves(QObject* parent) : QObject(parent) {}
 
 void HeldCurves::hold(const AWave& wave, const Scenario& state) {
     Curve c;
-    const int count = std::min(wave.kCount, std::min(wave.chi.size(), wave.kValues.size()));
+    const int count = std::min(wave.kCount, int(std::min(wave.chi.size(), wave.kValues.size())));
     c.k = wave.kValues.mid(0, count);
     c.chi = wave.chi.mid(0, count);
     if (wave.chiSpectrum && wave.fftLength > 0)
