@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Shell.h"
+
 #include <QCoreApplication>
 #include <QPointF>
 #include <QString>
@@ -33,14 +35,9 @@ public:
     // Extra shells beside the main one, at most maxShells: R (Å) and the
     // amplitude relative to the main shell's. A file without "shells" has
     // none, whatever the base.
-    struct ExtraShell {
-        double r = 0;
-        double amplitude = 1;
-        bool operator==(const ExtraShell& o) const { return r == o.r && amplitude == o.amplitude; }
-        bool operator!=(const ExtraShell& o) const { return !(*this == o); }
-    };
+    using ExtraShell = Shell;
     QVector<ExtraShell> shells;
-    static constexpr int maxShells = 3;
+    static constexpr int maxShells = Shell::maxExtra;
     bool showReal = false;
     bool showImag = false;
     bool showAbs = true;

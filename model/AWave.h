@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Shell.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QVector>
@@ -8,16 +10,6 @@
 
 class Envelope;
 class WaveCtrl;
-
-// An extra shell beside the main one: its own distance and an amplitude
-// relative to the main shell's; n, the phases, sigma and the factors are
-// shared, so the factors stay factors of the whole signal.
-struct Shell {
-    double r = 0;
-    double amplitude = 1;
-    bool operator==(const Shell& o) const { return r == o.r && amplitude == o.amplitude; }
-    bool operator!=(const Shell& o) const { return !(*this == o); }
-};
 
 // One scattering shell: its parameters, the signal chi(k) on a fixed k grid
 // built from the selected factors, and the transforms of chi(k) and of its
@@ -63,7 +55,7 @@ public:
     // Extra shells summed into the bare oscillation, in this order; one at
     // R = 0 is left out (its 1/R^2 is undefined).
     QVector<Shell> shells;
-    static constexpr int maxShells = 3;
+    static constexpr int maxShells = Shell::maxExtra;
     // Takes the extra shells, resynthesises and announces it once; the same
     // list again changes nothing and announces nothing.
     void setShells(const QVector<Shell>& extra);
