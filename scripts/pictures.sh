@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb in English and in Japanese, waits for
 # both windows and saves a screenshot of each into the given folder; then
-# saves the pictures of two exports made without a window.
+# saves the pictures of the exports made without a window.
 set -euo pipefail
 bin=$(readlink -f "$1")
 out=$2
