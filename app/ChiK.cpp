@@ -51,10 +51,9 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
 
     chiR = new ChiR;
     chiR->waves = &waves;
-    for (AWave* w : qAsConst(waves)) {
+    for (AWave* w : qAsConst(waves))
         connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));
-        connect(w, SIGNAL(updated()), chiR, SLOT(updateReadOut()));
-    }
+    // Filled before the window is laid out, which the line's height joins.
     chiR->updateReadOut();
     chiR->show();
 
@@ -114,12 +113,11 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     chiR->held = held;
     AWave* first = waves.first();
     measured->process(first);
-    // Processed again on every change of the wave, before either plot paints.
-    // The read-out, which came first, then shows the data's new values too.
+    // After every change of the wave the data are processed again, before
+    // either plot paints, and the read-out then shows both.
     connect(first, &AWave::updated, measured, [this, first] {
         measured->process(first);
-        if (measured->isLoaded())
-            chiR->updateReadOut();
+        chiR->updateReadOut();
     });
     connect(measured, SIGNAL(changed()), chiR, SLOT(updateReadOut()));
     for (QObject* source : {static_cast<QObject*>(measured), static_cast<QObject*>(held)}) {
