@@ -1,0 +1,191 @@
+#include "Fitter.h"
+
+#include <cminpack.h>
+
+#include <QCoreApplication>
+
+#include <cmath>
+#include <limits>
+
+namespace fit {
+namespace {
+
+// Bounds as MINUIT and lmfit keep them: the optimiser moves an unbounded
+// internal u, and the parameter is x = lo + (hi - lo) (sin u + 1) / 2.
+double toExternal(const Parameter& p, double u) {
+    return p.minimum + (p.maximum - p.minimum) * (std::sin(u) + 1) / 2;
+}
+
+double toInternal(const Parameter& p, double x) {
+    const double span = p.maximum - p.minimum;
+    double t = 2 * (x - p.minimum) / span - 1;
+    // At a bound dx/du is zero and the finite-difference Jacobian would
+    // see no slope at all: start a hair inside.
+    t = std::max(-1 + 1e-6, std::min(1 - 1e-6, t));
+    return std::asin(t);
+}
+
+double slope(const Parameter& p, double u) {
+    return (p.maximum - p.minimum) * std::cos(u) / 2;
+}
+
+struct Problem {
+    const std::vector<Parameter>* parameters;
+    std::vector<int> varied;
+    const ResidualFunction* residuals;
+    std::vector<double> values;
+    std::vector<double> buffer;
+    int evaluations = 0;
+};
+
+int evaluate(void* p, int m, int n, const double* u, double* fvec, int) {
+    auto* problem = static_cast<Problem*>(p);
+    for (int j = 0; j < n; ++j) {
+        const int i = problem->varied[j];
+        problem->values[i] = toExternal((*problem->parameters)[i], u[j]);
+    }
+    ++problem->evaluations;
+    problem->buffer.assign(m, 0);
+    if (!(*problem->residuals)(problem->values, problem->buffer))
+        return -1;
+    for (int i = 0; i < m; ++i) {
+        if (!std::isfinite(problem->buffer[i]))
+            return -1;
+        fvec[i] = problem->buffer[i];
+    }
+    return 0;
+}
+
+} // namespace
+
+QString terminationMessage(int info) {
+    switch (info) {
+    case 1:
+        return QStringLiteral("relative reduction of the sum of squares is at most ftol");
+    case 2:
+        return QStringLiteral("relative change of the parameters is at most xtol");
+    case 3:
+        return QStringLiteral("relative reduction of the sum of squares is at most ftol and "
+                              "relative change of the parameters is at most xtol");
+    case 4:
+        return QStringLiteral("the residuals are orthogonal to the Jacobian's columns "
+                              "to machine precision (gtol)");
+    case 5:
+        return QStringLiteral("the number of model evaluations reached its limit");
+    case 6:
+        return QStringLiteral("ftol is too small: no further reduction of the sum of squares "
+                              "is possible");
+    case 7:
+        return QStringLiteral("xtol is too small: no further improvement of the parameters "
+                              "is possible");
+    case 8:
+        return QStringLiteral("gtol is too small: the residuals are orthogonal to the "
+                              "Jacobian's columns to machine precision");
+    case 0:
+        return QStringLiteral("improper input parameters");
+    default:
+        return QStringLiteral("the model could not be evaluated (a non-finite value)");
+    }
+}
+
+Result leastSquares(const std::vector<Parameter>& parameters, int m,
+                    const ResidualFunction& residuals, double independentPoints,
+                    double dataSumOfSquares) {
+    Result result;
+    result.best = parameters;
+    Problem problem{&parameters, {}, &residuals, {}, {}, 0};
+    for (int i = 0; i < int(parameters.size()); ++i) {
+        problem.values.push_back(parameters[i].value);
+        if (parameters[i].varied)
+            problem.varied.push_back(i);
+    }
+    const int n = int(problem.varied.size());
+    result.degreesOfFreedom = 0;
+    if (n == 0) {
+        result.error = QCoreApplication::translate("Fitter", "No parameter is varied.");
+        return result;
+    }
+    if (!(independentPoints > n)) {
+        result.error = QCoreApplication::translate(
+                           "Fitter", "%1 parameters are varied, but the data hold only %2 "
+                                     "independent points: widen the k or R range, or vary fewer.")
+                           .arg(n)
+                           .arg(independentPoints, 0, 'f', 1);
+        return result;
+    }
+    if (m < n) {
+        result.error = QCoreApplication::translate("Fitter", "Fewer residuals than parameters.");
+        return result;
+    }
+
+    std::vector<double> u(n), fvec(m), diag(n), fjac(size_t(m) * n), qtf(n), wa1(n), wa2(n), wa3(n),
+        wa4(m);
+    std::vector<int> ipvt(n);
+    for (int j = 0; j < n; ++j)
+        u[j] = toInternal(parameters[problem.varied[j]], parameters[problem.varied[j]].value);
+    const double tolerance = 1.5e-8; // MINPACK's own suggestion: about sqrt(epsilon)
+    int nfev = 0;
+    const int info = lmdif(evaluate, &problem, m, n, u.data(), fvec.data(), tolerance, tolerance,
+                           0.0, 200 * (n + 1), 0.0, diag.data(), 1, 100.0, 0, &nfev, fjac.data(), m,
+                           ipvt.data(), qtf.data(), wa1.data(), wa2.data(), wa3.data(), wa4.data());
+    result.info = info;
+    result.message = terminationMessage(info);
+    result.evaluations = problem.evaluations;
+    if (info < 0 || info == 0) {
+        result.error = info == 0
+                           ? result.message
+                           : QCoreApplication::translate(
+                                 "Fitter", "The model gave a non-finite value during the fit.");
+        return result;
+    }
+
+    // The residuals at the minimum, evaluated again: lmdif's last call may
+    // have been a Jacobian column.
+    if (evaluate(&problem, m, n, u.data(), fvec.data(), 1) < 0) {
+        result.error = QCoreApplication::translate(
+            "Fitter", "The model gave a non-finite value during the fit.");
+        return result;
+    }
+    double sumOfSquares = 0;
+    for (const double r : fvec)
+        sumOfSquares += r * r;
+
+    const double nu = independentPoints - n;
+    result.degreesOfFreedom = int(std::floor(nu));
+    result.chiSquare = independentPoints / m * sumOfSquares;
+    result.reducedChiSquare = result.chiSquare / nu;
+    result.rFactor = dataSumOfSquares > 0 ? sumOfSquares / dataSumOfSquares
+                                          : std::numeric_limits<double>::quiet_NaN();
+
+    // (J_u^T J_u)^-1 from lmdif's triangular factor, then to the external
+    // parameters through dx/du.
+    covar(n, fjac.data(), m, ipvt.data(), tolerance, wa1.data());
+    std::vector<double> cov(size_t(n) * n);
+    for (int a = 0; a < n; ++a)
+        for (int b = 0; b < n; ++b) {
+            const Parameter& pa = parameters[problem.varied[a]];
+            const Parameter& pb = parameters[problem.varied[b]];
+            cov[a * n + b] = fjac[a + size_t(b) * m] * slope(pa, u[a]) * slope(pb, u[b]);
+        }
+    const double scale = sumOfSquares / nu;
+    result.errors.assign(parameters.size(), std::numeric_limits<double>::quiet_NaN());
+    for (int j = 0; j < n; ++j) {
+        const int i = problem.varied[j];
+        result.best[i].value = problem.values[i];
+        result.errors[i] = std::sqrt(std::max(0.0, cov[j * n + j]) * scale);
+    }
+    for (int a = 0; a < n; ++a)
+        for (int b = a + 1; b < n; ++b) {
+            const double d = std::sqrt(cov[a * n + a] * cov[b * n + b]);
+            if (!(d > 0))
+                continue;
+            const double c = cov[a * n + b] / d;
+            if (std::abs(c) > correlationLimit)
+                result.correlations.push_back(
+                    {parameters[problem.varied[a]].name, parameters[problem.varied[b]].name, c});
+        }
+    result.ok = true;
+    return result;
+}
+
+} // namespace fit

@@ -1,0 +1,100 @@
+#include "Fitter.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+// A straight line has closed-form least-squares estimates, standard errors
+// and correlation: the oracle for the optimiser and its statistics.
+class tst_Fitter : public QObject {
+    Q_OBJECT
+private slots:
+    void straightLine_data();
+    void straightLine();
+    void refusals_data();
+    void refusals();
+};
+
+void tst_Fitter::straightLine_data() {
+    QTest::addColumn<double>("x0");
+    QTest::addColumn<double>("noise");
+    QTest::newRow("noise-free") << 0.0 << 0.0;
+    QTest::newRow("noisy, correlated") << 10.0 << 0.05;
+}
+
+void tst_Fitter::straightLine() {
+    QFETCH(double, x0);
+    QFETCH(double, noise);
+    const int m = 40;
+    std::vector<double> x(m), y(m);
+    for (int i = 0; i < m; ++i) {
+        x[i] = x0 + i * 0.1;
+        y[i] = 1.5 - 0.75 * x[i] + noise * std::sin(7.3 * i * i + 1);
+    }
+    std::vector<fit::Parameter> p{{"a", 0.2, -50, 50, true}, {"b", 0.1, -5, 5, true}};
+    auto line = [&](const std::vector<double>& v, std::vector<double>& r) {
+        for (int i = 0; i < m; ++i)
+            r[i] = v[0] + v[1] * x[i] - y[i];
+        return true;
+    };
+    double ySquares = 0;
+    for (double v : y)
+        ySquares += v * v;
+    const fit::Result res = fit::leastSquares(p, m, line, m, ySquares);
+    QVERIFY2(res.ok, qPrintable(res.error));
+
+    // Closed form.
+    double sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (int i = 0; i < m; ++i) {
+        sx += x[i], sy += y[i], sxx += x[i] * x[i], sxy += x[i] * y[i];
+    }
+    const double det = m * sxx - sx * sx;
+    const double b = (m * sxy - sx * sy) / det, a = (sy - b * sx) / m;
+    double ss = 0;
+    for (int i = 0; i < m; ++i)
+        ss += std::pow(a + b * x[i] - y[i], 2);
+    const double s2 = ss / (m - 2);
+    QVERIFY(std::abs(res.best[0].value - a) < 1e-6 * (1 + std::abs(a)));
+    QVERIFY(std::abs(res.best[1].value - b) < 1e-6);
+    QVERIFY(std::abs(res.chiSquare - ss) < 1e-9 + 1e-6 * ss);
+    QVERIFY(std::abs(res.reducedChiSquare - s2) < 1e-9 + 1e-6 * s2);
+    QVERIFY(std::abs(res.rFactor - ss / ySquares) < 1e-9);
+    if (noise > 0) {
+        QVERIFY(std::abs(res.errors[0] / std::sqrt(s2 * sxx / det) - 1) < 1e-4);
+        QVERIFY(std::abs(res.errors[1] / std::sqrt(s2 * m / det) - 1) < 1e-4);
+    }
+    // Both rows put x far enough from 0 for |corr(a, b)| > 0.8.
+    QCOMPARE(int(res.correlations.size()), 1);
+    QVERIFY(std::abs(res.correlations[0].value + sx / std::sqrt(m * sxx)) < 1e-4);
+    QVERIFY(res.evaluations > 0);
+    QVERIFY(!res.message.isEmpty());
+}
+
+void tst_Fitter::refusals_data() {
+    QTest::addColumn<int>("varied");
+    QTest::addColumn<double>("independent");
+    QTest::addColumn<bool>("finite");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("nothing varied") << 0 << 10.0 << true << "No parameter";
+    QTest::newRow("as many as N_idp") << 2 << 2.0 << true << "independent points";
+    QTest::newRow("non-finite model") << 2 << 10.0 << false << "non-finite";
+}
+
+void tst_Fitter::refusals() {
+    QFETCH(int, varied);
+    QFETCH(double, independent);
+    QFETCH(bool, finite);
+    QFETCH(QString, words);
+    std::vector<fit::Parameter> p{{"a", 1, 0, 2, varied > 0}, {"b", 1, 0, 2, varied > 1}};
+    auto model = [&](const std::vector<double>& v, std::vector<double>& r) {
+        for (size_t i = 0; i < r.size(); ++i)
+            r[i] = finite ? v[0] - v[1] * i : std::nan("");
+        return true;
+    };
+    const fit::Result res = fit::leastSquares(p, 10, model, independent, 1);
+    QVERIFY(!res.ok);
+    QVERIFY2(res.error.contains(words), qPrintable(res.error));
+}
+
+QTEST_GUILESS_MAIN(tst_Fitter)
+#include "tst_Fitter.moc"
