@@ -1,0 +1,43 @@
+#include "FitReport.h"
+
+#include <QJsonArray>
+
+#include <cmath>
+
+namespace fit {
+namespace {
+QJsonValue number(double v) {
+    return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
+}
+} // namespace
+
+QJsonObject reportJson(const Result& result, const ReportContext& c) {
+    QJsonObject parameters;
+    for (size_t i = 0; i < result.best.size(); ++i) {
+        const Parameter& p = result.best[i];
+        parameters.insert(p.name,
+                          QJsonObject{{"value", number(p.value)},
+                                      {"error", p.varied && i < result.errors.size()
+                                                    ? number(result.errors[i])
+                                                    : QJsonValue(QJsonValue::Null)},
+                                      {"varied", p.varied}});
+    }
+    QJsonArray correlations;
+    for (const Correlation& k : result.correlations)
+        correlations.append(QJsonArray{k.first, k.second, k.value});
+    return QJsonObject{{"format", "tovik-fit"},
+                       {"version", 1},
+                       {"parameters", parameters},
+                       {"Rrange", QJsonArray{c.rMin, c.rMax}},
+                       {"kRange", QJsonArray{c.kMin, c.kMax}},
+                       {"n", c.n},
+                       {"independentPoints", number(c.independentPoints)},
+                       {"chiSquare", number(result.chiSquare)},
+                       {"reducedChiSquare", number(result.reducedChiSquare)},
+                       {"rFactor", number(result.rFactor)},
+                       {"correlations", correlations},
+                       {"evaluations", result.evaluations},
+                       {"message", result.message}};
+}
+
+} // namespace fit

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Fitter.h"
+
+#include <QJsonObject>
+
+namespace fit {
+
+// What a report states besides the result itself.
+struct ReportContext {
+    double rMin = 0;
+    double rMax = 0;
+    double kMin = 0;
+    double kMax = 0;
+    int n = 0;
+    double independentPoints = 0;
+};
+
+// The machine-readable report: {"format": "tovik-fit", "version": 1, ...}.
+// Errors of fixed parameters are null.
+QJsonObject reportJson(const Result& result, const ReportContext& context);
+
+} // namespace fit
