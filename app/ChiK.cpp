@@ -7,6 +7,7 @@
 #include "ChiR.h"
 #include "CsvExport.h"
 #include "Envelope.h"
+#include "Escaped.h"
 #include "FileDialogs.h"
 #include "HeldCurves.h"
 #include "Legend.h"
@@ -184,7 +185,7 @@ ViewOptions::Range ChiK::fittedRange() const {
 ChiK::~ChiK() = default;
 
 void ChiK::showError(const QString& message) {
-    QMessageBox::warning(this, windowTitle(), message);
+    QMessageBox::warning(this, windowTitle(), Escaped::message(message));
 }
 
 bool ChiK::applyScenario(const Scenario& state, QString* error) {
@@ -192,10 +193,15 @@ bool ChiK::applyScenario(const Scenario& state, QString* error) {
     QVector<double> k, chi;
     if (!state.dataFile.isEmpty() && !ChiDataReader::readFile(state.dataFile, &k, &chi, error))
         return false;
+    applyScenario(state, k, chi);
+    return true;
+}
+
+void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
+                         const QVector<double>& chi) {
     ProgramState::apply(state, *waves.first(), *chiR);
     if (!state.dataFile.isEmpty() || measured->isLoaded())
         measured->setData(k, chi, state.dataFile);
-    return true;
 }
 
 bool ChiK::openScenarioFile(const QString& path) {
@@ -430,7 +436,7 @@ void ChiK::draw(QPainter* p) {
                    {solidColor(0, 150, 255), 1, tr("W(k)")},
                    {solidColor(255, 180, 0), 1, tr("±F(k)")}};
     if (measured->isLoaded())
-        entries.append({measuredColour(), 2, QFileInfo(measured->path).fileName()});
+        entries.append({measuredColour(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (!held->curves.isEmpty()) {
         const Scenario now = ProgramState::capture(*waves.first(), *chiR);
         for (int h = held->curves.size() - 1; h >= 0; --h)

@@ -48,6 +48,8 @@ public:
     // Loads the scenario's data file first: if it cannot be read nothing
     // changes and `error` says why.
     bool applyScenario(const Scenario& state, QString* error);
+    // The same with the data file's contents already read (empty: none).
+    void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi);
 
 signals:
     void finishing();

@@ -5,6 +5,7 @@
 #include "Axes.h"
 #include "ChCoord.h"
 #include "CsvExport.h"
+#include "Escaped.h"
 #include "FileDialogs.h"
 #include "HeldCurves.h"
 #include "Legend.h"
@@ -146,7 +147,7 @@ void ChiR::dClicked() {
 bool ChiR::exportPictureFile(const QString& path) {
     QString error;
     if (!PictureExport::save(DispA, path, windowTitle(), &error)) {
-        QMessageBox::warning(this, windowTitle(), error);
+        QMessageBox::warning(this, windowTitle(), Escaped::message(error));
         return false;
     }
     return true;
@@ -159,7 +160,7 @@ bool ChiR::exportDataFile(const QString& path) {
         !CsvExport::write(
             path, CsvExport::chiR(*wave, ProgramState::capture(*wave, *this), rMin, rMax, measured),
             &error)) {
-        QMessageBox::warning(this, windowTitle(), error);
+        QMessageBox::warning(this, windowTitle(), Escaped::message(error));
         return false;
     }
     return true;
@@ -360,7 +361,7 @@ void ChiR::drawFurniture(QPainter* p, const QRect& plot, const QFont& font) {
         entries = liveEntries();
     // The data and the held curves are always named.
     if (measured && measured->isLoaded())
-        entries.append({measuredColour(), 2, QFileInfo(measured->path).fileName()});
+        entries.append({measuredColour(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (held && !held->curves.isEmpty() && waves && !waves->isEmpty()) {
         const Scenario now = ProgramState::capture(*waves->first(), *this);
         for (int h = held->curves.size() - 1; h >= 0; --h)

@@ -36,7 +36,9 @@ double MeasuredCurve::valueAt(double k) const {
     if (dataK[i] == k)
         return dataChi[i];
     const double x0 = dataK[i - 1], x1 = dataK[i];
-    return dataChi[i - 1] + (dataChi[i] - dataChi[i - 1]) / (x1 - x0) * (k - x0);
+    // The fraction first: it lies in [0, 1] however close or far apart the
+    // neighbours are, so no step of it overflows.
+    return dataChi[i - 1] + (dataChi[i] - dataChi[i - 1]) * ((k - x0) / (x1 - x0));
 }
 
 void MeasuredCurve::process(const AWave* wave) {

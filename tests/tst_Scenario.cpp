@@ -157,8 +157,17 @@ void tst_Scenario::badScenario_data() {
     QTest::addColumn<QString>("message");
 
     QTest::newRow("not JSON") << QByteArray("{\"format\": ") << "not valid JSON: ";
-    QTest::newRow("parse error and offset")
-        << QByteArray("{\"n\": 1x}") << "not valid JSON: unterminated object at byte 8.";
+    QTest::newRow("parse error: line and column")
+        << QByteArray("{\"n\": 1x}") << "not valid JSON: unterminated object at line 1, column 9.";
+    QTest::newRow("parse error on a later line")
+        << QByteArray("{\n  \"P0\": \"\xce\xb1\xce\xb2\",\n  \"n\": @\n}")
+        << "at line 3, column 8.";
+    QTest::newRow("UTF-16") << QByteArray("\xff\xfe{\0}\0", 6)
+                            << "in UTF-16; a scenario must be UTF-8";
+    QTest::newRow("UTF-32") << QByteArray("{\0\0\0}\0\0\0", 8) << "in UTF-32";
+    QTest::newRow("control character in the data file")
+        << withKey("measuredData", QString::fromLatin1("abc\0def\x1b]0;x", 12))
+        << "without control characters; it is \"abc\\x00def\\x1b]0;x\".";
     // Qt refuses numbers beyond double range while parsing.
     QTest::newRow("huge number") << QByteArray("{\"R\": 1e400}") << "not valid JSON";
     QTest::newRow("array") << QByteArray("[1, 2]") << "not a JSON object";
@@ -342,7 +351,7 @@ void tst_Scenario::unreadableFile_data() {
     QTest::newRow("missing") << "absent.tovik.json"
                              << "No such file";
     QTest::newRow("directory") << ""
-                               << "directory";
+                               << "it is a folder";
 }
 
 void tst_Scenario::unreadableFile() {

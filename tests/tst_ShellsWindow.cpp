@@ -307,7 +307,7 @@ void tst_ShellsWindow::resolutionExports() {
     QVector<double> r, modulus;
     bool recorded = false;
     for (const QByteArray& line : csv.readAll().split('\n')) {
-        recorded |= line == "# extra shells: R 2.8999999999999999 amplitude 0.75";
+        recorded |= line == "# extra shells: R 2.9 amplitude 0.75";
         const QList<QByteArray> fields = line.split(',');
         bool ok = false;
         const double value = fields.value(0).toDouble(&ok);
