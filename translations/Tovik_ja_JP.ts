@@ -47,20 +47,16 @@
         <translation>ファイルに数値の行が 1 行しかありません。2 行以上必要です。</translation>
     </message>
     <message>
-        <source>The file %1 cannot be read: %2.</source>
-        <translation>ファイル %1 を読めません: %2。</translation>
-    </message>
-    <message>
-        <source>it is a folder</source>
-        <translation>フォルダです</translation>
-    </message>
-    <message>
         <source>The file %1 is larger than 16 MiB, too large for chi(k) data.</source>
         <translation>ファイル %1 は 16 MiB を超えていて、χ(k) のデータとしては大きすぎます。</translation>
     </message>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is too large: values must lie within %2, far beyond any chi(k).</source>
+        <translation>「%1」は大きすぎます。値は %2 の範囲になければなりません (どの χ(k) よりもはるかに大きい範囲です)。</translation>
     </message>
 </context>
 <context>
@@ -348,10 +344,6 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <source>Cannot create the folder &quot;%1&quot;.</source>
-        <translation>フォルダ「%1」を作れません。</translation>
-    </message>
-    <message>
         <source>Tovik: chi(k) and chi(R) of one EXAFS shell.</source>
         <translation>Tovik: 一つの EXAFS 散乱殻の χ(k) と Χ(R)。</translation>
     </message>
@@ -380,19 +372,8 @@
         <translation>DIR</translation>
     </message>
     <message>
-        <source>The file %1 cannot be written: %2.</source>
-        <translation>ファイル %1 に書き込めません: %2。</translation>
-    </message>
-    <message>
         <source>Show the measured chi(k) in FILE with the model.</source>
         <translation>FILE にある測定した χ(k) をモデルと一緒に表示する。</translation>
-    </message>
-</context>
-<context>
-    <name>CsvExport</name>
-    <message>
-        <source>The file %1 cannot be written: %2.</source>
-        <translation>ファイル %1 に書き込めません: %2。</translation>
     </message>
 </context>
 <context>
@@ -431,9 +412,91 @@
         <source>Cannot tell the picture format of &quot;%1&quot;: use .png, .svg or .pdf.</source>
         <translation>「%1」の図の形式が分かりません。.png、.svg、.pdf のいずれかにしてください。</translation>
     </message>
+</context>
+<context>
+    <name>SafeFile</name>
+    <message>
+        <source>it is a folder</source>
+        <translation>フォルダです</translation>
+    </message>
+    <message>
+        <source>it is a device or a socket, not a file</source>
+        <translation>ファイルではなくデバイスかソケットです</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link</source>
+        <translation>シンボリックリンクです</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation>ファイル %1 を読めません: %2。</translation>
+    </message>
+    <message>
+        <source>the name is not a usable path</source>
+        <translation>名前がパスとして使えません</translation>
+    </message>
+    <message>
+        <source>no data arrived within %1 seconds</source>
+        <translation>%1 秒以内にデータが届きませんでした</translation>
+    </message>
     <message>
         <source>The file %1 cannot be written: %2.</source>
         <translation>ファイル %1 に書き込めません: %2。</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 はフォルダではありません</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>フォルダ %1 を作れません。</translation>
+    </message>
+</context>
+<context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>「%1」の後に値がありません。</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>「%1」の後に余分な値があります。</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>「%1」は不明なオプションです。</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>不明なオプション: %1。</translation>
+    </message>
+    <message>
+        <source>Usage: %1</source>
+        <translation>使い方: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>オプション:</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>引数:</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>コマンドラインオプションの説明を表示する。</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Qt 固有のオプションを含めて説明を表示する。</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>バージョン情報を表示する。</translation>
     </message>
 </context>
 <context>
@@ -499,16 +562,8 @@
         <translation>項目 %1 は %2 より大きくなければなりません。</translation>
     </message>
     <message>
-        <source>The text is not valid JSON: %1 at byte %2.</source>
-        <translation>正しい JSON ではありません: %2 バイト目で %1。</translation>
-    </message>
-    <message>
         <source>The text is not a JSON object at its top level.</source>
         <translation>最上位が JSON オブジェクトではありません。</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be read: %2.</source>
-        <translation>ファイル %1 を読めません: %2。</translation>
     </message>
     <message>
         <source>The file %1 is larger than %2 bytes, too large for a scenario.</source>
@@ -521,6 +576,18 @@
     <message>
         <source>The field %1 must hold at most %2 entries; it has %3.</source>
         <translation>項目 %1 の要素は %2 個以下でなければなりません (%3 個あります)。</translation>
+    </message>
+    <message>
+        <source>The text is not valid JSON: %1 at line %2, column %3.</source>
+        <translation>正しい JSON ではありません: %2 行 %3 列目で %1。</translation>
+    </message>
+    <message>
+        <source>The file is written in %1; a scenario must be UTF-8 text.</source>
+        <translation>ファイルが %1 で書かれています。シナリオは UTF-8 のテキストでなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be a file name without control characters; it is &quot;%2&quot;.</source>
+        <translation>項目 %1 は制御文字を含まないファイル名でなければなりません (値は「%2」)。</translation>
     </message>
 </context>
 <context>
