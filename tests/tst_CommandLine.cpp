@@ -372,12 +372,7 @@ void tst_CommandLine::hostileFiles() {
     }
     if (arguments.contains(in.filePath("legend.tovik.json")))
         QVERIFY(contents(dir).value("chik.svg").contains("e\\x1b[31m.chi"));
-    const QStringList rows = dataLines(QDir(dir).filePath("chik.csv"));
-    QVERIFY(rows.value(0).endsWith(",data"));
-    double largest = 0;
-    for (const QString& row : rows.mid(1))
-        largest = std::max(largest, std::abs(row.section(',', 6).toDouble()));
-    QCOMPARE(largest, 1.0);
+    QVERIFY(dataLines(QDir(dir).filePath("chik.csv")).value(0).endsWith(",data"));
 }
 
 void tst_CommandLine::helpAndVersion() {
