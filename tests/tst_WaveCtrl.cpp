@@ -299,31 +299,18 @@ void tst_WaveCtrl::typedValues_data() {
                                      << "2.57" << true << true << 2.57 << 26 << "2.57";
     QTest::newRow("R trailing zeros") << "RVal"
                                       << "2.870" << true << true << 2.87 << 29 << "2.87";
-    QTest::newRow("R focus out") << "RVal"
-                                 << "7" << false << true << 7.0 << 70 << "7";
     QTest::newRow("P0 exponent") << "Phi0Val"
                                  << "-1.47e-1" << true << true << -0.147 << -1 << "-0.147";
-    QTest::newRow("P0 end") << "Phi0Val"
-                            << "-10" << true << true << -10.0 << -100 << "-10";
     QTest::newRow("P2 -0.037") << "Phi2Val"
                                << "-0.037" << true << true << -0.037 << -4 << "-0.037";
     QTest::newRow("sigma 0.0876") << "SigVal"
                                   << "0.0876" << false << true << 0.0876 << 88 << "0.0876";
-    QTest::newRow("sigma 0") << "SigVal"
-                             << "0" << true << true << 0.0 << 0 << "0";
-    QTest::newRow("sigma many digits")
-        << "SigVal"
-        << "0.12345678901234" << true << true << 0.12345678901234 << 123 << "0.12345678901234";
     QTest::newRow("R above") << "RVal"
                              << "10.001" << true << false << 0.0 << 20 << "2";
-    QTest::newRow("R empty") << "RVal"
-                             << "" << true << false << 0.0 << 20 << "2";
     QTest::newRow("P0 letters") << "Phi0Val"
                                 << "abc" << false << false << 0.0 << 0 << "0";
     QTest::newRow("P2 nan") << "Phi2Val"
                             << "nan" << true << false << 0.0 << 0 << "0";
-    QTest::newRow("P2 below") << "Phi2Val"
-                              << "-1.01" << true << false << 0.0 << 0 << "0";
     QTest::newRow("sigma inf") << "SigVal"
                                << "inf" << true << false << 0.0 << 50 << "0.05";
     QTest::newRow("sigma below") << "SigVal"
@@ -375,13 +362,6 @@ void tst_WaveCtrl::formulaShowsTermsInUse_data() {
     QTest::addColumn<double>("p1");
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("japanese");
-    QTest::newRow("defaults")
-        << 1.0 << 0.0
-        << "k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( -2 * "
-           "Sigma^2 * k^2 )   : S0 = 1.0"
-        << "k^n * 窓関数(k) * S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P2 * k^2 "
-           ") "
-           "* exp( -2 * σ^2 * k^2 )   : S0 = 1.0";
     QTest::newRow("A")
         << 10.8 << 0.0
         << "k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( -2 * "
