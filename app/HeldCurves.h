@@ -38,7 +38,7 @@ public:
     // holds old (0 for the newest).
     static QColor shadeOf(QColor live, int age);
     // "held 1", with the one parameter that differs from `now` when only
-    // one of n, R, P0, P2 and sigma does.
+    // one of n, R, P0, P1, P2, sigma and A does.
     static QString nameOf(const Curve& c, const Scenario& now);
 
     QVector<Curve> curves;

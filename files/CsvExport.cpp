@@ -38,8 +38,10 @@ QByteArray stateLines(const char* title, const Scenario& s, const MeasuredCurve*
     out += "# n = " + QByteArray::number(s.n) + '\n';
     out += "# R = " + number(s.r) + '\n';
     out += "# P0 = " + number(s.phi0) + '\n';
+    out += "# P1 = " + number(s.phi1) + '\n';
     out += "# P2 = " + number(s.phi2) + '\n';
     out += "# sigma = " + number(s.sigma) + '\n';
+    out += "# A = " + number(s.amplitude) + '\n';
     out += "# extra shells: ";
     if (s.shells.isEmpty())
         out += "none";

@@ -223,8 +223,11 @@ bool readParameters(const QJsonObject& o, Scenario* s, QString* error) {
     const QString top;
     return optionalNumber(o, top, "R", 0, 10, &s->r, error) &&
            optionalNumber(o, top, "P0", -10, 10, &s->phi0, error) &&
+           optionalNumber(o, top, "P1", -3, 3, &s->phi1, error) &&
            optionalNumber(o, top, "P2", -1, 1, &s->phi2, error) &&
-           optionalNumber(o, top, "sigma", 0, 0.2, &s->sigma, error) && readShells(o, s, error);
+           optionalNumber(o, top, "sigma", 0, 0.2, &s->sigma, error) &&
+           optionalNumber(o, top, "amplitude", 0, 50, &s->amplitude, error) &&
+           readShells(o, s, error);
 }
 
 bool readFactors(const QJsonObject& o, Scenario* s, QString* error) {
@@ -436,8 +439,10 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("n"), n},
         {QStringLiteral("R"), r},
         {QStringLiteral("P0"), phi0},
+        {QStringLiteral("P1"), phi1},
         {QStringLiteral("P2"), phi2},
         {QStringLiteral("sigma"), sigma},
+        {QStringLiteral("amplitude"), amplitude},
         {QStringLiteral("factors"), factors},
         {QStringLiteral("windowPositions"), positions},
         {QStringLiteral("envelopePoints"), points},
@@ -511,12 +516,13 @@ bool Scenario::operator==(const Scenario& o) const {
     }
     if (shells != o.shells)
         return false;
-    return n == o.n && r == o.r && phi0 == o.phi0 && phi2 == o.phi2 && sigma == o.sigma &&
-           envelopeOn == o.envelopeOn && windowOn == o.windowOn &&
-           debyeWallerOn == o.debyeWallerOn && windowPositions == o.windowPositions &&
-           showReal == o.showReal && showImag == o.showImag && showAbs == o.showAbs &&
-           showEnvelope == o.showEnvelope && showWindow == o.showWindow && showWave == o.showWave &&
-           showTotal == o.showTotal && pointerR == o.pointerR && viewAxes == o.viewAxes &&
-           viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
-           viewLockScales == o.viewLockScales && dataFile == o.dataFile;
+    return n == o.n && r == o.r && phi0 == o.phi0 && phi1 == o.phi1 && phi2 == o.phi2 &&
+           sigma == o.sigma && amplitude == o.amplitude && envelopeOn == o.envelopeOn &&
+           windowOn == o.windowOn && debyeWallerOn == o.debyeWallerOn &&
+           windowPositions == o.windowPositions && showReal == o.showReal &&
+           showImag == o.showImag && showAbs == o.showAbs && showEnvelope == o.showEnvelope &&
+           showWindow == o.showWindow && showWave == o.showWave && showTotal == o.showTotal &&
+           pointerR == o.pointerR && viewAxes == o.viewAxes && viewLegend == o.viewLegend &&
+           viewPhysical == o.viewPhysical && viewLockScales == o.viewLockScales &&
+           dataFile == o.dataFile;
 }

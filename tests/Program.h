@@ -7,8 +7,10 @@
 #include "Startup.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QStringList>
+#include <QTest>
 #include <QTranslator>
 
 // The program as its entry function builds it: language from the arguments,
@@ -59,4 +61,12 @@ inline void dragTo(QWidget* w, QPoint pos) {
 }
 inline void release(QWidget* w, QPoint pos) {
     sendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+}
+
+// A value typed the way a user types it: the keys go to the box itself,
+// Ctrl+A selects what it shows, then the text and Return.
+inline void typeInto(QLineEdit* box, const QString& text) {
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
 }

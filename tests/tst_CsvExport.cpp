@@ -118,8 +118,10 @@ void tst_CsvExport::stateLines() {
         "# n = 3",
         "# R = 0.30000000000000004",
         "# P0 = -2.5",
+        "# P1 = 0",
         "# P2 = 0",
         "# sigma = 0.05",
+        "# A = 1",
         "# extra shells: none",
         "# factors: envelope off, window on, debye_waller off",
         "# window positions: 2.5, 4, 15, 16",
@@ -139,8 +141,13 @@ void tst_CsvExport::stateLines() {
              QByteArray("# amplitude: physical"));
     Scenario shells = state();
     shells.shells = {{2.9, 1}, {0.1 + 0.2, 0.05}};
-    QCOMPARE(parse(CsvExport::chiR(*wave, shells, -2, 10)).comments.value(6),
-             QByteArray("# extra shells: R 2.9 amplitude 1; R 0.30000000000000004 amplitude 0.05"));
+    shells.phi1 = -0.73;
+    shells.amplitude = 10.8;
+    const QList<QByteArray> lines = parse(CsvExport::chiR(*wave, shells, -2, 10)).comments;
+    QCOMPARE(lines.value(4), QByteArray("# P1 = -0.73"));
+    QCOMPARE(lines.value(7), QByteArray("# A = 10.8"));
+    QCOMPARE(lines.value(8), QByteArray("# extra shells: R 2.9 amplitude 1; "
+                                        "R 0.30000000000000004 amplitude 0.05"));
 }
 
 void tst_CsvExport::chiKRows() {
@@ -227,10 +234,10 @@ void tst_CsvExport::nothingSynthesised() {
     fresh.setKGrid(0, 16, 0.1, 1024);
     const Csv k = parse(CsvExport::chiK(fresh, state()));
     const Csv r = parse(CsvExport::chiR(fresh, state(), -2, 10));
-    QCOMPARE(k.comments.size(), 13);
+    QCOMPARE(k.comments.size(), 15);
     QCOMPARE(k.header, QByteArray("k,chi,oscillation,envelope,window,debye_waller"));
     QCOMPARE(k.rows.size(), 0);
-    QCOMPARE(r.comments.size(), 13);
+    QCOMPARE(r.comments.size(), 15);
     QCOMPARE(r.header, QByteArray(chiRHeader));
     QCOMPARE(r.rows.size(), 0);
 }

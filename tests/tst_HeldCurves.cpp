@@ -154,6 +154,13 @@ void tst_HeldCurves::namesAndShades() {
     two.sigma = 0.1;
     two.n = 3;
     QCOMPARE(HeldCurves::nameOf(held->curves.first(), two), QStringLiteral("held 2"));
+    Scenario fitted = held->curves.last().state;
+    fitted.amplitude = 10.8;
+    QCOMPARE(HeldCurves::nameOf(held->curves.last(), fitted), QStringLiteral("held 4: A = 1"));
+    fitted = held->curves.last().state;
+    fitted.phi1 = 0.2;
+    held->curves.last().state.phi1 = -0.35;
+    QCOMPARE(HeldCurves::nameOf(held->curves.last(), fitted), QStringLiteral("held 4: P1 = -0.35"));
     // Paler with age, never white, never the live colour.
     const QColor newest = HeldCurves::shadeOf(QColor(200, 0, 0), 0);
     const QColor oldest = HeldCurves::shadeOf(QColor(200, 0, 0), 2);

@@ -648,8 +648,8 @@
         <translation>パネルの R スライダーの散乱殻。Χ(R) のグラフの印と同じ色です</translation>
     </message>
     <message>
-        <source>Extra shells share n, P0, P2, Sigma and the factors with the main shell.</source>
-        <translation>追加の散乱殻は n、P0、P2、σ と各因子を主な散乱殻と共有します。</translation>
+        <source>Extra shells share n, P0, P1, P2, Sigma and the factors with the main shell; their amplitudes are relative to A.</source>
+        <translation>追加の散乱殻は n、P0、P1、P2、σ と各因子を主な散乱殻と共有します。その振幅は A に対する相対値です。</translation>
     </message>
     <message>
         <source>No extra shells.</source>
@@ -667,9 +667,45 @@
         <source>Main shell: R = %1 Å</source>
         <translation>主な散乱殻: R = %1 Å</translation>
     </message>
+    <message>
+        <source>Amplitude A</source>
+        <translation>振幅 A</translation>
+    </message>
+    <message>
+        <source>Amplitude A = N·S0² of the main shell: N neighbours times the amplitude reduction S0² (copper&apos;s first shell: 12 × 0.9 = 10.8). It multiplies every shell; 0 to 50 in steps of 0.1</source>
+        <translation>主な散乱殻の振幅 A = N·S0²: 配位数 N と振幅減衰因子 S0² の積 (銅の第 1 殻では 12 × 0.9 = 10.8)。すべての散乱殻に掛かります。0 から 50 まで 0.1 刻み</translation>
+    </message>
+    <message>
+        <source>Amplitude A = N·S0² of the main shell: type a value and press Return</source>
+        <translation>主な散乱殻の振幅 A = N·S0²。値を入力して Enter を押します</translation>
+    </message>
+    <message>
+        <source>Linear phase P1 (Å)</source>
+        <translation>1 次の位相 P1 (Å)</translation>
+    </message>
+    <message>
+        <source>Linear phase P1 of every shell: the phase gains P1·k, which moves each chi(R) peak to R + P1/2 (inward for a negative P1, as real phase shifts have it); −3 to 3 Å in steps of 0.01 Å</source>
+        <translation>すべての散乱殻の 1 次の位相 P1: 位相に P1·k が加わり、Χ(R) の各ピークは R + P1/2 に移ります (実際の位相シフトのように P1 が負なら内側へ)。−3 から 3 Å まで 0.01 Å 刻み</translation>
+    </message>
+    <message>
+        <source>Linear phase P1 in Å: type a value and press Return</source>
+        <translation>1 次の位相 P1 (Å)。値を入力して Enter を押します</translation>
+    </message>
 </context>
 <context>
     <name>WaveCtrl</name>
+    <message>
+        <source>k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1</source>
+        <translation>k^n * 窓関数(k) * N*S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P1 * k + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : N*S0^2 = %1</translation>
+    </message>
+    <message>
+        <source>k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1</source>
+        <translation>k^n * 窓関数(k) * N*S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : N*S0^2 = %1</translation>
+    </message>
+    <message>
+        <source>k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 )   : S0 = 1.0</source>
+        <translation>k^n * 窓関数(k) * S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P1 * k + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : S0 = 1.0</translation>
+    </message>
     <message>
         <source>&amp;Debye Waller</source>
         <translation>デバイ・ワラ因子</translation>
@@ -735,24 +771,24 @@
         <translation>原子間距離 R (0 から 10 Å、0.1 Å 刻み)</translation>
     </message>
     <message>
-        <source>Distance R of the shell, in Å</source>
-        <translation>原子間距離 R (Å)</translation>
+        <source>Distance R of the shell in Å: type a value and press Return</source>
+        <translation>原子間距離 R (Å)。値を入力して Enter を押します</translation>
     </message>
     <message>
         <source>Constant phase P0, −10 to 10 rad in steps of 0.1 rad</source>
         <translation>定数の位相 P0 (−10 から 10 rad、0.1 rad 刻み)</translation>
     </message>
     <message>
-        <source>Constant phase P0, in rad</source>
-        <translation>定数の位相 P0 (rad)</translation>
+        <source>Constant phase P0 in rad: type a value and press Return</source>
+        <translation>定数の位相 P0 (rad)。値を入力して Enter を押します</translation>
     </message>
     <message>
         <source>Quadratic phase P2 (the phase gains P2·k²), −1 to 1 rad Å² in steps of 0.01</source>
         <translation>2 次の位相 P2 (位相に P2·k² が加わる。−1 から 1 rad Å²、0.01 刻み)</translation>
     </message>
     <message>
-        <source>Quadratic phase P2, in rad Å²</source>
-        <translation>2 次の位相 P2 (rad Å²)</translation>
+        <source>Quadratic phase P2 in rad Å²: type a value and press Return</source>
+        <translation>2 次の位相 P2 (rad Å²)。値を入力して Enter を押します</translation>
     </message>
     <message>
         <source>Debye-Waller sigma, 0 to 0.2 Å in steps of 0.001 Å</source>
