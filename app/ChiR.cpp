@@ -482,21 +482,27 @@ QVector<ChiR::Trace> ChiR::traces(const AWave& w) const {
 }
 
 ViewOptions::Range ChiR::fittedRange() const {
-    double scale = -1e300;
-    // The modulus alone is never negative: keep only a sliver below zero.
-    bool absOnly = SelAbs->isChecked() && !SelReal->isChecked() && !SelImag->isChecked();
     if (waves && !waves->isEmpty() && waves->first()->physical) {
-        // Physical amplitudes: every bin of every curve drawn, nothing else.
-        absOnly = true;
+        // Physical amplitudes: every bin of every curve drawn, nothing else;
+        // below zero only as far as a real or imaginary part goes.
+        double high = 0, low = 0;
         for (const AWave* w : *waves) {
             const double dR = w->binWidthR();
-            for (const Trace& t : traces(*w)) {
-                absOnly = absOnly && t.value == &AWave::magnitude;
-                for (int j = t.jStart - 1; j < w->chi.size() && j * dR <= rMax; ++j)
-                    scale = std::max(scale, std::abs((w->*t.value)(t.spectrum, j)));
-            }
+            for (const Trace& t : traces(*w))
+                for (int j = t.jStart - 1; j < w->chi.size() && j * dR <= rMax; ++j) {
+                    const double v = (w->*t.value)(t.spectrum, j);
+                    high = std::max(high, v);
+                    low = std::min(low, v);
+                }
         }
-    } else if (waves) {
+        if (!(high > 0 || low < 0) || !std::isfinite(high - low)) {
+            high = 1;
+            low = 0;
+        }
+        return {low < 0 ? 1.05 * low : -0.05 * high, high > 0 ? 1.05 * high : 0.05 * -low};
+    }
+    double scale = -1e300;
+    if (waves) {
         for (const AWave* w : *waves)
             if (w->spectrumScale > scale)
                 scale = w->spectrumScale;
@@ -511,5 +517,7 @@ ViewOptions::Range ChiR::fittedRange() const {
     // would collapse to a point; show the unit range instead.
     if (!(scale > 0) || !std::isfinite(scale))
         scale = 1;
+    // The modulus alone is never negative: keep only a sliver below zero.
+    const bool absOnly = SelAbs->isChecked() && !SelReal->isChecked() && !SelImag->isChecked();
     return {absOnly ? -0.05 * scale : -1.05 * scale, 1.05 * scale};
 }

@@ -10,17 +10,19 @@
 #include <QtTest>
 
 #include <cmath>
+#include <complex>
 
 namespace {
 // The field's transform of grid values x_i (k_i = 0.1 i) at R, directly in
-// long double: |dk / sqrt(pi) sum x_i exp(2 i k_i R)|.
+// long double: dk / sqrt(pi) sum x_i exp(2 i k_i R), and its modulus.
+std::complex<long double> fieldSum(const QVector<double>& x, long double r) {
+    std::complex<long double> sum = 0;
+    for (int i = 0; i < x.size(); ++i)
+        sum += static_cast<long double>(x[i]) * std::polar(1.0L, 2 * 0.1L * i * r);
+    return 0.1L / std::sqrt(3.14159265358979323846264338327950288L) * sum;
+}
 long double fieldTransform(const QVector<double>& x, long double r) {
-    long double re = 0, im = 0;
-    for (int i = 0; i < x.size(); ++i) {
-        re += x[i] * std::cos(2 * 0.1L * i * r);
-        im += x[i] * std::sin(2 * 0.1L * i * r);
-    }
-    return 0.1L / std::sqrt(3.14159265358979323846264338327950288L) * std::hypot(re, im);
+    return std::abs(fieldSum(x, r));
 }
 // R of bin j: the FFT's own grid, pi / (N dk) apart.
 long double binR(int j) {
@@ -377,6 +379,14 @@ void tst_ViewOptions::physicalRangeFitsTheDrawnCurves() {
     QCOMPARE(c->coord->yMin, -0.05 * double(top));
     // The envelope's transform, not drawn, would have set it.
     QVERIFY(fieldTransform(w->envelopeValues, 0) > 1.5L * top);
+    // The real part drawn too: below zero as far as it goes.
+    c->SelReal->setChecked(true);
+    grab(c->DispA);
+    long double low = 0;
+    for (int j = 0; binR(j) <= 10; ++j)
+        low = std::min({low, fieldSum(w->chi, binR(j)).real(), fieldSum(data, binR(j)).real()});
+    QVERIFY(std::abs(c->coord->yMin - 1.05 * double(low)) < 1e-9 * double(top));
+    QVERIFY(c->coord->yMin > -0.9 * c->coord->yMax);
     // The window's transform drawn: its bin 0, the sum of W, is the top.
     c->SelWindow->setChecked(true);
     grab(c->DispA);
