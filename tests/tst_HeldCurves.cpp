@@ -33,20 +33,6 @@ private:
                 n += img.pixel(x, y) == colour;
         return n;
     }
-    // A shell-like chi(k) of the given size in a file of that name.
-    QString writeData(const QString& name, double size) {
-        const QString path = tmp.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            return QString();
-        f.write("# k chi\n");
-        for (int i = 0; i <= 300; ++i) {
-            const double k = 1 + i * 0.045;
-            f.write(QByteArray::number(k) + ' ' + QByteArray::number(size * std::sin(4.6 * k) / k) +
-                    '\n');
-        }
-        return path;
-    }
     Program* program = nullptr;
     QTemporaryDir tmp;
 };
@@ -63,12 +49,12 @@ void tst_HeldCurves::cleanup() {
 }
 
 void tst_HeldCurves::measuredOnBothPlots() {
-    const QString path = writeData(QStringLiteral("shell.chi"), 1);
+    const QString path = tmp.filePath(QStringLiteral("shell.chi"));
     DispArea* k = program->main->DispA;
     DispArea* r = program->chiR()->DispA;
     const QRgb data = pixeldraw::measuredColour().rgb();
     QCOMPARE(count(grab(k), data, k->rect()), 0);
-    QVERIFY(program->main->openDataFile(path));
+    QVERIFY(program->openData(path, 1));
     const QImage k1 = grab(k), r1 = grab(r);
     QVERIFY(count(k1, data, k->rect()) > 200);
     QVERIFY(count(r1, data, r->rect()) > 100);
@@ -186,59 +172,33 @@ void tst_HeldCurves::namesAndShades() {
 // held in.
 void tst_HeldCurves::heldDataUnderNewData() {
     program->main->view->setPhysical(true);
-    QVERIFY(program->main->openDataFile(writeData(QStringLiteral("cold.chi"), 1)));
+    QVERIFY(program->openData(tmp.filePath(QStringLiteral("cold.chi")), 1));
     program->main->actionHold->trigger();
-    QVERIFY(program->main->openDataFile(writeData(QStringLiteral("warm.chi"), 0.6)));
+    QVERIFY(program->openData(tmp.filePath(QStringLiteral("warm.chi")), 0.6));
     const HeldCurves::Curve held = program->main->held->curves.first();
     QVERIFY(held.hasData() && held.physical);
     QCOMPARE(held.dataName, QStringLiteral("cold.chi"));
-    // In absolute units the held data are 1 / 0.6 of the live ones (to the
-    // files' six digits).
+    // In absolute units the held data are 1 / 0.6 of the live ones.
     const QVector<double>& live = program->main->measured->values;
     for (int i = 20; i < 150; i += 13)
-        QVERIFY(std::abs(held.dataChi[i] - live[i] / 0.6) <=
-                1e-4 * (1 + std::abs(held.dataChi[i])));
+        QVERIFY(std::abs(held.dataChi[i] - live[i] / 0.6) <= 1e-12 * (1 + std::abs(live[i])));
 
     DispArea* k = program->main->DispA;
     DispArea* r = program->chiR()->DispA;
     const QRgb pale = HeldCurves::shadeOf(pixeldraw::measuredColour(), 0).rgb();
-    const QImage img = grab(k);
-    int found = 0, tried = 0;
-    for (int i = 25; i < 110; i += 3) { // left of the key
-        const int x = int(k->coord.toPixelX(held.k[i]));
-        const int y = int(k->coord.toPixelY(held.dataChi[i]));
-        // Away from the zero line, the envelope points' lines at whole k
-        // and the live curves drawn over it.
-        if (std::abs(held.dataChi[i]) < 0.3 || std::abs(held.k[i] - std::round(held.k[i])) < 0.15 ||
-            img.pixel(x, y) == qRgb(0, 0, 0) ||
-            img.pixel(x, y) == pixeldraw::measuredColour().rgb())
-            continue;
-        ++tried;
-        for (int dy = -2; dy <= 2; ++dy)
-            if (img.pixel(x, y + dy) == pale) {
-                ++found;
-                break;
-            }
-    }
-    QVERIFY2(tried > 10 && found == tried,
-             qPrintable(QStringLiteral("%1/%2").arg(found).arg(tried)));
+    QVERIFY(count(grab(k), pale, k->rect()) > 200);
     QVERIFY(count(grab(r), pale, r->rect()) > 50);
-    // The key: live data, then the held model and its data, by file.
-    QVector<Legend::Entry> entries = {{pixeldraw::measuredColour(), 2, "warm.chi"}};
-    entries += program->main->held->entries(held.state, true);
-    QCOMPARE(entries.size(), 3);
-    QCOMPARE(entries[2].name, QStringLiteral("cold.chi (held 1)"));
-    const QRect box = Legend::box(entries, k->rect(), k->font());
-    const QFontMetrics fm(k->font());
-    QCOMPARE(img.pixel(box.left() + 6 + Legend::swatch / 2,
-                       box.top() + 4 + 2 * fm.height() + fm.height() / 2),
-             pale);
+    // The key: the held model, then its data by file.
+    const QVector<Legend::Entry> entries = program->main->held->entries(held.state, true);
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[1].name, QStringLiteral("cold.chi (held 1)"));
+    QCOMPARE(entries[1].colour.rgb(), pale);
     // Normalised, the physical copies are not shown; back, they are.
     program->main->view->setPhysical(false);
     QCOMPARE(count(grab(k), pale, k->rect()), 0);
     QCOMPARE(count(grab(r), pale, r->rect()), 0);
     program->main->view->setPhysical(true);
-    QVERIFY(count(grab(k), pale, k->rect()) > 50);
+    QVERIFY(count(grab(k), pale, k->rect()) > 200);
 }
 
 QTEST_MAIN(tst_HeldCurves)
