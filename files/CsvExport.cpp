@@ -113,6 +113,10 @@ QByteArray CsvExport::chiR(const AWave& wave, const Scenario& state, double rMin
     const bool withData =
         data && data->isLoaded() && data->spectrum && data->fftLength == wave.fftLength;
     QByteArray out = stateLines("chi(R)", state, withData ? data : nullptr);
+    if (wave.physical)
+        out += "# chi(R) = dk/sqrt(pi) * sum over the k grid of k^n W(k) chi(k) exp(2ikR), dk = " +
+               number(wave.dk) + " 1/Å, in 1/Å^" + QByteArray::number(wave.n + 1) +
+               " (data the same)\n";
     out += "R,chi_re,chi_im,chi_abs,oscillation_re,oscillation_im,oscillation_abs,"
            "envelope_re,envelope_im,envelope_abs,window_re,window_im,window_abs,"
            "debye_waller_re,debye_waller_im,debye_waller_abs";

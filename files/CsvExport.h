@@ -23,7 +23,8 @@ public:
     // One row per bin j the chi(R) plot draws over [rMin, rMax]: from
     // trunc(rMin / dR) while j dR <= rMax (and j below the transform length),
     // R = j dR with dR = wave.binWidthR().
-    // With measured data loaded three more columns hold its transform.
+    // With measured data loaded three more columns hold its transform. In
+    // physical amplitude mode a '#' line gives the transform's convention.
     static QByteArray chiR(const AWave& wave, const Scenario& state, double rMin, double rMax,
                            const MeasuredCurve* data = nullptr);
 

@@ -1,6 +1,7 @@
 #include "AWave.h"
 
 #include "Envelope.h"
+#include "PhysicalUnits.h"
 #include "RealFft.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -170,6 +171,11 @@ void AWave::transform() {
     fft.forwardTransform(envelopeSpectrum.get(), envelopeValues.constData());
     fft.forwardTransform(windowSpectrum.get(), windowValues.constData());
     fft.forwardTransform(debyeWallerSpectrum.get(), debyeWallerValues.constData());
+    if (physical) {
+        for (double* s : {oscillationSpectrum.get(), chiSpectrum.get(), envelopeSpectrum.get(),
+                          windowSpectrum.get(), debyeWallerSpectrum.get()})
+            PhysicalUnits::scaleSpectrum(s, fftLength, dk);
+    }
 
     spectrumMin = 1e300;
     spectrumMax = -1e300;

@@ -69,7 +69,8 @@ public:
     double valueScale = 0;
     // Physical amplitude: chi and the oscillation keep the formula's own
     // values instead of being divided by the largest tracked value, so a
-    // larger sigma or a farther shell shows as a weaker signal.
+    // larger sigma or a farther shell shows as a weaker signal, and every
+    // spectrum is the field's transform (PhysicalUnits).
     bool physical = false;
     // Extra shells summed into the bare oscillation, in this order; one at
     // R = 0 is left out (its 1/R^2 is undefined).

@@ -32,6 +32,7 @@ private slots:
     void factorSelection();
     void withoutEnvelope();
     void nEqualsOneHasNoZeroAtOrigin();
+    void spectraMatchDirectDft_data();
     void spectraMatchDirectDft();
     void flatEnvelopeSpectrum();
     void eachChangeSynthesisesOnce_data();
@@ -412,8 +413,19 @@ void tst_AWave::nEqualsOneHasNoZeroAtOrigin() {
     }
 }
 
+// Normalised: the plain sums. Physical: the field's dk / sqrt(pi) times them.
+void tst_AWave::spectraMatchDirectDft_data() {
+    QTest::addColumn<bool>("physical");
+    QTest::newRow("normalised") << false;
+    QTest::newRow("physical") << true;
+}
+
 void tst_AWave::spectraMatchDirectDft() {
+    QFETCH(bool, physical);
     build();
+    wave->setPhysical(physical);
+    const long double factor =
+        physical ? 0.1L / std::sqrt(3.14159265358979323846264338327950288L) : 1;
     // Something less symmetric than the default.
     wave->newPhi0(0.7);
     wave->newPhi2(0.03);
@@ -439,17 +451,17 @@ void tst_AWave::spectraMatchDirectDft() {
         double scale = 1;
         for (double v : p.source)
             scale += std::abs(v);
-        const double tol = 1e-12 * scale;
+        const double tol = 1e-12 * scale * double(factor);
         for (int j = -N - 3; j <= N + 3; ++j) {
             const int m = std::abs(j);
             const double sign = j > 0 ? 1 : -1;
             double re = 0, im = 0;
             if (m < N) {
-                re = double(d.c[m]); // even and periodic: bin N - m has the same
+                re = double(factor * d.c[m]); // even and periodic: bin N - m has the same
                 if (j != 0 && m < N / 2)
-                    im = sign * double(d.s[m]);
+                    im = sign * double(factor * d.s[m]);
                 else if (m > N / 2)
-                    im = sign * double(d.s[N - m]); // mirrored about N/2, as read
+                    im = sign * double(factor * d.s[N - m]); // mirrored about N/2, as read
             }
             const QString where = QString("%1 bin %2").arg(p.name).arg(j);
             QVERIFY2(near(wave->realPart(p.spectrum, j), re, tol), qPrintable(where));
@@ -843,6 +855,11 @@ OneShell oneShell(const AWave& w) {
     fft::RealFft<double> fft(N);
     fft.forwardTransform(o.chiSpectrum.data(), o.chi.constData());
     fft.forwardTransform(o.oscillationSpectrum.data(), o.oscillation.constData());
+    // Physical spectra carry the field's factor.
+    const double f = w.physical ? w.dk / std::sqrt(3.14159265358979323846) : 1;
+    for (std::vector<double>* sp : {&o.chiSpectrum, &o.oscillationSpectrum})
+        for (double& v : *sp)
+            v = w.physical ? v * f : v;
     return o;
 }
 

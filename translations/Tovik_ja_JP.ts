@@ -181,6 +181,22 @@
         <source>chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)</source>
         <translation>χ(k) データ (*.chi *.chik *.dat *.txt *.csv *.xy);;すべてのファイル (*)</translation>
     </message>
+    <message>
+        <source>k%1·χ(k) (Å%2)</source>
+        <translation>k%1·χ(k) (Å%2)</translation>
+    </message>
+    <message>
+        <source>k%1·χ(k), normalised</source>
+        <translation>k%1·χ(k)（規格化）</translation>
+    </message>
+    <message>
+        <source>k%1·W·χ(k)</source>
+        <translation>k%1·W·χ(k)</translation>
+    </message>
+    <message>
+        <source>k%1·χ(k)</source>
+        <translation>k%1·χ(k)</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -285,8 +301,8 @@
         <translation>指示線の位置 R (Å)。値を入力して Enter を押します</translation>
     </message>
     <message>
-        <source>The transform of chi(k) at the bin nearest the pointer</source>
-        <translation>指示線に最も近い点での χ(k) の変換</translation>
+        <source>The transform of chi(k) at the bin nearest the pointer, or at the top of the peak found by a double-click</source>
+        <translation>指示線に最も近い点での χ(k) の変換、またはダブルクリックで見つけたピークの頂点での値</translation>
     </message>
     <message>
         <source>&amp;View</source>
@@ -313,10 +329,6 @@
         <translation>左右に並べる(&amp;S)</translation>
     </message>
     <message>
-        <source>At R = %1 Å:  |chi| = %2   Re chi = %3   Im chi = %4</source>
-        <translation>R = %1 Å で:  |χ| = %2   実部 = %3   虚部 = %4</translation>
-    </message>
-    <message>
         <source>R (Å)</source>
         <translation>R (Å)</translation>
     </message>
@@ -337,8 +349,52 @@
         <translation>全体: 絶対値</translation>
     </message>
     <message>
-        <source>   data: |chi| = %1   Re = %2   Im = %3</source>
-        <translation>   データ: |χ| = %1   実部 = %2   虚部 = %3</translation>
+        <source>peak R = %1 Å</source>
+        <translation>ピーク R = %1 Å</translation>
+    </message>
+    <message>
+        <source>top |χ| = %1</source>
+        <translation>頂点 |χ| = %1</translation>
+    </message>
+    <message>
+        <source>data: peak R = %1 Å, top |χ| = %2</source>
+        <translation>データ: ピーク R = %1 Å、頂点 |χ| = %2</translation>
+    </message>
+    <message>
+        <source>bin R = %1 Å</source>
+        <translation>ビン R = %1 Å</translation>
+    </message>
+    <message>
+        <source>|χ| = %1</source>
+        <translation>|χ| = %1</translation>
+    </message>
+    <message>
+        <source>Re χ = %1</source>
+        <translation>実部 = %1</translation>
+    </message>
+    <message>
+        <source>Im χ = %1</source>
+        <translation>虚部 = %1</translation>
+    </message>
+    <message>
+        <source>data |χ| = %1</source>
+        <translation>データ |χ| = %1</translation>
+    </message>
+    <message>
+        <source>data Re χ = %1</source>
+        <translation>データ実部 = %1</translation>
+    </message>
+    <message>
+        <source>data Im χ = %1</source>
+        <translation>データ虚部 = %1</translation>
+    </message>
+    <message>
+        <source>%1 (Å%2)</source>
+        <translation>%1 (Å%2)</translation>
+    </message>
+    <message>
+        <source>%1, normalised</source>
+        <translation>%1（規格化）</translation>
     </message>
 </context>
 <context>
@@ -404,6 +460,10 @@
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 (held %2)</source>
+        <translation>%1（残した曲線 %2）</translation>
     </message>
 </context>
 <context>
