@@ -1,5 +1,6 @@
 #include "WaveCtrl.h"
 
+#include <QLayout>
 #include <QLocale>
 #include <QSignalBlocker>
 
@@ -115,7 +116,15 @@ void WaveCtrl::showFormula(double amplitude, double phi1) {
         text = QCoreApplication::translate(
             "WaveCtrl", "k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * "
                         "exp( -2 * Sigma^2 * k^2 )   : S0 = 1.0");
+    if (text == label_6->text())
+        return;
     label_6->setText(text);
+    // A longer formula may take another line: the layouts up to the window
+    // settle now, so the plot's resize and the coming update are one paint.
+    for (QWidget* w = this; w; w = w->parentWidget()) {
+        if (w->layout())
+            w->layout()->activate();
+    }
 }
 
 void WaveCtrl::setWindowPos(int i, double p) {
