@@ -13,16 +13,17 @@ void DispArea::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Pixel y grows downward, world y upward: bottom is the widget's height.
     coord.setPixelArea(0, height(), width(), 0);
-    // Vector devices (SVG, PDF) get the drawing itself, lines and text.
-    if (painter.paintEngine()->type() != QPaintEngine::Raster) {
-        emit draw(&painter);
-        return;
-    }
     // The plots are thousands of one-pixel spans. Qt 5's AVX2 solid fill
     // into the window surface's 32-bit formats is slow for such spans on
     // some processors; into ARGB32 (not premultiplied) every span takes
     // another path. Its blends round as the surface's do, so every pixel
-    // comes out the same, and the copy to the surface is cheap.
+    // comes out the same. Qt 6 fills fast but paints ARGB32 several times
+    // slower, so it paints directly, as do vector devices (SVG, PDF).
+    if (QT_VERSION >= QT_VERSION_CHECK(6, 0, 0) ||
+        painter.paintEngine()->type() != QPaintEngine::Raster) {
+        emit draw(&painter);
+        return;
+    }
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
     if (offscreen.size() != pixels) {
