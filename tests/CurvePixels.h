@@ -18,18 +18,17 @@ struct PlottedCurve {
 
 // Looks for each curve's colour around its vertices wherever no segment of
 // another curve comes near and nothing else is drawn (`busyColumns`, the rows
-// `busyTop` to `busyBottom`, `busyArea`). Returns how many such vertices each
+// `busyTop` to `busyBottom`). Returns how many such vertices each
 // curve had and lists in `wrong` those whose colour was missing.
 inline QVector<int> checkCurveColours(const QImage& img, const QVector<PlottedCurve>& curves,
                                       const QVector<int>& busyColumns, int busyTop, int busyBottom,
-                                      const QRect& busyArea, QStringList* wrong) {
+                                      QStringList* wrong) {
     const int gap = 4;
     QVector<int> checked(curves.size(), 0);
     for (int c = 0; c < curves.size(); ++c) {
         for (const QPoint& v : curves[c].vertices) {
             if (!QRect(2, 2, img.width() - 4, img.height() - 4).contains(v) ||
-                (v.y() >= busyTop && v.y() <= busyBottom) ||
-                busyArea.adjusted(-2, -2, 2, 2).contains(v))
+                (v.y() >= busyTop && v.y() <= busyBottom))
                 continue;
             bool clear = std::none_of(busyColumns.begin(), busyColumns.end(),
                                       [&](int x) { return std::abs(x - v.x()) <= gap; });
@@ -56,16 +55,4 @@ inline QVector<int> checkCurveColours(const QImage& img, const QVector<PlottedCu
         }
     }
     return checked;
-}
-
-// True when the rectangle holds a horizontal run of `length` pixels of `colour`.
-inline bool hasSwatch(const QImage& img, const QRect& area, QRgb colour, int length) {
-    const QRect r = area.intersected(img.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        int run = 0;
-        for (int x = r.left(); x <= r.right(); ++x)
-            if ((run = img.pixel(x, y) == colour ? run + 1 : 0) >= length)
-                return true;
-    }
-    return false;
 }

@@ -14,24 +14,20 @@ private slots:
 };
 
 namespace {
-// Opaque and translucent fills, one- and two-pixel lines, a dashed one and
-// antialiased text in the painter's own pen and font, as the plots use them.
+// Opaque and translucent fills, lines one and two pixels wide, a dashed one,
+// and antialiased text in the painter's own pen and font.
 void render(QPainter* p, int width, int height) {
     const QPen textPen = p->pen();
     p->fillRect(QRect(0, 0, width, height), QColor(255, 255, 255));
     for (int i = 0; i < 60; ++i) {
-        QPen pen(QColor(4 * i, 150, 255 - 4 * i));
-        pen.setWidth(1 + i % 2);
-        pen.setStyle(i % 5 ? Qt::SolidLine : Qt::DashLine);
+        QPen pen(QColor(4 * i, 150, 255 - 4 * i), 1 + i % 2, i % 5 ? Qt::SolidLine : Qt::DashLine);
         p->setPen(pen);
         p->drawLine(i * 5, 20 + (i * 37) % 150, i * 5 + 4, 20 + (i * 53) % 150);
     }
-    p->setPen(QColor(0, 0, 0));
     p->setBrush(QColor(255, 255, 255, 235));
     p->drawRect(40, 40, 120, 60);
     p->setPen(textPen);
-    p->drawText(QRect(45, 45, 200, 50), Qt::AlignLeft | Qt::AlignTop,
-                QStringLiteral("chi(k) 0.25"));
+    p->drawText(45, 70, QStringLiteral("chi(k) 0.25"));
 }
 } // namespace
 
