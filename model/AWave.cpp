@@ -87,29 +87,41 @@ void AWave::setKGrid(double kMin_, double kMax_, double dk_, int length) {
     }
 }
 
-void AWave::synthesize() {
-    WaveFactors factors;
-    factors.envelope = ctrl->SelEnvelope->isChecked();
-    factors.window = ctrl->SelWindowF->isChecked();
-    factors.debyeWaller = ctrl->SelDebye->isChecked();
+WaveFactors AWave::factors() const {
+    WaveFactors f;
+    f.envelope = ctrl->SelEnvelope->isChecked();
+    f.window = ctrl->SelWindowF->isChecked();
+    f.debyeWaller = ctrl->SelDebye->isChecked();
+    return f;
+}
 
-    WaveGrid grid;
-    grid.kMin = kMin;
-    grid.dk = dk;
-    grid.kCount = kCount;
-    grid.length = fftLength;
+WaveGrid AWave::grid() const {
+    WaveGrid g;
+    g.kMin = kMin;
+    g.dk = dk;
+    g.kCount = kCount;
+    g.length = fftLength;
+    return g;
+}
 
-    // The factors at the grid points that carry the signal.
+void AWave::factorInputs(QVector<double>* envelopeAtK, QVector<double>* windowAtK) const {
+    const WaveGrid g = grid();
     const int count = std::max(0, std::min(kCount, fftLength));
-    envelopeInput.resize(0);
-    windowInput.resize(0);
+    envelopeAtK->resize(0);
+    windowAtK->resize(0);
     const WindowFunc* window = ctrl->WindowCtrl;
     for (int i = 0; i < count; ++i) {
-        const double k = grid.k(i);
+        const double k = g.k(i);
         if (envelope)
-            envelopeInput.append(envelope->valueAt(k));
-        windowInput.append(window->valueAt(k));
+            envelopeAtK->append(envelope->valueAt(k));
+        windowAtK->append(window->valueAt(k));
     }
+}
+
+void AWave::synthesize() {
+    const WaveFactors factors = this->factors();
+    const WaveGrid grid = this->grid();
+    factorInputs(&envelopeInput, &windowInput);
 
     // The arrays move in and out, so they keep their storage and, at R = 0,
     // the last finite chi.

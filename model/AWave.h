@@ -58,6 +58,12 @@ public:
     bool setParameter(Parameter p, double value);
     // The parameters as the synthesis takes them.
     WaveParameters parameters() const;
+    // The rest of what synthesize() hands to synthesizeWave, so that a fit
+    // evaluates the very model that is drawn: the selected factors, the
+    // grid, and F and W at the grid points that carry the signal.
+    WaveFactors factors() const;
+    WaveGrid grid() const;
+    void factorInputs(QVector<double>* envelopeAtK, QVector<double>* windowAtK) const;
     Envelope* envelope = nullptr; // not owned
     int fftLength = -1;
     int kCount = 0;

@@ -1,0 +1,150 @@
+#include "FitProblem.h"
+
+#include "AWave.h"
+#include "MeasuredCurve.h"
+#include "PhysicalUnits.h"
+#include "RealFft.h"
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+
+namespace fit {
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+AWave::Parameter waveParameter(int i) {
+    static const AWave::Parameter order[] = {AWave::Parameter::Amplitude, AWave::Parameter::R,
+                                             AWave::Parameter::Sigma,     AWave::Parameter::P0,
+                                             AWave::Parameter::P1,        AWave::Parameter::P2};
+    return order[i];
+}
+
+void setValues(WaveParameters* p, const std::vector<double>& v) {
+    p->amplitude = v[0];
+    p->r = v[1];
+    p->sigma = v[2];
+    p->phi0 = v[3];
+    p->phi1 = v[4];
+    p->phi2 = v[5];
+}
+
+// The field's transform of a k-weighted array of `length` values, packed.
+std::vector<double> transformed(const QVector<double>& x, int length, double dk) {
+    std::vector<double> spectrum(size_t(length), 0.0);
+    fft::RealFft<double>(length).forwardTransform(spectrum.data(), x.constData());
+    PhysicalUnits::scaleSpectrum(spectrum.data(), length, dk);
+    return spectrum;
+}
+
+} // namespace
+
+const QStringList& FitProblem::names() {
+    static const QStringList n{"amplitude", "R", "sigma", "P0", "P1", "P2"};
+    return n;
+}
+
+QStringList FitProblem::defaultVaried() {
+    return {"amplitude", "R", "sigma", "P0"};
+}
+
+FitProblem::FitProblem(const AWave& w, const MeasuredCurve& data, double low, double high)
+    : wave(w), start(w.parameters()), factors(w.factors()), grid(w.grid()), rMin(low),
+      rMax(high) {
+    wave.factorInputs(&envelopeAtK, &windowAtK);
+    if (!data.isLoaded() || grid.length <= 0) {
+        problemError = QCoreApplication::translate("FitProblem", "No measured data are loaded.");
+        return;
+    }
+    if (!(rMin >= 0 && rMax > rMin && std::isfinite(rMax))) {
+        problemError = QCoreApplication::translate(
+            "FitProblem", "The R range must have 0 <= Rmin < Rmax.");
+        return;
+    }
+    const double binWidth = wave.binWidthR();
+    for (int j = 0; j < grid.length / 2; ++j) {
+        const double r = j * binWidth;
+        if (r >= rMin && r <= rMax)
+            bins.push_back(j);
+    }
+    if (bins.empty()) {
+        problemError = QCoreApplication::translate(
+            "FitProblem", "The R range holds no point of the transform.");
+        return;
+    }
+
+    // The k range the data really constrain: the window's outer positions
+    // when the window is applied, else the synthesised grid, within the data.
+    kLow = grid.kMin;
+    kHigh = grid.k(grid.kCount - 1);
+    if (factors.window) {
+        const QVector<double>& pos = wave.ctrl->WindowCtrl->positions;
+        kLow = std::max(kLow, pos.first());
+        kHigh = std::min(kHigh, pos.last());
+    }
+    kLow = std::max(kLow, data.dataK.first());
+    kHigh = std::min(kHigh, data.dataK.last());
+    nIdp = kHigh > kLow ? 2 * (kHigh - kLow) * (rMax - rMin) / pi : 0;
+
+    dataSpectrum = transformed(PhysicalUnits::weightedData(data, wave), grid.length, grid.dk);
+    for (const int j : bins) {
+        const double re = wave.realPart(dataSpectrum.data(), j);
+        const double im = wave.imagPart(dataSpectrum.data(), j);
+        dataSquares += re * re + im * im;
+    }
+}
+
+ReportContext FitProblem::context() const {
+    return {rMin, rMax, kLow, kHigh, start.n, nIdp};
+}
+
+std::vector<Parameter> FitProblem::parameters(const QStringList& varied) const {
+    std::vector<Parameter> out;
+    for (int i = 0; i < names().size(); ++i) {
+        Parameter p;
+        p.name = names()[i];
+        p.value = wave.parameter(waveParameter(i));
+        wave.range(waveParameter(i), &p.minimum, &p.maximum);
+        // 1/R^2: a shell at R = 0 has no signal to compare.
+        if (waveParameter(i) == AWave::Parameter::R)
+            p.minimum = std::max(p.minimum, 0.1);
+        p.varied = varied.contains(p.name);
+        out.push_back(p);
+    }
+    return out;
+}
+
+bool FitProblem::residuals(const std::vector<double>& values, std::vector<double>& out) const {
+    WaveParameters p = start;
+    setValues(&p, values);
+    if (!shellInSum(p.r))
+        return false;
+    WaveArrays arrays;
+    synthesizeWave(p, factors, grid, envelopeAtK, windowAtK, true, &arrays);
+    const std::vector<double> model = transformed(arrays.chi, grid.length, grid.dk);
+    for (size_t b = 0; b < bins.size(); ++b) {
+        const int j = bins[b];
+        out[2 * b] = wave.realPart(model.data(), j) - wave.realPart(dataSpectrum.data(), j);
+        out[2 * b + 1] = wave.imagPart(model.data(), j) - wave.imagPart(dataSpectrum.data(), j);
+    }
+    return true;
+}
+
+Result FitProblem::run(const QStringList& varied) const {
+    if (!problemError.isEmpty()) {
+        Result r;
+        r.error = problemError;
+        r.best = parameters(varied);
+        return r;
+    }
+    return leastSquares(
+        parameters(varied), residualCount(),
+        [this](const std::vector<double>& v, std::vector<double>& r) { return residuals(v, r); },
+        nIdp, dataSquares);
+}
+
+} // namespace fit

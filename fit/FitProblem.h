@@ -1,0 +1,65 @@
+#pragma once
+
+#include "FitReport.h"
+#include "Fitter.h"
+#include "WaveSynthesis.h"
+
+#include <QStringList>
+#include <QVector>
+
+class AWave;
+class MeasuredCurve;
+
+namespace fit {
+
+// The model against measured data in R space, as EXAFS analysis does it:
+// both are k-weighted, windowed and transformed the same way (the field's
+// dk/sqrt(pi) convention), and the residuals are the real and imaginary
+// parts of model minus data at every R bin in [rMin, rMax]. The problem is
+// a snapshot of the wave's settings (n, factors, envelope, window, extra
+// shells) taken when it is made; the wave itself is never changed.
+class FitProblem {
+public:
+    FitProblem(const AWave& wave, const MeasuredCurve& data, double rMin, double rMax);
+
+    // The six parameters, in this order, by the names the report uses.
+    static const QStringList& names();
+    // Those a fit varies unless told otherwise.
+    static QStringList defaultVaried();
+    static constexpr double defaultRMin = 1.0;
+    static constexpr double defaultRMax = 3.0;
+
+    // Empty when the problem can be fitted; else why not.
+    QString error() const { return problemError; }
+    // Independent points 2 dk dR / pi, dk the window's outer positions
+    // (or the grid) clipped to the data's k range.
+    double independentPoints() const { return nIdp; }
+    ReportContext context() const;
+
+    // The parameters at the wave's current values, `varied` by name.
+    std::vector<Parameter> parameters(const QStringList& varied) const;
+    int residualCount() const { return int(bins.size()) * 2; }
+    bool residuals(const std::vector<double>& values, std::vector<double>& out) const;
+
+    // Runs MINPACK over the varied parameters.
+    Result run(const QStringList& varied) const;
+
+private:
+    const AWave& wave;
+    WaveParameters start;
+    WaveFactors factors;
+    WaveGrid grid;
+    QVector<double> envelopeAtK;
+    QVector<double> windowAtK;
+    std::vector<double> dataSpectrum;
+    std::vector<int> bins;
+    double rMin;
+    double rMax;
+    double kLow = 0;
+    double kHigh = 0;
+    double nIdp = 0;
+    double dataSquares = 0;
+    QString problemError;
+};
+
+} // namespace fit
