@@ -8,6 +8,7 @@
 #include "CsvExport.h"
 #include "Envelope.h"
 #include "Escaped.h"
+#include "FitWindow.h"
 #include "FileDialogs.h"
 #include "HeldCurves.h"
 #include "Legend.h"
@@ -131,6 +132,9 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     connect(actionClearHeld, SIGNAL(triggered()), this, SLOT(clearHeld()));
 
     connect(actionShells, SIGNAL(triggered()), this, SLOT(showShells()));
+    connect(actionFit, SIGNAL(triggered()), this, SLOT(showFit()));
+    connect(measured, &MeasuredCurve::changed, this,
+            [this] { actionFit->setEnabled(measured->isLoaded()); });
 }
 
 void ChiK::showShells() {
@@ -143,6 +147,14 @@ void ChiK::showShells() {
     shellsWindow->show();
     shellsWindow->raise();
     shellsWindow->activateWindow();
+}
+
+void ChiK::showFit() {
+    if (!fitWindow)
+        fitWindow = new FitWindow(waves.first(), measured, chiR, this);
+    fitWindow->show();
+    fitWindow->raise();
+    fitWindow->activateWindow();
 }
 
 void ChiK::syncView() {

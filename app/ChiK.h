@@ -12,6 +12,7 @@ class HeldCurves;
 class MeasuredCurve;
 class QPainter;
 class ShellsWindow;
+class FitWindow;
 struct Scenario;
 
 // The main window: the chi(k) plot above the wave's control panel. Its
@@ -32,6 +33,9 @@ public:
     // View > Shells…: the extra shells of the first wave; made when first
     // opened.
     ShellsWindow* shellsWindow = nullptr;
+    // View > Fit…: enabled while measured data are loaded; made when first
+    // opened.
+    FitWindow* fitWindow = nullptr;
 
     // The value range the plot fits to the waves: symmetric, 10 % of room;
     // with physical amplitudes it covers every curve drawn.
@@ -73,6 +77,7 @@ private slots:
     void holdCurves();
     void clearHeld();
     void showShells();
+    void showFit();
 
 private:
     void showError(const QString& message);

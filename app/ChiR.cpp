@@ -301,6 +301,22 @@ void ChiR::mMoved() {
     updateReadOut();
 }
 
+void ChiR::setFitRange(double low, double high) {
+    if (fitShown && fitLow == low && fitHigh == high)
+        return;
+    fitLow = low;
+    fitHigh = high;
+    fitShown = true;
+    DispA->update();
+}
+
+void ChiR::clearFitRange() {
+    if (!fitShown)
+        return;
+    fitShown = false;
+    DispA->update();
+}
+
 void ChiR::mReleased() {
     grabbed = false;
 }
@@ -322,6 +338,11 @@ void ChiR::drawR(QPainter* p) {
 
     const QFont font;
     const int labelHeight = std::max(height / 40, 10);
+
+    // The fit's R range: a pale band under everything else.
+    if (fitShown)
+        p->fillRect(QRect(QPoint(X(fitLow), 0), QPoint(X(fitHigh), height - 1)),
+                    QColor(255, 240, 200));
 
     p->setPen(solidPen(200, 200, 200, 1));
     for (int i = 0; i < 12; ++i) {

@@ -29,6 +29,13 @@ public:
 
     // Moves the pointer line to R, shows it in the box and repaints.
     void setPointer(double r);
+    // The R range a fit compares, shaded on the plot while the Fit window
+    // is open; cleared, nothing is shaded.
+    void setFitRange(double low, double high);
+    void clearFitRange();
+    double fitRangeLow() const { return fitLow; }
+    double fitRangeHigh() const { return fitHigh; }
+    bool fitRangeShown() const { return fitShown; }
 
     // The File menu's work without its dialogs; faults go to a message box.
     bool exportPictureFile(const QString& path);
@@ -38,6 +45,9 @@ public:
     ChCoord* coord = nullptr;
     bool grabbed = false;
     double pointerR = 2.0;
+    double fitLow = 1.0;
+    double fitHigh = 3.0;
+    bool fitShown = false;
     const QVector<AWave*>* waves = nullptr;
     // The program's view options, measured data and held curves, set by
     // the main window.

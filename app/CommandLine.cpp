@@ -3,6 +3,7 @@
 #include "ChiDataReader.h"
 #include "ChiK.h"
 #include "ChiR.h"
+#include "FitRun.h"
 #include "CsvExport.h"
 #include "Escaped.h"
 #include "PictureExport.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QSet>
 #include <QSettings>
 
@@ -74,18 +76,20 @@ QStringList knownOnly(QCommandLineParser& parser, const QStringList& arguments) 
 } // namespace
 
 void CommandLine::preparePlatform(int argc, char** argv) {
-    bool windowless = false, exporting = false;
+    bool windowless = false, exporting = false, fitting = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
         if (a == "--export" || a.startsWith("--export=") || a == "-export")
             exporting = true;
+        else if (a == "--fit" || a == "-fit")
+            fitting = true;
         else if (a == "--help" || a == "-help" || a == "--help-all" || a == "-help-all" ||
                  a == "-h" || a == "-?" || a == "--version" || a == "-version" || a == "-v")
             windowless = true;
     }
-    if ((windowless || exporting) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if ((windowless || exporting || fitting) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (exporting)
+    if (exporting || fitting)
         qInstallMessageHandler(quietNotes);
 }
 
@@ -96,21 +100,26 @@ const QStringList& CommandLine::exportNames() {
     return names;
 }
 
-bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
-                            const QVector<double>& chi, QStringList* written, QString* error) {
+namespace {
+// The program built unseen, laid out and painted as in its 800 x 600
+// windows, with the scenario and its data applied.
+struct Headless {
     ChiK window;
-    // Laid out and painted as on screen, but never shown there.
-    window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
-    window.chiR->show();
-    window.show();
-    window.applyScenario(state, k, chi);
+    Headless(const Scenario& state, const QVector<double>& k, const QVector<double>& chi) {
+        window.setAttribute(Qt::WA_DontShowOnScreen);
+        window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
+        window.chiR->show();
+        window.show();
+        window.applyScenario(state, k, chi);
+    }
+};
 
+// Everything an export writes, rendered before anything is written.
+QVector<SafeFile::Entry> exportFiles(ChiK& window) {
     AWave& wave = *window.waves.first();
     const Scenario shown = ProgramState::capture(wave, *window.chiR);
     using Format = PictureExport::Format;
     const QString titleK = window.windowTitle(), titleR = window.chiR->windowTitle();
-    // Everything is rendered before anything is written.
     const QByteArray contents[] = {
         PictureExport::render(window.DispA, Format::Png, titleK),
         PictureExport::render(window.chiR->DispA, Format::Png, titleR),
@@ -119,9 +128,17 @@ bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVe
         CsvExport::chiK(wave, shown, window.measured),
         CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax, window.measured)};
     QVector<SafeFile::Entry> files;
-    for (int i = 0; i < exportNames().size(); ++i)
-        files.append({exportNames().at(i), contents[i]});
-    return SafeFile::write(dir, files, SafeFile::Folder::Create, written, error);
+    for (int i = 0; i < CommandLine::exportNames().size(); ++i)
+        files.append({CommandLine::exportNames().at(i), contents[i]});
+    return files;
+}
+} // namespace
+
+bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
+                            const QVector<double>& chi, QStringList* written, QString* error) {
+    Headless program(state, k, chi);
+    return SafeFile::write(dir, exportFiles(program.window), SafeFile::Folder::Create, written,
+                           error);
 }
 
 int CommandLine::run(const QStringList& arguments) {
@@ -139,7 +156,11 @@ int CommandLine::run(const QStringList& arguments) {
         tr("DIR"));
     const QCommandLineOption dataOption(
         QStringLiteral("data"), tr("Show the measured chi(k) in FILE with the model."), tr("FILE"));
-    parser.addOptions({japanese, english, scenarioOption, dataOption, exportOption});
+    const QCommandLineOption fitOption(
+        QStringLiteral("fit"),
+        tr("Show no window: fit the model to the measured data and print the result as JSON; "
+           "with --export the pictures show the fitted model and DIR gets fit.json too."));
+    parser.addOptions({japanese, english, scenarioOption, dataOption, exportOption, fitOption});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -185,6 +206,36 @@ int CommandLine::run(const QStringList& arguments) {
             printError(error);
             return 1;
         }
+    }
+
+    if (parser.isSet(fitOption)) {
+        if (k.isEmpty()) {
+            printError(tr("A fit needs measured data: give --data FILE or a scenario with "
+                          "measuredData."));
+            return 1;
+        }
+        Headless program(state, k, chi);
+        const FitRun fit = runFit(*program.window.waves.first(), *program.window.measured,
+                                  state.fitVary, state.fitRMin, state.fitRMax);
+        if (!fit.result.ok) {
+            printError(tr("The fit cannot run: %1").arg(fit.result.error));
+            return 1;
+        }
+        const QByteArray json = QJsonDocument(fit.report).toJson(QJsonDocument::Indented);
+        if (exporting) {
+            applyFit(*program.window.waves.first(), fit.result);
+            QVector<SafeFile::Entry> files = exportFiles(program.window);
+            files.append({QStringLiteral("fit.json"), json});
+            QStringList written;
+            QString error;
+            if (!SafeFile::write(parser.value(exportOption), files, SafeFile::Folder::Create,
+                                 &written, &error)) {
+                printError(error);
+                return 1;
+            }
+        }
+        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+        return 0;
     }
 
     if (exporting) {

@@ -353,6 +353,57 @@ bool readView(const QJsonObject& o, Scenario* s, QString* error) {
            optionalBoolean(v, path, "lockScales", &s->viewLockScales, error);
 }
 
+// "fit": {"vary": [names], "Rrange": [low, high]}, both optional.
+bool readFit(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("fit"));
+    if (it == o.constEnd())
+        return true;
+    const QString path = QStringLiteral("fit");
+    QJsonObject f;
+    if (!object(it.value(), path, &f, error))
+        return false;
+    Scenario out = *s;
+    out.hasFit = true;
+    const auto vary = f.constFind(QLatin1String("vary"));
+    if (vary != f.constEnd()) {
+        const QString varyPath = nested(path, "vary");
+        if (!vary.value().isArray()) {
+            *error = Scenario::tr("The field %1 must be an array.").arg(varyPath);
+            return false;
+        }
+        out.fitVary.clear();
+        const QJsonArray names = vary.value().toArray();
+        for (int i = 0; i < names.size(); ++i) {
+            const QString name = names.at(i).toString();
+            if (!Scenario::fitParameterNames().contains(name) || out.fitVary.contains(name)) {
+                *error = Scenario::tr("The field %1 must name one of %2, each at most once.")
+                             .arg(indexed(varyPath, i),
+                                  Scenario::fitParameterNames().join(QStringLiteral(", ")));
+                return false;
+            }
+            out.fitVary.append(name);
+        }
+    }
+    const auto range = f.constFind(QLatin1String("Rrange"));
+    if (range != f.constEnd()) {
+        const QString rangePath = nested(path, "Rrange");
+        QJsonArray a;
+        double low = 0, high = 0;
+        if (!arrayOf(range.value(), rangePath, 2, &a, error) ||
+            !numberIn(a.at(0), indexed(rangePath, 0), 0, 15, &low, error) ||
+            !numberIn(a.at(1), indexed(rangePath, 1), 0, 15, &high, error))
+            return false;
+        if (!(low < high)) {
+            *error = Scenario::tr("The field %1 must hold a lower and a higher R.").arg(rangePath);
+            return false;
+        }
+        out.fitRMin = low;
+        out.fitRMax = high;
+    }
+    *s = out;
+    return true;
+}
+
 bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
     const auto it = o.constFind(QLatin1String("measuredData"));
     if (it == o.constEnd())
@@ -370,6 +421,13 @@ bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
     }
     s->dataFile = path;
     return true;
+}
+
+const QStringList& Scenario::fitParameterNames() {
+    static const QStringList names{QStringLiteral("amplitude"), QStringLiteral("R"),
+                                   QStringLiteral("sigma"),     QStringLiteral("P0"),
+                                   QStringLiteral("P1"),        QStringLiteral("P2")};
+    return names;
 }
 
 bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* result,
@@ -394,7 +452,8 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
         if (readHeader(o, &message) && readParameters(o, &s, &message) &&
             readFactors(o, &s, &message) && readWindowPositions(o, &s, &message) &&
             readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message) &&
-            readView(o, &s, &message) && readDataFile(o, &s, &message)) {
+            readView(o, &s, &message) && readFit(o, &s, &message) &&
+            readDataFile(o, &s, &message)) {
             *result = s;
             return true;
         }
@@ -433,7 +492,7 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("physical"), viewPhysical},
         {QStringLiteral("lockScales"), viewLockScales},
     };
-    const QJsonObject o{
+    QJsonObject o{
         {QStringLiteral("format"), QLatin1String(formatName)},
         {QStringLiteral("version"), formatVersion},
         {QStringLiteral("n"), n},
@@ -451,6 +510,10 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("view"), view},
         {QStringLiteral("measuredData"), dataFile},
     };
+    if (hasFit)
+        o.insert(QStringLiteral("fit"),
+                 QJsonObject{{QStringLiteral("vary"), QJsonArray::fromStringList(fitVary)},
+                             {QStringLiteral("Rrange"), QJsonArray{fitRMin, fitRMax}}});
     // Qt 5.15 writes each double in the shortest form that reads back to
     // the same bits; only a negative zero comes back as 0.
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
@@ -524,5 +587,6 @@ bool Scenario::operator==(const Scenario& o) const {
            showWindow == o.showWindow && showWave == o.showWave && showTotal == o.showTotal &&
            pointerR == o.pointerR && viewAxes == o.viewAxes && viewLegend == o.viewLegend &&
            viewPhysical == o.viewPhysical && viewLockScales == o.viewLockScales &&
-           dataFile == o.dataFile;
+           dataFile == o.dataFile && hasFit == o.hasFit && fitVary == o.fitVary &&
+           fitRMin == o.fitRMin && fitRMax == o.fitRMax;
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // Everything a user can set, as plain values: the wave's parameters and
@@ -57,6 +58,15 @@ public:
     // Measured chi(k) shown with the model: a file path, empty for none. In
     // a file it is written relative to the scenario's folder where it can be.
     QString dataFile;
+    // "fit": what a fit varies and the R range it compares, written only
+    // when a file had it.
+    bool hasFit = false;
+    QStringList fitVary{QStringLiteral("amplitude"), QStringLiteral("R"), QStringLiteral("sigma"),
+                        QStringLiteral("P0")};
+    double fitRMin = 1.0;
+    double fitRMax = 3.0;
+    // The names "vary" may hold.
+    static const QStringList& fitParameterNames();
 
     static constexpr int formatVersion = 1;
     static constexpr qint64 maxFileSize = 1 << 20;

@@ -17,13 +17,6 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-AWave::Parameter waveParameter(int i) {
-    static const AWave::Parameter order[] = {AWave::Parameter::Amplitude, AWave::Parameter::R,
-                                             AWave::Parameter::Sigma,     AWave::Parameter::P0,
-                                             AWave::Parameter::P1,        AWave::Parameter::P2};
-    return order[i];
-}
-
 void setValues(WaveParameters* p, const std::vector<double>& v) {
     p->amplitude = v[0];
     p->r = v[1];
@@ -43,6 +36,13 @@ std::vector<double> transformed(const QVector<double>& x, int length, double dk)
 
 } // namespace
 
+int FitProblem::waveParameter(int i) {
+    static const AWave::Parameter order[] = {AWave::Parameter::Amplitude, AWave::Parameter::R,
+                                             AWave::Parameter::Sigma,     AWave::Parameter::P0,
+                                             AWave::Parameter::P1,        AWave::Parameter::P2};
+    return int(order[i]);
+}
+
 const QStringList& FitProblem::names() {
     static const QStringList n{"amplitude", "R", "sigma", "P0", "P1", "P2"};
     return n;
@@ -53,16 +53,15 @@ QStringList FitProblem::defaultVaried() {
 }
 
 FitProblem::FitProblem(const AWave& w, const MeasuredCurve& data, double low, double high)
-    : wave(w), start(w.parameters()), factors(w.factors()), grid(w.grid()), rMin(low),
-      rMax(high) {
+    : wave(w), start(w.parameters()), factors(w.factors()), grid(w.grid()), rMin(low), rMax(high) {
     wave.factorInputs(&envelopeAtK, &windowAtK);
     if (!data.isLoaded() || grid.length <= 0) {
         problemError = QCoreApplication::translate("FitProblem", "No measured data are loaded.");
         return;
     }
     if (!(rMin >= 0 && rMax > rMin && std::isfinite(rMax))) {
-        problemError = QCoreApplication::translate(
-            "FitProblem", "The R range must have 0 <= Rmin < Rmax.");
+        problemError =
+            QCoreApplication::translate("FitProblem", "The R range must have 0 <= Rmin < Rmax.");
         return;
     }
     const double binWidth = wave.binWidthR();
@@ -72,8 +71,8 @@ FitProblem::FitProblem(const AWave& w, const MeasuredCurve& data, double low, do
             bins.push_back(j);
     }
     if (bins.empty()) {
-        problemError = QCoreApplication::translate(
-            "FitProblem", "The R range holds no point of the transform.");
+        problemError = QCoreApplication::translate("FitProblem",
+                                                   "The R range holds no point of the transform.");
         return;
     }
 
@@ -107,10 +106,10 @@ std::vector<Parameter> FitProblem::parameters(const QStringList& varied) const {
     for (int i = 0; i < names().size(); ++i) {
         Parameter p;
         p.name = names()[i];
-        p.value = wave.parameter(waveParameter(i));
-        wave.range(waveParameter(i), &p.minimum, &p.maximum);
+        p.value = wave.parameter(AWave::Parameter(waveParameter(i)));
+        wave.range(AWave::Parameter(waveParameter(i)), &p.minimum, &p.maximum);
         // 1/R^2: a shell at R = 0 has no signal to compare.
-        if (waveParameter(i) == AWave::Parameter::R)
+        if (AWave::Parameter(waveParameter(i)) == AWave::Parameter::R)
             p.minimum = std::max(p.minimum, 0.1);
         p.varied = varied.contains(p.name);
         out.push_back(p);

@@ -26,6 +26,8 @@ public:
     static const QStringList& names();
     // Those a fit varies unless told otherwise.
     static QStringList defaultVaried();
+    // The wave's parameter behind names()[i].
+    static int waveParameter(int i);
     static constexpr double defaultRMin = 1.0;
     static constexpr double defaultRMax = 3.0;
 

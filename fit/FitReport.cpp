@@ -15,12 +15,11 @@ QJsonObject reportJson(const Result& result, const ReportContext& c) {
     QJsonObject parameters;
     for (size_t i = 0; i < result.best.size(); ++i) {
         const Parameter& p = result.best[i];
-        parameters.insert(p.name,
-                          QJsonObject{{"value", number(p.value)},
-                                      {"error", p.varied && i < result.errors.size()
-                                                    ? number(result.errors[i])
-                                                    : QJsonValue(QJsonValue::Null)},
-                                      {"varied", p.varied}});
+        parameters.insert(p.name, QJsonObject{{"value", number(p.value)},
+                                              {"error", p.varied && i < result.errors.size()
+                                                            ? number(result.errors[i])
+                                                            : QJsonValue(QJsonValue::Null)},
+                                              {"varied", p.varied}});
     }
     QJsonArray correlations;
     for (const Correlation& k : result.correlations)

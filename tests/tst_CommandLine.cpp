@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -24,6 +26,8 @@ private slots:
     void hostileFiles_data();
     void hostileFiles();
     void helpAndVersion();
+    void fit_data();
+    void fit();
 
 private:
     struct Run {
@@ -383,6 +387,59 @@ void tst_CommandLine::helpAndVersion() {
     const Run version = run({"--version"});
     QCOMPARE(version.code, 0);
     QCOMPARE(version.out, QStringLiteral("tovik " TOVIK_VERSION "\n"));
+}
+
+void tst_CommandLine::fit_data() {
+    QTest::addColumn<QString>("temperature");
+    QTest::addColumn<double>("sigma2");
+    // The example files' own generating values (their headers): N S0^2 =
+    // 10.8, R = 2.55 Å, P0 = 1.6, and sigma^2 at each temperature.
+    QTest::newRow("10 K") << "10K" << 0.0030;
+    QTest::newRow("150 K") << "150K" << 0.0047;
+}
+
+// The examples' fit from the command line: the JSON's fields, the known
+// values recovered, and with --export the fitted model in every file.
+void tst_CommandLine::fit() {
+    QFETCH(QString, temperature);
+    QFETCH(double, sigma2);
+    QTemporaryDir dir;
+    const QString scenario =
+        QStringLiteral(TOVIK_EXAMPLES "/fit-copper-%1.tovik.json").arg(temperature);
+    const Run r = run({"-e", "--scenario", scenario, "--fit", "--export", dir.path()});
+    QCOMPARE(r.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(o.value("format").toString(), QString("tovik-fit"));
+    QCOMPARE(o.value("n").toInt(), 2);
+    const QJsonObject p = o.value("parameters").toObject();
+    const double truth[] = {10.8, 2.55, std::sqrt(sigma2), 1.6};
+    const char* names[] = {"amplitude", "R", "sigma", "P0"};
+    for (int i = 0; i < 4; ++i) {
+        const QJsonObject v = p.value(names[i]).toObject();
+        QVERIFY(v.value("varied").toBool());
+        QVERIFY2(std::abs(v.value("value").toDouble() - truth[i]) < 0.01 * truth[i],
+                 names[i]);
+        QVERIFY(v.value("error").toDouble() > 0);
+    }
+    QVERIFY(p.value("P1").toObject().value("error").isNull());
+    // 2 (14 - 2) (3 - 1.4) / pi independent points.
+    QVERIFY(std::abs(o.value("independentPoints").toDouble() - 2 * 12 * 1.6 / M_PI) < 1e-9);
+    QVERIFY(o.value("rFactor").toDouble() < 1e-3);
+    QVERIFY(!o.value("message").toString().isEmpty());
+    QFile saved(dir.filePath("fit.json"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(QJsonDocument::fromJson(saved.readAll()).object(), o);
+    // The exported files show the fitted model, exactly.
+    QFile csv(dir.filePath("chir.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const double fittedR = p.value("R").toObject().value("value").toDouble();
+    QVERIFY(csv.readAll().contains(
+        "\n# R = " + QString::number(fittedR, 'g', QLocale::FloatingPointShortest).toUtf8() + "\n"));
+
+    // Without data: one line, exit 1.
+    const Run none = run({"-e", "--fit"});
+    QCOMPARE(none.code, 1);
+    QCOMPARE(none.err.count('\n'), 1);
 }
 
 QTEST_MAIN(tst_CommandLine)

@@ -59,8 +59,7 @@ void tst_FitProblem::recovers_data() {
     QTest::newRow("noise-free, four") << 0.0 << fit::FitProblem::defaultVaried();
     // R and P1 only meet as 2R + P1 in the phase (and A / R^2 in size): P1
     // is fitted with R fixed.
-    QTest::newRow("noise-free, P1 for R")
-        << 0.0 << QStringList{"amplitude", "sigma", "P0", "P1"};
+    QTest::newRow("noise-free, P1 for R") << 0.0 << QStringList{"amplitude", "sigma", "P0", "P1"};
     QTest::newRow("noisy, four") << 0.01 << fit::FitProblem::defaultVaried();
 }
 
@@ -87,7 +86,8 @@ void tst_FitProblem::recovers() {
         const double got = res.best[i].value;
         if (noise == 0) {
             QVERIFY2(std::abs(got - truth[i]) <= 1e-6 * std::max(1.0, std::abs(truth[i])),
-                     qPrintable(QString("%1 = %2, not %3").arg(res.best[i].name).arg(got).arg(truth[i])));
+                     qPrintable(
+                         QString("%1 = %2, not %3").arg(res.best[i].name).arg(got).arg(truth[i])));
         } else if (res.best[i].varied) {
             QVERIFY2(std::abs(got - truth[i]) < 2.5 * res.errors[i],
                      qPrintable(QString("%1 = %2 +- %3, not %4")

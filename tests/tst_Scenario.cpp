@@ -136,6 +136,11 @@ void tst_Scenario::roundTrip_data() {
     QTest::newRow("upper ends, view") << s;
     s.shells = {{0, 2}, {10, 0}, {0.1 + 0.2, 1.0 / 3}};
     QTest::newRow("shells at the ends") << s;
+    s.hasFit = true;
+    s.fitVary = QStringList{"P2", "sigma"};
+    s.fitRMin = 0.1 + 0.2;
+    s.fitRMax = 15;
+    QTest::newRow("fit") << s;
 }
 
 void tst_Scenario::roundTrip() {
@@ -197,6 +202,14 @@ void tst_Scenario::badScenario_data() {
     QTest::newRow("sigma") << withKey("sigma", 0.21) << "field sigma must lie between 0 and 0.2";
     QTest::newRow("P1") << withKey("P1", -3.01)
                         << "field P1 must lie between -3 and 3; it is -3.01.";
+    QTest::newRow("fit vary unknown")
+        << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "N"}}})
+        << "field fit.vary[1] must name one of amplitude, R, sigma, P0, P1, P2, each at most once.";
+    QTest::newRow("fit vary twice") << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "R"}}})
+                                    << "field fit.vary[1] must name one of";
+    QTest::newRow("fit range reversed")
+        << withKey("fit", QJsonObject{{"Rrange", QJsonArray{3, 1}}})
+        << "field fit.Rrange must hold a lower and a higher R.";
     QTest::newRow("amplitude") << withKey("amplitude", 50.5)
                                << "field amplitude must lie between 0 and 50; it is 50.5.";
     QTest::newRow("amplitude type")

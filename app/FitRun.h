@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Fitter.h"
+
+#include <QJsonObject>
+#include <QStringList>
+#include <QVector>
+
+class AWave;
+class MeasuredCurve;
+
+// One fit of the wave's model to the measured data, as the Fit window and
+// `tovik --fit` both run it: the result and its JSON report.
+struct FitRun {
+    fit::Result result;
+    QJsonObject report;
+};
+
+FitRun runFit(const AWave& wave, const MeasuredCurve& data, const QStringList& vary, double rMin,
+              double rMax);
+
+// Puts the varied parameters' best values into the wave, each exactly and by
+// the road of a typed value. Returns the six values the wave had before, in
+// the report's order, for an undo.
+QVector<double> applyFit(AWave& wave, const fit::Result& result);
+// Sets the six values back, as applyFit returned them.
+void restoreValues(AWave& wave, const QVector<double>& values);
