@@ -115,7 +115,9 @@ QString FitWindow::reportText() const {
     for (const fit::Correlation& c : last.correlations)
         lines << tr("Correlation %1 – %2: %3")
                      .arg(c.first, c.second, QString::number(c.value, 'f', 2));
-    lines << tr("%1 model evaluations; MINPACK: %2").arg(last.evaluations).arg(last.message);
+    lines << tr("%1 model evaluations; MINPACK: %2")
+                 .arg(last.evaluations)
+                 .arg(fit::translatedTerminationMessage(last.info));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -58,34 +58,36 @@ int evaluate(void* p, int m, int n, const double* u, double* fvec, int) {
 
 } // namespace
 
+namespace {
+// MINPACK's info codes 0 to 8, then "stopped by the model" (a negative info).
+const char* const terminations[] = {
+    QT_TRANSLATE_NOOP("Fitter", "improper input parameters"),
+    QT_TRANSLATE_NOOP("Fitter", "relative reduction of the sum of squares is at most ftol"),
+    QT_TRANSLATE_NOOP("Fitter", "relative change of the parameters is at most xtol"),
+    QT_TRANSLATE_NOOP("Fitter", "relative reduction of the sum of squares is at most ftol and "
+                                "relative change of the parameters is at most xtol"),
+    QT_TRANSLATE_NOOP("Fitter", "the residuals are orthogonal to the Jacobian's columns to "
+                                "machine precision (gtol)"),
+    QT_TRANSLATE_NOOP("Fitter", "the number of model evaluations reached its limit"),
+    QT_TRANSLATE_NOOP("Fitter", "ftol is too small: no further reduction of the sum of squares "
+                                "is possible"),
+    QT_TRANSLATE_NOOP("Fitter", "xtol is too small: no further improvement of the parameters is "
+                                "possible"),
+    QT_TRANSLATE_NOOP("Fitter", "gtol is too small: the residuals are orthogonal to the "
+                                "Jacobian's columns to machine precision"),
+    QT_TRANSLATE_NOOP("Fitter", "the model could not be evaluated (a non-finite value)")};
+
+const char* termination(int info) {
+    return terminations[info >= 0 && info <= 8 ? info : 9];
+}
+} // namespace
+
 QString terminationMessage(int info) {
-    switch (info) {
-    case 1:
-        return QStringLiteral("relative reduction of the sum of squares is at most ftol");
-    case 2:
-        return QStringLiteral("relative change of the parameters is at most xtol");
-    case 3:
-        return QStringLiteral("relative reduction of the sum of squares is at most ftol and "
-                              "relative change of the parameters is at most xtol");
-    case 4:
-        return QStringLiteral("the residuals are orthogonal to the Jacobian's columns "
-                              "to machine precision (gtol)");
-    case 5:
-        return QStringLiteral("the number of model evaluations reached its limit");
-    case 6:
-        return QStringLiteral("ftol is too small: no further reduction of the sum of squares "
-                              "is possible");
-    case 7:
-        return QStringLiteral("xtol is too small: no further improvement of the parameters "
-                              "is possible");
-    case 8:
-        return QStringLiteral("gtol is too small: the residuals are orthogonal to the "
-                              "Jacobian's columns to machine precision");
-    case 0:
-        return QStringLiteral("improper input parameters");
-    default:
-        return QStringLiteral("the model could not be evaluated (a non-finite value)");
-    }
+    return QString::fromLatin1(termination(info));
+}
+
+QString translatedTerminationMessage(int info) {
+    return QCoreApplication::translate("Fitter", termination(info));
 }
 
 Result leastSquares(const std::vector<Parameter>& parameters, int m,

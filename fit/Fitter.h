@@ -57,8 +57,10 @@ Result leastSquares(const std::vector<Parameter>& parameters, int residualCount,
                     const ResidualFunction& residuals, double independentPoints,
                     double dataSumOfSquares);
 
-// MINPACK's termination code in words, for the reader of a report.
+// MINPACK's termination code in words, for the reader of a report: in
+// English (the JSON report) and in the interface's language.
 QString terminationMessage(int info);
+QString translatedTerminationMessage(int info);
 
 } // namespace fit
 

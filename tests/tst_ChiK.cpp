@@ -276,6 +276,7 @@ void tst_ChiK::menus() {
                                                            "-",
                                                            "Arrange &side by side",
                                                            "S&hells…",
+                                                           "&Fit…",
                                                            "&Help",
                                                            "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),

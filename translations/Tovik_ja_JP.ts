@@ -197,6 +197,14 @@
         <source>k%1·χ(k)</source>
         <translation>k%1·χ(k)</translation>
     </message>
+    <message>
+        <source>&amp;Fit…</source>
+        <translation>フィット(&amp;F)…</translation>
+    </message>
+    <message>
+        <source>Fit the model to the measured data (needs measured chi(k))</source>
+        <translation>モデルを測定データにフィットします（測定した χ(k) が必要です）</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -431,6 +439,18 @@
         <source>Show the measured chi(k) in FILE with the model.</source>
         <translation>FILE にある測定した χ(k) をモデルと一緒に表示する。</translation>
     </message>
+    <message>
+        <source>Show no window: fit the model to the measured data and print the result as JSON; with --export the pictures show the fitted model and DIR gets fit.json too.</source>
+        <translation>ウィンドウを出さずに、モデルを測定データにフィットし、結果を JSON で表示する。--export と一緒なら、図はフィットしたモデルを示し、DIR に fit.json も書く。</translation>
+    </message>
+    <message>
+        <source>A fit needs measured data: give --data FILE or a scenario with measuredData.</source>
+        <translation>フィットには測定データが必要です。--data FILE か、measuredData のあるシナリオを指定してください。</translation>
+    </message>
+    <message>
+        <source>The fit cannot run: %1</source>
+        <translation>フィットを実行できません: %1</translation>
+    </message>
 </context>
 <context>
     <name>FileDialogs</name>
@@ -648,6 +668,14 @@
     <message>
         <source>The field %1 must be a file name without control characters; it is &quot;%2&quot;.</source>
         <translation>項目 %1 は制御文字を含まないファイル名でなければなりません (値は「%2」)。</translation>
+    </message>
+    <message>
+        <source>The field %1 must name one of %2, each at most once.</source>
+        <translation>フィールド %1 は %2 のどれかで、それぞれ一度までです。</translation>
+    </message>
+    <message>
+        <source>The field %1 must hold a lower and a higher R.</source>
+        <translation>フィールド %1 には小さい R と大きい R を入れてください。</translation>
     </message>
 </context>
 <context>
@@ -912,6 +940,235 @@
     <message>
         <source>Window position 4, where W(k) reaches 0, in Å⁻¹</source>
         <translation>窓の位置 4: W(k) が 0 に達する k (Å⁻¹)</translation>
+    </message>
+</context>
+<context>
+    <name>FitProblem</name>
+    <message>
+        <source>No measured data are loaded.</source>
+        <translation>測定データが読み込まれていません。</translation>
+    </message>
+    <message>
+        <source>The R range must have 0 &lt;= Rmin &lt; Rmax.</source>
+        <translation>R の範囲は 0 &lt;= Rmin &lt; Rmax でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The R range holds no point of the transform.</source>
+        <translation>R の範囲に変換の点がひとつもありません。</translation>
+    </message>
+</context>
+<context>
+    <name>FitWindow</name>
+    <message>
+        <source>Fit</source>
+        <translation>フィット</translation>
+    </message>
+    <message>
+        <source>Vary</source>
+        <translation>動かすパラメータ</translation>
+    </message>
+    <message>
+        <source>N·S0²</source>
+        <translation>N·S0²</translation>
+    </message>
+    <message>
+        <source>The amplitude N·S0² of the main shell: varied by the fit when checked, kept at its current value otherwise</source>
+        <translation>主な散乱殻の振幅 N·S0²。チェックするとフィットで動かし、しなければ今の値のままにします</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>The distance R of the main shell: varied by the fit when checked, kept at its current value otherwise</source>
+        <translation>主な散乱殻の距離 R。チェックするとフィットで動かし、しなければ今の値のままにします</translation>
+    </message>
+    <message>
+        <source>Sigma</source>
+        <translation>σ</translation>
+    </message>
+    <message>
+        <source>The Debye-Waller sigma: varied by the fit when checked, kept at its current value otherwise</source>
+        <translation>デバイ・ワラーの σ。チェックするとフィットで動かし、しなければ今の値のままにします</translation>
+    </message>
+    <message>
+        <source>P0</source>
+        <translation>P0</translation>
+    </message>
+    <message>
+        <source>The constant phase P0: varied by the fit when checked, kept at its current value otherwise</source>
+        <translation>定数位相 P0。チェックするとフィットで動かし、しなければ今の値のままにします</translation>
+    </message>
+    <message>
+        <source>P1</source>
+        <translation>P1</translation>
+    </message>
+    <message>
+        <source>The linear phase P1: varied by the fit when checked, kept at its current value otherwise</source>
+        <translation>一次の位相 P1。チェックするとフィットで動かし、しなければ今の値のままにします</translation>
+    </message>
+    <message>
+        <source>P2</source>
+        <translation>P2</translation>
+    </message>
+    <message>
+        <source>The quadratic phase P2: varied by the fit when checked, kept at its current value otherwise</source>
+        <translation>二次の位相 P2。チェックするとフィットで動かし、しなければ今の値のままにします</translation>
+    </message>
+    <message>
+        <source>R range (Å):</source>
+        <translation>R の範囲 (Å):</translation>
+    </message>
+    <message>
+        <source>Lower end of the R range compared with the data, in Å</source>
+        <translation>データと比べる R の範囲の下端 (Å)</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>から</translation>
+    </message>
+    <message>
+        <source>Upper end of the R range compared with the data, in Å</source>
+        <translation>データと比べる R の範囲の上端 (Å)</translation>
+    </message>
+    <message>
+        <source>&amp;Fit</source>
+        <translation>フィット(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Least-squares fit of the model to the measured data over the R range (MINPACK&apos;s Levenberg-Marquardt)</source>
+        <translation>R の範囲でモデルを測定データに最小二乗フィットします（MINPACK のレーベンバーグ・マーカート法）</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>適用(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Put the best values into the model</source>
+        <translation>最適値をモデルに入れます</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>元に戻す(&amp;U)</translation>
+    </message>
+    <message>
+        <source>Restore the values the model had before Apply</source>
+        <translation>適用する前のモデルの値に戻します</translation>
+    </message>
+    <message>
+        <source>The fit&apos;s result: best values with standard errors, goodness of fit, strong correlations</source>
+        <translation>フィットの結果: 最適値と標準誤差、当てはまりのよさ、強い相関</translation>
+    </message>
+    <message>
+        <source>Open measured chi(k) data to fit the model to them.</source>
+        <translation>モデルをフィットするには、測定した χ(k) のデータを開いてください。</translation>
+    </message>
+    <message>
+        <source>The R range must have 0 &lt;= Rmin &lt; Rmax.</source>
+        <translation>R の範囲は 0 &lt;= Rmin &lt; Rmax でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The fit cannot run: %1</source>
+        <translation>フィットを実行できません: %1</translation>
+    </message>
+    <message>
+        <source>R (Å)</source>
+        <translation>R (Å)</translation>
+    </message>
+    <message>
+        <source>Sigma (Å)</source>
+        <translation>σ (Å)</translation>
+    </message>
+    <message>
+        <source>P1 (Å)</source>
+        <translation>P1 (Å)</translation>
+    </message>
+    <message>
+        <source>P2 (Å²)</source>
+        <translation>P2 (Å²)</translation>
+    </message>
+    <message>
+        <source>%1 = %2 ± %3</source>
+        <translation>%1 = %2 ± %3</translation>
+    </message>
+    <message>
+        <source>%1 = %2 (fixed)</source>
+        <translation>%1 = %2（固定）</translation>
+    </message>
+    <message>
+        <source>Independent points: %1 (k %2 to %3 1/Å)</source>
+        <translation>独立な点の数: %1（k は %2 から %3 1/Å）</translation>
+    </message>
+    <message>
+        <source>Chi-square: %1   reduced: %2   R-factor: %3</source>
+        <translation>カイ二乗: %1   換算: %2   R 因子: %3</translation>
+    </message>
+    <message>
+        <source>Correlation %1 – %2: %3</source>
+        <translation>相関 %1 – %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 model evaluations; MINPACK: %2</source>
+        <translation>モデルの計算 %1 回。MINPACK: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Fitter</name>
+    <message>
+        <source>No parameter is varied.</source>
+        <translation>動かすパラメータがありません。</translation>
+    </message>
+    <message>
+        <source>%1 parameters are varied, but the data hold only %2 independent points: widen the k or R range, or vary fewer.</source>
+        <translation>%1 個のパラメータを動かしますが、データには独立な点が %2 個しかありません。k か R の範囲を広げるか、動かすパラメータを減らしてください。</translation>
+    </message>
+    <message>
+        <source>Fewer residuals than parameters.</source>
+        <translation>残差の数がパラメータの数より少なくなっています。</translation>
+    </message>
+    <message>
+        <source>The model gave a non-finite value during the fit.</source>
+        <translation>フィットの途中でモデルが有限でない値になりました。</translation>
+    </message>
+    <message>
+        <source>improper input parameters</source>
+        <translation>入力パラメータが不適切です</translation>
+    </message>
+    <message>
+        <source>relative reduction of the sum of squares is at most ftol</source>
+        <translation>二乗和の相対的な減少が ftol 以下になりました</translation>
+    </message>
+    <message>
+        <source>relative change of the parameters is at most xtol</source>
+        <translation>パラメータの相対的な変化が xtol 以下になりました</translation>
+    </message>
+    <message>
+        <source>relative reduction of the sum of squares is at most ftol and relative change of the parameters is at most xtol</source>
+        <translation>二乗和の相対的な減少が ftol 以下、パラメータの相対的な変化が xtol 以下になりました</translation>
+    </message>
+    <message>
+        <source>the residuals are orthogonal to the Jacobian&apos;s columns to machine precision (gtol)</source>
+        <translation>残差がヤコビアンの列と計算精度の範囲で直交しています (gtol)</translation>
+    </message>
+    <message>
+        <source>the number of model evaluations reached its limit</source>
+        <translation>モデルの計算回数が上限に達しました</translation>
+    </message>
+    <message>
+        <source>ftol is too small: no further reduction of the sum of squares is possible</source>
+        <translation>ftol が小さすぎます。二乗和をこれ以上減らせません</translation>
+    </message>
+    <message>
+        <source>xtol is too small: no further improvement of the parameters is possible</source>
+        <translation>xtol が小さすぎます。パラメータをこれ以上よくできません</translation>
+    </message>
+    <message>
+        <source>gtol is too small: the residuals are orthogonal to the Jacobian&apos;s columns to machine precision</source>
+        <translation>gtol が小さすぎます。残差がヤコビアンの列と計算精度の範囲で直交しています</translation>
+    </message>
+    <message>
+        <source>the model could not be evaluated (a non-finite value)</source>
+        <translation>モデルを計算できませんでした（有限でない値）</translation>
     </message>
 </context>
 </TS>
