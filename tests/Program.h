@@ -18,7 +18,7 @@
 struct Program {
     explicit Program(const QStringList& arguments = {QStringLiteral("tovik"),
                                                      QStringLiteral("-e")}) {
-        Startup::installCatalogue(translator, Startup::languageFromArguments(arguments));
+        Startup::setLanguage(Startup::languageFromArguments(arguments));
         main = new ChiK;
         main->show();
     }
@@ -31,7 +31,7 @@ struct Program {
         delete w;
         delete e;
         delete main;
-        QCoreApplication::removeTranslator(&translator);
+        Startup::setLanguage(Startup::Language::English);
     }
 
     Program(const Program&) = delete;
@@ -40,7 +40,6 @@ struct Program {
     AWave* wave() const { return main->waves.first(); }
     ChiR* chiR() const { return main->chiR; }
 
-    QTranslator translator;
     ChiK* main = nullptr;
 };
 
