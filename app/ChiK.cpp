@@ -11,6 +11,7 @@
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
+#include "NotesWindow.h"
 #include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
@@ -19,6 +20,8 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QActionGroup>
+#include <QEvent>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
@@ -130,6 +133,102 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     connect(actionClearHeld, SIGNAL(triggered()), this, SLOT(clearHeld()));
 
     connect(actionShells, SIGNAL(triggered()), this, SLOT(showShells()));
+    connect(actionNotes, SIGNAL(triggered()), this, SLOT(showNotes()));
+    actionNotes->setEnabled(false);
+
+    // View > Language in both windows: one choice for the whole program.
+    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
+        auto* group = new QActionGroup(w);
+        for (const auto& [name, language] :
+             {std::pair{"actionJapanese", Startup::Language::Japanese},
+              std::pair{"actionEnglish", Startup::Language::English}}) {
+            QAction* action = w->findChild<QAction*>(QLatin1String(name));
+            group->addAction(action);
+            // Language names are written in their own language.
+            action->setProperty("fromFile", true);
+            const Startup::Language chosen = language;
+            connect(action, &QAction::triggered, this, [this, chosen] { chooseLanguage(chosen); });
+        }
+    }
+    lessons = Lessons::list();
+    retranslate();
+}
+
+void ChiK::chooseLanguage(Startup::Language language) {
+    Startup::setLanguage(language);
+    // The windows translate themselves on the posted LanguageChange; the
+    // check marks follow at once.
+    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
+        w->findChild<QAction*>(QStringLiteral("actionJapanese"))
+            ->setChecked(language == Startup::Language::Japanese);
+        w->findChild<QAction*>(QStringLiteral("actionEnglish"))
+            ->setChecked(language == Startup::Language::English);
+    }
+    emit languageChosen(language);
+}
+
+void ChiK::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void ChiK::retranslate() {
+    retranslateUi(this);
+    actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
+    actionEnglish->setChecked(Startup::language() == Startup::Language::English);
+    fillLessonsMenu();
+    // The axis titles and the key are painted in the new language.
+    DispA->update();
+}
+
+void ChiK::fillLessonsMenu() {
+    menuLessons->clear();
+    const QString language = Startup::languageCode();
+    for (const Lessons::Entry& lesson : qAsConst(lessons)) {
+        QString text = lesson.title.in(language);
+        // A title is not an access key.
+        QAction* action =
+            menuLessons->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setProperty("fromFile", true);
+        const QString path = lesson.path;
+        connect(action, &QAction::triggered, this, [this, path] { openScenarioFile(path); });
+    }
+    if (lessons.isEmpty())
+        menuLessons->addAction(tr("No lessons found"))->setEnabled(false);
+}
+
+void ChiK::showNotes() {
+    if (!notesWindow) {
+        notesWindow = new NotesWindow(this);
+        // Right of both plots where the screen has room, else at its right
+        // edge, so that the plots stay in sight.
+        const QRect screenArea = screen() ? screen()->availableGeometry() : QRect();
+        const int right = std::max(frameGeometry().right(), chiR->frameGeometry().right()) + 1;
+        const int x = right + notesWindow->width() <= screenArea.right() + 1
+                          ? right
+                          : screenArea.right() + 1 - notesWindow->width();
+        notesWindow->move(std::max(x, screenArea.left()), frameGeometry().top());
+    }
+    notesWindow->setNotes(title, notes);
+    notesWindow->show();
+    notesWindow->raise();
+}
+
+Scenario ChiK::currentState() const {
+    Scenario state = ProgramState::capture(*waves.first(), *chiR);
+    state.title = title;
+    state.notes = notes;
+    return state;
+}
+
+void ChiK::placeBeside(const QRect& available) {
+    // Moving a window places its frame, where the window system draws one.
+    const int width = frameGeometry().width();
+    if (width + chiR->frameGeometry().width() > available.width())
+        return;
+    move(available.topLeft());
+    chiR->move(available.left() + width, available.top());
 }
 
 void ChiK::showShells() {
@@ -137,8 +236,10 @@ void ChiK::showShells() {
     // them, and nothing of it is built for a run that never opens it.
     if (!shellsWindow)
         shellsWindow = new ShellsWindow(waves.first(), this);
-    else if (!shellsWindow->isVisible())
-        shellsWindow->adjustSize();
+    // The form's first size has room for no row: the window opens at least
+    // as large as its rows need.
+    if (!shellsWindow->isVisible())
+        shellsWindow->resize(shellsWindow->size().expandedTo(shellsWindow->sizeHint()));
     shellsWindow->show();
     shellsWindow->raise();
     shellsWindow->activateWindow();
@@ -195,6 +296,14 @@ bool ChiK::applyScenario(const Scenario& state, QString* error) {
     ProgramState::apply(state, *waves.first(), *chiR);
     if (!state.dataFile.isEmpty() || measured->isLoaded())
         measured->setData(k, chi, state.dataFile);
+    title = state.title;
+    notes = state.notes;
+    if (notesWindow) {
+        notesWindow->setNotes(title, notes);
+        if (notes.isEmpty() && title.isEmpty())
+            notesWindow->hide();
+    }
+    actionNotes->setEnabled(!notes.isEmpty());
     return true;
 }
 
@@ -206,6 +315,8 @@ bool ChiK::openScenarioFile(const QString& path) {
         showError(error);
         return false;
     }
+    if (!notes.isEmpty())
+        showNotes();
     return true;
 }
 
@@ -242,7 +353,7 @@ void ChiK::clearHeld() {
 
 bool ChiK::saveScenarioFile(const QString& path) {
     QString error;
-    if (!ProgramState::capture(*waves.first(), *chiR).writeFile(path, &error)) {
+    if (!currentState().writeFile(path, &error)) {
         showError(error);
         return false;
     }

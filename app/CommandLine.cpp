@@ -5,15 +5,18 @@
 #include "ChiK.h"
 #include "ChiR.h"
 #include "CsvExport.h"
+#include "Lessons.h"
 #include "PictureExport.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "Startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 #include <QSet>
 #include <QSettings>
 
@@ -56,7 +59,7 @@ QStringList knownOnly(QCommandLineParser& parser, const QStringList& arguments) 
                     continue;
                 // An option that takes a value keeps the next argument as it.
                 if ((name == QLatin1String("scenario") || name == QLatin1String("data") ||
-                     name == QLatin1String("export")) &&
+                     name == QLatin1String("export") || name == QLatin1String("lesson")) &&
                     !a.contains(QLatin1Char('=')) && i + 1 < arguments.size()) {
                     kept << a << arguments.at(++i);
                     continue;
@@ -83,6 +86,18 @@ void CommandLine::preparePlatform(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (exporting)
         qInstallMessageHandler(quietNotes);
+}
+
+void CommandLine::placeWindows(ChiK& window, const QSettings& settings) {
+    const QByteArray k = settings.value(QStringLiteral("windows/chiK")).toByteArray();
+    const QByteArray r = settings.value(QStringLiteral("windows/chiR")).toByteArray();
+    // Where the user left them; at the first start side by side if the
+    // screen has room, rather than on top of each other.
+    if (!k.isEmpty() && !r.isEmpty() && window.restoreGeometry(k) &&
+        window.chiR->restoreGeometry(r))
+        return;
+    if (const QScreen* screen = window.screen())
+        window.placeBeside(screen->availableGeometry());
 }
 
 const QStringList& CommandLine::exportNames() {
@@ -136,7 +151,23 @@ bool CommandLine::exportAll(const QString& dir, const Scenario& state, QStringLi
     return true;
 }
 
+bool CommandLine::isExport(const QStringList& arguments) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (a == QLatin1String("--export") || a.startsWith(QLatin1String("--export=")) ||
+            a == QLatin1String("-export"))
+            return true;
+    }
+    return false;
+}
+
 int CommandLine::run(const QStringList& arguments) {
+    // The language of the help text too. An export depends on its arguments
+    // alone; the windows start in the language chosen last.
+    QSettings settings;
+    Startup::setLanguage(isExport(arguments) ? Startup::languageFromArguments(arguments)
+                                             : Startup::chosenLanguage(arguments, settings));
+
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("Tovik: chi(k) and chi(R) of one EXAFS shell."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -151,7 +182,11 @@ int CommandLine::run(const QStringList& arguments) {
         tr("DIR"));
     const QCommandLineOption dataOption(
         QStringLiteral("data"), tr("Show the measured chi(k) in FILE with the model."), tr("FILE"));
-    parser.addOptions({japanese, english, scenarioOption, dataOption, exportOption});
+    // The lessons are listed in the manual page and the README, not here.
+    const QCommandLineOption lessonOption(
+        QStringLiteral("lesson"),
+        tr("Open the lesson NAME (its file name) from the lessons folder."), tr("NAME"));
+    parser.addOptions({japanese, english, scenarioOption, lessonOption, dataOption, exportOption});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -171,7 +206,6 @@ int CommandLine::run(const QStringList& arguments) {
     // The windows start with the view options of the last run; an export
     // depends on nothing but its arguments.
     const bool exporting = parser.isSet(exportOption);
-    QSettings settings;
     Scenario state;
     if (!exporting) {
         state.viewAxes = settings.value(QStringLiteral("view/axes"), false).toBool();
@@ -182,6 +216,25 @@ int CommandLine::run(const QStringList& arguments) {
     if (parser.isSet(scenarioOption)) {
         QString error;
         if (!Scenario::readFile(parser.value(scenarioOption), state, &state, &error)) {
+            printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+            return 1;
+        }
+    }
+    if (parser.isSet(lessonOption)) {
+        const QString name = parser.value(lessonOption);
+        const QString path = Lessons::find(name);
+        QString error;
+        if (path.isEmpty()) {
+            printLine(
+                stderr,
+                QStringLiteral("tovik: %1")
+                    .arg(tr("There is no lesson \"%1\" in %2.")
+                             .arg(name, QDir::toNativeSeparators(Lessons::folder().isEmpty()
+                                                                     ? tr("the lessons folder")
+                                                                     : Lessons::folder()))));
+            return 1;
+        }
+        if (!Scenario::readFile(path, state, &state, &error)) {
             printLine(stderr, QStringLiteral("tovik: %1").arg(error));
             return 1;
         }
@@ -224,6 +277,15 @@ int CommandLine::run(const QStringList& arguments) {
         settings.setValue(QStringLiteral("view/physical"), view->physical);
         settings.setValue(QStringLiteral("view/lockScales"), view->lockScales);
     });
+    QObject::connect(
+        &window, &ChiK::languageChosen, &window,
+        [&settings](Startup::Language language) { Startup::remember(language, settings); });
     window.show();
-    return QApplication::exec();
+    placeWindows(window, settings);
+    if (!window.notes.isEmpty())
+        window.showNotes();
+    const int result = QApplication::exec();
+    settings.setValue(QStringLiteral("windows/chiK"), window.saveGeometry());
+    settings.setValue(QStringLiteral("windows/chiR"), window.chiR->saveGeometry());
+    return result;
 }

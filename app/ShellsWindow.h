@@ -41,6 +41,8 @@ public:
     QLineEdit* amplitudeVal = nullptr;
     QPushButton* remove = nullptr;
     QLabel* leftOut = nullptr;
+    QLabel* rLabel = nullptr;
+    QLabel* amplitudeLabel = nullptr;
 
 signals:
     void changed(int index);
@@ -51,8 +53,13 @@ private slots:
     void rTyped();
     void amplitudeTyped();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showTexts(const Shell& s);
+    // Every text of the row in the current language.
+    void retranslate();
 };
 
 // The tool window "Shells" of the chi(k) window: the main shell's R and
@@ -73,6 +80,9 @@ public:
 public slots:
     void sync();
     void addShell();
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private slots:
     void rowChanged(int index);

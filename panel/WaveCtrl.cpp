@@ -1,5 +1,7 @@
 #include "WaveCtrl.h"
 
+#include <QEvent>
+
 WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     setupUi(this);
     connect(NBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewN(int)));
@@ -61,4 +63,10 @@ void WaveCtrl::selectedNewSig(int s) {
     const double sig = s / 1000.0;
     SigVal->setText(QString::number(sig, 'g', 6));
     emit newSig(sig);
+}
+
+void WaveCtrl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi(this);
+    QFrame::changeEvent(event);
 }

@@ -32,4 +32,8 @@ private slots:
     void selectedNewSig(int s);
     // Sigma typed into its box: applied through the slider, or refused.
     void sigmaTyped();
+
+protected:
+    // The form's texts in the new language; the values stay.
+    void changeEvent(QEvent* event) override;
 };

@@ -3,10 +3,14 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(Startup::Language)
 
 // The whole program, built as the entry function builds it, driven by mouse
 // and keyboard events; the chi(k) plot is read back pixel by pixel.
@@ -30,6 +34,9 @@ private slots:
     void closedChiRComesBackAtTheNextChange();
     void japaneseInterface();
     void closingTheMainWindowLeavesChiROpen();
+    void fitsHalfALaptopScreen_data();
+    void fitsHalfALaptopScreen();
+    void chiRBesideChiK();
 
 private:
     QImage paintK();
@@ -173,6 +180,7 @@ void tst_ChiK::menus() {
     QCOMPARE(texts(program->main->menuBar()), QStringList({"&File",
                                                            "&Open scenario…",
                                                            "&Save scenario as…",
+                                                           "&Lessons",
                                                            "-",
                                                            "Open &measured chi(k)…",
                                                            "Clear measured chi(k)",
@@ -192,12 +200,15 @@ void tst_ChiK::menus() {
                                                            "-",
                                                            "Arrange &side by side",
                                                            "S&hells…",
+                                                           "&Notes…",
+                                                           "-",
+                                                           "La&nguage",
                                                            "&Help",
                                                            "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),
              QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&View",
                           "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
-                          "Arrange &side by side", "&Help", "&About Tovik"}));
+                          "Arrange &side by side", "-", "La&nguage", "&Help", "&About Tovik"}));
     ChiK* k = program->main;
     QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));
@@ -417,6 +428,61 @@ void tst_ChiK::japaneseInterface() {
     QCOMPARE(program->chiR()->windowTitle(), QString::fromUtf8("\u03a7(R)"));
     QCOMPARE(program->chiR()->label->text(), QString::fromUtf8("指示位置"));
     QCOMPARE(program->wave()->ctrl->Flat->text(), QString::fromUtf8("包絡線平坦化"));
+}
+
+void tst_ChiK::fitsHalfALaptopScreen_data() {
+    QTest::addColumn<Startup::Language>("language");
+    QTest::newRow("English") << Startup::Language::English;
+    QTest::newRow("Japanese") << Startup::Language::Japanese;
+}
+
+// Half of a 1366 x 768 screen: every label and button shows its whole
+// text, and the plots keep a fair share of the height.
+void tst_ChiK::fitsHalfALaptopScreen() {
+    QFETCH(Startup::Language, language);
+    program->main->chooseLanguage(language);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCoreApplication::processEvents();
+    for (QMainWindow* w :
+         {static_cast<QMainWindow*>(program->main), static_cast<QMainWindow*>(program->chiR())}) {
+        w->resize(683, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCoreApplication::processEvents();
+        QCOMPARE(w->size(), QSize(683, 700));
+        const DispArea* plot = w->findChild<DispArea*>(QStringLiteral("DispA"));
+        QVERIFY2(plot->height() > 700 / 3, qPrintable(w->objectName()));
+        for (const QWidget* c : w->findChildren<QWidget*>()) {
+            if (!c->isVisible())
+                continue;
+            const QString where = w->objectName() + '/' + c->objectName();
+            if (auto* l = qobject_cast<const QLabel*>(c)) {
+                // The read-out's own rule: it keeps R and gives up the rest.
+                if (l->wordWrap() || l->objectName() == QLatin1String("ReadOut"))
+                    continue;
+                QString text = l->text();
+                text.remove('&');
+                const int room = l->contentsRect().width() - 2 * l->margin() - l->indent();
+                QVERIFY2(l->fontMetrics().horizontalAdvance(text) <= room, qPrintable(where));
+            } else if (auto* b = qobject_cast<const QAbstractButton*>(c)) {
+                QVERIFY2(b->sizeHint().width() <= b->width(), qPrintable(where));
+            }
+        }
+    }
+}
+
+// With room on the screen the two windows open side by side; without, they
+// stay where they were.
+void tst_ChiK::chiRBesideChiK() {
+    ChiK& main = *program->main;
+    ChiR& r = *program->chiR();
+    const QPoint before = r.pos();
+    main.placeBeside(QRect(0, 0, 1700, 900));
+    QCOMPARE(main.frameGeometry().topLeft(), QPoint(0, 0));
+    QCOMPARE(r.frameGeometry().topLeft(), QPoint(main.frameGeometry().width(), 0));
+    main.move(0, 0);
+    r.move(before);
+    main.placeBeside(QRect(0, 0, 1366 / 2, 768));
+    QCOMPARE(r.pos(), before);
 }
 
 QTEST_MAIN(tst_ChiK)

@@ -185,6 +185,22 @@
         <source>chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)</source>
         <translation>χ(k) データ (*.chi *.chik *.dat *.txt *.csv *.xy);;すべてのファイル (*)</translation>
     </message>
+    <message>
+        <source>&amp;Lessons</source>
+        <translation>授業(&amp;L)</translation>
+    </message>
+    <message>
+        <source>La&amp;nguage</source>
+        <translation>言語(&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;Notes…</source>
+        <translation>授業のノート(&amp;N)…</translation>
+    </message>
+    <message>
+        <source>No lessons found</source>
+        <translation>授業が見つかりません</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -344,6 +360,10 @@
         <source>   data: |chi| = %1   Re = %2   Im = %3</source>
         <translation>   データ: |χ| = %1   実部 = %2   虚部 = %3</translation>
     </message>
+    <message>
+        <source>La&amp;nguage</source>
+        <translation>言語(&amp;N)</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -387,6 +407,22 @@
         <source>Show the measured chi(k) in FILE with the model.</source>
         <translation>FILE にある測定した χ(k) をモデルと一緒に表示する。</translation>
     </message>
+    <message>
+        <source>Open the lesson NAME (its file name) from the lessons folder.</source>
+        <translation>授業のフォルダーにある授業 NAME (ファイル名) を開く。</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>There is no lesson &quot;%1&quot; in %2.</source>
+        <translation>%2 に授業「%1」はありません。</translation>
+    </message>
+    <message>
+        <source>the lessons folder</source>
+        <translation>授業のフォルダー</translation>
+    </message>
 </context>
 <context>
     <name>CsvExport</name>
@@ -423,6 +459,17 @@
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>NotesWindow</name>
+    <message>
+        <source>Notes</source>
+        <translation>授業のノート</translation>
+    </message>
+    <message>
+        <source>What to do, what to look for, and a question to answer</source>
+        <translation>やること、見るところ、答える問い</translation>
     </message>
 </context>
 <context>
@@ -521,6 +568,10 @@
     <message>
         <source>The field %1 must hold at most %2 entries; it has %3.</source>
         <translation>項目 %1 の要素は %2 個以下でなければなりません (%3 個あります)。</translation>
+    </message>
+    <message>
+        <source>The field %1 must hold at most %2 characters; it has %3.</source>
+        <translation>項目 %1 は %2 文字以下でなければなりません (%3 文字あります)。</translation>
     </message>
 </context>
 <context>
@@ -727,10 +778,6 @@
         <translation>ハニング関数</translation>
     </message>
     <message>
-        <source>Straight-line rise and fall (not available)</source>
-        <translation>直線で立ち上がり・立ち下がる窓 (使えません)</translation>
-    </message>
-    <message>
         <source>Half-cosine (Hanning) rise and fall</source>
         <translation>半周期の余弦 (ハニング) で立ち上がり・立ち下がる窓</translation>
     </message>
@@ -749,6 +796,10 @@
     <message>
         <source>Window position 4, where W(k) reaches 0, in Å⁻¹</source>
         <translation>窓の位置 4: W(k) が 0 に達する k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Straight-line rise and fall: not available, because this version shapes W(k) with half-cosine (Hanning) rise and fall only</source>
+        <translation>直線で立ち上がり・立ち下がる窓: 使えません。この版の W(k) は半周期の余弦 (ハニング) で立ち上がり・立ち下がる形だけです</translation>
     </message>
 </context>
 </TS>
