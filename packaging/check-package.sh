@@ -32,7 +32,8 @@ contents=$(dpkg-deb -c "$deb")
 for path in usr/bin/tovik usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/tovik.svg usr/share/man/man1/tovik.1.gz \
     usr/share/doc/tovik/copyright usr/share/doc/tovik/changelog.gz \
-    usr/share/doc/tovik/examples/narrow-window.tovik.json; do
+    usr/share/doc/tovik/examples/narrow-window.tovik.json \
+    usr/share/tovik/lessons/01-r-and-phase.tovik.json usr/share/tovik/lessons/08-measured-data.chi; do
     grep -qE " \./$path\$" <<<"$contents" || fail "the package lacks /$path"
 done
 # Everything lies under /usr and belongs to root.
@@ -58,6 +59,10 @@ for name in chik.png chir.png; do
         fail "$name is not a PNG file"
 done
 grep -q '<svg' "$work/export/chik.svg" || fail "chik.svg is not an SVG file"
+# The lessons are found in the unpacked data folder, beside the program.
+(cd "$work" && QT_QPA_PLATFORM=offscreen "$program" --lesson 08-measured-data --export \
+    "$work/lesson") >"$work/lesson.out" 2>&1 ||
+    fail "the unpacked program did not open a lesson: $(cat "$work/lesson.out")"
 
 if command -v lintian >/dev/null; then
     # Errors fail the check; warnings are printed for the reader.
