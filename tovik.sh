@@ -80,7 +80,7 @@ bench)
     exec ./build-bench/bench/tovik_bench "$@"
     ;;
 pictures)
-    need "${base_packages[@]}" xvfb xauth x11-utils x11-apps imagemagick
+    need "${base_packages[@]}" xvfb xauth x11-utils x11-apps imagemagick xdotool
     build build
     exec scripts/pictures.sh ./build/app/tovik docs
     ;;

