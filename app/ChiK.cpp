@@ -7,6 +7,7 @@
 #include "ChiR.h"
 #include "CsvExport.h"
 #include "Envelope.h"
+#include "Escaped.h"
 #include "FileDialogs.h"
 #include "HeldCurves.h"
 #include "Legend.h"
@@ -120,9 +121,9 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     // either plot paints, and the read-out then shows both.
     connect(first, &AWave::updated, measured, [this, first] {
         measured->process(first);
-        chiR->updateReadOut();
+        chiR->spectraChanged();
     });
-    connect(measured, SIGNAL(changed()), chiR, SLOT(updateReadOut()));
+    connect(measured, SIGNAL(changed()), chiR, SLOT(spectraChanged()));
     for (QObject* source : {static_cast<QObject*>(measured), static_cast<QObject*>(held)}) {
         connect(source, SIGNAL(changed()), DispA, SLOT(update()));
         connect(source, SIGNAL(changed()), chiR->DispA, SLOT(update()));
@@ -275,17 +276,46 @@ void ChiK::arrangeSideBySide() {
 
 ViewOptions::Range ChiK::fittedRange() const {
     double top = -1e300;
-    for (const AWave* w : waves)
-        top = std::max(top, 1.1 * w->valueScale);
+    if (!waves.isEmpty() && waves.first()->physical) {
+        // Physical amplitudes: the curves that are drawn, and only those.
+        auto cover = [&top](const QVector<double>& values) {
+            for (double v : values)
+                top = std::max(top, 1.1 * std::abs(v));
+        };
+        for (const AWave* w : waves) {
+            cover(w->chi);
+            cover(w->windowValues);
+            cover(w->envelopeValues);
+        }
+        if (measured && measured->values.size() == waves.first()->chi.size())
+            cover(measured->values);
+        for (const HeldCurves::Curve& c : held ? held->curves : QVector<HeldCurves::Curve>())
+            if (c.physical) {
+                cover(c.chi);
+                cover(c.dataChi);
+            }
+    } else {
+        for (const AWave* w : waves)
+            top = std::max(top, 1.1 * w->valueScale);
+    }
     if (!(top > 0) || !std::isfinite(top))
         top = 1.1;
     return {-top, top};
 }
 
+QString ChiK::valueTitle() const {
+    if (waves.isEmpty())
+        return QString();
+    const AWave& w = *waves.first();
+    const QString power = Axes::superscript(w.n);
+    return w.physical ? tr("k%1·χ(k) (Å%2)").arg(power, Axes::superscript(-w.n))
+                      : tr("k%1·χ(k), normalised").arg(power);
+}
+
 ChiK::~ChiK() = default;
 
 void ChiK::showError(const QString& message) {
-    QMessageBox::warning(this, windowTitle(), message);
+    QMessageBox::warning(this, windowTitle(), Escaped::message(message));
 }
 
 bool ChiK::applyScenario(const Scenario& state, QString* error) {
@@ -293,6 +323,12 @@ bool ChiK::applyScenario(const Scenario& state, QString* error) {
     QVector<double> k, chi;
     if (!state.dataFile.isEmpty() && !ChiDataReader::readFile(state.dataFile, &k, &chi, error))
         return false;
+    applyScenario(state, k, chi);
+    return true;
+}
+
+void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
+                         const QVector<double>& chi) {
     ProgramState::apply(state, *waves.first(), *chiR);
     if (!state.dataFile.isEmpty() || measured->isLoaded())
         measured->setData(k, chi, state.dataFile);
@@ -304,7 +340,6 @@ bool ChiK::applyScenario(const Scenario& state, QString* error) {
             notesWindow->hide();
     }
     actionNotes->setEnabled(!notes.isEmpty());
-    return true;
 }
 
 bool ChiK::openScenarioFile(const QString& path) {
@@ -344,7 +379,7 @@ void ChiK::clearData() {
 }
 
 void ChiK::holdCurves() {
-    held->hold(*waves.first(), ProgramState::capture(*waves.first(), *chiR));
+    held->hold(*waves.first(), ProgramState::capture(*waves.first(), *chiR), measured);
 }
 
 void ChiK::clearHeld() {
@@ -448,16 +483,26 @@ void ChiK::draw(QPainter* p) {
     const int labelHeight = std::max(height / 40, 10);
     QVector<QLine> segments;
 
-    // Held curves lie behind everything live, thin and pale.
+    // Held curves lie behind everything live, pale: the model's thin, the
+    // data's as wide as the live data. Only those held in this amplitude mode.
+    const bool physical = waves.first()->physical;
     for (int h = 0; h < held->curves.size(); ++h) {
         const HeldCurves::Curve& c = held->curves[h];
-        QPen pen(HeldCurves::shadeOf(Qt::black, held->curves.size() - 1 - h));
-        pen.setWidth(1);
-        p->setPen(pen);
-        segments.clear();
-        for (int i = 1; i < c.k.size(); ++i)
-            segments << pixelLine(X(c.k[i - 1]), Y(c.chi[i - 1]), X(c.k[i]), Y(c.chi[i]));
-        p->drawLines(segments.constData(), segments.size());
+        if (c.physical != physical)
+            continue;
+        const int age = held->curves.size() - 1 - h;
+        auto heldCurve = [&](const QVector<double>& values, const QColor& colour, int width) {
+            QPen pen(HeldCurves::shadeOf(colour, age));
+            pen.setWidth(width);
+            p->setPen(pen);
+            segments.clear();
+            for (int i = 1; i < c.k.size() && i < values.size(); ++i)
+                segments << pixelLine(X(c.k[i - 1]), Y(values[i - 1]), X(c.k[i]), Y(values[i]));
+            p->drawLines(segments.constData(), segments.size());
+        };
+        if (c.hasData())
+            heldCurve(c.dataChi, measuredColour(), 2);
+        heldCurve(c.chi, Qt::black, 1);
     }
 
     for (const AWave* w : qAsConst(waves)) {
@@ -531,22 +576,23 @@ void ChiK::draw(QPainter* p) {
     }
 
     p->setClipping(false);
+    const AWave& first = *waves.first();
+    const QString power = Axes::superscript(first.n);
     if (axes)
-        Axes::draw(p, DispA->coord, axesFont, tr("k (Å⁻¹)"));
+        Axes::draw(p, DispA->coord, axesFont, tr("k (Å⁻¹)"), valueTitle());
     // The key names the data and the held curves whenever they are shown,
-    // and every curve with the Legend option.
+    // and every curve with the Legend option. The live curve is k^n W chi
+    // when the window is one of its factors.
     QVector<Legend::Entry> entries;
     if (view && view->legend)
-        entries = {{solidColor(0, 0, 0), 2, tr("chi(k)")},
+        entries = {{solidColor(0, 0, 0), 2,
+                    first.ctrl->SelWindowF->isChecked() ? tr("k%1·W·χ(k)").arg(power)
+                                                        : tr("k%1·χ(k)").arg(power)},
                    {solidColor(0, 150, 255), 1, tr("W(k)")},
                    {solidColor(255, 180, 0), 1, tr("±F(k)")}};
     if (measured->isLoaded())
-        entries.append({measuredColour(), 2, QFileInfo(measured->path).fileName()});
-    if (!held->curves.isEmpty()) {
-        const Scenario now = ProgramState::capture(*waves.first(), *chiR);
-        for (int h = held->curves.size() - 1; h >= 0; --h)
-            entries.append({HeldCurves::shadeOf(Qt::black, held->curves.size() - 1 - h), 1,
-                            HeldCurves::nameOf(held->curves[h], now)});
-    }
+        entries.append({measuredColour(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
+    if (!held->curves.isEmpty())
+        entries += held->entries(ProgramState::capture(first, *chiR), physical);
     Legend::draw(p, entries, plot, axesFont);
 }

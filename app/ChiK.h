@@ -44,8 +44,12 @@ public:
     // File > Lessons, read once at start.
     QVector<Lessons::Entry> lessons;
 
-    // The value range the plot fits to the waves: symmetric, 10 % of room.
+    // The value range the plot fits to the waves: symmetric, 10 % of room;
+    // with physical amplitudes it covers every curve drawn.
     ViewOptions::Range fittedRange() const;
+
+    // The value axis's title: k^n chi(k) with its unit, or "normalised".
+    QString valueTitle() const;
     // Each window on its half of `available`, frames included.
     static void arrange(QWidget* left, QWidget* right, const QRect& available);
 
@@ -59,6 +63,8 @@ public:
     // Loads the scenario's data file first: if it cannot be read nothing
     // changes and `error` says why.
     bool applyScenario(const Scenario& state, QString* error);
+    // The same with the data file's contents already read (empty: none).
+    void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi);
     // The state a saved scenario holds: the controls' and the lesson's.
     Scenario currentState() const;
 

@@ -5,6 +5,7 @@
 #include "Axes.h"
 #include "ChCoord.h"
 #include "CsvExport.h"
+#include "Escaped.h"
 #include "FileDialogs.h"
 #include "HeldCurves.h"
 #include "Legend.h"
@@ -80,12 +81,16 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     connect(actionCopyPicture, SIGNAL(triggered()), this, SLOT(copyPicture()));
     connect(actionAbout, SIGNAL(triggered()), this, SLOT(about()));
     connect(mouse, SIGNAL(mDClicked()), this, SLOT(dClicked()));
+    // A click on the plot takes the keys, for Left and Right.
+    DispA->setFocusPolicy(Qt::ClickFocus);
     DispA->installEventFilter(this);
     // The row's own minimum is set by fitControls, whichever way it is laid.
     frame->setSizePolicy(QSizePolicy::Ignored, frame->sizePolicy().verticalPolicy());
     fitControls(width());
     actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
     actionEnglish->setChecked(Startup::language() == Startup::Language::English);
+    // The read-out is fitted to its width.
+    ReadOut->installEventFilter(this);
 }
 
 void ChiR::changeEvent(QEvent* event) {
@@ -149,28 +154,67 @@ int ChiR::pointerBin() const {
     return std::isfinite(j) && std::abs(j) < 1e9 ? static_cast<int>(j) : 0;
 }
 
+void ChiR::spectraChanged() {
+    onPeak = false;
+    updateReadOut();
+}
+
 void ChiR::updateReadOut() {
     const AWave* w = waves && !waves->isEmpty() ? waves->first() : nullptr;
     if (!w || !w->chiSpectrum) {
         ReadOut->clear();
         return;
     }
-    const int j = pointerBin();
-    const double* s = w->chiSpectrum.get();
+    // Items in the order shown, each with a rank: when the line is too
+    // narrow the highest ranks go first, R last of all.
+    QVector<QPair<QString, int>> items;
     auto number = [](double v) { return QString::number(v, 'g', 4); };
-    QString text = tr("At R = %1 Å:  |chi| = %2   Re chi = %3   Im chi = %4")
-                       .arg(QString::number(j * w->binWidthR(), 'f', 3), number(w->magnitude(s, j)),
-                            number(w->realPart(s, j)), number(w->imagPart(s, j)));
-    if (measured && measured->isLoaded() && measured->fftLength == w->fftLength) {
-        const double* d = measured->spectrum.get();
-        text += tr("   data: |chi| = %1   Re = %2   Im = %3")
-                    .arg(number(w->magnitude(d, j)), number(w->realPart(d, j)),
-                         number(w->imagPart(d, j)));
+    const QString unit =
+        w->physical ? QStringLiteral(" Å") + Axes::superscript(-(w->n + 1)) : QString();
+    const bool withData = measured && measured->isLoaded() && measured->fftLength == w->fftLength;
+    if (onPeak) {
+        items.append({tr("peak R = %1 Å").arg(pointerR, 0, 'f', 3), -1});
+        if (modelPeak.found)
+            items.append({tr("top |χ| = %1").arg(number(modelPeak.height) + unit), 0});
+        if (withData && dataPeak.found)
+            items.append(
+                {tr("data: peak R = %1 Å, top |χ| = %2")
+                     .arg(QString::number(dataPeak.r, 'f', 3), number(dataPeak.height) + unit),
+                 1});
+    } else {
+        const int j = pointerBin();
+        const double* s = w->chiSpectrum.get();
+        items.append({tr("bin R = %1 Å").arg(j * w->binWidthR(), 0, 'f', 3), -1});
+        items.append({tr("|χ| = %1").arg(number(w->magnitude(s, j)) + unit), 0});
+        items.append({tr("Re χ = %1").arg(number(w->realPart(s, j))), 2});
+        items.append({tr("Im χ = %1").arg(number(w->imagPart(s, j))), 2});
+        if (withData) {
+            const double* d = measured->spectrum.get();
+            items.append({tr("data |χ| = %1").arg(number(w->magnitude(d, j)) + unit), 1});
+            items.append({tr("data Re χ = %1").arg(number(w->realPart(d, j))), 3});
+            items.append({tr("data Im χ = %1").arg(number(w->imagPart(d, j))), 3});
+        }
     }
-    ReadOut->setText(text);
+    const QFontMetrics fm(ReadOut->font());
+    const int room = ReadOut->contentsRect().width();
+    QString text;
+    for (int rank = 3; rank >= -1; --rank) {
+        QStringList kept;
+        for (const auto& item : qAsConst(items))
+            if (item.second <= rank)
+                kept << item.first;
+        text = kept.join(QStringLiteral("   "));
+        if (fm.horizontalAdvance(text) <= room)
+            break;
+    }
+    // Narrower still: cut at the end, so R stays.
+    ReadOut->setText(
+        fm.horizontalAdvance(text) <= room ? text : fm.elidedText(text, Qt::ElideRight, room));
 }
 
 bool ChiR::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ReadOut && event->type() == QEvent::Resize)
+        updateReadOut();
     if (watched == DispA && event->type() == QEvent::KeyPress && waves && !waves->isEmpty()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Left || key == Qt::Key_Right) {
@@ -182,26 +226,61 @@ bool ChiR::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool ChiR::parabolaTop(double below, double middle, double above, double* offset, double* top) {
+    if (!(middle >= below && middle >= above))
+        return false;
+    // y(x) = middle + b x + a x^2 through x = -1, 0, 1.
+    const double a = (below + above) / 2 - middle;
+    const double b = (above - below) / 2;
+    *offset = a < 0 ? -b / (2 * a) : 0;
+    *top = middle + b * *offset / 2;
+    return true;
+}
+
+ChiR::Peak ChiR::peakNear(const AWave& w, const double* spectrum, double r) {
+    Peak peak;
+    const double dR = w.binWidthR();
+    if (!spectrum || !(dR > 0))
+        return peak;
+    const double first = std::ceil((r - peakReach) / dR), last = std::floor((r + peakReach) / dR);
+    if (!std::isfinite(first) || !std::isfinite(last) || std::abs(first) > 1e6 ||
+        std::abs(last) > 1e6)
+        return peak;
+    int best = static_cast<int>(first);
+    for (int j = best; j <= last; ++j)
+        if (w.magnitude(spectrum, j) > w.magnitude(spectrum, best))
+            best = j;
+    double offset = 0, top = 0;
+    if (parabolaTop(w.magnitude(spectrum, best - 1), w.magnitude(spectrum, best),
+                    w.magnitude(spectrum, best + 1), &offset, &top)) {
+        peak.found = true;
+        peak.r = (best + offset) * dR;
+        peak.height = top;
+    } else {
+        // No top within reach: the largest bin, for the pointer only.
+        peak.r = best * dR;
+    }
+    return peak;
+}
+
 void ChiR::dClicked() {
     if (!waves || waves->isEmpty() || !waves->first()->chiSpectrum)
         return;
     const AWave* w = waves->first();
-    const double dR = w->binWidthR();
     const double r = coord->toWorldX(mouse->dClickPos.x());
-    const double first = std::ceil((r - peakReach) / dR), last = std::floor((r + peakReach) / dR);
-    if (!std::isfinite(first) || !std::isfinite(last) || std::abs(first) > 1e6)
-        return;
-    int best = static_cast<int>(first);
-    for (int j = best; j <= last; ++j)
-        if (w->magnitude(w->chiSpectrum.get(), j) > w->magnitude(w->chiSpectrum.get(), best))
-            best = j;
-    setPointer(best * dR);
+    modelPeak = peakNear(*w, w->chiSpectrum.get(), r);
+    const bool withData = measured && measured->isLoaded() && measured->fftLength == w->fftLength;
+    dataPeak = withData ? peakNear(*w, measured->spectrum.get(), r) : Peak();
+    // The model's top; the data's when the model has none there.
+    const Peak& target = !modelPeak.found && dataPeak.found ? dataPeak : modelPeak;
+    onPeak = target.found;
+    placePointer(target.r);
 }
 
 bool ChiR::exportPictureFile(const QString& path) {
     QString error;
     if (!PictureExport::save(DispA, path, windowTitle(), &error)) {
-        QMessageBox::warning(this, windowTitle(), error);
+        QMessageBox::warning(this, windowTitle(), Escaped::message(error));
         return false;
     }
     return true;
@@ -214,7 +293,7 @@ bool ChiR::exportDataFile(const QString& path) {
         !CsvExport::write(
             path, CsvExport::chiR(*wave, ProgramState::capture(*wave, *this), rMin, rMax, measured),
             &error)) {
-        QMessageBox::warning(this, windowTitle(), error);
+        QMessageBox::warning(this, windowTitle(), Escaped::message(error));
         return false;
     }
     return true;
@@ -241,6 +320,11 @@ void ChiR::about() {
 }
 
 void ChiR::setPointer(double r) {
+    onPeak = false;
+    placePointer(r);
+}
+
+void ChiR::placePointer(double r) {
     if (r != pointerR) {
         pointerR = r;
         DispA->update();
@@ -266,6 +350,7 @@ void ChiR::mMoved() {
     if (!grabbed)
         return;
     pointerR = coord->toWorldX(mouse->curPos.x());
+    onPeak = false;
     PointVal->setText(QString::number(pointerR, 'g', 6));
     DispA->update();
     updateReadOut();
@@ -276,14 +361,6 @@ void ChiR::mReleased() {
 }
 
 void ChiR::drawR(QPainter* p) {
-    const bool selEnvelope = SelEnvelope->isChecked();
-    const bool selWindow = SelWindow->isChecked();
-    const bool selWave = SelWave->isChecked();
-    const bool selTotal = SelTotal->isChecked();
-    const bool selAbs = SelAbs->isChecked();
-    const bool selReal = SelReal->isChecked();
-    const bool selImag = SelImag->isChecked();
-
     const QRect geometry = DispA->geometry();
     const int width = geometry.width();
     const int height = geometry.height();
@@ -324,82 +401,20 @@ void ChiR::drawR(QPainter* p) {
     }
     QVector<QLine> segments;
     for (const AWave* w : *waves) {
-        if (w->fftLength <= 0 || !w->chiSpectrum.get())
-            continue;
         const double dR = w->binWidthR();
-        if (!(dR > 0) || !std::isfinite(dR))
-            continue;
-        const int j0 = static_cast<int>(rMin / dR);
         const int count = w->chi.size();
-
-        auto curve = [&](const double* spectrum, double (AWave::*value)(const double*, int) const,
-                         int jStart) {
+        for (const Trace& t : traces(*w)) {
+            p->setPen(t.pen);
             segments.clear();
-            for (int j = jStart; j < count; ++j) {
+            for (int j = t.jStart; j < count; ++j) {
                 const double r = j * dR;
                 if (r > rMax)
                     break;
-                segments << pixelLine(X(r - dR), Y((w->*value)(spectrum, j - 1)), X(r),
-                                      Y((w->*value)(spectrum, j)));
+                segments << pixelLine(X(r - dR), Y((w->*t.value)(t.spectrum, j - 1)), X(r),
+                                      Y((w->*t.value)(t.spectrum, j)));
             }
             p->drawLines(segments.constData(), segments.size());
-        };
-
-        // The parts of the total that are chosen, drawn in `colours` (real,
-        // imaginary, modulus) with `width`; measured data tell their parts
-        // apart by dashes.
-        auto totalParts = [&](const double* spectrum, const QColor(&colours)[3], int width,
-                              bool dashed = false) {
-            if (!selTotal || !spectrum)
-                return;
-            const bool chosen[] = {selReal, selImag, selAbs};
-            double (AWave::*parts[])(const double*, int)
-                const = {&AWave::realPart, &AWave::imagPart, &AWave::magnitude};
-            for (int part = 0; part < 3; ++part) {
-                if (!chosen[part])
-                    continue;
-                QPen pen(colours[part]);
-                pen.setWidth(width);
-                if (dashed && part < 2)
-                    pen.setStyle(part == 0 ? Qt::DashLine : Qt::DotLine);
-                p->setPen(pen);
-                curve(spectrum, parts[part], 1);
-            }
-        };
-        const QColor live[] = {solidColor(200, 0, 0), solidColor(0, 200, 0), solidColor(0, 0, 0)};
-        if (w == waves->first() && held) {
-            // Held curves first, behind the live ones, pale and thin.
-            for (int h = 0; h < held->curves.size(); ++h) {
-                const HeldCurves::Curve& c = held->curves[h];
-                if (c.fftLength != w->fftLength || c.binWidthR != dR)
-                    continue;
-                const int age = held->curves.size() - 1 - h;
-                const QColor pale[] = {HeldCurves::shadeOf(live[0], age),
-                                       HeldCurves::shadeOf(live[1], age),
-                                       HeldCurves::shadeOf(live[2], age)};
-                totalParts(c.spectrum.data(), pale, 1);
-            }
         }
-
-        if (selEnvelope) {
-            p->setPen(solidPen(255, 200, 0, 1));
-            curve(w->envelopeSpectrum.get(), &AWave::magnitude, j0);
-        }
-        if (selWindow) {
-            p->setPen(solidPen(0, 150, 255, 1));
-            curve(w->windowSpectrum.get(), &AWave::magnitude, j0);
-        }
-        if (selWave) {
-            p->setPen(solidPen(0, 255, 180, 1));
-            curve(w->oscillationSpectrum.get(), &AWave::magnitude, 1);
-        }
-        if (w == waves->first() && measured && measured->isLoaded() &&
-            measured->fftLength == w->fftLength) {
-            const QColor data[] = {measuredColour(), measuredColour(), measuredColour()};
-            totalParts(measured->spectrum.get(), data, 2, true);
-        }
-        // The modulus last, on top.
-        totalParts(w->chiSpectrum.get(), live, 2);
     }
     if (!waves->isEmpty())
         drawShellMarks(p, *coord, *waves->first());
@@ -409,20 +424,35 @@ void ChiR::drawR(QPainter* p) {
 void ChiR::drawFurniture(QPainter* p, const QRect& plot, const QFont& font) {
     p->setClipping(false);
     if (view && view->axes)
-        Axes::draw(p, *coord, font, tr("R (Å)"));
+        Axes::draw(p, *coord, font, tr("R (Å)"), valueTitle());
     QVector<Legend::Entry> entries;
     if (view && view->legend)
         entries = liveEntries();
     // The data and the held curves are always named.
     if (measured && measured->isLoaded())
-        entries.append({measuredColour(), 2, QFileInfo(measured->path).fileName()});
-    if (held && !held->curves.isEmpty() && waves && !waves->isEmpty()) {
-        const Scenario now = ProgramState::capture(*waves->first(), *this);
-        for (int h = held->curves.size() - 1; h >= 0; --h)
-            entries.append({HeldCurves::shadeOf(Qt::black, held->curves.size() - 1 - h), 1,
-                            HeldCurves::nameOf(held->curves[h], now)});
-    }
+        entries.append({measuredColour(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
+    if (held && !held->curves.isEmpty() && waves && !waves->isEmpty())
+        entries +=
+            held->entries(ProgramState::capture(*waves->first(), *this), waves->first()->physical);
     Legend::draw(p, entries, plot, font);
+}
+
+QString ChiR::valueTitle() const {
+    if (!waves || waves->isEmpty() || !SelTotal->isChecked())
+        return QString();
+    QStringList parts;
+    if (SelAbs->isChecked())
+        parts << QStringLiteral("|χ(R)|");
+    if (SelReal->isChecked())
+        parts << QStringLiteral("Re χ(R)");
+    if (SelImag->isChecked())
+        parts << QStringLiteral("Im χ(R)");
+    if (parts.isEmpty())
+        return QString();
+    const AWave* w = waves->first();
+    const QString shown = parts.join(QStringLiteral(", "));
+    return w->physical ? tr("%1 (Å%2)").arg(shown, Axes::superscript(-(w->n + 1)))
+                       : tr("%1, normalised").arg(shown);
 }
 
 QVector<Legend::Entry> ChiR::liveEntries() const {
@@ -444,7 +474,89 @@ QVector<Legend::Entry> ChiR::liveEntries() const {
     return entries;
 }
 
+QVector<ChiR::Trace> ChiR::traces(const AWave& w) const {
+    QVector<Trace> out;
+    const double dR = w.binWidthR();
+    if (w.fftLength <= 0 || !w.chiSpectrum || !(dR > 0) || !std::isfinite(dR))
+        return out;
+    const int j0 = static_cast<int>(rMin / dR);
+    auto pen = [](const QColor& colour, int width, Qt::PenStyle style = Qt::SolidLine) {
+        QPen p(colour);
+        p.setWidth(width);
+        p.setStyle(style);
+        return p;
+    };
+    // The parts of the total that are chosen, drawn in `colours` (real,
+    // imaginary, modulus) with `width`; measured data tell their parts apart
+    // by dashes.
+    auto totalParts = [&](const double* spectrum, const QColor(&colours)[3], int width,
+                          bool dashed) {
+        if (!SelTotal->isChecked() || !spectrum)
+            return;
+        const bool chosen[] = {SelReal->isChecked(), SelImag->isChecked(), SelAbs->isChecked()};
+        double (AWave::*parts[])(const double*, int)
+            const = {&AWave::realPart, &AWave::imagPart, &AWave::magnitude};
+        const Qt::PenStyle dashes[] = {Qt::DashLine, Qt::DotLine, Qt::SolidLine};
+        for (int part = 0; part < 3; ++part)
+            if (chosen[part])
+                out.append({spectrum, parts[part], 1,
+                            pen(colours[part], width, dashed ? dashes[part] : Qt::SolidLine)});
+    };
+    const QColor live[] = {solidColor(200, 0, 0), solidColor(0, 200, 0), solidColor(0, 0, 0)};
+    const bool first = waves && !waves->isEmpty() && &w == waves->first();
+    if (first && held) {
+        // Held curves first, behind the live ones, pale: the model's thin,
+        // the data's as wide as the live data. Only those of this mode.
+        for (int h = 0; h < held->curves.size(); ++h) {
+            const HeldCurves::Curve& c = held->curves[h];
+            if (c.fftLength != w.fftLength || c.binWidthR != dR || c.physical != w.physical)
+                continue;
+            const int age = held->curves.size() - 1 - h;
+            const QColor paleData = HeldCurves::shadeOf(measuredColour(), age);
+            const QColor data[] = {paleData, paleData, paleData};
+            if (c.hasData())
+                totalParts(c.dataSpectrum.data(), data, 2, true);
+            const QColor pale[] = {HeldCurves::shadeOf(live[0], age),
+                                   HeldCurves::shadeOf(live[1], age),
+                                   HeldCurves::shadeOf(live[2], age)};
+            totalParts(c.spectrum.data(), pale, 1, false);
+        }
+    }
+    if (SelEnvelope->isChecked())
+        out.append({w.envelopeSpectrum.get(), &AWave::magnitude, j0, solidPen(255, 200, 0, 1)});
+    if (SelWindow->isChecked())
+        out.append({w.windowSpectrum.get(), &AWave::magnitude, j0, solidPen(0, 150, 255, 1)});
+    if (SelWave->isChecked())
+        out.append({w.oscillationSpectrum.get(), &AWave::magnitude, 1, solidPen(0, 255, 180, 1)});
+    if (first && measured && measured->isLoaded() && measured->fftLength == w.fftLength) {
+        const QColor data[] = {measuredColour(), measuredColour(), measuredColour()};
+        totalParts(measured->spectrum.get(), data, 2, true);
+    }
+    // The modulus last, on top.
+    totalParts(w.chiSpectrum.get(), live, 2, false);
+    return out;
+}
+
 ViewOptions::Range ChiR::fittedRange() const {
+    if (waves && !waves->isEmpty() && waves->first()->physical) {
+        // Physical amplitudes: every bin of every curve drawn, nothing else;
+        // below zero only as far as a real or imaginary part goes.
+        double high = 0, low = 0;
+        for (const AWave* w : *waves) {
+            const double dR = w->binWidthR();
+            for (const Trace& t : traces(*w))
+                for (int j = t.jStart - 1; j < w->chi.size() && j * dR <= rMax; ++j) {
+                    const double v = (w->*t.value)(t.spectrum, j);
+                    high = std::max(high, v);
+                    low = std::min(low, v);
+                }
+        }
+        if (!(high > 0 || low < 0) || !std::isfinite(high - low)) {
+            high = 1;
+            low = 0;
+        }
+        return {low < 0 ? 1.05 * low : -0.05 * high, high > 0 ? 1.05 * high : 0.05 * -low};
+    }
     double scale = -1e300;
     if (waves) {
         for (const AWave* w : *waves)

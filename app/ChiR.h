@@ -5,6 +5,7 @@
 #include "ui_ChiR.h"
 
 #include <QMainWindow>
+#include <QPen>
 #include <QVector>
 
 class AWave;
@@ -44,12 +45,43 @@ public:
     const MeasuredCurve* measured = nullptr;
     const HeldCurves* held = nullptr;
 
-    // The value range the plot fits to the spectra and the selection.
+    // The value range the plot fits to the spectra and the selection; with
+    // physical amplitudes exactly the curves drawn, all their drawn bins.
     ViewOptions::Range fittedRange() const;
     // The bin nearest the pointer, the first wave's, or 0 without one.
     int pointerBin() const;
     // A double-click within this much R of a peak moves the pointer onto it.
     static constexpr double peakReach = 0.3;
+
+    // The top of a peak of |chi(R)|: the parabola through the largest bin
+    // within peakReach of an R and its two neighbours.
+    struct Peak {
+        bool found = false;
+        double r = 0;
+        double height = 0;
+    };
+    static Peak peakNear(const AWave& w, const double* spectrum, double r);
+    // The vertex of the parabola through (-1, below), (0, middle), (1, above):
+    // false unless middle is at least as high as both (a top, not a slope).
+    static bool parabolaTop(double below, double middle, double above, double* offset, double* top);
+    // The pointer stands on a peak's top found by a double-click; the
+    // read-out then shows the tops, until the pointer or the spectra change.
+    bool onPeak = false;
+    Peak modelPeak, dataPeak;
+
+    // One curve of the plot: a part of a spectrum, the segments from bin
+    // jStart - 1 on, up to rMax.
+    struct Trace {
+        const double* spectrum = nullptr;
+        double (AWave::*value)(const double*, int) const = nullptr;
+        int jStart = 0;
+        QPen pen;
+    };
+    // What the plot draws for one wave, in painting order.
+    QVector<Trace> traces(const AWave& w) const;
+    // The value axis's title: the parts of the total drawn, with their unit
+    // or "normalised"; empty when the total is not drawn.
+    QString valueTitle() const;
     // The shells' marks: pixels from the zero line to a tick, and its length.
     static constexpr int markGap = 3;
     static constexpr int markLength = 10;
@@ -57,6 +89,8 @@ public:
 public slots:
     void syncView();
     void updateReadOut();
+    // The wave or the data changed: a peak's top found before is gone.
+    void spectraChanged();
 
 private slots:
     void drawR(QPainter* p);
@@ -76,6 +110,8 @@ private:
     void drawFurniture(QPainter* p, const QRect& plot, const QFont& font);
     // The key's entries for the live curves that are drawn.
     QVector<Legend::Entry> liveEntries() const;
+    // Moves the line without leaving the peak's read-out.
+    void placePointer(double r);
 
 protected:
     // Left and Right on the focused plot step the pointer by one bin.

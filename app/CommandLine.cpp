@@ -1,20 +1,20 @@
 #include "CommandLine.h"
 
-#include "AtomicWrite.h"
 #include "ChiDataReader.h"
 #include "ChiK.h"
 #include "ChiR.h"
 #include "CsvExport.h"
+#include "Escaped.h"
 #include "Lessons.h"
 #include "PictureExport.h"
 #include "ProgramState.h"
+#include "SafeFile.h"
 #include "Scenario.h"
 #include "Startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QScreen>
 #include <QSet>
@@ -34,6 +34,11 @@ void quietNotes(QtMsgType type, const QMessageLogContext& context, const QString
 void printLine(FILE* stream, const QString& line) {
     std::fputs(qPrintable(line + QLatin1Char('\n')), stream);
     std::fflush(stream);
+}
+
+// Errors name untrusted paths and texts: escaped and bounded, one line.
+void printError(const QString& message) {
+    printLine(stderr, QStringLiteral("tovik: ") + Escaped::message(message));
 }
 
 // Drops the options the parser does not know (and nothing else), so that
@@ -107,48 +112,32 @@ const QStringList& CommandLine::exportNames() {
     return names;
 }
 
-bool CommandLine::exportAll(const QString& dir, const Scenario& state, QStringList* written,
-                            QString* error) {
+bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
+                            const QVector<double>& chi, QStringList* written, QString* error) {
     ChiK window;
     // Laid out and painted as on screen, but never shown there.
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
     window.chiR->show();
     window.show();
-    if (!window.applyScenario(state, error))
-        return false;
-    if (!QDir().mkpath(dir)) {
-        *error = tr("Cannot create the folder \"%1\".").arg(dir);
-        return false;
-    }
+    window.applyScenario(state, k, chi);
 
     AWave& wave = *window.waves.first();
     const Scenario shown = ProgramState::capture(wave, *window.chiR);
     using Format = PictureExport::Format;
     const QString titleK = window.windowTitle(), titleR = window.chiR->windowTitle();
     // Everything is rendered before anything is written.
-    const QVector<QByteArray> contents{
+    const QByteArray contents[] = {
         PictureExport::render(window.DispA, Format::Png, titleK),
         PictureExport::render(window.chiR->DispA, Format::Png, titleR),
         PictureExport::render(window.DispA, Format::Svg, titleK),
         PictureExport::render(window.chiR->DispA, Format::Svg, titleR),
         CsvExport::chiK(wave, shown, window.measured),
         CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax, window.measured)};
-
-    const QDir folder(dir);
-    for (int i = 0; i < contents.size(); ++i) {
-        const QString path = folder.filePath(exportNames().at(i));
-        QString reason;
-        if (!writeAtomically(path, contents[i], &reason)) {
-            *error = tr("The file %1 cannot be written: %2.").arg(path, reason);
-            for (const QString& done : qAsConst(*written))
-                QFile::remove(done);
-            written->clear();
-            return false;
-        }
-        *written << path;
-    }
-    return true;
+    QVector<SafeFile::Entry> files;
+    for (int i = 0; i < exportNames().size(); ++i)
+        files.append({exportNames().at(i), contents[i]});
+    return SafeFile::write(dir, files, SafeFile::Folder::Create, written, error);
 }
 
 bool CommandLine::isExport(const QStringList& arguments) {
@@ -191,7 +180,7 @@ int CommandLine::run(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
 
     if (!parser.parse(knownOnly(parser, arguments))) {
-        printLine(stderr, QStringLiteral("tovik: %1").arg(parser.errorText()));
+        printError(parser.errorText());
         return 2;
     }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -216,7 +205,7 @@ int CommandLine::run(const QStringList& arguments) {
     if (parser.isSet(scenarioOption)) {
         QString error;
         if (!Scenario::readFile(parser.value(scenarioOption), state, &state, &error)) {
-            printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+            printError(error);
             return 1;
         }
     }
@@ -225,28 +214,27 @@ int CommandLine::run(const QStringList& arguments) {
         const QString path = Lessons::find(name);
         QString error;
         if (path.isEmpty()) {
-            printLine(
-                stderr,
-                QStringLiteral("tovik: %1")
-                    .arg(tr("There is no lesson \"%1\" in %2.")
-                             .arg(name, QDir::toNativeSeparators(Lessons::folder().isEmpty()
-                                                                     ? tr("the lessons folder")
-                                                                     : Lessons::folder()))));
+            // The name is the user's own text: printError escapes it.
+            printError(tr("There is no lesson \"%1\" in %2.")
+                           .arg(name, QDir::toNativeSeparators(Lessons::folder().isEmpty()
+                                                                   ? tr("the lessons folder")
+                                                                   : Lessons::folder())));
             return 1;
         }
         if (!Scenario::readFile(path, state, &state, &error)) {
-            printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+            printError(error);
             return 1;
         }
     }
     if (parser.isSet(dataOption))
         state.dataFile = QFileInfo(parser.value(dataOption)).absoluteFilePath();
-    // A data file that cannot be read stops the start before any window.
+    // The data file is read once, here: a data file that cannot be read
+    // stops the start before any window, and a pipe can be read only once.
+    QVector<double> k, chi;
     if (!state.dataFile.isEmpty()) {
-        QVector<double> k, chi;
         QString error;
         if (!ChiDataReader::readFile(state.dataFile, &k, &chi, &error)) {
-            printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+            printError(error);
             return 1;
         }
     }
@@ -254,8 +242,8 @@ int CommandLine::run(const QStringList& arguments) {
     if (exporting) {
         QStringList written;
         QString error;
-        if (!exportAll(parser.value(exportOption), state, &written, &error)) {
-            printLine(stderr, QStringLiteral("tovik: %1").arg(error));
+        if (!exportAll(parser.value(exportOption), state, k, chi, &written, &error)) {
+            printError(error);
             return 1;
         }
         for (const QString& path : qAsConst(written))
@@ -265,11 +253,7 @@ int CommandLine::run(const QStringList& arguments) {
 
     ChiK window;
     QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
-    QString error;
-    if (!window.applyScenario(state, &error)) {
-        printLine(stderr, QStringLiteral("tovik: %1").arg(error));
-        return 1;
-    }
+    window.applyScenario(state, k, chi);
     const ViewOptions* view = window.view;
     QObject::connect(view, &ViewOptions::changed, view, [view, &settings] {
         settings.setValue(QStringLiteral("view/axes"), view->axes);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class ChiK;
 class QSettings;
@@ -33,7 +34,9 @@ public:
     static const QStringList& exportNames();
     // Builds the program unseen, renders both plots as in their 800 x 600
     // windows and writes every export file into `dir` (created if missing).
-    // Either all files are written or none is left from this run.
-    static bool exportAll(const QString& dir, const Scenario& state, QStringList* written,
-                          QString* error);
+    // Either all files are written or none is left from this run, and the
+    // files there before stay as they were.
+    // `k` and `chi` are the scenario's data file, already read (empty: none).
+    static bool exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
+                          const QVector<double>& chi, QStringList* written, QString* error);
 };

@@ -1,10 +1,15 @@
 #include "HeldCurves.h"
 
 #include "AWave.h"
+#include "Escaped.h"
+#include "MeasuredCurve.h"
+#include "PixelDrawing.h"
+
+#include <QFileInfo>
 
 HeldCurves::HeldCurves(QObject* parent) : QObject(parent) {}
 
-void HeldCurves::hold(const AWave& wave, const Scenario& state) {
+void HeldCurves::hold(const AWave& wave, const Scenario& state, const MeasuredCurve* data) {
     Curve c;
     const int count = std::min(wave.kCount, int(std::min(wave.chi.size(), wave.kValues.size())));
     c.k = wave.kValues.mid(0, count);
@@ -14,6 +19,13 @@ void HeldCurves::hold(const AWave& wave, const Scenario& state) {
     c.fftLength = wave.fftLength;
     c.binWidthR = wave.binWidthR();
     c.state = state;
+    c.physical = wave.physical;
+    if (data && data->isLoaded() && data->spectrum && data->fftLength == wave.fftLength &&
+        data->values.size() >= count) {
+        c.dataChi = data->values.mid(0, count);
+        c.dataSpectrum.assign(data->spectrum.get(), data->spectrum.get() + data->fftLength);
+        c.dataName = Escaped::text(QFileInfo(data->path).fileName());
+    }
     c.number = ++held;
     if (curves.size() == capacity)
         curves.removeFirst();
@@ -45,9 +57,31 @@ QString HeldCurves::nameOf(const Curve& c, const Scenario& now) {
         differ << QStringLiteral("R = %1").arg(s.r);
     if (s.phi0 != now.phi0)
         differ << QStringLiteral("P0 = %1").arg(s.phi0);
+    if (s.phi1 != now.phi1)
+        differ << QStringLiteral("P1 = %1").arg(s.phi1);
     if (s.phi2 != now.phi2)
         differ << QStringLiteral("P2 = %1").arg(s.phi2);
     if (s.sigma != now.sigma)
         differ << QStringLiteral("σ = %1").arg(s.sigma);
+    if (s.amplitude != now.amplitude)
+        differ << QStringLiteral("A = %1").arg(s.amplitude);
     return differ.size() == 1 ? tr("%1: %2").arg(base, differ.first()) : base;
+}
+
+QString HeldCurves::dataNameOf(const Curve& c) {
+    return tr("%1 (held %2)").arg(c.dataName).arg(c.number);
+}
+
+QVector<Legend::Entry> HeldCurves::entries(const Scenario& now, bool physical) const {
+    QVector<Legend::Entry> out;
+    for (int h = curves.size() - 1; h >= 0; --h) {
+        const Curve& c = curves[h];
+        if (c.physical != physical)
+            continue;
+        const int age = curves.size() - 1 - h;
+        out.append({shadeOf(Qt::black, age), 1, nameOf(c, now)});
+        if (c.hasData())
+            out.append({shadeOf(pixeldraw::measuredColour(), age), 2, dataNameOf(c)});
+    }
+    return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Legend.h"
 #include "Scenario.h"
 
 #include <QColor>
@@ -10,10 +11,13 @@
 #include <vector>
 
 class AWave;
+class MeasuredCurve;
 
 // Copies of the live curves kept to compare one change with the next: the
-// chi(k) curve and the transform of chi, with the state that made them. At
-// most `capacity`; the oldest goes first. Not saved anywhere.
+// chi(k) curve and the transform of chi, and the measured data's when they
+// are loaded, with the state that made them. At most `capacity`; the oldest
+// goes first. Not saved anywhere. A curve belongs to the amplitude mode it
+// was held in: the plots show it only in that mode.
 class HeldCurves : public QObject {
     Q_OBJECT
 public:
@@ -24,22 +28,33 @@ public:
         int fftLength = 0;
         double binWidthR = 0;
         Scenario state;
-        int number = 0; // 1, 2, ... in the order held
+        int number = 0;        // 1, 2, ... in the order held
+        bool physical = false; // the wave's amplitude mode at the time
+        // The measured data as processed then (empty without data).
+        QVector<double> dataChi;          // on the grid points of `k`
+        std::vector<double> dataSpectrum; // packed transform
+        QString dataName;                 // the file's name
+        bool hasData() const { return !dataSpectrum.empty(); }
     };
 
     static constexpr int capacity = 3;
 
     explicit HeldCurves(QObject* parent = nullptr);
 
-    void hold(const AWave& wave, const Scenario& state);
+    void hold(const AWave& wave, const Scenario& state, const MeasuredCurve* data = nullptr);
     void clear();
 
     // A lighter shade of a live curve's colour for a held curve `age`
     // holds old (0 for the newest).
     static QColor shadeOf(QColor live, int age);
     // "held 1", with the one parameter that differs from `now` when only
-    // one of n, R, P0, P2 and sigma does.
+    // one of n, R, P0, P1, P2, sigma and A does.
     static QString nameOf(const Curve& c, const Scenario& now);
+    // The key's name of a held curve's data: "file (held 1)".
+    static QString dataNameOf(const Curve& c);
+    // The key's entries for the curves shown in this amplitude mode, newest
+    // first: the model's in grey, the data's in pale data colour.
+    QVector<Legend::Entry> entries(const Scenario& now, bool physical) const;
 
     QVector<Curve> curves;
 

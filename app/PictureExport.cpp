@@ -1,6 +1,7 @@
 #include "PictureExport.h"
 
-#include "AtomicWrite.h"
+#include "Escaped.h"
+#include "SafeFile.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -70,15 +71,12 @@ bool PictureExport::save(QWidget* surface, const QString& path, const QString& t
     Format format;
     if (!formatOf(path, &format)) {
         *error = tr("Cannot tell the picture format of \"%1\": use .png, .svg or .pdf.")
-                     .arg(QFileInfo(path).fileName());
+                     .arg(Escaped::text(QFileInfo(path).fileName()));
         return false;
     }
-    QString reason;
-    if (!writeAtomically(path, render(surface, format, title), &reason)) {
-        *error = tr("The file %1 cannot be written: %2.").arg(path, reason);
-        return false;
-    }
-    return true;
+    const QFileInfo file(path);
+    return SafeFile::write(file.path(), {{file.fileName(), render(surface, format, title)}},
+                           SafeFile::Folder::MustExist, nullptr, error);
 }
 
 void PictureExport::copyToClipboard(QWidget* surface) {

@@ -9,6 +9,7 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QPair>
 #include <QtGlobal>
 
 #include <limits>
@@ -36,8 +37,10 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     s.n = wave.n;
     s.r = wave.r;
     s.phi0 = wave.phi0;
+    s.phi1 = wave.phi1;
     s.phi2 = wave.phi2;
     s.sigma = wave.sigma;
+    s.amplitude = wave.amplitude;
     s.envelopeOn = ctrl.SelEnvelope->isChecked();
     s.windowOn = ctrl.SelWindowF->isChecked();
     s.debyeWallerOn = ctrl.SelDebye->isChecked();
@@ -68,21 +71,24 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
 void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR) {
     WaveCtrl& ctrl = *wave.ctrl;
     ctrl.NBar->setValue(s.n);
-    ctrl.RBar->setValue(qRound(s.r * 10));
-    ctrl.Phi0Bar->setValue(qRound(s.phi0 * 10));
-    ctrl.Phi2Bar->setValue(qRound(s.phi2 * 100));
-    ctrl.SigBar->setValue(qRound(s.sigma * 1000));
+    // Exactly, as typed values: the sliders only point at them. A changed
+    // value is one synthesis; the same value again is none.
+    using P = AWave::Parameter;
+    const QPair<P, double> values[] = {{P::R, s.r},         {P::P0, s.phi0},
+                                       {P::P1, s.phi1},     {P::P2, s.phi2},
+                                       {P::Sigma, s.sigma}, {P::Amplitude, s.amplitude}};
+    for (const auto& v : values) {
+        if (wave.parameter(v.first) != v.second)
+            wave.setParameter(v.first, v.second);
+    }
     ctrl.SelEnvelope->setChecked(s.envelopeOn);
     ctrl.SelWindowF->setChecked(s.windowOn);
     ctrl.SelDebye->setChecked(s.debyeWallerOn);
     placeWindow(*ctrl.WindowCtrl, s.windowPositions);
     if (wave.envelope)
         wave.envelope->setPoints(s.envelopePoints);
-    // On the Shells window's slider steps, through the road its rows take.
-    QVector<Shell> shells;
-    for (const Scenario::ExtraShell& shell : s.shells)
-        shells.append({qRound(shell.r * 10) / 10.0, qRound(shell.amplitude * 20) / 20.0});
-    wave.setShells(shells);
+    // Exactly, as the rows' typed values.
+    wave.setShells(s.shells);
     chiR.SelReal->setChecked(s.showReal);
     chiR.SelImag->setChecked(s.showImag);
     chiR.SelAbs->setChecked(s.showAbs);

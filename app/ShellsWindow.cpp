@@ -10,12 +10,16 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <QLocale>
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
+// The shortest text that reads back as the same double.
 QString shown(double v) {
-    return QString::number(v, 'g', 6);
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
 }
 
 QString colourStyle(const QColor& c) {
@@ -38,14 +42,22 @@ QSlider* slider(QWidget* parent, int maximum) {
     return bar;
 }
 
-// A typed value lands on the slider's nearest step, as Sigma's box does;
-// out of range or not a number, the box shows the slider's value again.
-void applyTyped(QLineEdit* box, QSlider* bar, int steps) {
+// The number typed into `box` when it is finite and within the slider's
+// range (in values: its ends over `steps`).
+bool typedValue(const QLineEdit* box, const QSlider* bar, int steps, double* out) {
     bool ok = false;
     const double typed = box->text().toDouble(&ok);
-    if (ok && typed >= bar->minimum() / double(steps) && typed <= bar->maximum() / double(steps))
-        bar->setValue(qRound(typed * steps));
-    box->setText(shown(bar->value() / double(steps)));
+    if (!(ok && std::isfinite(typed) && typed >= bar->minimum() / double(steps) &&
+          typed <= bar->maximum() / double(steps)))
+        return false;
+    *out = typed;
+    return true;
+}
+
+// Points the slider at the nearest step of `value` without announcing it.
+void pointAt(QSlider* bar, double value, int steps) {
+    const QSignalBlocker silent(bar);
+    bar->setValue(qRound(value * steps));
 }
 
 } // namespace
@@ -75,10 +87,11 @@ ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) 
     grid->addWidget(amplitudeVal, 1, 3);
     grid->addWidget(remove, 0, 4, 2, 1);
     grid->addWidget(leftOut, 2, 1, 1, 4);
-    showTexts(value());
+    current = {rBar->value() / double(rSteps), amplitudeBar->value() / double(amplitudeSteps)};
+    showTexts(current);
 
-    connect(rBar, SIGNAL(valueChanged(int)), this, SLOT(slid()));
-    connect(amplitudeBar, SIGNAL(valueChanged(int)), this, SLOT(slid()));
+    connect(rBar, SIGNAL(valueChanged(int)), this, SLOT(rSlid(int)));
+    connect(amplitudeBar, SIGNAL(valueChanged(int)), this, SLOT(amplitudeSlid(int)));
     connect(rVal, SIGNAL(editingFinished()), this, SLOT(rTyped()));
     connect(amplitudeVal, SIGNAL(editingFinished()), this, SLOT(amplitudeTyped()));
     connect(remove, &QPushButton::clicked, this, [this] { emit removeRequested(index); });
@@ -105,10 +118,6 @@ void ShellRow::changeEvent(QEvent* event) {
     QFrame::changeEvent(event);
 }
 
-Shell ShellRow::value() const {
-    return {rBar->value() / double(rSteps), amplitudeBar->value() / double(amplitudeSteps)};
-}
-
 void ShellRow::showTexts(const Shell& s) {
     rVal->setText(shown(s.r));
     amplitudeVal->setText(shown(s.amplitude));
@@ -116,31 +125,55 @@ void ShellRow::showTexts(const Shell& s) {
 }
 
 void ShellRow::showShell(const Shell& shell) {
-    const QSignalBlocker blockR(rBar), blockA(amplitudeBar);
-    rBar->setValue(qRound(shell.r * rSteps));
-    amplitudeBar->setValue(qRound(shell.amplitude * amplitudeSteps));
-    // The wave's own values, which a caller may have put off the steps.
+    current = shell;
+    pointAt(rBar, shell.r, rSteps);
+    pointAt(amplitudeBar, shell.amplitude, amplitudeSteps);
     showTexts(shell);
 }
 
-void ShellRow::slid() {
+void ShellRow::take(const Shell& s) {
     // Shown before announced, so the boxes are right while the wave works.
-    showTexts(value());
+    current = s;
+    showTexts(s);
     emit changed(index);
 }
 
+void ShellRow::rSlid(int position) {
+    take({position / double(rSteps), current.amplitude});
+}
+
+void ShellRow::amplitudeSlid(int position) {
+    take({current.r, position / double(amplitudeSteps)});
+}
+
 void ShellRow::rTyped() {
-    applyTyped(rVal, rBar, rSteps);
+    double r = 0;
+    if (!typedValue(rVal, rBar, rSteps, &r) || r == current.r) {
+        showTexts(current);
+        return;
+    }
+    pointAt(rBar, r, rSteps);
+    take({r, current.amplitude});
 }
 
 void ShellRow::amplitudeTyped() {
-    applyTyped(amplitudeVal, amplitudeBar, amplitudeSteps);
+    double a = 0;
+    if (!typedValue(amplitudeVal, amplitudeBar, amplitudeSteps, &a) || a == current.amplitude) {
+        showTexts(current);
+        return;
+    }
+    pointAt(amplitudeBar, a, amplitudeSteps);
+    take({current.r, a});
 }
 
 ShellsWindow::ShellsWindow(AWave* wave_, QWidget* parent) : QWidget(parent, Qt::Tool), wave(wave_) {
     setupUi(this);
     MainShell->setStyleSheet(colourStyle(markColor(0)));
     connect(AddShell, SIGNAL(clicked()), this, SLOT(addShell()));
+    connect(AmplitudeBar, SIGNAL(valueChanged(int)), this, SLOT(amplitudeSlid(int)));
+    connect(Phi1Bar, SIGNAL(valueChanged(int)), this, SLOT(phi1Slid(int)));
+    connect(AmplitudeVal, SIGNAL(editingFinished()), this, SLOT(amplitudeTyped()));
+    connect(Phi1Val, SIGNAL(editingFinished()), this, SLOT(phi1Typed()));
     connect(wave, SIGNAL(updated()), this, SLOT(sync()));
     sync();
 }
@@ -163,6 +196,10 @@ QColor ShellsWindow::markColor(int i) {
 
 void ShellsWindow::sync() {
     MainShell->setText(tr("Main shell: R = %1 Å").arg(shown(wave->r)));
+    pointAt(AmplitudeBar, wave->amplitude, amplitudeSteps);
+    AmplitudeVal->setText(shown(wave->amplitude));
+    pointAt(Phi1Bar, wave->phi1, phi1Steps);
+    Phi1Val->setText(shown(wave->phi1));
     const QVector<Shell>& shells = wave->shells;
     const bool resized = rows.size() != shells.size();
     while (rows.size() > shells.size()) {
@@ -216,4 +253,31 @@ void ShellsWindow::removeShell(int index) {
         shells.remove(index);
         wave->setShells(shells);
     }
+}
+
+// The wave holds A and P1: a slider sets its step, a typed value is set
+// exactly, and sync() shows whatever the wave then holds.
+
+void ShellsWindow::amplitudeSlid(int position) {
+    wave->setParameter(AWave::Parameter::Amplitude, position / double(amplitudeSteps));
+}
+
+void ShellsWindow::phi1Slid(int position) {
+    wave->setParameter(AWave::Parameter::P1, position / double(phi1Steps));
+}
+
+void ShellsWindow::amplitudeTyped() {
+    double a = 0;
+    if (typedValue(AmplitudeVal, AmplitudeBar, amplitudeSteps, &a) && a != wave->amplitude)
+        wave->setParameter(AWave::Parameter::Amplitude, a);
+    else
+        AmplitudeVal->setText(shown(wave->amplitude));
+}
+
+void ShellsWindow::phi1Typed() {
+    double p1 = 0;
+    if (typedValue(Phi1Val, Phi1Bar, phi1Steps, &p1) && p1 != wave->phi1)
+        wave->setParameter(AWave::Parameter::P1, p1);
+    else
+        Phi1Val->setText(shown(wave->phi1));
 }

@@ -14,8 +14,9 @@ class QPushButton;
 class QSlider;
 
 // One extra shell's controls: R and relative amplitude, each a slider with
-// the main panel's kind of value box, and Remove. It only announces; the
-// window turns that into the wave's shell list.
+// the main panel's kind of value box, and Remove. A slider sets its step, a
+// typed value is kept exactly. It only announces; the window turns that
+// into the wave's shell list.
 class ShellRow : public QFrame {
     Q_OBJECT
 public:
@@ -28,8 +29,8 @@ public:
     static constexpr int amplitudeSteps = 20;
     static constexpr int amplitudeMaximum = 40;
 
-    // The shell the sliders stand for.
-    Shell value() const;
+    // The shell the row stands for.
+    Shell value() const { return current; }
     // Shows `shell` without announcing it.
     void showShell(const Shell& shell);
 
@@ -49,7 +50,8 @@ signals:
     void removeRequested(int index);
 
 private slots:
-    void slid();
+    void rSlid(int position);
+    void amplitudeSlid(int position);
     void rTyped();
     void amplitudeTyped();
 
@@ -60,12 +62,16 @@ private:
     void showTexts(const Shell& s);
     // Every text of the row in the current language.
     void retranslate();
+    void take(const Shell& s);
+
+    Shell current;
 };
 
-// The tool window "Shells" of the chi(k) window: the main shell's R and
-// rows for the wave's extra shells. The wave's list is the only state:
-// every control change becomes one AWave::setShells, and the rows follow
-// the wave after every update, whoever changed it.
+// The tool window "Shells" of the chi(k) window: the main shell's R, its
+// amplitude A and linear phase P1, and rows for the wave's extra shells.
+// The wave is the only state: every control change becomes one
+// AWave::setShells or setParameter, and the controls follow the wave after
+// every update, whoever changed it.
 class ShellsWindow : public QWidget, public Ui_ShellsWindow {
     Q_OBJECT
 public:
@@ -77,6 +83,11 @@ public:
     AWave* const wave;
     QVector<ShellRow*> rows;
 
+    // Slider steps of the main shell's A (0 ... 50 by 0.1) and P1 (-3 ... 3
+    // by 0.01).
+    static constexpr int amplitudeSteps = 10;
+    static constexpr int phi1Steps = 100;
+
 public slots:
     void sync();
     void addShell();
@@ -87,4 +98,8 @@ protected:
 private slots:
     void rowChanged(int index);
     void removeShell(int index);
+    void amplitudeSlid(int position);
+    void phi1Slid(int position);
+    void amplitudeTyped();
+    void phi1Typed();
 };

@@ -1,22 +1,58 @@
 #include "ChiDataReader.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QList>
+#include "Escaped.h"
+#include "SafeFile.h"
 
+#include <QFileInfo>
+
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
-// A number as C or Fortran prints it; Fortran's D exponent reads as E.
-bool toNumber(QByteArray field, double* out) {
-    for (char& c : field)
-        if (c == 'D' || c == 'd')
-            c = 'E';
-    bool ok = false;
-    *out = field.toDouble(&ok);
-    return ok;
+
+bool isSeparator(char c) {
+    return c == ' ' || c == '\t' || c == ',' || c == '\v' || c == '\f';
 }
+
+enum class Number { Ok, NotANumber, TooLarge };
+
+// A number as C or Fortran prints it: a leading '+', Fortran's D exponent.
+// Read without the locale, and without building a string per field.
+Number toNumber(const char* begin, const char* end, double* out) {
+    char buffer[512];
+    const qptrdiff length = end - begin;
+    if (length <= 0 || length >= qptrdiff(sizeof buffer))
+        return Number::NotANumber;
+    int n = 0;
+    bool negativeExponent = false;
+    for (const char* c = begin; c < end; ++c) {
+        char d = *c;
+        if (d == 'D' || d == 'd')
+            d = 'E';
+        if ((d == '-') && n > 0 && (buffer[n - 1] == 'E' || buffer[n - 1] == 'e'))
+            negativeExponent = true;
+        buffer[n++] = d;
+    }
+    const char* first = buffer;
+    if (*first == '+' && n > 1 && buffer[1] != '+' && buffer[1] != '-')
+        ++first;
+    double value = 0;
+    const auto result = std::from_chars(first, buffer + n, value);
+    if (result.ptr != buffer + n)
+        return Number::NotANumber;
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small for a double reads as zero; too large cannot be carried.
+        if (!negativeExponent)
+            return Number::TooLarge;
+        value = 0;
+    } else if (result.ec != std::errc()) {
+        return Number::NotANumber;
+    }
+    *out = value;
+    return Number::Ok;
+}
+
 } // namespace
 
 bool ChiDataReader::parse(const QByteArray& text, QVector<double>* k, QVector<double>* chi,
@@ -27,35 +63,59 @@ bool ChiDataReader::parse(const QByteArray& text, QVector<double>* k, QVector<do
         return false;
     };
     auto check = [&]() -> bool {
-        if (text.contains('\0'))
+        const char* p = text.constData();
+        const char* const end = p + text.size();
+        if (std::memchr(p, '\0', size_t(text.size())))
             return fail(1, tr("this is a binary file, not columns of numbers."));
-        QByteArray body = text;
-        if (body.startsWith("\xEF\xBB\xBF"))
-            body.remove(0, 3);
-        const QList<QByteArray> lines = body.split('\n');
+        if (text.startsWith("\xEF\xBB\xBF"))
+            p += 3;
         QVector<double> ks, chis;
-        for (int i = 0; i < lines.size(); ++i) {
-            const int number = i + 1;
-            QByteArray line = lines[i];
-            if (line.endsWith('\r'))
-                line.chop(1);
-            line = line.trimmed();
-            if (line.isEmpty() || line.startsWith('#') || line.startsWith('!') ||
-                line.startsWith('%'))
+        // CR, LF and CRLF all end a line.
+        for (int number = 1; p < end; ++number) {
+            const char* lineEnd = p;
+            while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
+                ++lineEnd;
+            const char* next = lineEnd;
+            if (next < end)
+                next += (*next == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1;
+            const char* c = p;
+            p = next;
+            while (c < lineEnd && (*c == ' ' || *c == '\t' || *c == '\v' || *c == '\f'))
+                ++c;
+            if (c == lineEnd || *c == '#' || *c == '!' || *c == '%')
                 continue;
-            line.replace(',', ' ');
-            const QList<QByteArray> fields = line.simplified().split(' ');
-            if (fields.size() < 2)
+            // The first two fields; separators of any kind run together.
+            const char* fieldBegin[2];
+            const char* fieldEnd[2];
+            int fields = 0;
+            while (fields < 2) {
+                while (c < lineEnd && isSeparator(*c))
+                    ++c;
+                if (c == lineEnd)
+                    break;
+                fieldBegin[fields] = c;
+                while (c < lineEnd && !isSeparator(*c))
+                    ++c;
+                fieldEnd[fields++] = c;
+            }
+            if (fields < 2)
                 return fail(number, tr("a row needs two columns, k and chi(k); it has one."));
             double values[2];
-            for (int c = 0; c < 2; ++c) {
-                if (!toNumber(fields[c], &values[c]))
-                    return fail(
-                        number,
-                        tr("\"%1\" is not a number.").arg(QString::fromUtf8(fields[c].left(40))));
-                if (!std::isfinite(values[c]))
-                    return fail(number, tr("\"%1\" is not a finite number.")
-                                            .arg(QString::fromUtf8(fields[c].left(40))));
+            for (int f = 0; f < 2; ++f) {
+                const QString shown = Escaped::text(
+                    QByteArray::fromRawData(fieldBegin[f], int(fieldEnd[f] - fieldBegin[f])));
+                switch (toNumber(fieldBegin[f], fieldEnd[f], &values[f])) {
+                case Number::NotANumber:
+                    return fail(number, tr("\"%1\" is not a number.").arg(shown));
+                case Number::TooLarge:
+                    return fail(number, tooLarge(shown));
+                case Number::Ok:
+                    break;
+                }
+                if (!std::isfinite(values[f]))
+                    return fail(number, tr("\"%1\" is not a finite number.").arg(shown));
+                if (std::abs(values[f]) > maxMagnitude)
+                    return fail(number, tooLarge(shown));
             }
             if (!ks.isEmpty() && !(values[0] > ks.last()))
                 return fail(number, tr("k must increase from row to row; %1 follows %2.")
@@ -83,32 +143,31 @@ bool ChiDataReader::parse(const QByteArray& text, QVector<double>* k, QVector<do
     return false;
 }
 
+QString ChiDataReader::tooLarge(const QString& shown) {
+    return tr("\"%1\" is too large: values must lie within %2, far beyond any chi(k).")
+        .arg(shown, QStringLiteral("±1e100"));
+}
+
 bool ChiDataReader::readFile(const QString& path, QVector<double>* k, QVector<double>* chi,
                              QString* error) {
-    const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = tr("The file %1 cannot be read: %2.")
-                         .arg(shown,
-                              QFileInfo(path).isDir() ? tr("it is a folder") : file.errorString());
-        return false;
-    }
-    if (file.size() > maxFileSize) {
-        if (error)
-            *error = tr("The file %1 is larger than 16 MiB, too large for chi(k) data.").arg(shown);
-        return false;
-    }
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = tr("The file %1 cannot be read: %2.").arg(shown, file.errorString());
-        return false;
-    }
+    QByteArray text;
     QString why;
+    switch (SafeFile::read(path, maxFileSize, &text, &why)) {
+    case SafeFile::Read::Failed:
+        if (error)
+            *error = why;
+        return false;
+    case SafeFile::Read::TooLarge:
+        if (error)
+            *error = tr("The file %1 is larger than 16 MiB, too large for chi(k) data.")
+                         .arg(Escaped::path(path));
+        return false;
+    case SafeFile::Read::Done:
+        break;
+    }
     if (!parse(text, k, chi, &why)) {
         if (error)
-            *error = tr("%1: %2").arg(QFileInfo(path).fileName(), why);
+            *error = tr("%1: %2").arg(Escaped::text(QFileInfo(path).fileName()), why);
         return false;
     }
     return true;

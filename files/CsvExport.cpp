@@ -1,12 +1,13 @@
 #include "CsvExport.h"
 
 #include "AWave.h"
-#include "AtomicWrite.h"
+#include "Escaped.h"
 #include "MeasuredCurve.h"
+#include "SafeFile.h"
 #include "Scenario.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 #include <climits>
@@ -14,13 +15,14 @@
 
 namespace {
 
-// Locale-independent, 17 significant digits: every double reads back exactly.
-// Qt writes a negative zero as "0"; the window's zeros times a negative
-// oscillation are such zeros, and the file keeps their sign.
+// Locale-independent, the shortest text that reads back as the same double
+// (2.9, not 2.8999999999999999). Qt writes a negative zero as "0"; the
+// window's zeros times a negative oscillation are such zeros, and the file
+// keeps their sign.
 QByteArray number(double v) {
     if (v == 0 && std::signbit(v))
         return QByteArrayLiteral("-0");
-    return QString::number(v, 'g', 17).toUtf8();
+    return QString::number(v, 'g', QLocale::FloatingPointShortest).toUtf8();
 }
 
 QByteArray onOff(bool on) {
@@ -36,8 +38,10 @@ QByteArray stateLines(const char* title, const Scenario& s, const MeasuredCurve*
     out += "# n = " + QByteArray::number(s.n) + '\n';
     out += "# R = " + number(s.r) + '\n';
     out += "# P0 = " + number(s.phi0) + '\n';
+    out += "# P1 = " + number(s.phi1) + '\n';
     out += "# P2 = " + number(s.phi2) + '\n';
     out += "# sigma = " + number(s.sigma) + '\n';
+    out += "# A = " + number(s.amplitude) + '\n';
     out += "# extra shells: ";
     if (s.shells.isEmpty())
         out += "none";
@@ -63,7 +67,8 @@ QByteArray stateLines(const char* title, const Scenario& s, const MeasuredCurve*
     out += "# pointer R = " + number(s.pointerR) + '\n';
     out += QByteArray("# amplitude: ") + (s.viewPhysical ? "physical" : "normalised") + '\n';
     if (data)
-        out += "# measured data: " + QFileInfo(data->path).fileName().toUtf8() + '\n';
+        out += "# measured data: " + Escaped::text(QFileInfo(data->path).fileName(), 255).toUtf8() +
+               '\n';
     return out;
 }
 
@@ -108,6 +113,10 @@ QByteArray CsvExport::chiR(const AWave& wave, const Scenario& state, double rMin
     const bool withData =
         data && data->isLoaded() && data->spectrum && data->fftLength == wave.fftLength;
     QByteArray out = stateLines("chi(R)", state, withData ? data : nullptr);
+    if (wave.physical)
+        out += "# chi(R) = dk/sqrt(pi) * sum over the k grid of k^n W(k) chi(k) exp(2ikR), dk = " +
+               number(wave.dk) + " 1/Å, in 1/Å^" + QByteArray::number(wave.n + 1) +
+               " (data the same)\n";
     out += "R,chi_re,chi_im,chi_abs,oscillation_re,oscillation_im,oscillation_abs,"
            "envelope_re,envelope_im,envelope_abs,window_re,window_im,window_abs,"
            "debye_waller_re,debye_waller_im,debye_waller_abs";
@@ -156,12 +165,12 @@ QByteArray CsvExport::chiR(const AWave& wave, const Scenario& state, double rMin
 }
 
 bool CsvExport::write(const QString& path, const QByteArray& data, QString* error) {
-    QString reason;
-    if (!writeAtomically(path, data, &reason)) {
-        if (error)
-            *error = tr("The file %1 cannot be written: %2.")
-                         .arg(QDir::toNativeSeparators(path), reason);
-        return false;
-    }
-    return true;
+    const QFileInfo file(path);
+    QString why;
+    if (SafeFile::write(file.path(), {{file.fileName(), data}}, SafeFile::Folder::MustExist,
+                        nullptr, &why))
+        return true;
+    if (error)
+        *error = why;
+    return false;
 }

@@ -10,7 +10,8 @@ struct Scenario;
 
 // The numbers behind the two plots as CSV: '#' lines recording the state,
 // one header line, then one row per grid point (chi(k)) or per drawn bin
-// (chi(R)). '.' as the decimal mark, 17 significant digits, UTF-8, '\n'.
+// (chi(R)). '.' as the decimal mark, every number in the shortest form that
+// reads back as the same double, UTF-8, '\n'.
 class CsvExport {
     Q_DECLARE_TR_FUNCTIONS(CsvExport)
 
@@ -22,10 +23,12 @@ public:
     // One row per bin j the chi(R) plot draws over [rMin, rMax]: from
     // trunc(rMin / dR) while j dR <= rMax (and j below the transform length),
     // R = j dR with dR = wave.binWidthR().
-    // With measured data loaded three more columns hold its transform.
+    // With measured data loaded three more columns hold its transform. In
+    // physical amplitude mode a '#' line gives the transform's convention.
     static QByteArray chiR(const AWave& wave, const Scenario& state, double rMin, double rMax,
                            const MeasuredCurve* data = nullptr);
 
-    // Atomic write (QSaveFile); false with a translated reason on failure.
+    // All-or-nothing write of one regular file (SafeFile); false with a
+    // translated reason on failure.
     static bool write(const QString& path, const QByteArray& data, QString* error);
 };

@@ -2,6 +2,8 @@
 
 #include "AtomicWrite.h"
 #include "Envelope.h"
+#include "Escaped.h"
+#include "SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +13,9 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QLocale>
+#include <QPoint>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -142,7 +146,7 @@ bool readHeader(const QJsonObject& o, QString* error) {
     }
     if (format.value().toString() != QLatin1String(formatName)) {
         *error = Scenario::tr("This is not a Tovik scenario: its format is \"%1\", not \"%2\".")
-                     .arg(format.value().toString(), QLatin1String(formatName));
+                     .arg(Escaped::text(format.value().toString()), QLatin1String(formatName));
         return false;
     }
 
@@ -219,8 +223,11 @@ bool readParameters(const QJsonObject& o, Scenario* s, QString* error) {
     const QString top;
     return optionalNumber(o, top, "R", 0, 10, &s->r, error) &&
            optionalNumber(o, top, "P0", -10, 10, &s->phi0, error) &&
+           optionalNumber(o, top, "P1", -3, 3, &s->phi1, error) &&
            optionalNumber(o, top, "P2", -1, 1, &s->phi2, error) &&
-           optionalNumber(o, top, "sigma", 0, 0.2, &s->sigma, error) && readShells(o, s, error);
+           optionalNumber(o, top, "sigma", 0, 0.2, &s->sigma, error) &&
+           optionalNumber(o, top, "amplitude", 0, 50, &s->amplitude, error) &&
+           readShells(o, s, error);
 }
 
 bool readFactors(const QJsonObject& o, Scenario* s, QString* error) {
@@ -307,6 +314,30 @@ bool readChiR(const QJsonObject& o, Scenario* s, QString* error) {
            optionalNumber(c, path, "pointerR", -1000, 1000, &s->pointerR, error);
 }
 
+// UTF-16 and UTF-32 by their byte-order mark, or by the zero bytes that
+// ASCII text has in them; nullptr for anything else.
+const char* wideEncoding(const QByteArray& text) {
+    const auto at = [&](int i) { return i < text.size() ? quint8(text[i]) : 0x100; };
+    if ((at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF) ||
+        (at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) ||
+        (at(0) == 0 && at(1) == 0 && at(2) == 0 && at(3) != 0 && at(3) != 0x100) ||
+        (at(0) != 0 && at(0) != 0x100 && at(1) == 0 && at(2) == 0 && at(3) == 0))
+        return "UTF-32";
+    if ((at(0) == 0xFE && at(1) == 0xFF) || (at(0) == 0xFF && at(1) == 0xFE) ||
+        (at(0) == 0 && at(1) != 0 && at(1) != 0x100) ||
+        (at(0) != 0 && at(0) != 0x100 && at(1) == 0))
+        return "UTF-16";
+    return nullptr;
+}
+
+// Line and column (both from 1, the column in characters) of a byte offset.
+QPoint lineAndColumn(const QByteArray& text, int offset) {
+    offset = std::max(0, std::min(offset, int(text.size())));
+    const int lineStart = text.lastIndexOf('\n', offset - 1) + 1;
+    const int line = int(text.left(lineStart).count('\n')) + 1;
+    return QPoint(QString::fromUtf8(text.mid(lineStart, offset - lineStart)).size() + 1, line);
+}
+
 } // namespace
 
 bool readView(const QJsonObject& o, Scenario* s, QString* error) {
@@ -330,7 +361,14 @@ bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
         *error = Scenario::tr("The field %1 must be a string.").arg(QLatin1String("measuredData"));
         return false;
     }
-    s->dataFile = it.value().toString();
+    const QString path = it.value().toString();
+    if (Escaped::hasControl(path)) {
+        *error = Scenario::tr("The field %1 must be a file name without control characters; it "
+                              "is \"%2\".")
+                     .arg(QLatin1String("measuredData"), Escaped::text(path));
+        return false;
+    }
+    s->dataFile = path;
     return true;
 }
 
@@ -393,9 +431,14 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
     QString message;
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        message = tr("The text is not valid JSON: %1 at byte %2.")
-                      .arg(parseError.errorString(), QString::number(parseError.offset));
+    if (const char* encoding = wideEncoding(text)) {
+        message = tr("The file is written in %1; a scenario must be UTF-8 text.")
+                      .arg(QLatin1String(encoding));
+    } else if (parseError.error != QJsonParseError::NoError) {
+        const QPoint at = lineAndColumn(text, parseError.offset);
+        message =
+            tr("The text is not valid JSON: %1 at line %2, column %3.")
+                .arg(parseError.errorString(), QString::number(at.y()), QString::number(at.x()));
     } else if (!document.isObject()) {
         message = tr("The text is not a JSON object at its top level.");
     } else {
@@ -451,8 +494,10 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("n"), n},
         {QStringLiteral("R"), r},
         {QStringLiteral("P0"), phi0},
+        {QStringLiteral("P1"), phi1},
         {QStringLiteral("P2"), phi2},
         {QStringLiteral("sigma"), sigma},
+        {QStringLiteral("amplitude"), amplitude},
         {QStringLiteral("factors"), factors},
         {QStringLiteral("windowPositions"), positions},
         {QStringLiteral("envelopePoints"), points},
@@ -473,26 +518,20 @@ QByteArray Scenario::toJson() const {
 
 bool Scenario::readFile(const QString& path, const Scenario& base, Scenario* result,
                         QString* error) {
-    const QString shownPath = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray text;
+    QString why;
+    switch (SafeFile::read(path, maxFileSize, &text, &why)) {
+    case SafeFile::Read::Failed:
         if (error)
-            *error = tr("The file %1 cannot be read: %2.").arg(shownPath, file.errorString());
+            *error = why;
         return false;
-    }
-    // One byte past the limit tells an oversized file from one of exactly
-    // the limit, also for files whose size the system does not report.
-    const QByteArray text = file.read(maxFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = tr("The file %1 cannot be read: %2.").arg(shownPath, file.errorString());
-        return false;
-    }
-    if (text.size() > maxFileSize) {
+    case SafeFile::Read::TooLarge:
         if (error)
             *error = tr("The file %1 is larger than %2 bytes, too large for a scenario.")
-                         .arg(shownPath, QString::number(maxFileSize));
+                         .arg(Escaped::path(path), QString::number(maxFileSize));
         return false;
+    case SafeFile::Read::Done:
+        break;
     }
     Scenario read;
     if (!fromJson(text, base, &read, error))
@@ -520,8 +559,7 @@ bool Scenario::writeFile(const QString& path, QString* error) const {
     QString reason;
     if (!writeAtomically(path, recorded.toJson(), &reason)) {
         if (error)
-            *error = tr("The file %1 cannot be written: %2.")
-                         .arg(QDir::toNativeSeparators(path), reason);
+            *error = tr("The file %1 cannot be written: %2.").arg(Escaped::path(path), reason);
         return false;
     }
     return true;
@@ -538,13 +576,13 @@ bool Scenario::operator==(const Scenario& o) const {
     }
     if (shells != o.shells)
         return false;
-    return n == o.n && r == o.r && phi0 == o.phi0 && phi2 == o.phi2 && sigma == o.sigma &&
-           envelopeOn == o.envelopeOn && windowOn == o.windowOn &&
-           debyeWallerOn == o.debyeWallerOn && windowPositions == o.windowPositions &&
-           showReal == o.showReal && showImag == o.showImag && showAbs == o.showAbs &&
-           showEnvelope == o.showEnvelope && showWindow == o.showWindow && showWave == o.showWave &&
-           showTotal == o.showTotal && pointerR == o.pointerR && viewAxes == o.viewAxes &&
-           viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
-           viewLockScales == o.viewLockScales && dataFile == o.dataFile && title == o.title &&
-           notes == o.notes;
+    return n == o.n && r == o.r && phi0 == o.phi0 && phi1 == o.phi1 && phi2 == o.phi2 &&
+           sigma == o.sigma && amplitude == o.amplitude && envelopeOn == o.envelopeOn &&
+           windowOn == o.windowOn && debyeWallerOn == o.debyeWallerOn &&
+           windowPositions == o.windowPositions && showReal == o.showReal &&
+           showImag == o.showImag && showAbs == o.showAbs && showEnvelope == o.showEnvelope &&
+           showWindow == o.showWindow && showWave == o.showWave && showTotal == o.showTotal &&
+           pointerR == o.pointerR && viewAxes == o.viewAxes && viewLegend == o.viewLegend &&
+           viewPhysical == o.viewPhysical && viewLockScales == o.viewLockScales &&
+           dataFile == o.dataFile && title == o.title && notes == o.notes;
 }

@@ -32,8 +32,10 @@ public:
     int n = 2;
     double r = 2.0;
     double phi0 = 0.0;
+    double phi1 = 0.0; // linear phase, Å
     double phi2 = 0.0;
     double sigma = 0.05;
+    double amplitude = 1.0; // N * S0^2 of the main shell
     bool envelopeOn = true;
     bool windowOn = true;
     bool debyeWallerOn = true;

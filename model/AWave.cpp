@@ -1,6 +1,7 @@
 #include "AWave.h"
 
 #include "Envelope.h"
+#include "PhysicalUnits.h"
 #include "RealFft.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -87,126 +88,68 @@ void AWave::setKGrid(double kMin_, double kMax_, double dk_, int length) {
 }
 
 void AWave::synthesize() {
-    const bool useEnvelope = ctrl->SelEnvelope->isChecked();
-    const bool useWindow = ctrl->SelWindowF->isChecked();
-    const bool useDebyeWaller = ctrl->SelDebye->isChecked();
+    WaveFactors factors;
+    factors.envelope = ctrl->SelEnvelope->isChecked();
+    factors.window = ctrl->SelWindowF->isChecked();
+    factors.debyeWaller = ctrl->SelDebye->isChecked();
 
-    // The shell's term carries 1/R^2: at R = 0 (the R slider's left end) it
-    // is undefined, so chi and the bare oscillation keep their last finite
-    // values while the grid and the factors follow every change as usual.
-    const bool shellDefined = inSum(r);
+    WaveGrid grid;
+    grid.kMin = kMin;
+    grid.dk = dk;
+    grid.kCount = kCount;
+    grid.length = fftLength;
 
-    for (QVector<double>* a : {&kValues, &envelopeValues, &debyeWallerValues, &windowValues})
-        a->resize(0);
-    if (shellDefined) {
-        oscillation.resize(0);
-        chi.resize(0);
-    }
-    if (fftLength <= 0)
-        return;
-
-    valueMin = 1e300;
-    valueMax = -1e300;
-    auto track = [this](double v) {
-        if (valueMin > v)
-            valueMin = v;
-        if (v > valueMax)
-            valueMax = v;
-    };
-
+    // The factors at the grid points that carry the signal.
+    const int count = std::max(0, std::min(kCount, fftLength));
+    envelopeInput.resize(0);
+    windowInput.resize(0);
     const WindowFunc* window = ctrl->WindowCtrl;
-    for (int i = 0; i < fftLength; ++i) {
-        const double k = kMin + i * dk;
-        if (i < kCount) {
-            const double phase = 2 * r * k + phi0 + phi2 * k * k;
-            double v = std::sin(phase) * amplitude;
-            // A real exponent, so that k = 0 gives 0^0 = 1 for n = 1.
-            v = std::pow(k, n - 1.0) * v / (r * r);
-            // Each extra shell's term in the main term's order of operations.
-            for (const Shell& s : qAsConst(shells)) {
-                if (!inSum(s.r))
-                    continue;
-                const double phaseS = 2 * s.r * k + phi0 + phi2 * k * k;
-                double t = std::sin(phaseS) * (amplitude * s.amplitude);
-                t = std::pow(k, n - 1.0) * t / (s.r * s.r);
-                v += t;
-            }
-            if (shellDefined)
-                oscillation.append(v);
-
-            if (envelope) {
-                const double f = envelope->valueAt(k);
-                envelopeValues.append(f);
-                if (useEnvelope) {
-                    v = v * f;
-                    track(f);
-                }
-            } else {
-                envelopeValues.append(0.0);
-            }
-
-            const double w = window->valueAt(k);
-            windowValues.append(w);
-            if (useWindow) {
-                v = v * w;
-                track(w);
-            }
-
-            const double d = std::exp(((k * (-2 * k)) * sigma) * sigma);
-            debyeWallerValues.append(d);
-            if (useDebyeWaller) {
-                v = v * d;
-                track(d);
-            }
-
-            if (shellDefined) {
-                chi.append(v);
-                track(v);
-            }
-        } else {
-            if (shellDefined) {
-                oscillation.append(0.0);
-                chi.append(0.0);
-            }
-            envelopeValues.append(0.0);
-            windowValues.append(0.0);
-            debyeWallerValues.append(0.0);
-        }
-        kValues.append(k);
+    for (int i = 0; i < count; ++i) {
+        const double k = grid.k(i);
+        if (envelope)
+            envelopeInput.append(envelope->valueAt(k));
+        windowInput.append(window->valueAt(k));
     }
 
-    // Only an R = 0 before any other synthesis leaves nothing to keep.
-    if (!shellDefined && chi.size() != fftLength) {
-        chi.fill(0.0, fftLength);
-        oscillation.fill(0.0, fftLength);
-    }
+    // The arrays move in and out, so they keep their storage and, at R = 0,
+    // the last finite chi.
+    WaveArrays arrays;
+    arrays.kValues = std::move(kValues);
+    arrays.oscillation = std::move(oscillation);
+    arrays.chi = std::move(chi);
+    arrays.envelopeValues = std::move(envelopeValues);
+    arrays.debyeWallerValues = std::move(debyeWallerValues);
+    arrays.windowValues = std::move(windowValues);
+    arrays.valueMin = valueMin;
+    arrays.valueMax = valueMax;
+    arrays.valueScale = valueScale;
 
-    if (physical) {
-        // The plot's range comes from the data: the largest tracked size.
-        valueScale = std::max(valueMax, -valueMin);
-        if (!(valueScale > 0) || !std::isfinite(valueScale))
-            valueScale = 1;
-        valueMax = valueScale;
-        valueMin = -valueScale;
+    synthesizeWave(parameters(), factors, grid, envelopeInput, windowInput, physical, &arrays);
+
+    kValues = std::move(arrays.kValues);
+    oscillation = std::move(arrays.oscillation);
+    chi = std::move(arrays.chi);
+    envelopeValues = std::move(arrays.envelopeValues);
+    debyeWallerValues = std::move(arrays.debyeWallerValues);
+    windowValues = std::move(arrays.windowValues);
+    valueMin = arrays.valueMin;
+    valueMax = arrays.valueMax;
+    valueScale = arrays.valueScale;
+    if (fftLength > 0)
         transform();
-        return;
-    }
+}
 
-    // Scaled by the largest signed value, not the largest magnitude. When
-    // nothing tracked rises above 0 (only the window selected, all its
-    // positions beyond the grid) the signal is all zeros: left as it is.
-    // Values kept from R = 0 are already scaled.
-    if (shellDefined && valueMax != 0) {
-        for (double& v : chi)
-            v /= valueMax;
-        for (double& v : oscillation)
-            v /= valueMax;
-    }
-    valueMax = 1;
-    valueScale = 1;
-    valueMin = -1;
-
-    transform();
+WaveParameters AWave::parameters() const {
+    WaveParameters p;
+    p.n = n;
+    p.r = r;
+    p.phi0 = phi0;
+    p.phi1 = phi1;
+    p.phi2 = phi2;
+    p.amplitude = amplitude;
+    p.sigma = sigma;
+    p.shells = shells;
+    return p;
 }
 
 void AWave::transform() {
@@ -228,6 +171,11 @@ void AWave::transform() {
     fft.forwardTransform(envelopeSpectrum.get(), envelopeValues.constData());
     fft.forwardTransform(windowSpectrum.get(), windowValues.constData());
     fft.forwardTransform(debyeWallerSpectrum.get(), debyeWallerValues.constData());
+    if (physical) {
+        for (double* s : {oscillationSpectrum.get(), chiSpectrum.get(), envelopeSpectrum.get(),
+                          windowSpectrum.get(), debyeWallerSpectrum.get()})
+            PhysicalUnits::scaleSpectrum(s, fftLength, dk);
+    }
 
     spectrumMin = 1e300;
     spectrumMax = -1e300;
@@ -279,8 +227,68 @@ double AWave::magnitude(const double* spectrum, int j) const {
 }
 
 void AWave::changed() {
+    ctrl->showFormula(amplitude, phi1);
     synthesize();
     emit updated();
+}
+
+namespace {
+WaveCtrl::Box panelBox(AWave::Parameter p) {
+    switch (p) {
+    case AWave::Parameter::R:
+        return WaveCtrl::RBox;
+    case AWave::Parameter::P0:
+        return WaveCtrl::Phi0Box;
+    case AWave::Parameter::P2:
+        return WaveCtrl::Phi2Box;
+    default:
+        return WaveCtrl::SigBox;
+    }
+}
+} // namespace
+
+double AWave::parameter(Parameter p) const {
+    switch (p) {
+    case Parameter::R:
+        return r;
+    case Parameter::P0:
+        return phi0;
+    case Parameter::P1:
+        return phi1;
+    case Parameter::P2:
+        return phi2;
+    case Parameter::Sigma:
+        return sigma;
+    case Parameter::Amplitude:
+        return amplitude;
+    }
+    return 0;
+}
+
+void AWave::range(Parameter p, double* low, double* high) const {
+    if (p == Parameter::Amplitude) {
+        *low = amplitudeMin;
+        *high = amplitudeMax;
+    } else if (p == Parameter::P1) {
+        *low = phi1Min;
+        *high = phi1Max;
+    } else {
+        *low = ctrl->lowest(panelBox(p));
+        *high = ctrl->highest(panelBox(p));
+    }
+}
+
+bool AWave::setParameter(Parameter p, double value) {
+    if (p != Parameter::Amplitude && p != Parameter::P1)
+        return ctrl->setExact(panelBox(p), value);
+    double low = 0;
+    double high = 0;
+    range(p, &low, &high);
+    if (!(std::isfinite(value) && value >= low && value <= high))
+        return false;
+    (p == Parameter::Amplitude ? amplitude : phi1) = value;
+    changed();
+    return true;
 }
 
 void AWave::newN(int N) {
@@ -309,7 +317,7 @@ void AWave::newSig(double sig) {
 }
 
 bool AWave::inSum(double r) {
-    return std::isfinite(1 / (r * r));
+    return shellInSum(r);
 }
 
 void AWave::setShells(const QVector<Shell>& extra) {

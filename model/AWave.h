@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Shell.h"
+#include "WaveSynthesis.h"
 
 #include <QObject>
 #include <QPointer>
@@ -36,9 +37,27 @@ public:
     int n = 2;
     double r = 0;
     double phi0 = 0;
+    double phi1 = 0; // linear phase (Å): sin(2kR + P0 + P1 k + P2 k^2)
     double phi2 = 0;
-    double amplitude = 0;
+    double amplitude = 0; // N * S0^2 of the main shell, a factor of every shell
     double sigma = 0.05;
+
+    // The parameters a user can type and a fit can vary.
+    enum class Parameter { R, P0, P1, P2, Sigma, Amplitude };
+    static constexpr double amplitudeMin = 0;
+    static constexpr double amplitudeMax = 50;
+    static constexpr double phi1Min = -3;
+    static constexpr double phi1Max = 3;
+    double parameter(Parameter p) const;
+    // The range a value of `p` must lie in.
+    void range(Parameter p, double* low, double* high) const;
+    // Sets `p` to `value` exactly, by the road a typed value takes: R, P0,
+    // P2 and Sigma through the panel's box (its slider moves to the nearest
+    // step), A and P1 here; one synthesis and one updated(). A value that is
+    // not finite or out of range changes nothing and answers false.
+    bool setParameter(Parameter p, double value);
+    // The parameters as the synthesis takes them.
+    WaveParameters parameters() const;
     Envelope* envelope = nullptr; // not owned
     int fftLength = -1;
     int kCount = 0;
@@ -50,7 +69,8 @@ public:
     double valueScale = 0;
     // Physical amplitude: chi and the oscillation keep the formula's own
     // values instead of being divided by the largest tracked value, so a
-    // larger sigma or a farther shell shows as a weaker signal.
+    // larger sigma or a farther shell shows as a weaker signal, and every
+    // spectrum is the field's transform (PhysicalUnits).
     bool physical = false;
     // Extra shells summed into the bare oscillation, in this order; one at
     // R = 0 is left out (its 1/R^2 is undefined).
@@ -98,6 +118,10 @@ public slots:
 private:
     void transform();
     void changed();
+
+    // The factors at the grid points, handed to the synthesis.
+    QVector<double> envelopeInput;
+    QVector<double> windowInput;
 
     // The panel is reparented into the main window, which may destroy it
     // first; the wave deletes it only while it still exists.

@@ -1,11 +1,8 @@
 #include "MeasuredCurve.h"
 
 #include "AWave.h"
+#include "PhysicalUnits.h"
 #include "RealFft.h"
-#include "WaveCtrl.h"
-#include "WindowFunc.h"
-
-#include <QAbstractButton>
 
 #include <algorithm>
 #include <cmath>
@@ -36,7 +33,9 @@ double MeasuredCurve::valueAt(double k) const {
     if (dataK[i] == k)
         return dataChi[i];
     const double x0 = dataK[i - 1], x1 = dataK[i];
-    return dataChi[i - 1] + (dataChi[i] - dataChi[i - 1]) / (x1 - x0) * (k - x0);
+    // The fraction first: it lies in [0, 1] however close or far apart the
+    // neighbours are, so no step of it overflows.
+    return dataChi[i - 1] + (dataChi[i] - dataChi[i - 1]) * ((k - x0) / (x1 - x0));
 }
 
 void MeasuredCurve::process(const AWave* wave) {
@@ -44,25 +43,23 @@ void MeasuredCurve::process(const AWave* wave) {
     values.clear();
     spectrum.reset();
     fftLength = 0;
-    if (!wave || dataK.isEmpty() || wave->fftLength <= 0 || wave->kValues.size() < wave->fftLength)
+    if (!wave || dataK.isEmpty())
+        return;
+    values = PhysicalUnits::weightedData(*this, *wave);
+    if (values.isEmpty())
         return;
     const int N = wave->fftLength;
-    const bool useWindow = wave->ctrl->SelWindowF->isChecked();
-    const WindowFunc* window = wave->ctrl->WindowCtrl;
-    values.fill(0.0, N);
-    double largest = 0;
-    for (int i = 0; i < std::min(wave->kCount, N); ++i) {
-        const double k = wave->kValues[i];
-        double v = valueAt(k) * std::pow(k, double(wave->n));
-        if (useWindow)
-            v *= window->valueAt(k);
-        values[i] = v;
-        largest = std::max(largest, std::abs(v));
+    if (!wave->physical) {
+        double largest = 0;
+        for (double v : qAsConst(values))
+            largest = std::max(largest, std::abs(v));
+        if (largest > 0)
+            for (double& v : values)
+                v /= largest;
     }
-    if (largest > 0)
-        for (double& v : values)
-            v /= largest;
     fftLength = N;
     spectrum.reset(new double[N]);
     fft::RealFft<double>(N).forwardTransform(spectrum.get(), values.constData());
+    if (wave->physical)
+        PhysicalUnits::scaleSpectrum(spectrum.get(), N, wave->dk);
 }

@@ -11,8 +11,10 @@ class AWave;
 // Measured chi(k) brought onto a wave's k grid and processed as the wave's
 // own signal is: at every synthesised point k_i the data are interpolated
 // linearly (0 outside their k range), weighted by k_i^n with the wave's n,
-// multiplied by W(k_i) when the wave's window factor is selected, divided by
-// the largest absolute value, padded with zeros and transformed.
+// multiplied by W(k_i) when the wave's window factor is selected, padded
+// with zeros and transformed. In physical amplitude mode they keep their
+// absolute size and the transform its field's factor (PhysicalUnits);
+// otherwise they are divided by their largest absolute value.
 class MeasuredCurve : public QObject {
     Q_OBJECT
 public:
@@ -34,7 +36,8 @@ public:
     int fftLength = 0;
 
 public slots:
-    // Redone from the wave's grid, n and window after each of its changes.
+    // Redone from the wave's grid, n, window and amplitude mode after each
+    // of its changes.
     void process(const AWave* wave);
 
 signals:

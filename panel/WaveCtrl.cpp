@@ -1,9 +1,23 @@
 #include "WaveCtrl.h"
 
 #include <QEvent>
+#include <QLayout>
+#include <QLocale>
+#include <QSignalBlocker>
+
+#include <cmath>
+
+namespace {
+// The shortest text that reads back as the same double.
+QString exactText(double v) {
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
+}
+} // namespace
 
 WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     setupUi(this);
+    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox})
+        values[b] = bar(b)->value() / steps(b);
     connect(NBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewN(int)));
     connect(RBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewR(int)));
     connect(Phi0Bar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewPhi0(int)));
@@ -14,19 +28,106 @@ WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     connect(SelEnvelope, SIGNAL(toggled(bool)), this, SIGNAL(newSelection()));
     connect(SelWindowF, SIGNAL(toggled(bool)), this, SIGNAL(newSelection()));
     connect(SelDebye, SIGNAL(toggled(bool)), this, SIGNAL(newSelection()));
+    connect(RVal, SIGNAL(editingFinished()), this, SLOT(rTyped()));
+    connect(Phi0Val, SIGNAL(editingFinished()), this, SLOT(phi0Typed()));
+    connect(Phi2Val, SIGNAL(editingFinished()), this, SLOT(phi2Typed()));
     connect(SigVal, SIGNAL(editingFinished()), this, SLOT(sigmaTyped()));
 }
 
-void WaveCtrl::sigmaTyped() {
+QSlider* WaveCtrl::bar(Box box) const {
+    QSlider* const bars[] = {RBar, Phi0Bar, Phi2Bar, SigBar};
+    return bars[box];
+}
+
+QLineEdit* WaveCtrl::valueBox(Box box) const {
+    QLineEdit* const boxes[] = {RVal, Phi0Val, Phi2Val, SigVal};
+    return boxes[box];
+}
+
+double WaveCtrl::steps(Box box) {
+    static const double perUnit[] = {10, 10, 100, 1000};
+    return perUnit[box];
+}
+
+double WaveCtrl::lowest(Box box) const {
+    return bar(box)->minimum() / steps(box);
+}
+
+double WaveCtrl::highest(Box box) const {
+    return bar(box)->maximum() / steps(box);
+}
+
+void WaveCtrl::announce(Box box, double value) {
+    values[box] = value;
+    switch (box) {
+    case RBox:
+        emit newR(value);
+        break;
+    case Phi0Box:
+        emit newPhi0(value);
+        break;
+    case Phi2Box:
+        emit newPhi2(value);
+        break;
+    case SigBox:
+        emit newSig(value);
+        break;
+    }
+}
+
+bool WaveCtrl::setExact(Box box, double value) {
+    if (!(std::isfinite(value) && value >= lowest(box) && value <= highest(box)))
+        return false;
+    {
+        // The slider only points at the value; its own step is not sent.
+        const QSignalBlocker silent(bar(box));
+        bar(box)->setValue(qRound(value * steps(box)));
+    }
+    valueBox(box)->setText(exactText(value));
+    announce(box, value);
+    return true;
+}
+
+void WaveCtrl::typed(Box box) {
     bool ok = false;
-    const double typed = SigVal->text().toDouble(&ok);
-    const double low = SigBar->minimum() / 1000.0;
-    const double high = SigBar->maximum() / 1000.0;
-    // The slider carries the value, so a typed one lands on its nearest step
-    // and takes the road of a slider move from there.
-    if (ok && typed >= low && typed <= high)
-        SigBar->setValue(qRound(typed * 1000));
-    SigVal->setText(QString::number(SigBar->value() / 1000.0, 'g', 6));
+    const double value = valueBox(box)->text().toDouble(&ok);
+    // The same value again (Return, then leaving the box) is no change.
+    if (ok && value == values[box])
+        ok = false;
+    if (!ok || !setExact(box, value))
+        valueBox(box)->setText(exactText(values[box]));
+}
+
+void WaveCtrl::showFormula(double amplitude, double phi1) {
+    formulaAmplitude = amplitude;
+    formulaPhi1 = phi1;
+    const bool withA = amplitude != 1;
+    const bool withP1 = phi1 != 0;
+    QString text;
+    if (withA && withP1)
+        text = tr("k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) "
+                  "* exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1")
+                   .arg(exactText(amplitude));
+    else if (withA)
+        text = tr("k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( "
+                  "-2 * Sigma^2 * k^2 )   : N*S0^2 = %1")
+                   .arg(exactText(amplitude));
+    else if (withP1)
+        text = tr("k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * "
+                  "exp( -2 * Sigma^2 * k^2 )   : S0 = 1.0");
+    else
+        text = QCoreApplication::translate(
+            "WaveCtrl", "k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * "
+                        "exp( -2 * Sigma^2 * k^2 )   : S0 = 1.0");
+    if (text == label_6->text())
+        return;
+    label_6->setText(text);
+    // A longer formula may take another line: the layouts up to the window
+    // settle now, so the plot's resize and the coming update are one paint.
+    for (QWidget* w = this; w; w = w->parentWidget()) {
+        if (w->layout())
+            w->layout()->activate();
+    }
 }
 
 void WaveCtrl::setWindowPos(int i, double p) {
@@ -44,29 +145,32 @@ void WaveCtrl::selectedNewN(int n) {
 void WaveCtrl::selectedNewR(int r) {
     const double R = r / 10.0;
     RVal->setText(QString::number(R, 'g', 6));
-    emit newR(R);
+    announce(RBox, R);
 }
 
 void WaveCtrl::selectedNewPhi0(int p) {
     const double p0 = p / 10.0;
     Phi0Val->setText(QString::number(p0, 'g', 6));
-    emit newPhi0(p0);
+    announce(Phi0Box, p0);
 }
 
 void WaveCtrl::selectedNewPhi2(int p) {
     const double p2 = p / 100.0;
     Phi2Val->setText(QString::number(p2, 'g', 6));
-    emit newPhi2(p2);
+    announce(Phi2Box, p2);
 }
 
 void WaveCtrl::selectedNewSig(int s) {
     const double sig = s / 1000.0;
     SigVal->setText(QString::number(sig, 'g', 6));
-    emit newSig(sig);
+    announce(SigBox, sig);
 }
 
 void WaveCtrl::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslateUi(this);
+        // The form's own text is the plain formula: the terms in use again.
+        showFormula(formulaAmplitude, formulaPhi1);
+    }
     QFrame::changeEvent(event);
 }

@@ -4,13 +4,32 @@
 
 #include <QFrame>
 
-// The slider panel of one wave. It holds no parameter of its own: each
-// slider position is turned into a value, shown in its box and announced;
-// the wave reads the factor switches itself whenever it synthesises.
+// The slider panel of one wave. Each slider position is turned into a value,
+// shown in its box and announced; a value typed into the R, P0, P2 or Sigma
+// box is announced exactly as typed. The wave reads the factor switches
+// itself whenever it synthesises.
 class WaveCtrl : public QFrame, public Ui_WaveCtrl {
     Q_OBJECT
 public:
     explicit WaveCtrl(QWidget* parent = nullptr);
+
+    // The boxes that take a typed value.
+    enum Box { RBox, Phi0Box, Phi2Box, SigBox };
+
+    // Takes `value` as a typed one: a finite value in the slider's range is
+    // shown in its shortest exact form and announced exactly, and the slider
+    // moves to the nearest step without announcing its own value. Anything
+    // else changes nothing and answers false.
+    bool setExact(Box box, double value);
+    // The range of a box: its slider's ends.
+    double lowest(Box box) const;
+    double highest(Box box) const;
+    // The value the box stands for: the last one announced or set.
+    double current(Box box) const { return values[box]; }
+
+    // Shows in the formula the terms in use: the amplitude A = N*S0^2 when it
+    // is not 1 and the linear phase P1*k when P1 is not 0.
+    void showFormula(double amplitude, double phi1);
 
 signals:
     void newN(int N);
@@ -30,10 +49,25 @@ private slots:
     void selectedNewPhi0(int p);
     void selectedNewPhi2(int p);
     void selectedNewSig(int s);
-    // Sigma typed into its box: applied through the slider, or refused.
-    void sigmaTyped();
+    void rTyped() { typed(RBox); }
+    void phi0Typed() { typed(Phi0Box); }
+    void phi2Typed() { typed(Phi2Box); }
+    void sigmaTyped() { typed(SigBox); }
+
+private:
+    QSlider* bar(Box box) const;
+    QLineEdit* valueBox(Box box) const;
+    // A slider position per unit of the value.
+    static double steps(Box box);
+    void announce(Box box, double value);
+    void typed(Box box);
+
+    double values[4] = {};
+    // What the formula label shows, kept for a change of language.
+    double formulaAmplitude = 1;
+    double formulaPhi1 = 0;
 
 protected:
-    // The form's texts in the new language; the values stay.
+    // The form's texts in the new language; the values and formula stay.
     void changeEvent(QEvent* event) override;
 };

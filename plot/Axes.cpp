@@ -37,8 +37,10 @@ QString Axes::label(double value, double step) {
 
 QMargins Axes::margins(const QFont& font) {
     const QFontMetrics fm(font);
-    return QMargins(fm.horizontalAdvance(QStringLiteral("-0.000")) + 10, fm.height() / 2 + 2,
-                    fm.horizontalAdvance(QStringLiteral("00")) / 2 + 4, 2 * fm.height() + 10);
+    // Left: the y title turned upright, then the widest usual label.
+    return QMargins(fm.height() + 4 + fm.horizontalAdvance(QStringLiteral("-0.000")) + 10,
+                    fm.height() / 2 + 2, fm.horizontalAdvance(QStringLiteral("00")) / 2 + 4,
+                    2 * fm.height() + 10);
 }
 
 QRect Axes::inset(QPainter* p, ChCoord& coord, const QFont& font) {
@@ -51,7 +53,8 @@ QRect Axes::inset(QPainter* p, ChCoord& coord, const QFont& font) {
     return plot;
 }
 
-void Axes::draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle) {
+void Axes::draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle,
+                const QString& yTitle) {
     const ChCoord::PixelArea& a = coord.pixelArea;
     const int left = int(a.left), right = int(a.right), top = int(a.top), bottom = int(a.bottom);
     const QFontMetrics fm(font);
@@ -82,5 +85,23 @@ void Axes::draw(QPainter* p, const ChCoord& coord, const QFont& font, const QStr
         p->drawText(QRect(0, py - fm.height() / 2, left - 7, fm.height()),
                     Qt::AlignRight | Qt::AlignVCenter, label(y, yStep));
     }
+    if (!yTitle.isEmpty()) {
+        // Read from bottom to top, centred on the plot's height, at the left edge.
+        p->translate(2, (top + bottom) / 2.0);
+        p->rotate(-90);
+        const int span = bottom - top;
+        p->drawText(QRect(-span / 2, 0, span, fm.height() + 2), Qt::AlignHCenter | Qt::AlignTop,
+                    yTitle);
+    }
     p->restore();
+}
+
+QString Axes::superscript(int value) {
+    static const QChar digits[] = {0x2070, 0x00b9, 0x00b2, 0x00b3, 0x2074,
+                                   0x2075, 0x2076, 0x2077, 0x2078, 0x2079};
+    const QString plain = QString::number(value);
+    QString out;
+    for (QChar c : plain)
+        out += c == QLatin1Char('-') ? QChar(0x207b) : digits[c.digitValue()];
+    return out;
 }

@@ -11,8 +11,8 @@ class QPainter;
 
 // Numbered axes along the bottom (x) and the left (y) of a plot whose frame
 // has been inset by margins(): round tick steps of 1, 2 or 5 x 10^m, labels
-// in a dark colour at the widget's normal font size, and a title with units
-// under the x labels.
+// in a dark colour at the widget's normal font size, a title with units
+// under the x labels and one turned upright left of the y labels.
 class Axes {
 public:
     // The step of at most `maxTicks` + 1 ticks over `span`: 1, 2 or 5 x 10^m.
@@ -28,7 +28,10 @@ public:
     // and clips the painter to it, for the data; returns that rectangle.
     static QRect inset(QPainter* p, ChCoord& coord, const QFont& font);
     // Draws both axes for the frame's current ranges and pixel area.
-    static void draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle);
+    static void draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle,
+                     const QString& yTitle = QString());
+    // An integer as superscript digits, "⁻³" for -3, for units and powers.
+    static QString superscript(int value);
 
     // The labels' colour: dark enough for a projector.
     static constexpr int shade = 40;

@@ -109,3 +109,5 @@ export_pictures "$here/../examples/axes-legend-physical.tovik.json" physical
 export_pictures "$here/../examples/iron-wide-window.tovik.json" resolution-wide
 export_pictures "$here/../examples/iron-narrow-window.tovik.json" resolution-narrow
 export_pictures "$here/../examples/compare-two-shells.tovik.json" compare
+# The linear phase P1 moves the chi(R) peak to R + P1/2.
+export_pictures "$here/../examples/linear-phase.tovik.json" linear-phase

@@ -7,9 +7,14 @@
 #include "Startup.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QFile>
 #include <QMouseEvent>
 #include <QStringList>
+#include <QTest>
 #include <QTranslator>
+
+#include <cmath>
 
 // The program as its entry function builds it: language from the arguments,
 // catalogue installed, main window constructed (which builds and shows the
@@ -38,6 +43,18 @@ struct Program {
     Program& operator=(const Program&) = delete;
 
     AWave* wave() const { return main->waves.first(); }
+    // Writes a shell-like chi(k), size sin(4.6 k) / k on a grid of its own,
+    // to `path` and opens it as measured data.
+    bool openData(const QString& path, double size) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return false;
+        for (double k = 1; k < 14.5; k += 0.045)
+            f.write(QByteArray::number(k, 'g', 17) + ' ' +
+                    QByteArray::number(size * std::sin(4.6 * k) / k, 'g', 17) + '\n');
+        f.close();
+        return main->openDataFile(path);
+    }
     ChiR* chiR() const { return main->chiR; }
 
     ChiK* main = nullptr;
@@ -58,4 +75,12 @@ inline void dragTo(QWidget* w, QPoint pos) {
 }
 inline void release(QWidget* w, QPoint pos) {
     sendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+}
+
+// A value typed the way a user types it: the keys go to the box itself,
+// Ctrl+A selects what it shows, then the text and Return.
+inline void typeInto(QLineEdit* box, const QString& text) {
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
 }

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -31,6 +32,7 @@ private slots:
     void factorSelection();
     void withoutEnvelope();
     void nEqualsOneHasNoZeroAtOrigin();
+    void spectraMatchDirectDft_data();
     void spectraMatchDirectDft();
     void flatEnvelopeSpectrum();
     void eachChangeSynthesisesOnce_data();
@@ -46,6 +48,10 @@ private slots:
     void oneShellIsBitIdentical();
     void extraShellsSum_data();
     void extraShellsSum();
+    void setParameterIsExact_data();
+    void setParameterIsExact();
+    void linearPhaseMovesThePeak_data();
+    void linearPhaseMovesThePeak();
 
 private:
     void build(bool withEnvelope = true);
@@ -407,8 +413,19 @@ void tst_AWave::nEqualsOneHasNoZeroAtOrigin() {
     }
 }
 
+// Normalised: the plain sums. Physical: the field's dk / sqrt(pi) times them.
+void tst_AWave::spectraMatchDirectDft_data() {
+    QTest::addColumn<bool>("physical");
+    QTest::newRow("normalised") << false;
+    QTest::newRow("physical") << true;
+}
+
 void tst_AWave::spectraMatchDirectDft() {
+    QFETCH(bool, physical);
     build();
+    wave->setPhysical(physical);
+    const long double factor =
+        physical ? 0.1L / std::sqrt(3.14159265358979323846264338327950288L) : 1;
     // Something less symmetric than the default.
     wave->newPhi0(0.7);
     wave->newPhi2(0.03);
@@ -434,17 +451,17 @@ void tst_AWave::spectraMatchDirectDft() {
         double scale = 1;
         for (double v : p.source)
             scale += std::abs(v);
-        const double tol = 1e-12 * scale;
+        const double tol = 1e-12 * scale * double(factor);
         for (int j = -N - 3; j <= N + 3; ++j) {
             const int m = std::abs(j);
             const double sign = j > 0 ? 1 : -1;
             double re = 0, im = 0;
             if (m < N) {
-                re = double(d.c[m]); // even and periodic: bin N - m has the same
+                re = double(factor * d.c[m]); // even and periodic: bin N - m has the same
                 if (j != 0 && m < N / 2)
-                    im = sign * double(d.s[m]);
+                    im = sign * double(factor * d.s[m]);
                 else if (m > N / 2)
-                    im = sign * double(d.s[N - m]); // mirrored about N/2, as read
+                    im = sign * double(factor * d.s[N - m]); // mirrored about N/2, as read
             }
             const QString where = QString("%1 bin %2").arg(p.name).arg(j);
             QVERIFY2(near(wave->realPart(p.spectrum, j), re, tol), qPrintable(where));
@@ -838,6 +855,11 @@ OneShell oneShell(const AWave& w) {
     fft::RealFft<double> fft(N);
     fft.forwardTransform(o.chiSpectrum.data(), o.chi.constData());
     fft.forwardTransform(o.oscillationSpectrum.data(), o.oscillation.constData());
+    // Physical spectra carry the field's factor.
+    const double f = w.physical ? w.dk / std::sqrt(3.14159265358979323846) : 1;
+    for (std::vector<double>* sp : {&o.chiSpectrum, &o.oscillationSpectrum})
+        for (double& v : *sp)
+            v = w.physical ? v * f : v;
     return o;
 }
 
@@ -890,6 +912,55 @@ void tst_AWave::oneShellIsBitIdentical() {
     wave->setShells({});
     QVERIFY(wave->shells.isEmpty());
     QVERIFY(matchesOneShell(*wave, before));
+
+    // So do an amplitude and a linear phase set and put back to 1 and 0.
+    QVERIFY(wave->setParameter(AWave::Parameter::Amplitude, 3.5));
+    QVERIFY(wave->setParameter(AWave::Parameter::P1, 0.5));
+    QVERIFY(!matchesOneShell(*wave, before));
+    QVERIFY(wave->setParameter(AWave::Parameter::Amplitude, 1));
+    QVERIFY(wave->setParameter(AWave::Parameter::P1, 0));
+    QVERIFY(matchesOneShell(*wave, before));
+}
+
+// setParameter takes a value exactly as a typed one: the panel's box shows
+// it, its slider points at the nearest step, one synthesis; a value out of
+// range or not finite changes nothing.
+void tst_AWave::setParameterIsExact_data() {
+    QTest::addColumn<int>("parameter");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("bar"); // empty: A and P1 have no panel slider
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("shown");
+    using P = AWave::Parameter;
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("R 2.57") << int(P::R) << 2.57 << true << "RBar" << 26 << "2.57";
+    QTest::newRow("A 10.8") << int(P::Amplitude) << 10.8 << true << "" << 0 << "";
+    QTest::newRow("P1 -3") << int(P::P1) << -3.0 << true << "" << 0 << "";
+    QTest::newRow("R above") << int(P::R) << 10.01 << false << "RBar" << 20 << "2";
+    QTest::newRow("A above") << int(P::Amplitude) << 50.5 << false << "" << 0 << "";
+    QTest::newRow("P1 inf") << int(P::P1) << inf << false << "" << 0 << "";
+}
+
+void tst_AWave::setParameterIsExact() {
+    QFETCH(int, parameter);
+    QFETCH(double, value);
+    QFETCH(bool, accepted);
+    QFETCH(QString, bar);
+    QFETCH(int, position);
+    QFETCH(QString, shown);
+    build();
+    const auto p = AWave::Parameter(parameter);
+    const double before = wave->parameter(p);
+    QSignalSpy updated(wave, SIGNAL(updated()));
+    QCOMPARE(wave->setParameter(p, value), accepted);
+    QCOMPARE(updated.count(), accepted ? 1 : 0);
+    QVERIFY(bitsOf(wave->parameter(p)) == bitsOf(accepted ? value : before));
+    if (!bar.isEmpty()) {
+        QCOMPARE(wave->ctrl->findChild<QSlider*>(bar)->value(), position);
+        const QString box = bar.left(bar.size() - 3) + "Val";
+        QCOMPARE(wave->ctrl->findChild<QLineEdit*>(box)->text(), shown);
+    }
 }
 
 void tst_AWave::extraShellsSum_data() {
@@ -899,16 +970,28 @@ void tst_AWave::extraShellsSum_data() {
     QTest::addColumn<bool>("factors");
     QTest::addColumn<bool>("physical");
     QTest::addColumn<QVector<Shell>>("shells");
-    QTest::newRow("one shell") << 2 << 0.0 << 0.0 << true << false << QVector<Shell>{{2.4, 1}};
+    QTest::addColumn<double>("a");  // the main shell's N S0^2
+    QTest::addColumn<double>("p1"); // the linear phase
+    QTest::newRow("one shell") << 2 << 0.0 << 0.0 << true << false << QVector<Shell>{{2.4, 1}}
+                               << 1.0 << 0.0;
     QTest::newRow("three, n 3, phases")
-        << 3 << 0.5 << 0.02 << true << false << QVector<Shell>{{2.5, 0.5}, {3.1, 2}, {0.7, 0.05}};
-    QTest::newRow("n 1, factors off")
-        << 1 << -1.2 << 0.0 << false << false << QVector<Shell>{{1.5, 1.25}, {4, 0.8}};
+        << 3 << 0.5 << 0.02 << true << false << QVector<Shell>{{2.5, 0.5}, {3.1, 2}, {0.7, 0.05}}
+        << 1.0 << 0.0;
+    QTest::newRow("n 1, factors off") << 1 << -1.2 << 0.0 << false << false
+                                      << QVector<Shell>{{1.5, 1.25}, {4, 0.8}} << 1.0 << 0.0;
     QTest::newRow("physical") << 2 << 0.3 << -0.01 << true << true
-                              << QVector<Shell>{{2.9, 0.75}, {5.2, 1.5}};
+                              << QVector<Shell>{{2.9, 0.75}, {5.2, 1.5}} << 1.0 << 0.0;
     QTest::newRow("R 0 left out") << 2 << 0.0 << 0.0 << true << false
-                                  << QVector<Shell>{{0, 1}, {3, 0.6}, {0, 2}};
-    QTest::newRow("amplitude 0") << 2 << 0.0 << 0.0 << true << false << QVector<Shell>{{3.3, 0}};
+                                  << QVector<Shell>{{0, 1}, {3, 0.6}, {0, 2}} << 1.0 << 0.0;
+    QTest::newRow("amplitude 0") << 2 << 0.0 << 0.0 << true << false << QVector<Shell>{{3.3, 0}}
+                                 << 1.0 << 0.0;
+    // Copper's first shell, N S0^2 = 12 x 0.9, and a textbook linear phase.
+    QTest::newRow("A 10.8, P1 -0.73, physical")
+        << 2 << 0.4 << -0.013 << true << true << QVector<Shell>{} << 10.8 << -0.73;
+    QTest::newRow("A and P1 reach every shell, physical")
+        << 3 << 0.0 << 0.0 << true << true << QVector<Shell>{{3.61, 0.5}} << 4.25 << 1.5;
+    QTest::newRow("P1 normalised, n 1, factors off")
+        << 1 << -0.2 << 0.0 << false << false << QVector<Shell>{{2.55, 0.8}} << 0.5 << -2.9;
 }
 
 // The bare oscillation is the sum of every shell's own term; the factors
@@ -920,7 +1003,11 @@ void tst_AWave::extraShellsSum() {
     QFETCH(bool, factors);
     QFETCH(bool, physical);
     QFETCH(QVector<Shell>, shells);
+    QFETCH(double, a);
+    QFETCH(double, p1);
     build();
+    QVERIFY(wave->setParameter(AWave::Parameter::Amplitude, a));
+    QVERIFY(wave->setParameter(AWave::Parameter::P1, p1));
     wave->newN(n);
     wave->newPhi0(phi0);
     wave->newPhi2(phi2);
@@ -932,22 +1019,24 @@ void tst_AWave::extraShellsSum() {
     }
     QSignalSpy updated(wave, SIGNAL(updated()));
     wave->setShells(shells);
-    QCOMPARE(updated.count(), 1);
+    const int once = shells.isEmpty() ? 0 : 1; // none before
+    QCOMPARE(updated.count(), once);
     wave->setShells(shells);
-    QCOMPARE(updated.count(), 1); // the same list again is no change
+    QCOMPARE(updated.count(), once); // the same list again is no change
 
-    QVector<Shell> all{{2.0, 1.0}};
+    // Every term carries A: the extra shells' amplitudes are relative to it.
+    QVector<Shell> all{{2.0, a}};
     for (const Shell& s : shells)
         if (s.r != 0)
-            all << s;
+            all << Shell{s.r, a * s.amplitude};
     std::vector<double> raw(159), bare(159);
     double largest = factors ? 1 : -1e300; // the window's plateau and DW at k = 0
     for (int i = 0; i < 159; ++i) {
         const double k = i * 0.1;
         double sum = 0;
         for (const Shell& s : all)
-            sum += s.amplitude * std::pow(k, n - 1) * std::sin(2 * k * s.r + phi0 + phi2 * k * k) /
-                   std::pow(s.r, 2);
+            sum += s.amplitude * std::pow(k, n - 1) *
+                   std::sin(2 * k * s.r + phi0 + p1 * k + phi2 * k * k) / std::pow(s.r, 2);
         bare[i] = sum;
         raw[i] = factors ? sum * window3to16(k) * std::exp(-0.005 * k * k) : sum;
         largest = std::max(largest, raw[i]);
@@ -967,6 +1056,32 @@ void tst_AWave::extraShellsSum() {
     }
     QCOMPARE(wave->chi[159], 0.0);
     checkAllFinite();
+}
+
+// sin(2kR + P1 k) = sin(2k (R + P1/2)): the modulus of chi(R), from a
+// direct DFT of chi, peaks within a bin of R + P1/2.
+void tst_AWave::linearPhaseMovesThePeak_data() {
+    QTest::addColumn<double>("p1");
+    QTest::newRow("none") << 0.0;
+    QTest::newRow("textbook -1") << -1.0;
+    QTest::newRow("-0.46") << -0.46;
+    QTest::newRow("+1.3") << 1.3;
+}
+
+void tst_AWave::linearPhaseMovesThePeak() {
+    QFETCH(double, p1);
+    build();
+    QVERIFY(wave->setParameter(AWave::Parameter::R, 2.55));
+    QVERIFY(wave->setParameter(AWave::Parameter::P1, p1));
+    const Dft d = directDft(wave->chi.constData(), 1024);
+    int peak = 1;
+    for (int j = 1; j < 512; ++j)
+        if (std::hypot(double(d.c[j]), double(d.s[j])) >
+            std::hypot(double(d.c[peak]), double(d.s[peak])))
+            peak = j;
+    const double dR = Pi / (0.1 * 1024);
+    QVERIFY2(std::abs(peak * dR - (2.55 + p1 / 2)) <= dR,
+             qPrintable(QString("peak at %1").arg(peak * dR)));
 }
 
 QTEST_MAIN(tst_AWave)

@@ -34,6 +34,8 @@ void tst_ChiDataReader::formats_data() {
     QTest::newRow("CRLF, byte-order mark, tabs")
         << QByteArray("\xEF\xBB\xBF# k\tchi\r\n4\t1\r\n4.1\t\t2\r\n") << Doubles{4, 4.1}
         << Doubles{1, 2};
+    QTest::newRow("old Mac CR line ends, underflow")
+        << QByteArray("# k chi\r1 1e-400\r\r2 -1e100\r") << Doubles{1, 2} << Doubles{0, -1e100};
     QTest::newRow("signs and no final newline")
         << QByteArray("+1 -0.5\n1.0001 +.25") << Doubles{1, 1.0001} << Doubles{-0.5, 0.25};
 }
@@ -61,6 +63,10 @@ void tst_ChiDataReader::badText_data() {
     QTest::newRow("inf") << QByteArray("1 1\n2 -inf\n") << "Line 2: \"-inf\" is not a finite";
     QTest::newRow("k repeats") << QByteArray("1 1\n2 1\n2 3\n") << "Line 3: k must increase";
     QTest::newRow("k falls") << QByteArray("# h\n1 1\n0.5 3\n") << "Line 3: k must increase";
+    QTest::newRow("beyond 1e100") << QByteArray("1 1\n2 -1.000000000000001e100\n")
+                                  << "Line 2: \"-1.000000000000001e100\" is too large";
+    QTest::newRow("beyond double")
+        << QByteArray("1 1\r2 1\r3e400 1\r") << "Line 3: \"3e400\" is too";
     QTest::newRow("binary") << QByteArray("1 2\n\0\x01\x02", 7) << "binary";
 }
 
@@ -87,6 +93,15 @@ void tst_ChiDataReader::badFiles() {
     f.close();
     QVERIFY(!ChiDataReader::readFile(big, &k, &chi, &error));
     QVERIFY2(error.contains(QStringLiteral("16 MiB")), qPrintable(error));
+    // Exactly at the limit: read.
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("1 2\n3 4\n#");
+    f.write(QByteArray(int(ChiDataReader::maxFileSize) - 9, 'x'));
+    f.close();
+    QVERIFY2(ChiDataReader::readFile(big, &k, &chi, &error), qPrintable(error));
+    QCOMPARE(chi, Doubles({2, 4}));
+    k.clear();
+    chi.clear();
     QVERIFY(!ChiDataReader::readFile(tmp.filePath(QStringLiteral("none.chi")), &k, &chi, &error));
     QVERIFY2(error.contains(QStringLiteral("none.chi")), qPrintable(error));
     QVERIFY(!ChiDataReader::readFile(tmp.path(), &k, &chi, &error));

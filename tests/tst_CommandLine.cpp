@@ -9,6 +9,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 // The program run as a separate process, as a script would run it.
 class tst_CommandLine : public QObject {
     Q_OBJECT
@@ -19,6 +21,8 @@ private slots:
     void exportNeedsNoDisplay();
     void failuresLeaveNothing_data();
     void failuresLeaveNothing();
+    void hostileFiles_data();
+    void hostileFiles();
     void helpAndVersion();
 
 private:
@@ -27,15 +31,23 @@ private:
         QString out, err;
     };
     static Run run(const QStringList& arguments,
-                   const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());
+                   const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+                   const QString& shell = QString());
     static QStringList dataLines(const QString& path);
 };
 
 tst_CommandLine::Run tst_CommandLine::run(const QStringList& arguments,
-                                          const QProcessEnvironment& env) {
+                                          const QProcessEnvironment& env, const QString& shell) {
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TOVIK_EXECUTABLE), arguments);
+    // A shell command run first (a limit), then the program in its place.
+    if (shell.isEmpty())
+        p.start(QStringLiteral(TOVIK_EXECUTABLE), arguments);
+    else
+        p.start(QStringLiteral("/bin/sh"),
+                QStringList{"-c", shell + QStringLiteral(" && exec \"$0\" \"$@\""),
+                            QStringLiteral(TOVIK_EXECUTABLE)} +
+                    arguments);
     Run r;
     if (!p.waitForFinished(60000))
         return r;
@@ -112,7 +124,7 @@ void tst_CommandLine::exportWithAScenario() {
     QFile f(tmp.filePath("chik.csv"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(f.readAll());
-    QVERIFY(text.contains(QStringLiteral("\n# R = 2.7000000000000002\n")));
+    QVERIFY(text.contains(QStringLiteral("\n# R = 2.7\n")));
     QVERIFY(text.contains(QStringLiteral("\n# window positions: 5, 6, 10, 11\n")));
     // The chi column is that of a wave set by hand the same way.
     Program program;
@@ -171,7 +183,7 @@ void tst_CommandLine::failuresLeaveNothing_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("code");
-    QTest::newRow("missing value") << QStringList{"--export"} << "Missing value" << 2;
+    QTest::newRow("missing value") << QStringList{"-e", "--export"} << "Missing value" << 2;
     QTest::newRow("scenario missing")
         << QStringList{"--scenario", "/nonexistent/x.tovik.json", "--export", "@DIR@"}
         << "x.tovik.json" << 1;
@@ -181,7 +193,7 @@ void tst_CommandLine::failuresLeaveNothing_data() {
     // Its parent is a file: the folder cannot be made.
     QTest::newRow("unwritable folder")
         << QStringList{"--export", QStringLiteral(TOVIK_EXECUTABLE "/out")} << "out" << 1;
-    // The last file cannot be written: the five before it go again.
+    // The last file cannot be written: none is.
     QTest::newRow("one file fails") << QStringList{"--export", "@DIR@"} << "chir.csv" << 1;
 }
 
@@ -200,6 +212,167 @@ void tst_CommandLine::failuresLeaveNothing() {
     QVERIFY(errLines.first().startsWith(QStringLiteral("tovik: ")));
     QVERIFY2(errLines.first().contains(message), qPrintable(errLines.first()));
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList());
+}
+
+namespace {
+QMap<QString, QByteArray> contents(const QString& dir) {
+    QMap<QString, QByteArray> files;
+    for (const QFileInfo& f : QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot)) {
+        QFile file(f.filePath());
+        files[f.fileName()] = f.isSymLink() ? "link to " + f.symLinkTarget().toUtf8()
+                              : f.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                             : "other";
+    }
+    return files;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+// Scenario files, data files and export folders a careful tester tries:
+// each is refused with one short, escaped line and leaves the folder as it
+// was (its earlier export included), or is accepted with nothing but finite
+// numbers in every file. @IN@ is a folder of inputs, @DIR@ the export folder
+// that holds an earlier export.
+void tst_CommandLine::hostileFiles_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("obstacle"); // put into @DIR@ first
+    QTest::addColumn<QString>("shell");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    const QStringList exportTo{"-e", "--export", "@DIR@"};
+    QTest::newRow("folder in the way") << exportTo << "dir chir.csv"
+                                       << "" << 1 << "it is a folder";
+    QTest::newRow("link in the way") << exportTo << "link chik.png"
+                                     << "" << 1 << "symbolic link";
+    QTest::newRow("FIFO in the way") << exportTo << "fifo chir.svg"
+                                     << "" << 1 << "regular file";
+    QTest::newRow("file-size limit, new folders")
+        << QStringList{"-e", "--export", "@DIR@/new/sub"} << ""
+        << "ulimit -f 40" << 1 << "chik.svg cannot be written: File too large";
+    QTest::newRow("FIFO without writer")
+        << QStringList{"-e", "--data", "@IN@/fifo"} + exportTo << ""
+        << "" << 1 << "no data arrived within 5 seconds";
+    QTest::newRow("device as scenario")
+        << QStringList{"-e", "--scenario", "/dev/zero"} + exportTo << ""
+        << "" << 1 << "a device";
+    QTest::newRow("beyond 1e100") << QStringList{"-e", "--data", "@IN@/huge.chi"} + exportTo << ""
+                                  << "" << 1 << "Line 3: \"1.7976931348623157e308\" is too large";
+    QTest::newRow("terminal codes") << QStringList{"-e", "--data", "@IN@/esc.chi"} + exportTo << ""
+                                    << "" << 1 << "\"\\x1b]0;title\\x07\\x1b[2J\" is not a number.";
+    QTest::newRow("secret as data")
+        << QStringList{"-e", "--scenario", "@IN@/secret.tovik.json"} + exportTo << ""
+        << "" << 1 << "Line 1: \"SECRET-0123456789-0123456789-0123456789-…\" is not";
+    QTest::newRow("NUL in the data path")
+        << QStringList{"-e", "--scenario", "@IN@/nul.tovik.json"} + exportTo << ""
+        << "" << 1 << "\"abc\\x00def\"";
+    QTest::newRow("long path") << QStringList{"-e", "--data", "/x/" + QString(100000, 'y')} +
+                                      exportTo
+                               << ""
+                               << "" << 1 << "File name too long";
+    QTranslator ja;
+    QVERIFY(ja.load(QStringLiteral(":Tovik_ja_JP")));
+    QTest::newRow("Japanese message")
+        << QStringList{"--export"} << ""
+        << "" << 2
+        << ja.translate("QCommandLineParser", "Missing value after '%1'.").arg("--export");
+    QTest::newRow("pipe") << QStringList{"-e", "--data", "@IN@/fed"} + exportTo << ""
+                          << "" << 0 << "";
+    QTest::newRow("near the limit, tiny gap")
+        << QStringList{"-e", "--data", "@IN@/near.chi"} + exportTo << ""
+        << "" << 0 << "";
+    QTest::newRow("control character in the legend")
+        << QStringList{"-e", "--scenario", "@IN@/legend.tovik.json", "--data",
+                       "@IN@/e\x1b[31m.chi"} +
+               exportTo
+        << ""
+        << "" << 0 << "";
+    QTest::newRow("CR line ends") << QStringList{"-e", "--data", "@IN@/cr.chi"} + exportTo << ""
+                                  << "" << 0 << "";
+}
+
+void tst_CommandLine::hostileFiles() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, obstacle);
+    QFETCH(QString, shell);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QTemporaryDir in, out;
+    writeFile(in.filePath("huge.chi"), "1 0.5\n2 1e100\n3 1.7976931348623157e308\n4 1e306\n");
+    writeFile(in.filePath("esc.chi"), "\x1b]0;title\x07\x1b[2J 1\n2 2\n");
+    writeFile(in.filePath("secret.txt"),
+              "SECRET-0123456789-0123456789-0123456789-0123456789 and more\n");
+    writeFile(in.filePath("secret.tovik.json"),
+              R"({"format": "tovik-scenario", "version": 1, "measuredData": "secret.txt"})");
+    writeFile(in.filePath("nul.tovik.json"),
+              R"({"format": "tovik-scenario", "version": 1, "measuredData": "abc\u0000def"})");
+    // At k = 0 the data jump by 2e100 within 2e-300.
+    writeFile(in.filePath("near.chi"), "-1e-300 1e100\n1e-300 -1e100\n8 -1e100\n16 1e100\n");
+    QByteArray cr;
+    for (int i = 0; i < 281; ++i)
+        cr += QByteArray::number(0.05 * i) + ' ' + QByteArray::number(std::sin(0.3 * i)) + '\r';
+    writeFile(in.filePath("cr.chi"), cr);
+    writeFile(in.filePath("e\x1b[31m.chi"), cr);
+    writeFile(in.filePath("legend.tovik.json"),
+              R"({"format": "tovik-scenario", "version": 1, "view": {"legend": true}})");
+    for (const char* name : {"fifo", "fed"})
+        QCOMPARE(::mkfifo(QFile::encodeName(in.filePath(name)).constData(), 0600), 0);
+    // A writer for one pipe, as a shell's <(...) would be.
+    QProcess feeder;
+    feeder.start("/bin/sh",
+                 {"-c", "cat \"$0\" > \"$1\"", in.filePath("cr.chi"), in.filePath("fed")});
+
+    const QString dir = out.path();
+    for (const char* name :
+         {"chik.png", "chir.png", "chik.svg", "chir.svg", "chik.csv", "chir.csv"})
+        writeFile(QDir(dir).filePath(name), QByteArray("earlier ") + name);
+    writeFile(in.filePath("outside"), "not ours");
+    const QString kind = obstacle.section(' ', 0, 0),
+                  at = QDir(dir).filePath(obstacle.section(' ', 1));
+    if (!kind.isEmpty())
+        QFile::remove(at);
+    if (kind == "dir")
+        QVERIFY(QDir().mkdir(at));
+    else if (kind == "link")
+        QVERIFY(QFile::link(in.filePath("outside"), at));
+    else if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(at).constData(), 0600), 0);
+    const auto before = contents(dir);
+
+    arguments.replaceInStrings("@IN@", in.path()).replaceInStrings("@DIR@", dir);
+    const Run r = run(arguments, QProcessEnvironment::systemEnvironment(), shell);
+    QCOMPARE(r.code, code);
+    feeder.kill();
+    feeder.waitForFinished();
+    QCOMPARE(contents(in.path()).value("outside"), QByteArray("not ours"));
+    if (code != 0) {
+        QCOMPARE(r.out, QString());
+        QVERIFY2(r.err.startsWith("tovik: ") && r.err.endsWith('\n') && r.err.count('\n') == 1,
+                 qPrintable(r.err));
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY2(r.err.size() < 320, qPrintable(r.err.left(400)));
+        for (const QChar c : r.err.chopped(1))
+            QVERIFY2(c >= QChar(0x20) && c != QChar(0x7f), qPrintable(r.err));
+        QVERIFY(!r.err.contains("and more"));
+        QCOMPARE(contents(dir), before);
+        return;
+    }
+    // Accepted: every number in both CSV files and both drawings is finite.
+    QCOMPARE(r.err, QString());
+    for (const char* name : {"chik.csv", "chir.csv", "chik.svg", "chir.svg"}) {
+        const QString text = QString::fromUtf8(contents(dir).value(name)).toLower();
+        QVERIFY2(text.size() > 1000 && !text.contains("nan") && !text.contains("inf"), name);
+        // Escaped file names: no control character but line ends.
+        QVERIFY2(!text.contains(QRegularExpression("[\\x00-\\x08\\x0b\\x0c\\x0e-\\x1f]")), name);
+    }
+    if (arguments.contains(in.filePath("legend.tovik.json")))
+        QVERIFY(contents(dir).value("chik.svg").contains("e\\x1b[31m.chi"));
+    QVERIFY(dataLines(QDir(dir).filePath("chik.csv")).value(0).endsWith(",data"));
 }
 
 void tst_CommandLine::helpAndVersion() {

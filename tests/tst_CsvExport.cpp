@@ -118,8 +118,10 @@ void tst_CsvExport::stateLines() {
         "# n = 3",
         "# R = 0.30000000000000004",
         "# P0 = -2.5",
+        "# P1 = 0",
         "# P2 = 0",
-        "# sigma = 0.050000000000000003",
+        "# sigma = 0.05",
+        "# A = 1",
         "# extra shells: none",
         "# factors: envelope off, window on, debye_waller off",
         "# window positions: 2.5, 4, 15, 16",
@@ -137,11 +139,22 @@ void tst_CsvExport::stateLines() {
     physical.viewPhysical = true;
     QCOMPARE(parse(CsvExport::chiK(*wave, physical)).comments.last(),
              QByteArray("# amplitude: physical"));
+    // Physical spectra say what they are.
+    wave->setPhysical(true);
+    QCOMPARE(parse(CsvExport::chiR(*wave, physical, -2, 10)).comments.last(),
+             QByteArray("# chi(R) = dk/sqrt(pi) * sum over the k grid of k^n W(k) chi(k) "
+                        "exp(2ikR), dk = 0.10000000000000001 1/Å, in 1/Å^3 (data the same)"));
+    QCOMPARE(parse(CsvExport::chiK(*wave, physical)).comments.last(),
+             QByteArray("# amplitude: physical"));
     Scenario shells = state();
     shells.shells = {{2.9, 1}, {0.1 + 0.2, 0.05}};
-    QCOMPARE(parse(CsvExport::chiR(*wave, shells, -2, 10)).comments.value(6),
-             QByteArray("# extra shells: R 2.8999999999999999 amplitude 1; "
-                        "R 0.30000000000000004 amplitude 0.050000000000000003"));
+    shells.phi1 = -0.73;
+    shells.amplitude = 10.8;
+    const QList<QByteArray> lines = parse(CsvExport::chiR(*wave, shells, -2, 10)).comments;
+    QCOMPARE(lines.value(4), QByteArray("# P1 = -0.73"));
+    QCOMPARE(lines.value(7), QByteArray("# A = 10.8"));
+    QCOMPARE(lines.value(8), QByteArray("# extra shells: R 2.9 amplitude 1; "
+                                        "R 0.30000000000000004 amplitude 0.05"));
 }
 
 void tst_CsvExport::chiKRows() {
@@ -228,10 +241,10 @@ void tst_CsvExport::nothingSynthesised() {
     fresh.setKGrid(0, 16, 0.1, 1024);
     const Csv k = parse(CsvExport::chiK(fresh, state()));
     const Csv r = parse(CsvExport::chiR(fresh, state(), -2, 10));
-    QCOMPARE(k.comments.size(), 13);
+    QCOMPARE(k.comments.size(), 15);
     QCOMPARE(k.header, QByteArray("k,chi,oscillation,envelope,window,debye_waller"));
     QCOMPARE(k.rows.size(), 0);
-    QCOMPARE(r.comments.size(), 13);
+    QCOMPARE(r.comments.size(), 15);
     QCOMPARE(r.header, QByteArray(chiRHeader));
     QCOMPARE(r.rows.size(), 0);
 }
@@ -247,7 +260,9 @@ void tst_CsvExport::writeFile() {
 
     // A folder where a file was expected.
     QVERIFY(!CsvExport::write(dir.filePath("chik.csv/chir.csv"), data, &error));
-    QVERIFY2(error.contains("chik.csv/chir.csv cannot be written: "), qPrintable(error));
+    QVERIFY2(error.contains("chik.csv/chir.csv cannot be written: ") &&
+                 error.endsWith("chik.csv is not a folder."),
+             qPrintable(error));
 }
 
 QTEST_MAIN(tst_CsvExport)

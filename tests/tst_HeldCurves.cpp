@@ -20,6 +20,7 @@ private slots:
     void measuredOnBothPlots();
     void heldCurvesStayBehind();
     void namesAndShades();
+    void heldDataUnderNewData();
 
 private:
     QImage grab(DispArea* a) const {
@@ -49,19 +50,11 @@ void tst_HeldCurves::cleanup() {
 
 void tst_HeldCurves::measuredOnBothPlots() {
     const QString path = tmp.filePath(QStringLiteral("shell.chi"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("# k chi\n");
-    for (int i = 0; i <= 300; ++i) {
-        const double k = 1 + i * 0.045;
-        f.write(QByteArray::number(k) + ' ' + QByteArray::number(std::sin(4.6 * k) / k) + '\n');
-    }
-    f.close();
     DispArea* k = program->main->DispA;
     DispArea* r = program->chiR()->DispA;
     const QRgb data = pixeldraw::measuredColour().rgb();
     QCOMPARE(count(grab(k), data, k->rect()), 0);
-    QVERIFY(program->main->openDataFile(path));
+    QVERIFY(program->openData(path, 1));
     const QImage k1 = grab(k), r1 = grab(r);
     QVERIFY(count(k1, data, k->rect()) > 200);
     QVERIFY(count(r1, data, r->rect()) > 100);
@@ -92,11 +85,9 @@ void tst_HeldCurves::measuredOnBothPlots() {
     program->wave()->ctrl->setWindowPos(3, 12.0);
     const int j = program->chiR()->pointerBin();
     QVERIFY2(
-        program->chiR()->ReadOut->text().endsWith(
-            QStringLiteral("   data: |chi| = %1   Re = %2   Im = %3")
-                .arg(QString::number(program->wave()->magnitude(m->spectrum.get(), j), 'g', 4),
-                     QString::number(program->wave()->realPart(m->spectrum.get(), j), 'g', 4),
-                     QString::number(program->wave()->imagPart(m->spectrum.get(), j), 'g', 4))),
+        program->chiR()->ReadOut->text().contains(
+            QStringLiteral("   data |χ| = %1")
+                .arg(QString::number(program->wave()->magnitude(m->spectrum.get(), j), 'g', 4))),
         qPrintable(program->chiR()->ReadOut->text()));
     // A change of n reweights the data; the curve moves.
     program->wave()->ctrl->NBar->setValue(3);
@@ -154,6 +145,13 @@ void tst_HeldCurves::namesAndShades() {
     two.sigma = 0.1;
     two.n = 3;
     QCOMPARE(HeldCurves::nameOf(held->curves.first(), two), QStringLiteral("held 2"));
+    Scenario fitted = held->curves.last().state;
+    fitted.amplitude = 10.8;
+    QCOMPARE(HeldCurves::nameOf(held->curves.last(), fitted), QStringLiteral("held 4: A = 1"));
+    fitted = held->curves.last().state;
+    fitted.phi1 = 0.2;
+    held->curves.last().state.phi1 = -0.35;
+    QCOMPARE(HeldCurves::nameOf(held->curves.last(), fitted), QStringLiteral("held 4: P1 = -0.35"));
     // Paler with age, never white, never the live colour.
     const QColor newest = HeldCurves::shadeOf(QColor(200, 0, 0), 0);
     const QColor oldest = HeldCurves::shadeOf(QColor(200, 0, 0), 2);
@@ -174,6 +172,40 @@ void tst_HeldCurves::namesAndShades() {
                  entries[row].colour.rgb());
     program->main->actionClearHeld->trigger();
     QVERIFY(held->curves.isEmpty());
+}
+
+// Held with data loaded, the data stay too, pale, named by their file,
+// under the next data loaded; they belong to the amplitude mode they were
+// held in.
+void tst_HeldCurves::heldDataUnderNewData() {
+    program->main->view->setPhysical(true);
+    QVERIFY(program->openData(tmp.filePath(QStringLiteral("cold.chi")), 1));
+    program->main->actionHold->trigger();
+    QVERIFY(program->openData(tmp.filePath(QStringLiteral("warm.chi")), 0.6));
+    const HeldCurves::Curve held = program->main->held->curves.first();
+    QVERIFY(held.hasData() && held.physical);
+    QCOMPARE(held.dataName, QStringLiteral("cold.chi"));
+    // In absolute units the held data are 1 / 0.6 of the live ones.
+    const QVector<double>& live = program->main->measured->values;
+    for (int i = 20; i < 150; i += 13)
+        QVERIFY(std::abs(held.dataChi[i] - live[i] / 0.6) <= 1e-12 * (1 + std::abs(live[i])));
+
+    DispArea* k = program->main->DispA;
+    DispArea* r = program->chiR()->DispA;
+    const QRgb pale = HeldCurves::shadeOf(pixeldraw::measuredColour(), 0).rgb();
+    QVERIFY(count(grab(k), pale, k->rect()) > 200);
+    QVERIFY(count(grab(r), pale, r->rect()) > 50);
+    // The key: the held model, then its data by file.
+    const QVector<Legend::Entry> entries = program->main->held->entries(held.state, true);
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[1].name, QStringLiteral("cold.chi (held 1)"));
+    QCOMPARE(entries[1].colour.rgb(), pale);
+    // Normalised, the physical copies are not shown; back, they are.
+    program->main->view->setPhysical(false);
+    QCOMPARE(count(grab(k), pale, k->rect()), 0);
+    QCOMPARE(count(grab(r), pale, r->rect()), 0);
+    program->main->view->setPhysical(true);
+    QVERIFY(count(grab(k), pale, k->rect()) > 200);
 }
 
 QTEST_MAIN(tst_HeldCurves)

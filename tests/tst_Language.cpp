@@ -1,5 +1,6 @@
 #include "Lessons.h"
 #include "NotesWindow.h"
+#include "PictureExport.h"
 #include "Program.h"
 #include "ShellsWindow.h"
 
@@ -40,8 +41,14 @@ Texts collect() {
         if (w->isWindow() && !qobject_cast<const QMenu*>(w))
             add(w, "windowTitle", w->windowTitle());
         add(w, "ToolTip", w->toolTip());
-        if (auto* l = qobject_cast<const QLabel*>(w))
+        // The read-out's items, each a message of its own.
+        if (w->objectName() == QLatin1String("ReadOut")) {
+            const QStringList items = static_cast<const QLabel*>(w)->text().split("   ");
+            for (int i = 0; i < items.size(); ++i)
+                texts.insert({w, QStringLiteral("item %1").arg(i)}, items[i]);
+        } else if (auto* l = qobject_cast<const QLabel*>(w)) {
             add(w, "text", l->text());
+        }
         if (auto* b = qobject_cast<const QAbstractButton*>(w))
             add(w, "text", b->text());
         if (auto* m = qobject_cast<const QMenu*>(w))
@@ -75,6 +82,17 @@ QString translated(const QString& context, const QString& english) {
     return QString();
 }
 
+// What one plot paints, its text runs joined (a run ends where the font
+// changes, as it does between Latin and Japanese letters), from its SVG.
+QString painted(QWidget* plot) {
+    QString out;
+    for (QXmlStreamReader svg(PictureExport::render(plot, PictureExport::Format::Svg, "t"));
+         !svg.atEnd();)
+        if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == QLatin1String("text"))
+            out += svg.readElementText(QXmlStreamReader::IncludeChildElements);
+    return out;
+}
+
 QString contextOf(const QObject* o) {
     for (; o; o = o->parent())
         for (const QMetaObject* m = o->metaObject(); m; m = m->superClass())
@@ -104,7 +122,25 @@ void tst_Language::everyTextFollowsTheCatalogue() {
     main.shellsWindow->AddShell->click();
     main.shellsWindow->AddShell->click();
     QVERIFY(main.openScenarioFile(Lessons::list().value(0).path));
+    // A and P1 typed into the main shell's row, so the formula shows them; a
+    // held curve, axes and keys on the plots; room for every read-out item.
+    for (QLineEdit* box : {main.shellsWindow->AmplitudeVal, main.shellsWindow->Phi1Val}) {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, box == main.shellsWindow->Phi1Val ? "-0.5" : "10.8");
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    QVERIFY(main.waves.first()->amplitude == 10.8 && main.waves.first()->phi1 == -0.5);
+    for (QAction* a : {main.actionAxes, main.actionLegend, main.actionPhysical})
+        if (a->isChecked() != (a != main.actionPhysical))
+            a->trigger();
+    program.chiR()->resize(1600, program.chiR()->height());
     const Texts english = collect();
+    // Axis titles and the keys' names painted on each plot, by context.
+    QWidget* const plots[] = {main.DispA, program.chiR()->DispA};
+    const QStringList paintedTexts[] = {{"k (Å⁻¹)", main.valueTitle(), "W(k)", "±F(k)"},
+                                        {"R (Å)", program.chiR()->valueTitle(), "Total, real part",
+                                         "Total, imaginary part", "Total, modulus"}};
+    const QString englishPainted[] = {painted(plots[0]), painted(plots[1])};
     const Scenario before = main.currentState();
     QVERIFY(english.size() > 100);
 
@@ -123,6 +159,17 @@ void tst_Language::everyTextFollowsTheCatalogue() {
         differ += expected != it.value();
     }
     QVERIFY(differ > english.size() / 2);
+    // The painted ones are painted anew in Japanese.
+    for (int i = 0; i < 2; ++i) {
+        const QString japanesePainted = painted(plots[i]);
+        for (const QString& text : paintedTexts[i]) {
+            const QString expected = translated(i ? "ChiR" : "ChiK", text);
+            QVERIFY2(englishPainted[i].contains(text) && !expected.isEmpty() &&
+                         japanesePainted.contains(expected) &&
+                         (expected.contains(text) || !japanesePainted.contains(text)),
+                     qPrintable(text + " / " + expected + " in " + japanesePainted));
+        }
+    }
     QVERIFY(program.chiR()->actionJapanese->isChecked());
     QVERIFY(main.currentState() == before);
 
@@ -130,6 +177,8 @@ void tst_Language::everyTextFollowsTheCatalogue() {
     program.chiR()->actionEnglish->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     QVERIFY(collect() == english);
+    QCOMPARE(painted(plots[0]), englishPainted[0]);
+    QCOMPARE(painted(plots[1]), englishPainted[1]);
     QVERIFY(main.actionEnglish->isChecked() && main.currentState() == before);
 }
 

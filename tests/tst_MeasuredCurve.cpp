@@ -9,7 +9,8 @@
 #include <cmath>
 
 // Measured data on the wave's grid, against an independent computation:
-// interpolation, k weight, window, normalisation and a direct DFT.
+// interpolation, k weight, window, normalisation and a direct DFT; with
+// physical amplitudes the absolute values and the field's dk / sqrt(pi).
 class tst_MeasuredCurve : public QObject {
     Q_OBJECT
 private slots:
@@ -50,14 +51,19 @@ void tst_MeasuredCurve::cleanup() {
 void tst_MeasuredCurve::processing_data() {
     QTest::addColumn<int>("n");
     QTest::addColumn<bool>("window");
-    QTest::newRow("n 1, window") << 1 << true;
-    QTest::newRow("n 2, window") << 2 << true;
-    QTest::newRow("n 3, no window") << 3 << false;
+    QTest::addColumn<bool>("physical");
+    QTest::newRow("n 1, window") << 1 << true << false;
+    QTest::newRow("n 2, window") << 2 << true << false;
+    QTest::newRow("n 3, no window") << 3 << false << false;
+    QTest::newRow("physical, n 2, window") << 2 << true << true;
+    QTest::newRow("physical, n 3, no window") << 3 << false << true;
 }
 
 void tst_MeasuredCurve::processing() {
     QFETCH(int, n);
     QFETCH(bool, window);
+    QFETCH(bool, physical);
+    wave->setPhysical(physical);
     wave->ctrl->NBar->setValue(n);
     if (!window)
         wave->ctrl->SelWindowF->click();
@@ -85,11 +91,14 @@ void tst_MeasuredCurve::processing() {
     }
     QCOMPARE(curve.values.size(), N);
     for (int i = 0; i < N; ++i) {
-        expected[i] /= largest;
+        if (!physical)
+            expected[i] /= largest;
         QVERIFY2(std::abs(curve.values[i] - expected[i]) <= 1e-12, qPrintable(QString::number(i)));
     }
     QCOMPARE(curve.values[5], 0.0); // k = 0.5 lies before the data
     // Bins against a direct DFT in long double.
+    const long double factor =
+        physical ? 0.1L / std::sqrt(3.14159265358979323846264338327950288L) : 1;
     double peak = 0;
     for (int j = 0; j <= N / 2; ++j)
         peak = std::max(peak, wave->magnitude(curve.spectrum.get(), j));
@@ -97,8 +106,8 @@ void tst_MeasuredCurve::processing() {
         long double re = 0, im = 0;
         for (int i = 0; i < N; ++i) {
             const long double a = 2 * 3.14159265358979323846L * j * i / N;
-            re += expected[i] * std::cos(a);
-            im -= expected[i] * std::sin(a);
+            re += factor * expected[i] * std::cos(a);
+            im -= factor * expected[i] * std::sin(a);
         }
         QVERIFY(std::abs(double(re) - wave->realPart(curve.spectrum.get(), j)) <= 1e-12 * peak);
         QVERIFY(std::abs(double(-im) - wave->imagPart(curve.spectrum.get(), j)) <= 1e-12 * peak);

@@ -42,8 +42,10 @@ Scenario other() {
     s.n = 1;
     s.r = 7.25;
     s.phi0 = -3.5;
+    s.phi1 = -1.25;
     s.phi2 = 0.5;
     s.sigma = 0.125;
+    s.amplitude = 10.8;
     s.envelopeOn = s.windowOn = s.debyeWallerOn = false;
     s.windowPositions = {1, 2, 3, 4};
     for (int i = 0; i <= 16; ++i)
@@ -57,7 +59,7 @@ Scenario other() {
 }
 
 QVector<quint64> bits(const Scenario& s) {
-    QVector<double> d{s.r, s.phi0, s.phi2, s.sigma, s.pointerR};
+    QVector<double> d{s.r, s.phi0, s.phi1, s.phi2, s.sigma, s.amplitude, s.pointerR};
     d += s.windowPositions;
     for (const QPointF& p : s.envelopePoints)
         d << p.x() << p.y();
@@ -115,6 +117,8 @@ void tst_Scenario::roundTrip_data() {
     s.phi0 = -10.0 / 3;
     s.phi2 = 5e-324;
     s.sigma = 0.2 / 3;
+    s.phi1 = -3;
+    s.amplitude = 50 / 3.0;
     s.windowPositions = {-1000, 1.0 / 3, 1.0 / 3, 2.7};
     for (int i = 0; i <= 16; ++i)
         s.envelopePoints[i] = QPointF(i * (16.0 / 17.0) + 1.0 / 7, 1.1 * std::sin(i * 0.7));
@@ -125,6 +129,8 @@ void tst_Scenario::roundTrip_data() {
     s.r = 10;
     s.sigma = 0.2;
     s.phi2 = -1;
+    s.phi1 = 3;
+    s.amplitude = 50;
     s.pointerR = 1000;
     s.viewAxes = s.viewPhysical = true;
     QTest::newRow("upper ends, view") << s;
@@ -160,8 +166,17 @@ void tst_Scenario::badScenario_data() {
     QTest::addColumn<QString>("message");
 
     QTest::newRow("not JSON") << QByteArray("{\"format\": ") << "not valid JSON: ";
-    QTest::newRow("parse error and offset")
-        << QByteArray("{\"n\": 1x}") << "not valid JSON: unterminated object at byte 8.";
+    QTest::newRow("parse error: line and column")
+        << QByteArray("{\"n\": 1x}") << "not valid JSON: unterminated object at line 1, column 9.";
+    QTest::newRow("parse error on a later line")
+        << QByteArray("{\n  \"P0\": \"\xce\xb1\xce\xb2\",\n  \"n\": @\n}")
+        << "at line 3, column 8.";
+    QTest::newRow("UTF-16") << QByteArray("\xff\xfe{\0}\0", 6)
+                            << "in UTF-16; a scenario must be UTF-8";
+    QTest::newRow("UTF-32") << QByteArray("{\0\0\0}\0\0\0", 8) << "in UTF-32";
+    QTest::newRow("control character in the data file")
+        << withKey("measuredData", QString::fromLatin1("abc\0def\x1b]0;x", 12))
+        << "without control characters; it is \"abc\\x00def\\x1b]0;x\".";
     // Qt refuses numbers beyond double range while parsing.
     QTest::newRow("huge number") << QByteArray("{\"R\": 1e400}") << "not valid JSON";
     QTest::newRow("array") << QByteArray("[1, 2]") << "not a JSON object";
@@ -183,6 +198,12 @@ void tst_Scenario::badScenario_data() {
     QTest::newRow("R above") << withKey("R", 10.000000000000002)
                              << "field R must lie between 0 and 10; it is 10.000000000000002.";
     QTest::newRow("sigma") << withKey("sigma", 0.21) << "field sigma must lie between 0 and 0.2";
+    QTest::newRow("P1") << withKey("P1", -3.01)
+                        << "field P1 must lie between -3 and 3; it is -3.01.";
+    QTest::newRow("amplitude") << withKey("amplitude", 50.5)
+                               << "field amplitude must lie between 0 and 50; it is 50.5.";
+    QTest::newRow("amplitude type")
+        << withKey("amplitude", "1") << "field amplitude must be a number.";
     QTest::newRow("factors type") << withKey("factors", QJsonArray{true})
                                   << "field factors must be an object.";
     QTest::newRow("factor type") << withNested("factors", "window", "yes")
@@ -353,7 +374,7 @@ void tst_Scenario::unreadableFile_data() {
     QTest::newRow("missing") << "absent.tovik.json"
                              << "No such file";
     QTest::newRow("directory") << ""
-                               << "directory";
+                               << "it is a folder";
 }
 
 void tst_Scenario::unreadableFile() {

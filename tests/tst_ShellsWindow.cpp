@@ -27,6 +27,8 @@ private slots:
     void opensLargeEnoughForItsRows();
     void addMoveRemove();
     void limitsAndTypedValues();
+    void mainShellAmplitudeAndPhase_data();
+    void mainShellAmplitudeAndPhase();
     void marksOnChiR();
     void scenarioThroughTheWindow();
     void resolutionExports_data();
@@ -68,13 +70,6 @@ QVector<quint64> state(const AWave& a) {
           a.windowSpectrum.get(), a.debyeWallerSpectrum.get()})
         add(s, a.fftLength);
     return out;
-}
-
-void typeInto(QLineEdit* box, const QString& text) {
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
 }
 
 } // namespace
@@ -163,22 +158,23 @@ void tst_ShellsWindow::addMoveRemove() {
     oneChange([this] { QTest::keyClick(w->rows[0]->amplitudeBar, Qt::Key_PageDown); },
               "amplitude slider");
     QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.5}}));
-    // A typed value lands on the nearest step.
+    // A typed value is kept exactly; the slider points at its nearest step.
     oneChange([this] { typeInto(w->rows[0]->amplitudeVal, "0.83"); }, "typed amplitude");
-    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.85}}));
-    QCOMPARE(w->rows[0]->amplitudeVal->text(), QStringLiteral("0.85"));
+    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.83}}));
+    QCOMPARE(w->rows[0]->amplitudeVal->text(), QStringLiteral("0.83"));
+    QCOMPARE(w->rows[0]->amplitudeBar->value(), 17);
 
     oneChange([this] { program->wave()->ctrl->RBar->setValue(30); }, "main R");
     QCOMPARE(w->MainShell->text(), QStringLiteral("Main shell: R = 3 Å"));
     oneChange([this] { QTest::mouseClick(w->AddShell, Qt::LeftButton); }, "second");
     oneChange([this] { w->rows[1]->amplitudeBar->setValue(30); }, "second's amplitude");
     oneChange([this] { QTest::mouseClick(w->AddShell, Qt::LeftButton); }, "third");
-    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.85}, {3.4, 1.5}, {3.4, 1.0}}));
+    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.83}, {3.4, 1.5}, {3.4, 1.0}}));
     QVERIFY(!w->AddShell->isEnabled());
 
     // The middle one goes; the others keep their order and values.
     oneChange([this] { QTest::mouseClick(w->rows[1]->remove, Qt::LeftButton); }, "remove");
-    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.85}, {3.4, 1.0}}));
+    QCOMPARE(shells(), (QVector<Shell>{{2.5, 0.83}, {3.4, 1.0}}));
     QCOMPARE(w->rows.size(), 2);
     QCOMPARE(w->rows[1]->rVal->text(), QStringLiteral("3.4"));
     QCOMPARE(w->rows[1]->amplitudeBar->value(), 20);
@@ -215,8 +211,55 @@ void tst_ShellsWindow::limitsAndTypedValues() {
     QCOMPARE(row->rVal->text(), QStringLiteral("0"));
     QCOMPARE(row->amplitudeVal->text(), QStringLiteral("1"));
     oneChange([row] { typeInto(row->rVal, "2.87"); }, "typed R");
-    QCOMPARE(shells(), (QVector<Shell>{{2.9, 1.0}}));
+    QCOMPARE(shells(), (QVector<Shell>{{2.87, 1.0}}));
+    QCOMPARE(row->rBar->value(), 29);
     QVERIFY(!row->leftOut->isVisible());
+}
+
+// The main shell's A and P1: typed values are kept exactly, a slider sets
+// its step, each change is one update and one paint; anything else changes
+// nothing. The panel's formula names the term once it is in use.
+void tst_ShellsWindow::mainShellAmplitudeAndPhase_data() {
+    QTest::addColumn<bool>("phase"); // else the amplitude
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("A off the steps") << false << "0.123" << true << 0.123 << 1 << "0.123";
+    QTest::newRow("A above") << false << "50.01" << false << 1.0 << 10 << "1";
+    QTest::newRow("P1 off the steps") << true << "1.2345" << true << 1.2345 << 123 << "1.2345";
+    QTest::newRow("P1 nan") << true << "nan" << false << 0.0 << 0 << "0";
+}
+
+void tst_ShellsWindow::mainShellAmplitudeAndPhase() {
+    QFETCH(bool, phase);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(double, value);
+    QFETCH(int, position);
+    QFETCH(QString, shown);
+    AWave* wave = program->wave();
+    QLineEdit* box = phase ? w->Phi1Val : w->AmplitudeVal;
+    QSlider* bar = phase ? w->Phi1Bar : w->AmplitudeBar;
+    QCOMPARE(box->text(), QString(phase ? "0" : "1"));
+    if (accepted) {
+        oneChange([&] { typeInto(box, typed); }, "typed");
+    } else {
+        QSignalSpy updated(wave, SIGNAL(updated()));
+        typeInto(box, typed);
+        QCOMPARE(updated.count(), 0);
+    }
+    QVERIFY((phase ? wave->phi1 : wave->amplitude) == value); // exactly
+    QCOMPARE(bar->value(), position);
+    QCOMPARE(box->text(), shown);
+    QCOMPARE(wave->ctrl->label_6->text().contains(phase ? "P1*k" : "N*S0^2 = " + shown), accepted);
+
+    // A slider sets its step.
+    const int step = phase ? -7 : 17;
+    oneChange([&] { bar->setValue(step); }, "slider");
+    QVERIFY((phase ? wave->phi1 : wave->amplitude) == step / (phase ? 100.0 : 10.0));
+    QCOMPARE(box->text(), QString::number(step / (phase ? 100.0 : 10.0)));
 }
 
 // A tick under the zero line at each shell's R in its colour, only while
@@ -259,22 +302,21 @@ void tst_ShellsWindow::marksOnChiR() {
     QCOMPARE(grabR(), plain);
 }
 
-// Applied scenarios go through the wave's shell list, land on the sliders'
-// steps and show in the rows, with the arrays of the same shells made by
-// hand.
+// Applied scenarios go through the wave's shell list exactly and show in
+// the rows, with the arrays of the same shells typed by hand.
 void tst_ShellsWindow::scenarioThroughTheWindow() {
     Scenario s;
     s.shells = {{2.87, 0.83}, {3.5, 2}};
     QSignalSpy updated(program->wave(), SIGNAL(updated()));
     ProgramState::apply(s, *program->wave(), *program->chiR());
-    QCOMPARE(shells(), (QVector<Shell>{{2.9, 0.85}, {3.5, 2}}));
+    QCOMPARE(shells(), (QVector<Shell>{{2.87, 0.83}, {3.5, 2}}));
     QCOMPARE(w->rows.size(), 2);
     QCOMPARE(w->rows[0]->rBar->value(), 29);
-    QCOMPARE(w->rows[0]->amplitudeVal->text(), QStringLiteral("0.85"));
+    QCOMPARE(w->rows[0]->amplitudeVal->text(), QStringLiteral("0.83"));
     const Scenario captured = ProgramState::capture(*program->wave(), *program->chiR());
     QCOMPARE(captured.shells.size(), 2);
-    QCOMPARE(captured.shells[0].r, 2.9);
-    QCOMPARE(captured.shells[0].amplitude, 0.85);
+    QCOMPARE(captured.shells[0].r, 2.87);
+    QCOMPARE(captured.shells[0].amplitude, 0.83);
     updated.clear();
     ProgramState::apply(captured, *program->wave(), *program->chiR());
     QCOMPARE(updated.count(), 0);
@@ -284,8 +326,8 @@ void tst_ShellsWindow::scenarioThroughTheWindow() {
     ShellsWindow* hw = byHand.main->shellsWindow;
     QTest::mouseClick(hw->AddShell, Qt::LeftButton);
     QTest::mouseClick(hw->AddShell, Qt::LeftButton);
-    hw->rows[0]->rBar->setValue(29);
-    hw->rows[0]->amplitudeBar->setValue(17);
+    typeInto(hw->rows[0]->rVal, "2.87");
+    typeInto(hw->rows[0]->amplitudeVal, "0.83");
     hw->rows[1]->rBar->setValue(35);
     hw->rows[1]->amplitudeBar->setValue(40);
     QVERIFY(state(*byHand.wave()) == state(*program->wave()));
@@ -322,7 +364,7 @@ void tst_ShellsWindow::resolutionExports() {
     QVector<double> r, modulus;
     bool recorded = false;
     for (const QByteArray& line : csv.readAll().split('\n')) {
-        recorded |= line == "# extra shells: R 2.8999999999999999 amplitude 0.75";
+        recorded |= line == "# extra shells: R 2.9 amplitude 0.75";
         const QList<QByteArray> fields = line.split(',');
         bool ok = false;
         const double value = fields.value(0).toDouble(&ok);

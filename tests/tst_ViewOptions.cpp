@@ -1,10 +1,34 @@
 #include "Axes.h"
 #include "Legend.h"
+#include "MeasuredCurve.h"
 #include "Program.h"
 #include "WaveCtrl.h"
 
 #include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
+#include <complex>
+
+namespace {
+// The field's transform of grid values x_i (k_i = 0.1 i) at R, directly in
+// long double: dk / sqrt(pi) sum x_i exp(2 i k_i R), and its modulus.
+std::complex<long double> fieldSum(const QVector<double>& x, long double r) {
+    std::complex<long double> sum = 0;
+    for (int i = 0; i < x.size(); ++i)
+        sum += static_cast<long double>(x[i]) * std::polar(1.0L, 2 * 0.1L * i * r);
+    return 0.1L / std::sqrt(3.14159265358979323846264338327950288L) * sum;
+}
+long double fieldTransform(const QVector<double>& x, long double r) {
+    return std::abs(fieldSum(x, r));
+}
+// R of bin j: the FFT's own grid, pi / (N dk) apart.
+long double binR(int j) {
+    return 3.14159265358979323846264338327950288L * j / (1024 * 0.1L);
+}
+} // namespace
 
 // The View menu's options as both windows draw them, the locked scales, the
 // chi(R) read-out and pointer keys, and the side-by-side arrangement.
@@ -22,13 +46,17 @@ private slots:
     void lockedScalesHold();
     void menusStayInStep();
     void readOutAndKeys();
-    void doubleClickFindsThePeak();
+    void doubleClickFindsTheTop();
+    void physicalRangeFitsTheDrawnCurves();
+    void valueTitles();
+    void narrowReadOutKeepsR();
     void sideBySide();
 
 private:
     QImage grab(DispArea* a) const {
         return a->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
+    QTemporaryDir tmp;
     Program* program = nullptr;
     ViewOptions* view = nullptr;
 };
@@ -191,10 +219,10 @@ void tst_ViewOptions::lockedScalesHold() {
     view->setLockScales(false);
     grab(k);
     grab(r);
-    QCOMPARE(k->coord.yMax, 1.1 * program->wave()->valueScale);
-    QCOMPARE(r->coord.yMax, 1.05 * program->wave()->spectrumScale);
+    // Physical: chi(k) fits what it draws, W's plateau of 1 the largest.
+    QCOMPARE(k->coord.yMax, 1.1);
+    QCOMPARE(r->coord.yMax, program->chiR()->fittedRange().second);
     QVERIFY(r->coord.yMax < 0.5 * r1);
-    QVERIFY(k->coord.yMax < 0.5 * k1);
 }
 
 // An option set in either window shows checked in both, and the physical
@@ -210,50 +238,140 @@ void tst_ViewOptions::menusStayInStep() {
     QVERIFY(!program->chiR()->actionAxes->isChecked() && !view->axes);
 }
 
+// A click on the plot takes the keys: Left and Right then step the pointer
+// bin by bin, with the read-out; before the click they go elsewhere.
 void tst_ViewOptions::readOutAndKeys() {
     ChiR* c = program->chiR();
+    c->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(c));
     const AWave* w = program->wave();
     const double dR = w->binWidthR();
     auto expected = [&](int j) {
         const double* s = w->chiSpectrum.get();
-        return QStringLiteral("At R = %1 Å:  |chi| = %2   Re chi = %3   Im chi = %4")
+        return QStringLiteral("bin R = %1 Å   |χ| = %2   Re χ = %3   Im χ = %4")
             .arg(QString::number(j * dR, 'f', 3), QString::number(w->magnitude(s, j), 'g', 4),
                  QString::number(w->realPart(s, j), 'g', 4),
                  QString::number(w->imagPart(s, j), 'g', 4));
     };
-    QCOMPARE(c->ReadOut->text(), expected(qRound(2.0 / dR)));
-    c->DispA->setFocus();
-    QTest::keyClick(c->DispA, Qt::Key_Right);
-    const int j = qRound(2.0 / dR) + 1;
-    QCOMPARE(c->pointerR, j * dR);
+    const int j = qRound(2.0 / dR);
     QCOMPARE(c->ReadOut->text(), expected(j));
-    QTest::keyClick(c->DispA, Qt::Key_Left);
-    QTest::keyClick(c->DispA, Qt::Key_Left);
-    QCOMPARE(c->pointerR, (j - 2) * dR);
+    QTest::keyClick(c->windowHandle(), Qt::Key_Right);
+    QCOMPARE(c->pointerR, 2.0);
+    QTest::mouseClick(c->DispA, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+    QCOMPARE(c->focusWidget(), c->DispA);
+    QCOMPARE(c->pointerR, 2.0); // the click was far from the line
+    QTest::keyClick(c->windowHandle(), Qt::Key_Right);
+    QCOMPARE(c->pointerR, (j + 1) * dR);
+    QCOMPARE(c->ReadOut->text(), expected(j + 1));
+    QTest::keyClick(c->windowHandle(), Qt::Key_Left);
+    QTest::keyClick(c->windowHandle(), Qt::Key_Left);
+    QCOMPARE(c->pointerR, (j - 1) * dR);
     // The read-out follows the wave too.
     program->wave()->ctrl->RBar->setValue(30);
-    QCOMPARE(c->ReadOut->text(), expected(j - 2));
+    QCOMPARE(c->ReadOut->text(), expected(j - 1));
 }
 
-void tst_ViewOptions::doubleClickFindsThePeak() {
+// A double-click near the shell's peak puts the pointer on the top of
+// |chi(R)| as a direct transform at any R finds it, and the read-out gives
+// that R to 0.001 Å and its height, in Å^-3; a step leaves the top again.
+void tst_ViewOptions::doubleClickFindsTheTop() {
     ChiR* c = program->chiR();
-    const AWave* w = program->wave();
+    view->setPhysical(true);
     grab(c->DispA);
-    const double dR = w->binWidthR();
-    const double clicked = 2.25;
-    int best = -1;
-    double largest = -1;
-    for (int j = 0; j * dR <= clicked + 0.3; ++j)
-        if (j * dR >= clicked - 0.3 && w->magnitude(w->chiSpectrum.get(), j) > largest) {
-            largest = w->magnitude(w->chiSpectrum.get(), j);
-            best = j;
-        }
-    const QPoint at(qRound(c->coord->toPixelX(clicked)), 100);
-    QMouseEvent e(QEvent::MouseButtonDblClick, at, c->DispA->mapToGlobal(at), Qt::LeftButton,
-                  Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(c->DispA, &e);
-    QCOMPARE(c->pointerR, best * dR);
-    QVERIFY(std::abs(c->pointerR - 2) < 0.1); // the shell is at 2 with no phase
+    const AWave* w = program->wave();
+    // The true top, by a fine search.
+    long double trueR = 1.9L;
+    for (long double r = 1.9L; r <= 2.1L; r += 0.0001L)
+        if (fieldTransform(w->chi, r) > fieldTransform(w->chi, trueR))
+            trueR = r;
+    const double trueTop = double(fieldTransform(w->chi, trueR));
+
+    const QPoint at(qRound(c->coord->toPixelX(2.25)), 100);
+    sendMouse(c->DispA, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    QVERIFY(std::abs(c->pointerR - double(trueR)) < 0.002);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^peak R = (\\d\\.\\d{3}) Å   top \\|χ\\| = (\\S+) Å⁻³$"))
+            .match(c->ReadOut->text());
+    QVERIFY2(m.hasMatch(), qPrintable(c->ReadOut->text()));
+    QCOMPARE(m.captured(1), QString::number(c->pointerR, 'f', 3));
+    QVERIFY(std::abs(m.captured(2).toDouble() - trueTop) < 0.002 * trueTop);
+    QTest::mouseClick(c->DispA, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+    QTest::keyClick(c->windowHandle(), Qt::Key_Right);
+    QVERIFY(c->ReadOut->text().startsWith(QStringLiteral("bin R = ")));
+}
+
+// Physical amplitudes: the chi(R) value axis covers the curves drawn, every
+// bin of them, and nothing else (chi(k): lockedScalesHold).
+void tst_ViewOptions::physicalRangeFitsTheDrawnCurves() {
+    ChiR* c = program->chiR();
+    QVERIFY(program->openData(tmp.filePath(QStringLiteral("shell.chi")), 0.15));
+    view->setPhysical(true);
+    for (QRadioButton* b : {c->SelEnvelope, c->SelWindow, c->SelWave})
+        b->setChecked(false);
+    grab(c->DispA);
+    const AWave* w = program->wave();
+    const QVector<double>& data = program->main->measured->values;
+    long double top = 0;
+    for (int j = 0; binR(j) <= 10; ++j) // segments from bin 0 on
+        top = std::max({top, fieldTransform(w->chi, binR(j)), fieldTransform(data, binR(j))});
+    QVERIFY(std::abs(c->coord->yMax - 1.05 * double(top)) < 1e-9 * double(top));
+    QCOMPARE(c->coord->yMin, -0.05 * double(top));
+    // The envelope's transform, not drawn, would have set it.
+    QVERIFY(fieldTransform(w->envelopeValues, 0) > 1.5L * top);
+    // The real part drawn too: below zero as far as it goes.
+    c->SelReal->setChecked(true);
+    grab(c->DispA);
+    long double low = 0;
+    for (int j = 0; binR(j) <= 10; ++j)
+        low = std::min({low, fieldSum(w->chi, binR(j)).real(), fieldSum(data, binR(j)).real()});
+    QVERIFY(std::abs(c->coord->yMin - 1.05 * double(low)) < 1e-9 * double(top));
+    QVERIFY(c->coord->yMin > -0.9 * c->coord->yMax);
+}
+
+// The value axes' titles, with the unit of n or "normalised", painted
+// upright left of the labels.
+void tst_ViewOptions::valueTitles() {
+    view->setPhysical(true);
+    view->setAxes(true);
+    QCOMPARE(program->main->valueTitle(), QStringLiteral("k²·χ(k) (Å⁻²)"));
+    QCOMPARE(program->chiR()->valueTitle(), QStringLiteral("|χ(R)| (Å⁻³)"));
+    DispArea* a = program->chiR()->DispA;
+    const QImage img = grab(a);
+    int ink = 0;
+    for (int x = 2; x < 2 + QFontMetrics(a->font()).height(); ++x)
+        for (int y = a->height() / 3; y < 2 * a->height() / 3; ++y)
+            ink += qGray(img.pixel(x, y)) < 128;
+    QVERIFY(ink > 20);
+    view->setPhysical(false);
+    program->wave()->ctrl->NBar->setValue(3);
+    program->chiR()->SelReal->setChecked(true);
+    QCOMPARE(program->main->valueTitle(), QStringLiteral("k³·χ(k), normalised"));
+    QCOMPARE(program->chiR()->valueTitle(), QStringLiteral("|χ(R)|, Re χ(R), normalised"));
+    program->chiR()->SelTotal->setChecked(false);
+    QVERIFY(program->chiR()->valueTitle().isEmpty());
+}
+
+// However narrow, the read-out drops its least important numbers first and
+// keeps R and |chi| whole in its width, R alone last.
+// (The window itself stops at its smallest width, so below that the label is
+// narrowed directly, as a 600-pixel window's layout would.)
+void tst_ViewOptions::narrowReadOutKeepsR() {
+    ChiR* c = program->chiR();
+    QVERIFY(program->openData(tmp.filePath(QStringLiteral("shell.chi")), 0.15));
+    const QFontMetrics fm(c->ReadOut->font());
+    const int rOnly = fm.horizontalAdvance(QStringLiteral("bin R = 1.994 Å")) + 4;
+    c->resize(683, 600);
+    QTRY_VERIFY(c->ReadOut->width() > 650);
+    for (int width : {683, 582, 250, rOnly}) {
+        if (width < 683)
+            c->ReadOut->resize(width, c->ReadOut->height());
+        const QString text = c->ReadOut->text();
+        QVERIFY(fm.horizontalAdvance(text) <= c->ReadOut->contentsRect().width());
+        QVERIFY(text.startsWith(width > 200 ? QStringLiteral("bin R = 1.994 Å   |χ| = 52.87")
+                                            : QStringLiteral("bin R = 1.994 Å")));
+        QCOMPARE(text.contains(QStringLiteral("Re χ = ")), width > 600);
+        QCOMPARE(text.contains(QStringLiteral("data |χ| = ")), width > 300);
+    }
 }
 
 // On a 1366 x 768 laptop both windows fit whole, side by side.

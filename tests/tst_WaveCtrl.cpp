@@ -17,8 +17,10 @@ private slots:
     void keysMoveSliders_data();
     void keysMoveSliders();
     void unchangedSliderIsSilent();
-    void typedSigma_data();
-    void typedSigma();
+    void typedValues_data();
+    void typedValues();
+    void formulaShowsTermsInUse_data();
+    void formulaShowsTermsInUse();
     void flatAnnouncesEachClick();
     void switchesAreIndependent();
     void windowPositionPassesThrough();
@@ -74,7 +76,7 @@ void tst_WaveCtrl::formAsTabled() {
         QCOMPARE(row.bar->pageStep(), row.page);
         QCOMPARE(row.bar->singleStep(), 1);
         QCOMPARE(row.box->text(), QString());
-        QCOMPARE(row.box->isReadOnly(), row.box != ctrl->SigVal);
+        QCOMPARE(row.box->isReadOnly(), row.box == ctrl->NVal);
         QCOMPARE(row.box->styleSheet(), QString("background-color: rgb(254, 255, 222);"));
         QCOMPARE(row.box->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask),
                  Qt::AlignRight | Qt::AlignVCenter);
@@ -280,50 +282,121 @@ void tst_WaveCtrl::unchangedSliderIsSilent() {
     QCOMPARE(ctrl->RVal->text(), QString("kept"));
 }
 
-// Sigma typed into its box goes through the slider: a number in range lands
-// on the nearest step and is announced like a slider move; anything else
-// changes nothing and the box shows the current value again.
-void tst_WaveCtrl::typedSigma_data() {
+// A value typed into the R, P0, P2 or Sigma box (keys sent to the box, then
+// Return or leaving it) is announced exactly as typed and shown in its
+// shortest form; the slider points at the nearest step without announcing
+// its own. Anything else changes nothing and the box shows the value again.
+void tst_WaveCtrl::typedValues_data() {
+    QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("returnKey"); // else focus leaves the box
+    QTest::addColumn<bool>("announced");
+    QTest::addColumn<double>("value");
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("on a step") << "0.123" << true << 123 << "0.123";
-    QTest::newRow("between steps") << "0.0876" << true << 88 << "0.088";
-    QTest::newRow("focus out") << "0.07" << false << 70 << "0.07";
-    QTest::newRow("ends") << "0.2" << true << 200 << "0.2";
-    QTest::newRow("zero") << "0" << true << 0 << "0";
-    QTest::newRow("above") << "0.25" << true << 50 << "0.05";
-    QTest::newRow("below") << "-0.001" << true << 50 << "0.05";
-    QTest::newRow("empty") << "" << true << 50 << "0.05";
-    QTest::newRow("letters") << "abc" << false << 50 << "0.05";
-    QTest::newRow("nan") << "nan" << true << 50 << "0.05";
-    QTest::newRow("inf") << "inf" << true << 50 << "0.05";
-    QTest::newRow("same step") << "0.0501" << true << 50 << "0.05";
+    // Start: R 2, P0 0, P2 0, Sigma 0.05.
+    QTest::newRow("R off the steps") << "RVal"
+                                     << "2.57" << true << true << 2.57 << 26 << "2.57";
+    QTest::newRow("R trailing zeros") << "RVal"
+                                      << "2.870" << true << true << 2.87 << 29 << "2.87";
+    QTest::newRow("P0 exponent") << "Phi0Val"
+                                 << "-1.47e-1" << true << true << -0.147 << -1 << "-0.147";
+    QTest::newRow("P2 -0.037") << "Phi2Val"
+                               << "-0.037" << true << true << -0.037 << -4 << "-0.037";
+    QTest::newRow("sigma 0.0876") << "SigVal"
+                                  << "0.0876" << false << true << 0.0876 << 88 << "0.0876";
+    QTest::newRow("R above") << "RVal"
+                             << "10.001" << true << false << 0.0 << 20 << "2";
+    QTest::newRow("P0 letters") << "Phi0Val"
+                                << "abc" << false << false << 0.0 << 0 << "0";
+    QTest::newRow("P2 nan") << "Phi2Val"
+                            << "nan" << true << false << 0.0 << 0 << "0";
+    QTest::newRow("sigma inf") << "SigVal"
+                               << "inf" << true << false << 0.0 << 50 << "0.05";
+    QTest::newRow("sigma below") << "SigVal"
+                                 << "-0.001" << true << false << 0.0 << 50 << "0.05";
+    QTest::newRow("sigma same value") << "SigVal"
+                                      << "0.050" << true << false << 0.0 << 50 << "0.05";
 }
 
-void tst_WaveCtrl::typedSigma() {
+void tst_WaveCtrl::typedValues() {
+    QFETCH(QString, box);
     QFETCH(QString, typed);
     QFETCH(bool, returnKey);
+    QFETCH(bool, announced);
+    QFETCH(double, value);
     QFETCH(int, position);
     QFETCH(QString, shown);
+    ctrl->RBar->setValue(20);
     ctrl->show();
-    QSignalSpy sig(ctrl, SIGNAL(newSig(double)));
-    ctrl->SigVal->setFocus();
-    ctrl->SigVal->selectAll();
-    QTest::keyClick(ctrl->SigVal, Qt::Key_Delete);
-    QTest::keyClicks(ctrl->SigVal, typed);
+    QLineEdit* edit = ctrl->findChild<QLineEdit*>(box);
+    QSlider* bar = ctrl->findChild<QSlider*>(box.left(box.size() - 3) + "Bar");
+    const char* signal = box == "RVal"      ? SIGNAL(newR(double))
+                         : box == "Phi0Val" ? SIGNAL(newPhi0(double))
+                         : box == "Phi2Val" ? SIGNAL(newPhi2(double))
+                                            : SIGNAL(newSig(double));
+    QSignalSpy spy(ctrl, signal);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, typed);
     if (returnKey) {
-        QTest::keyClick(ctrl->SigVal, Qt::Key_Return);
+        QTest::keyClick(edit, Qt::Key_Return);
     } else {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(ctrl->SigVal, &out);
+        QCoreApplication::sendEvent(edit, &out);
     }
-    QCOMPARE(ctrl->SigBar->value(), position);
-    QCOMPARE(ctrl->SigVal->text(), shown);
-    QCOMPARE(sig.count(), position == 50 ? 0 : 1);
-    if (sig.count() == 1)
-        QCOMPARE(sig.first().first().toDouble(), position / 1000.0);
+    QCOMPARE(spy.count(), announced ? 1 : 0);
+    if (announced)
+        QVERIFY(spy.first().first().toDouble() == value); // exactly, not fuzzily
+    QCOMPARE(bar->value(), position);
+    QCOMPARE(edit->text(), shown);
+    // Leaving the box after Return is no second change.
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(edit, &out);
+    QCOMPARE(spy.count(), announced ? 1 : 0);
+}
+
+// The formula names the amplitude and the linear phase only when they are
+// in use; at A = 1 and P1 = 0 it is the form's own text.
+void tst_WaveCtrl::formulaShowsTermsInUse_data() {
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("p1");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("japanese");
+    QTest::newRow("A")
+        << 10.8 << 0.0
+        << "k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( -2 * "
+           "Sigma^2 * k^2 )   : N*S0^2 = 10.8"
+        << "k^n * 窓関数(k) * N*S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P2 * "
+           "k^2 ) * exp( -2 * σ^2 * k^2 )   : N*S0^2 = 10.8";
+    QTest::newRow("P1")
+        << 1.0 << -0.5
+        << "k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * exp( "
+           "-2 * Sigma^2 * k^2 )   : S0 = 1.0"
+        << "k^n * 窓関数(k) * S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P1 * k + "
+           "P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : S0 = 1.0";
+    QTest::newRow("both, A 0")
+        << 0.0 << 3.0
+        << "k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * exp( "
+           "-2 * Sigma^2 * k^2 )   : N*S0^2 = 0"
+        << "k^n * 窓関数(k) * N*S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P1 * k "
+           "+ "
+           "P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : N*S0^2 = 0";
+}
+
+void tst_WaveCtrl::formulaShowsTermsInUse() {
+    QFETCH(double, a);
+    QFETCH(double, p1);
+    QFETCH(QString, english);
+    QFETCH(QString, japanese);
+    ctrl->showFormula(a, p1);
+    QCOMPARE(ctrl->label_6->text(), english);
+    QTranslator translator;
+    QVERIFY(translator.load(":/Tovik_ja_JP"));
+    QCoreApplication::installTranslator(&translator);
+    WaveCtrl translated;
+    translated.showFormula(a, p1);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(translated.label_6->text(), japanese);
 }
 
 void tst_WaveCtrl::flatAnnouncesEachClick() {

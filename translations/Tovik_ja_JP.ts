@@ -47,20 +47,16 @@
         <translation>ファイルに数値の行が 1 行しかありません。2 行以上必要です。</translation>
     </message>
     <message>
-        <source>The file %1 cannot be read: %2.</source>
-        <translation>ファイル %1 を読めません: %2。</translation>
-    </message>
-    <message>
-        <source>it is a folder</source>
-        <translation>フォルダです</translation>
-    </message>
-    <message>
         <source>The file %1 is larger than 16 MiB, too large for chi(k) data.</source>
         <translation>ファイル %1 は 16 MiB を超えていて、χ(k) のデータとしては大きすぎます。</translation>
     </message>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is too large: values must lie within %2, far beyond any chi(k).</source>
+        <translation>「%1」は大きすぎます。値は %2 の範囲になければなりません (どの χ(k) よりもはるかに大きい範囲です)。</translation>
     </message>
 </context>
 <context>
@@ -201,6 +197,22 @@
         <source>No lessons found</source>
         <translation>授業が見つかりません</translation>
     </message>
+    <message>
+        <source>k%1·χ(k) (Å%2)</source>
+        <translation>k%1·χ(k) (Å%2)</translation>
+    </message>
+    <message>
+        <source>k%1·χ(k), normalised</source>
+        <translation>k%1·χ(k)（規格化）</translation>
+    </message>
+    <message>
+        <source>k%1·W·χ(k)</source>
+        <translation>k%1·W·χ(k)</translation>
+    </message>
+    <message>
+        <source>k%1·χ(k)</source>
+        <translation>k%1·χ(k)</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -305,8 +317,8 @@
         <translation>指示線の位置 R (Å)。値を入力して Enter を押します</translation>
     </message>
     <message>
-        <source>The transform of chi(k) at the bin nearest the pointer</source>
-        <translation>指示線に最も近い点での χ(k) の変換</translation>
+        <source>The transform of chi(k) at the bin nearest the pointer, or at the top of the peak found by a double-click</source>
+        <translation>指示線に最も近い点での χ(k) の変換、またはダブルクリックで見つけたピークの頂点での値</translation>
     </message>
     <message>
         <source>&amp;View</source>
@@ -333,10 +345,6 @@
         <translation>左右に並べる(&amp;S)</translation>
     </message>
     <message>
-        <source>At R = %1 Å:  |chi| = %2   Re chi = %3   Im chi = %4</source>
-        <translation>R = %1 Å で:  |χ| = %2   実部 = %3   虚部 = %4</translation>
-    </message>
-    <message>
         <source>R (Å)</source>
         <translation>R (Å)</translation>
     </message>
@@ -357,8 +365,52 @@
         <translation>全体: 絶対値</translation>
     </message>
     <message>
-        <source>   data: |chi| = %1   Re = %2   Im = %3</source>
-        <translation>   データ: |χ| = %1   実部 = %2   虚部 = %3</translation>
+        <source>peak R = %1 Å</source>
+        <translation>ピーク R = %1 Å</translation>
+    </message>
+    <message>
+        <source>top |χ| = %1</source>
+        <translation>頂点 |χ| = %1</translation>
+    </message>
+    <message>
+        <source>data: peak R = %1 Å, top |χ| = %2</source>
+        <translation>データ: ピーク R = %1 Å、頂点 |χ| = %2</translation>
+    </message>
+    <message>
+        <source>bin R = %1 Å</source>
+        <translation>ビン R = %1 Å</translation>
+    </message>
+    <message>
+        <source>|χ| = %1</source>
+        <translation>|χ| = %1</translation>
+    </message>
+    <message>
+        <source>Re χ = %1</source>
+        <translation>実部 = %1</translation>
+    </message>
+    <message>
+        <source>Im χ = %1</source>
+        <translation>虚部 = %1</translation>
+    </message>
+    <message>
+        <source>data |χ| = %1</source>
+        <translation>データ |χ| = %1</translation>
+    </message>
+    <message>
+        <source>data Re χ = %1</source>
+        <translation>データ実部 = %1</translation>
+    </message>
+    <message>
+        <source>data Im χ = %1</source>
+        <translation>データ虚部 = %1</translation>
+    </message>
+    <message>
+        <source>%1 (Å%2)</source>
+        <translation>%1 (Å%2)</translation>
+    </message>
+    <message>
+        <source>%1, normalised</source>
+        <translation>%1（規格化）</translation>
     </message>
     <message>
         <source>La&amp;nguage</source>
@@ -367,10 +419,6 @@
 </context>
 <context>
     <name>CommandLine</name>
-    <message>
-        <source>Cannot create the folder &quot;%1&quot;.</source>
-        <translation>フォルダ「%1」を作れません。</translation>
-    </message>
     <message>
         <source>Tovik: chi(k) and chi(R) of one EXAFS shell.</source>
         <translation>Tovik: 一つの EXAFS 散乱殻の χ(k) と Χ(R)。</translation>
@@ -400,10 +448,6 @@
         <translation>DIR</translation>
     </message>
     <message>
-        <source>The file %1 cannot be written: %2.</source>
-        <translation>ファイル %1 に書き込めません: %2。</translation>
-    </message>
-    <message>
         <source>Show the measured chi(k) in FILE with the model.</source>
         <translation>FILE にある測定した χ(k) をモデルと一緒に表示する。</translation>
     </message>
@@ -422,13 +466,6 @@
     <message>
         <source>the lessons folder</source>
         <translation>授業のフォルダー</translation>
-    </message>
-</context>
-<context>
-    <name>CsvExport</name>
-    <message>
-        <source>The file %1 cannot be written: %2.</source>
-        <translation>ファイル %1 に書き込めません: %2。</translation>
     </message>
 </context>
 <context>
@@ -460,6 +497,10 @@
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>%1 (held %2)</source>
+        <translation>%1（残した曲線 %2）</translation>
+    </message>
 </context>
 <context>
     <name>NotesWindow</name>
@@ -478,9 +519,91 @@
         <source>Cannot tell the picture format of &quot;%1&quot;: use .png, .svg or .pdf.</source>
         <translation>「%1」の図の形式が分かりません。.png、.svg、.pdf のいずれかにしてください。</translation>
     </message>
+</context>
+<context>
+    <name>SafeFile</name>
+    <message>
+        <source>it is a folder</source>
+        <translation>フォルダです</translation>
+    </message>
+    <message>
+        <source>it is a device or a socket, not a file</source>
+        <translation>ファイルではなくデバイスかソケットです</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link</source>
+        <translation>シンボリックリンクです</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation>ファイル %1 を読めません: %2。</translation>
+    </message>
+    <message>
+        <source>the name is not a usable path</source>
+        <translation>名前がパスとして使えません</translation>
+    </message>
+    <message>
+        <source>no data arrived within %1 seconds</source>
+        <translation>%1 秒以内にデータが届きませんでした</translation>
+    </message>
     <message>
         <source>The file %1 cannot be written: %2.</source>
         <translation>ファイル %1 に書き込めません: %2。</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 はフォルダではありません</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>フォルダ %1 を作れません。</translation>
+    </message>
+</context>
+<context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>「%1」の後に値がありません。</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>「%1」の後に余分な値があります。</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>「%1」は不明なオプションです。</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>不明なオプション: %1。</translation>
+    </message>
+    <message>
+        <source>Usage: %1</source>
+        <translation>使い方: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>オプション:</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>引数:</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>コマンドラインオプションの説明を表示する。</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Qt 固有のオプションを含めて説明を表示する。</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>バージョン情報を表示する。</translation>
     </message>
 </context>
 <context>
@@ -546,16 +669,8 @@
         <translation>項目 %1 は %2 より大きくなければなりません。</translation>
     </message>
     <message>
-        <source>The text is not valid JSON: %1 at byte %2.</source>
-        <translation>正しい JSON ではありません: %2 バイト目で %1。</translation>
-    </message>
-    <message>
         <source>The text is not a JSON object at its top level.</source>
         <translation>最上位が JSON オブジェクトではありません。</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be read: %2.</source>
-        <translation>ファイル %1 を読めません: %2。</translation>
     </message>
     <message>
         <source>The file %1 is larger than %2 bytes, too large for a scenario.</source>
@@ -572,6 +687,18 @@
     <message>
         <source>The field %1 must hold at most %2 characters; it has %3.</source>
         <translation>項目 %1 は %2 文字以下でなければなりません (%3 文字あります)。</translation>
+    </message>
+    <message>
+        <source>The text is not valid JSON: %1 at line %2, column %3.</source>
+        <translation>正しい JSON ではありません: %2 行 %3 列目で %1。</translation>
+    </message>
+    <message>
+        <source>The file is written in %1; a scenario must be UTF-8 text.</source>
+        <translation>ファイルが %1 で書かれています。シナリオは UTF-8 のテキストでなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be a file name without control characters; it is &quot;%2&quot;.</source>
+        <translation>項目 %1 は制御文字を含まないファイル名でなければなりません (値は「%2」)。</translation>
     </message>
 </context>
 <context>
@@ -632,8 +759,8 @@
         <translation>パネルの R スライダーの散乱殻。Χ(R) のグラフの印と同じ色です</translation>
     </message>
     <message>
-        <source>Extra shells share n, P0, P2, Sigma and the factors with the main shell.</source>
-        <translation>追加の散乱殻は n、P0、P2、σ と各因子を主な散乱殻と共有します。</translation>
+        <source>Extra shells share n, P0, P1, P2, Sigma and the factors with the main shell; their amplitudes are relative to A.</source>
+        <translation>追加の散乱殻は n、P0、P1、P2、σ と各因子を主な散乱殻と共有します。その振幅は A に対する相対値です。</translation>
     </message>
     <message>
         <source>No extra shells.</source>
@@ -651,9 +778,45 @@
         <source>Main shell: R = %1 Å</source>
         <translation>主な散乱殻: R = %1 Å</translation>
     </message>
+    <message>
+        <source>Amplitude A</source>
+        <translation>振幅 A</translation>
+    </message>
+    <message>
+        <source>Amplitude A = N·S0² of the main shell: N neighbours times the amplitude reduction S0² (copper&apos;s first shell: 12 × 0.9 = 10.8). It multiplies every shell; 0 to 50 in steps of 0.1</source>
+        <translation>主な散乱殻の振幅 A = N·S0²: 配位数 N と振幅減衰因子 S0² の積 (銅の第 1 殻では 12 × 0.9 = 10.8)。すべての散乱殻に掛かります。0 から 50 まで 0.1 刻み</translation>
+    </message>
+    <message>
+        <source>Amplitude A = N·S0² of the main shell: type a value and press Return</source>
+        <translation>主な散乱殻の振幅 A = N·S0²。値を入力して Enter を押します</translation>
+    </message>
+    <message>
+        <source>Linear phase P1 (Å)</source>
+        <translation>1 次の位相 P1 (Å)</translation>
+    </message>
+    <message>
+        <source>Linear phase P1 of every shell: the phase gains P1·k, which moves each chi(R) peak to R + P1/2 (inward for a negative P1, as real phase shifts have it); −3 to 3 Å in steps of 0.01 Å</source>
+        <translation>すべての散乱殻の 1 次の位相 P1: 位相に P1·k が加わり、Χ(R) の各ピークは R + P1/2 に移ります (実際の位相シフトのように P1 が負なら内側へ)。−3 から 3 Å まで 0.01 Å 刻み</translation>
+    </message>
+    <message>
+        <source>Linear phase P1 in Å: type a value and press Return</source>
+        <translation>1 次の位相 P1 (Å)。値を入力して Enter を押します</translation>
+    </message>
 </context>
 <context>
     <name>WaveCtrl</name>
+    <message>
+        <source>k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1</source>
+        <translation>k^n * 窓関数(k) * N*S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P1 * k + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : N*S0^2 = %1</translation>
+    </message>
+    <message>
+        <source>k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1</source>
+        <translation>k^n * 窓関数(k) * N*S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : N*S0^2 = %1</translation>
+    </message>
+    <message>
+        <source>k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 )   : S0 = 1.0</source>
+        <translation>k^n * 窓関数(k) * S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P1 * k + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : S0 = 1.0</translation>
+    </message>
     <message>
         <source>&amp;Debye Waller</source>
         <translation>デバイ・ワラ因子</translation>
@@ -719,24 +882,24 @@
         <translation>原子間距離 R (0 から 10 Å、0.1 Å 刻み)</translation>
     </message>
     <message>
-        <source>Distance R of the shell, in Å</source>
-        <translation>原子間距離 R (Å)</translation>
+        <source>Distance R of the shell in Å: type a value and press Return</source>
+        <translation>原子間距離 R (Å)。値を入力して Enter を押します</translation>
     </message>
     <message>
         <source>Constant phase P0, −10 to 10 rad in steps of 0.1 rad</source>
         <translation>定数の位相 P0 (−10 から 10 rad、0.1 rad 刻み)</translation>
     </message>
     <message>
-        <source>Constant phase P0, in rad</source>
-        <translation>定数の位相 P0 (rad)</translation>
+        <source>Constant phase P0 in rad: type a value and press Return</source>
+        <translation>定数の位相 P0 (rad)。値を入力して Enter を押します</translation>
     </message>
     <message>
         <source>Quadratic phase P2 (the phase gains P2·k²), −1 to 1 rad Å² in steps of 0.01</source>
         <translation>2 次の位相 P2 (位相に P2·k² が加わる。−1 から 1 rad Å²、0.01 刻み)</translation>
     </message>
     <message>
-        <source>Quadratic phase P2, in rad Å²</source>
-        <translation>2 次の位相 P2 (rad Å²)</translation>
+        <source>Quadratic phase P2 in rad Å²: type a value and press Return</source>
+        <translation>2 次の位相 P2 (rad Å²)。値を入力して Enter を押します</translation>
     </message>
     <message>
         <source>Debye-Waller sigma, 0 to 0.2 Å in steps of 0.001 Å</source>
