@@ -7,7 +7,7 @@
 #   ./tovik.sh test            build and run every test
 #   ./tovik.sh test --sanitize the same under AddressSanitizer + UBSan
 #   ./tovik.sh test --qt6      the same built against Qt 6 (build-qt6/)
-#   ./tovik.sh bench           build (Release) and run the benchmarks
+#   ./tovik.sh bench [--qt6]   build (Release) and run the benchmarks (against Qt 6)
 #   ./tovik.sh pictures        screenshots of both windows into docs/
 #   ./tovik.sh package         the Debian package (build-package/), checked by lintian
 set -euo pipefail
@@ -75,7 +75,14 @@ test)
     exec ctest --test-dir build --output-on-failure
     ;;
 bench)
-    need "${base_packages[@]}" libbenchmark-dev libfftw3-dev
+    # The peers: FFTW for the transform, numpy + matplotlib for a whole change.
+    need "${base_packages[@]}" libbenchmark-dev libfftw3-dev python3-numpy python3-matplotlib
+    if [ "${1:-}" = "--qt6" ]; then
+        shift
+        need "${qt6_packages[@]}"
+        build build-bench-qt6 -DTOVIK_BENCH=ON -DTOVIK_TESTS=OFF -DTOVIK_QT_MAJOR=6
+        exec ./build-bench-qt6/bench/tovik_bench "$@"
+    fi
     build build-bench -DTOVIK_BENCH=ON -DTOVIK_TESTS=OFF
     exec ./build-bench/bench/tovik_bench "$@"
     ;;
@@ -100,7 +107,7 @@ package)
     lintian "$deb"
     ;;
 *)
-    echo "usage: $0 run|test [--sanitize|--qt6]|bench|pictures|package" >&2
+    echo "usage: $0 run|test [--sanitize|--qt6]|bench [--qt6]|pictures|package" >&2
     exit 2
     ;;
 esac

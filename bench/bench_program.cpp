@@ -63,7 +63,7 @@ const bool summary = bench::addSummary([](const bench::Results&) {
     if (medianChangeMicroseconds < 0)
         return;
     std::printf("\nOne parameter change end to end (slot, synthesis, five transforms, both "
-                "plots at 800 x 600):\n  median %.3f ms per change (target: at most 2.5 ms)\n",
+                "plots at 800 x 600):\n  median %.3f ms per change (target: at most 1.2 ms)\n",
                 medianChangeMicroseconds / 1000.0);
 });
 

@@ -97,11 +97,10 @@ void Axes::draw(QPainter* p, const ChCoord& coord, const QFont& font, const QStr
 }
 
 QString Axes::superscript(int value) {
-    static const QChar digits[] = {0x2070, 0x00b9, 0x00b2, 0x00b3, 0x2074,
-                                   0x2075, 0x2076, 0x2077, 0x2078, 0x2079};
-    const QString plain = QString::number(value);
+    static const char16_t digits[] = {u'\u2070', u'\u00b9', u'\u00b2', u'\u00b3', u'\u2074',
+                                      u'\u2075', u'\u2076', u'\u2077', u'\u2078', u'\u2079'};
     QString out;
-    for (QChar c : plain)
-        out += c == QLatin1Char('-') ? QChar(0x207b) : digits[c.digitValue()];
+    for (QChar c : QString::number(value))
+        out += c == QLatin1Char('-') ? QChar(u'\u207b') : QChar(digits[c.digitValue()]);
     return out;
 }

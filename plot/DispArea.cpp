@@ -1,5 +1,6 @@
 #include "DispArea.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 
 DispArea::DispArea(QWidget* parent) : QFrame(parent) {
@@ -12,7 +13,38 @@ void DispArea::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Pixel y grows downward, world y upward: bottom is the widget's height.
     coord.setPixelArea(0, height(), width(), 0);
-    emit draw(&painter);
+    // The plots are thousands of one-pixel spans. Qt 5's AVX2 solid fill
+    // into the window surface's 32-bit formats is slow for such spans on
+    // some processors; into ARGB32 (not premultiplied) every span takes
+    // another path. Its blends round as the surface's do, so every pixel
+    // comes out the same. Qt 6 fills fast but paints ARGB32 several times
+    // slower, so it paints directly, as do vector devices (SVG, PDF).
+    if (QT_VERSION >= QT_VERSION_CHECK(6, 0, 0) ||
+        painter.paintEngine()->type() != QPaintEngine::Raster) {
+        emit draw(&painter);
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (offscreen.size() != pixels) {
+        offscreen = QImage(pixels, QImage::Format_ARGB32);
+        // A new image starts clear; the plots then paint every pixel.
+        offscreen.fill(Qt::transparent);
+        offscreen.setDevicePixelRatio(ratio);
+        // The widget's resolution, so that text gets the same size.
+        offscreen.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+        offscreen.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+    }
+    {
+        // What a painter on the widget starts with.
+        QPainter image(&offscreen);
+        image.setPen(QPen(palette().brush(foregroundRole()), 1));
+        image.setBackground(palette().brush(backgroundRole()));
+        image.setFont(font());
+        image.setLayoutDirection(layoutDirection());
+        emit draw(&image);
+    }
+    painter.drawImage(0, 0, offscreen);
 }
 
 void DispArea::mouseMoveEvent(QMouseEvent* e) {

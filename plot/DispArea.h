@@ -5,12 +5,14 @@
 #include "MouseC.h"
 
 #include <QFrame>
+#include <QImage>
 
 class QPainter;
 
 // The surface both plots are drawn on. It draws nothing itself: every paint
 // fits the frame to the current size and hands a painter to the renderer;
-// every mouse event goes, unfiltered, to the relay.
+// every mouse event goes, unfiltered, to the relay. On screen the renderer
+// paints into an image that is then copied to the surface.
 class DispArea : public QFrame {
     Q_OBJECT
 public:
@@ -30,4 +32,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+
+private:
+    QImage offscreen; // kept between paints, reallocated on a resize
 };

@@ -15,7 +15,6 @@ private slots:
     void roundTrip();
     void argumentOrder();
     void emptyPixelSpanDoesNotDivideByZero();
-    void updatedIsNotEmittedByOperations();
 };
 
 void tst_ChCoord::newFrameIsIdentity_data() {
@@ -112,15 +111,6 @@ void tst_ChCoord::emptyPixelSpanDoesNotDivideByZero() {
     QVERIFY(qIsFinite(c.toWorldY(5)));
     QCOMPARE(c.toWorldX(5), 0.0);
     QCOMPARE(c.toWorldY(5), -1.1);
-}
-
-void tst_ChCoord::updatedIsNotEmittedByOperations() {
-    ChCoord c;
-    QSignalSpy spy(&c, SIGNAL(updated()));
-    c.setPixelArea(0, 10, 10, 0);
-    c.setScale(0, 0, 1, 1);
-    c.toPixelX(0.5);
-    QCOMPARE(spy.count(), 0);
 }
 
 QTEST_APPLESS_MAIN(tst_ChCoord)

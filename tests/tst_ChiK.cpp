@@ -1,3 +1,4 @@
+#include "CurvePixels.h"
 #include "Program.h"
 
 #include "WaveCtrl.h"
@@ -23,6 +24,9 @@ private slots:
     void chiRIsASeparateWindow();
     void sliderMoveRecomputesOnceAndRepaintsBoth();
     void plotPixels();
+    void everyCurveInItsColour();
+    void eachEditRepaintsItsPlotsOnce_data();
+    void eachEditRepaintsItsPlotsOnce();
     void menus();
     void draggingAnEnvelopePoint();
     void draggingAWindowHandle();
@@ -164,6 +168,86 @@ void tst_ChiK::plotPixels() {
         for (int dy = -2; dy <= 2 && !found; ++dy)
             found = img.pixel(px + dx, py + dy) == qRgb(0, 0, 0);
     QVERIFY(found);
+}
+
+// Each curve in the colour its key shows (the key's own test checks the
+// key), wherever it is drawn clear of the others; +F and -F both.
+void tst_ChiK::everyCurveInItsColour() {
+    const QImage img = paintK();
+    const QRgb black = qRgb(0, 0, 0), blue = qRgb(0, 150, 255), orange = qRgb(255, 180, 0);
+    QVector<PlottedCurve> curves = {
+        {"chi", black, {}}, {"W", blue, {}}, {"+F", orange, {}}, {"-F", orange, {}}};
+    for (int i = 0; i < wave->kCount; ++i) {
+        const int x = X(wave->kValues[i]);
+        curves[0].vertices << QPoint(x, Y(wave->chi[i]));
+        curves[1].vertices << QPoint(x, Y(wave->windowValues[i]));
+        curves[2].vertices << QPoint(x, Y(wave->envelopeValues[i]));
+        curves[3].vertices << QPoint(x, Y(-wave->envelopeValues[i]));
+    }
+    // Envelope points and window positions draw full-height lines; the
+    // labels hang under the zero line.
+    QVector<int> columns;
+    for (int k = 0; k <= 16; ++k)
+        columns << X(k);
+    for (double p : wave->ctrl->WindowCtrl->positions)
+        columns << X(p);
+    QStringList wrong;
+    const QVector<int> checked =
+        checkCurveColours(img, curves, columns, Y(0) - 4, Y(0) + area->height() / 40 + 14, &wrong);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+    for (int c = 0; c < curves.size(); ++c)
+        QVERIFY2(checked[c] >= 3, curves[c].name);
+}
+
+// Every kind of edit repaints each plot that shows what it changed once.
+void tst_ChiK::eachEditRepaintsItsPlotsOnce_data() {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("paintsK");
+    QTest::addColumn<int>("paintsR");
+    QTest::newRow("envelope point drag") << "envelope" << 1 << 1;
+    QTest::newRow("window handle drag") << "handle" << 1 << 1;
+    QTest::newRow("typed window position") << "position" << 1 << 1;
+    QTest::newRow("typed sigma") << "sigma" << 1 << 1;
+    QTest::newRow("chi(R) pointer drag") << "pointer" << 0 << 1;
+}
+
+void tst_ChiK::eachEditRepaintsItsPlotsOnce() {
+    QFETCH(QString, edit);
+    QFETCH(int, paintsK);
+    QFETCH(int, paintsR);
+    DispArea* areaR = program->chiR()->DispA;
+    paintK();
+    areaR->grab();
+    int k = 0, r = 0;
+    connect(area, &DispArea::draw, this, [&](QPainter*) { ++k; });
+    connect(areaR, &DispArea::draw, this, [&](QPainter*) { ++r; });
+    QTest::qWait(50);
+    k = r = 0;
+    auto drag = [](DispArea* a, QPoint from, QPoint to) {
+        press(a, from);
+        dragTo(a, to);
+        release(a, to);
+    };
+    auto type = [](QLineEdit* box, const char* text) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    if (edit == "envelope")
+        drag(area, at(6, 1), at(6, 0.5));
+    else if (edit == "handle")
+        drag(area, at(15, 0), at(14, 0));
+    else if (edit == "position")
+        type(wave->ctrl->WindowCtrl->Pos2, "5");
+    else if (edit == "sigma")
+        type(wave->ctrl->SigVal, "0.12");
+    else
+        drag(areaR, QPoint(qRound(areaR->coord.toPixelX(2.0)), 100),
+             QPoint(qRound(areaR->coord.toPixelX(3.0)), 100));
+    QTest::qWait(100);
+    QCOMPARE(k, paintsK);
+    QCOMPARE(r, paintsR);
 }
 
 // Both menu bars, their standard shortcuts, and Ctrl+C left to the boxes.

@@ -1,3 +1,4 @@
+#include "CurvePixels.h"
 #include "Program.h"
 #include "WaveCtrl.h"
 
@@ -16,6 +17,8 @@ private slots:
     void shellPeaksAtItsDistance();
     void modulusPixelsFollowTotal();
     void everythingOffLeavesTheFrame();
+    void everyCurveInItsColour_data();
+    void everyCurveInItsColour();
     void valueRange_data();
     void valueRange();
     void pointerGrab_data();
@@ -176,6 +179,53 @@ void tst_ChiR::everythingOffLeavesTheFrame() {
     // The zero row is grey across the surface, away from the red pointer.
     for (double r : {-1.5, 0.5, 3.3, 7.7, 9.9})
         QVERIFY(isRgb(img, X(r), zeroRow, 200, 200, 200));
+}
+
+// Each curve in the colour its key shows (the key's own test checks the
+// key), wherever it is drawn clear of the others: the three moduli with each
+// part of the total in turn.
+void tst_ChiR::everyCurveInItsColour_data() {
+    QTest::addColumn<int>("part");
+    QTest::addColumn<QRgb>("colour");
+    QTest::newRow("real part") << 0 << qRgb(200, 0, 0);
+    QTest::newRow("imaginary part") << 1 << qRgb(0, 200, 0);
+    QTest::newRow("modulus") << 2 << qRgb(0, 0, 0);
+}
+
+void tst_ChiR::everyCurveInItsColour() {
+    QFETCH(int, part);
+    QFETCH(QRgb, colour);
+    c->SelReal->setChecked(part == 0);
+    c->SelImag->setChecked(part == 1);
+    c->SelAbs->setChecked(part == 2);
+    const QImage img = paint();
+    const AWave* w = program->wave();
+    const QRgb envelope = qRgb(255, 200, 0), window = qRgb(0, 150, 255), wave = qRgb(0, 255, 180);
+    QVector<PlottedCurve> curves = {
+        {"|F|", envelope, {}}, {"|W|", window, {}}, {"|sin|", wave, {}}, {"total", colour, {}}};
+    double (AWave::*value[])(const double*, int)
+        const = {&AWave::realPart, &AWave::imagPart, &AWave::magnitude};
+    const double dR = w->binWidthR();
+    for (int j = static_cast<int>(c->rMin / dR); j * dR <= c->rMax; ++j) {
+        const int x = X(j * dR);
+        curves[0].vertices << QPoint(x, Y(w->magnitude(w->envelopeSpectrum.get(), j)));
+        curves[1].vertices << QPoint(x, Y(w->magnitude(w->windowSpectrum.get(), j)));
+        if (j < 1)
+            continue; // the oscillation and the total start at the first bin
+        curves[2].vertices << QPoint(x, Y(w->magnitude(w->oscillationSpectrum.get(), j)));
+        curves[3].vertices << QPoint(x, Y((w->*value[part])(w->chiSpectrum.get(), j)));
+    }
+    // Grid lines and the pointer at whole R, their labels under the zero line.
+    QVector<int> columns;
+    for (int r = -2; r <= 10; ++r)
+        columns << X(r);
+    QStringList wrong;
+    const QVector<int> checked = checkCurveColours(img, curves, columns, Y(0) - 4,
+                                                   Y(0) + c->DispA->height() / 40 + 14, &wrong);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+    // The modulus of F(k) crowds in with that of W(k): it is clear at two places.
+    for (int i = 0; i < curves.size(); ++i)
+        QVERIFY2(checked[i] >= 2, curves[i].name);
 }
 
 void tst_ChiR::valueRange_data() {

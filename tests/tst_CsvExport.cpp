@@ -143,7 +143,7 @@ void tst_CsvExport::stateLines() {
     wave->setPhysical(true);
     QCOMPARE(parse(CsvExport::chiR(*wave, physical, -2, 10)).comments.last(),
              QByteArray("# chi(R) = dk/sqrt(pi) * sum over the k grid of k^n W(k) chi(k) "
-                        "exp(2ikR), dk = 0.10000000000000001 1/Å, in 1/Å^3 (data the same)"));
+                        "exp(2ikR), dk = 0.1 1/Å, in 1/Å^3 (data the same)"));
     QCOMPARE(parse(CsvExport::chiK(*wave, physical)).comments.last(),
              QByteArray("# amplitude: physical"));
     Scenario shells = state();
