@@ -25,6 +25,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 using pixeldraw::measuredColour;
 using pixeldraw::pixel;
@@ -51,7 +52,7 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
 
     chiR = new ChiR;
     chiR->waves = &waves;
-    for (AWave* w : qAsConst(waves))
+    for (AWave* w : std::as_const(waves))
         connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));
     // Filled before the window is laid out, which the line's height joins.
     chiR->updateReadOut();
@@ -147,7 +148,7 @@ void ChiK::showShells() {
 void ChiK::syncView() {
     view->showIn(actionAxes, actionLegend, actionPhysical, actionLockScales);
     // A change of amplitude mode resynthesises and repaints both plots.
-    for (AWave* w : qAsConst(waves))
+    for (AWave* w : std::as_const(waves))
         w->setPhysical(view->physical);
     DispA->update();
 }
@@ -319,7 +320,7 @@ void ChiK::draw(QPainter* p) {
 
     double xMin = 1e300;
     double xMax = -1e300;
-    for (const AWave* w : qAsConst(waves)) {
+    for (const AWave* w : std::as_const(waves)) {
         if (w->kMin < xMin)
             xMin = w->kMin;
         if (w->kMax > xMax)
@@ -349,7 +350,7 @@ void ChiK::draw(QPainter* p) {
         p->drawLines(segments.constData(), segments.size());
     }
 
-    for (const AWave* w : qAsConst(waves)) {
+    for (const AWave* w : std::as_const(waves)) {
         const int count = w->chi.size();
         auto curve = [&](const QVector<double>& values, double sign) {
             segments.clear();

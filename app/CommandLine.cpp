@@ -18,6 +18,7 @@
 #include <QSettings>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 // An export prints the paths it wrote and its errors, nothing else: the
@@ -126,7 +127,7 @@ bool CommandLine::exportAll(const QString& dir, const Scenario& state, QStringLi
         QString reason;
         if (!writeAtomically(path, contents[i], &reason)) {
             *error = tr("The file %1 cannot be written: %2.").arg(path, reason);
-            for (const QString& done : qAsConst(*written))
+            for (const QString& done : std::as_const(*written))
                 QFile::remove(done);
             written->clear();
             return false;
@@ -205,7 +206,7 @@ int CommandLine::run(const QStringList& arguments) {
             printLine(stderr, QStringLiteral("tovik: %1").arg(error));
             return 1;
         }
-        for (const QString& path : qAsConst(written))
+        for (const QString& path : std::as_const(written))
             printLine(stdout, path);
         return 0;
     }

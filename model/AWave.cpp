@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace {
 // The slider position of a value: truncated toward zero and held within the
@@ -123,7 +124,7 @@ void AWave::synthesize() {
             // A real exponent, so that k = 0 gives 0^0 = 1 for n = 1.
             v = std::pow(k, n - 1.0) * v / (r * r);
             // Each extra shell's term in the main term's order of operations.
-            for (const Shell& s : qAsConst(shells)) {
+            for (const Shell& s : std::as_const(shells)) {
                 if (!inSum(s.r))
                     continue;
                 const double phaseS = 2 * s.r * k + phi0 + phi2 * k * k;
