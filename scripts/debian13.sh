@@ -64,6 +64,11 @@ root=$(mktemp -d /var/tmp/tovik-debian13.XXXXXX)
 mounts=()
 cleanup() {
     local status=$? i
+    # Stopped by a signal while the tests run: end them first, they hold the mounts.
+    if [ -n "${inside:-}" ] && kill -0 "$inside" 2>/dev/null; then
+        kill -TERM -- "-$inside" 2>/dev/null
+        wait "$inside" 2>/dev/null
+    fi
     for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
         umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" ||
             echo "could not unmount ${mounts[i]}"
@@ -98,11 +103,12 @@ head=$(git -C "$src" rev-parse HEAD)
     echo "Note: uncommitted changes in $src are not tested; the commit $head is"
 git clone -q --no-checkout "$src" "$root/root/tovik"
 git -C "$root/root/tovik" checkout -q --detach "$head"
-echo "Testing $(git -C "$src" log -1 --format='%h %s' "$head") in Debian 13 ($((SECONDS - start)) s so far)"
+echo "Testing the commit ${head:0:12} in Debian 13 ($((SECONDS - start)) s so far)"
 
 # A clean environment: the machine's variables (compiler launchers, paths)
-# mean nothing inside.
-chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+# mean nothing inside. In its own process group, so that a signal to this
+# script can stop everything inside; `wait` lets the traps run at once.
+setsid chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/bash -c '
     set -u
     cd /root/tovik
@@ -113,8 +119,13 @@ chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
         $(dpkg-query -W -f="\${Package} \${Version}\n" g++ cmake qtbase5-dev qt6-base-dev appstream lintian |
           tr "\n" ";" | sed "s/;\$//; s/;/, /g")
     echo "== $(g++ --version | head -n 1); $(cmake --version | head -n 1)"
-    [ $qt5 -eq 0 ] && [ $qt6 -eq 0 ]' || {
+    [ $qt5 -eq 0 ] && [ $qt6 -eq 0 ]' &
+inside=$!
+status=0
+wait "$inside" || status=$?
+inside=
+if [ $status -ne 0 ]; then
     echo "FAIL: the Debian 13 tests, after $((SECONDS - start)) s"
     exit 1
-}
+fi
 echo "The Debian 13 tests passed in $((SECONDS - start)) s"
