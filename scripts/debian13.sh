@@ -64,6 +64,7 @@ root=$(mktemp -d /var/tmp/tovik-debian13.XXXXXX)
 mounts=()
 cleanup() {
     local status=$? i
+    set +e # every step below must run
     # Stopped by a signal while the tests run: end them first, they hold the mounts.
     if [ -n "${inside:-}" ] && kill -0 "$inside" 2>/dev/null; then
         kill -TERM -- "-$inside" 2>/dev/null
