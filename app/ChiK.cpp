@@ -29,6 +29,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 using pixeldraw::measuredColour;
 using pixeldraw::pixel;
@@ -55,7 +56,7 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
 
     chiR = new ChiR;
     chiR->waves = &waves;
-    for (AWave* w : qAsConst(waves))
+    for (AWave* w : std::as_const(waves))
         connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));
     // Filled before the window is laid out, which the line's height joins.
     chiR->updateReadOut();
@@ -186,7 +187,7 @@ void ChiK::retranslate() {
 void ChiK::fillLessonsMenu() {
     menuLessons->clear();
     const QString language = Startup::languageCode();
-    for (const Lessons::Entry& lesson : qAsConst(lessons)) {
+    for (const Lessons::Entry& lesson : std::as_const(lessons)) {
         QString text = lesson.title.in(language);
         // A title is not an access key.
         QAction* action =
@@ -249,7 +250,7 @@ void ChiK::showShells() {
 void ChiK::syncView() {
     view->showIn(actionAxes, actionLegend, actionPhysical, actionLockScales);
     // A change of amplitude mode resynthesises and repaints both plots.
-    for (AWave* w : qAsConst(waves))
+    for (AWave* w : std::as_const(waves))
         w->setPhysical(view->physical);
     DispA->update();
 }
@@ -465,7 +466,7 @@ void ChiK::draw(QPainter* p) {
 
     double xMin = 1e300;
     double xMax = -1e300;
-    for (const AWave* w : qAsConst(waves)) {
+    for (const AWave* w : std::as_const(waves)) {
         if (w->kMin < xMin)
             xMin = w->kMin;
         if (w->kMax > xMax)
@@ -505,7 +506,7 @@ void ChiK::draw(QPainter* p) {
         heldCurve(c.chi, Qt::black, 1);
     }
 
-    for (const AWave* w : qAsConst(waves)) {
+    for (const AWave* w : std::as_const(waves)) {
         const int count = w->chi.size();
         auto curve = [&](const QVector<double>& values, double sign) {
             segments.clear();

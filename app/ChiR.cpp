@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using pixeldraw::measuredColour;
 using pixeldraw::pixelLine;
@@ -200,7 +201,7 @@ void ChiR::updateReadOut() {
     QString text;
     for (int rank = 3; rank >= -1; --rank) {
         QStringList kept;
-        for (const auto& item : qAsConst(items))
+        for (const auto& item : std::as_const(items))
             if (item.second <= rank)
                 kept << item.first;
         text = kept.join(QStringLiteral("   "));

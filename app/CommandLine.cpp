@@ -21,6 +21,7 @@
 #include <QSettings>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 // An export prints the paths it wrote and its errors, nothing else: the
@@ -246,7 +247,7 @@ int CommandLine::run(const QStringList& arguments) {
             printError(error);
             return 1;
         }
-        for (const QString& path : qAsConst(written))
+        for (const QString& path : std::as_const(written))
             printLine(stdout, path);
         return 0;
     }

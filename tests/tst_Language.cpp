@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <utility>
 
 // View > Language while the program runs: every text of every window, menu
 // and tooltip against the catalogue's source and translation. Windows added
@@ -35,7 +36,7 @@ Texts collect() {
     QList<QWidget*> widgets = QApplication::topLevelWidgets();
     for (QWidget* top : QApplication::topLevelWidgets())
         widgets += top->findChildren<QWidget*>();
-    for (const QWidget* w : qAsConst(widgets)) {
+    for (const QWidget* w : std::as_const(widgets)) {
         if (w->objectName().startsWith("qt_"))
             continue;
         if (w->isWindow() && !qobject_cast<const QMenu*>(w))

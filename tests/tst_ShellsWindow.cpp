@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <functional>
+#include <utility>
 
 // Extra shells through the real tool window: each change announced once
 // and painted once on both plots, the rows following the wave, the marks
@@ -137,7 +138,7 @@ void tst_ShellsWindow::opensLargeEnoughForItsRows() {
     ShellsWindow* shown = program->main->shellsWindow;
     QVERIFY(QTest::qWaitForWindowExposed(shown));
     QCOMPARE(shown->rows.size(), 3);
-    for (const ShellRow* row : qAsConst(shown->rows)) {
+    for (const ShellRow* row : std::as_const(shown->rows)) {
         QVERIFY(row->height() >= row->sizeHint().height());
         QVERIFY(shown->rect().contains(QRect(row->mapTo(shown, QPoint()), row->size())));
     }
