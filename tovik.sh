@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# One entry point for a fresh Debian 12 machine: installs the Debian packages
-# that are missing, configures and builds incrementally, then runs the
-# program, the tests, the benchmarks or the screenshot script.
+# One entry point for a fresh Debian 12 or 13 machine: installs the Debian
+# packages that are missing, configures and builds incrementally, then runs
+# the program, the tests, the benchmarks or the screenshot script.
 #
 #   ./tovik.sh run [-e|-j]     build and start the program
 #   ./tovik.sh test            build and run every test
 #   ./tovik.sh test --sanitize the same under AddressSanitizer + UBSan
 #   ./tovik.sh test --qt6      the same built against Qt 6 (build-qt6/)
+#   ./tovik.sh test --debian13 test and test --qt6 in a fresh Debian 13 system (root)
 #   ./tovik.sh bench [--qt6]   build (Release) and run the benchmarks (against Qt 6)
 #   ./tovik.sh pictures        screenshots of both windows into docs/
 #   ./tovik.sh package         the Debian package (build-package/), checked by lintian
@@ -58,6 +59,13 @@ run)
     exec ./build/app/tovik "$@"
     ;;
 test)
+    if [ "${1:-}" = --debian13 ]; then
+        # Root builds the system and enters it; the script says why it skips.
+        if [ "$(id -u)" -eq 0 ]; then
+            need debootstrap || echo "debootstrap could not be installed"
+        fi
+        exec scripts/debian13.sh .
+    fi
     need "${base_packages[@]}" "${package_tools[@]}"
     if [ "${1:-}" = "--sanitize" ]; then
         build build-sanitize -DTOVIK_SANITIZE=ON
@@ -87,7 +95,7 @@ bench)
     exec ./build-bench/bench/tovik_bench "$@"
     ;;
 pictures)
-    need "${base_packages[@]}" xvfb xauth x11-utils x11-apps imagemagick
+    need "${base_packages[@]}" xvfb xauth x11-utils x11-apps imagemagick xdotool
     build build
     exec scripts/pictures.sh ./build/app/tovik docs
     ;;

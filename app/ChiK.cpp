@@ -13,6 +13,7 @@
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
+#include "NotesWindow.h"
 #include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
@@ -21,12 +22,15 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QActionGroup>
+#include <QEvent>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 using pixeldraw::measuredColour;
 using pixeldraw::pixel;
@@ -53,7 +57,7 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
 
     chiR = new ChiR;
     chiR->waves = &waves;
-    for (AWave* w : qAsConst(waves))
+    for (AWave* w : std::as_const(waves))
         connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));
     // Filled before the window is laid out, which the line's height joins.
     chiR->updateReadOut();
@@ -135,6 +139,102 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     connect(actionFit, SIGNAL(triggered()), this, SLOT(showFit()));
     connect(measured, &MeasuredCurve::changed, this,
             [this] { actionFit->setEnabled(measured->isLoaded()); });
+    connect(actionNotes, SIGNAL(triggered()), this, SLOT(showNotes()));
+    actionNotes->setEnabled(false);
+
+    // View > Language in both windows: one choice for the whole program.
+    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
+        auto* group = new QActionGroup(w);
+        for (const auto& [name, language] :
+             {std::pair{"actionJapanese", Startup::Language::Japanese},
+              std::pair{"actionEnglish", Startup::Language::English}}) {
+            QAction* action = w->findChild<QAction*>(QLatin1String(name));
+            group->addAction(action);
+            // Language names are written in their own language.
+            action->setProperty("fromFile", true);
+            const Startup::Language chosen = language;
+            connect(action, &QAction::triggered, this, [this, chosen] { chooseLanguage(chosen); });
+        }
+    }
+    lessons = Lessons::list();
+    retranslate();
+}
+
+void ChiK::chooseLanguage(Startup::Language language) {
+    Startup::setLanguage(language);
+    // The windows translate themselves on the posted LanguageChange; the
+    // check marks follow at once.
+    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
+        w->findChild<QAction*>(QStringLiteral("actionJapanese"))
+            ->setChecked(language == Startup::Language::Japanese);
+        w->findChild<QAction*>(QStringLiteral("actionEnglish"))
+            ->setChecked(language == Startup::Language::English);
+    }
+    emit languageChosen(language);
+}
+
+void ChiK::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void ChiK::retranslate() {
+    retranslateUi(this);
+    actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
+    actionEnglish->setChecked(Startup::language() == Startup::Language::English);
+    fillLessonsMenu();
+    // The axis titles and the key are painted in the new language.
+    DispA->update();
+}
+
+void ChiK::fillLessonsMenu() {
+    menuLessons->clear();
+    const QString language = Startup::languageCode();
+    for (const Lessons::Entry& lesson : std::as_const(lessons)) {
+        QString text = lesson.title.in(language);
+        // A title is not an access key.
+        QAction* action =
+            menuLessons->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setProperty("fromFile", true);
+        const QString path = lesson.path;
+        connect(action, &QAction::triggered, this, [this, path] { openScenarioFile(path); });
+    }
+    if (lessons.isEmpty())
+        menuLessons->addAction(tr("No lessons found"))->setEnabled(false);
+}
+
+void ChiK::showNotes() {
+    if (!notesWindow) {
+        notesWindow = new NotesWindow(this);
+        // Right of both plots where the screen has room, else at its right
+        // edge, so that the plots stay in sight.
+        const QRect screenArea = screen() ? screen()->availableGeometry() : QRect();
+        const int right = std::max(frameGeometry().right(), chiR->frameGeometry().right()) + 1;
+        const int x = right + notesWindow->width() <= screenArea.right() + 1
+                          ? right
+                          : screenArea.right() + 1 - notesWindow->width();
+        notesWindow->move(std::max(x, screenArea.left()), frameGeometry().top());
+    }
+    notesWindow->setNotes(title, notes);
+    notesWindow->show();
+    notesWindow->raise();
+}
+
+Scenario ChiK::currentState() const {
+    Scenario state = ProgramState::capture(*waves.first(), *chiR);
+    state.title = title;
+    state.notes = notes;
+    return state;
+}
+
+void ChiK::placeBeside(const QRect& available) {
+    // Moving a window places its frame, where the window system draws one.
+    const int width = frameGeometry().width();
+    if (width + chiR->frameGeometry().width() > available.width())
+        return;
+    move(available.topLeft());
+    chiR->move(available.left() + width, available.top());
 }
 
 void ChiK::showShells() {
@@ -142,8 +242,10 @@ void ChiK::showShells() {
     // them, and nothing of it is built for a run that never opens it.
     if (!shellsWindow)
         shellsWindow = new ShellsWindow(waves.first(), this);
-    else if (!shellsWindow->isVisible())
-        shellsWindow->adjustSize();
+    // The form's first size has room for no row: the window opens at least
+    // as large as its rows need.
+    if (!shellsWindow->isVisible())
+        shellsWindow->resize(shellsWindow->size().expandedTo(shellsWindow->sizeHint()));
     shellsWindow->show();
     shellsWindow->raise();
     shellsWindow->activateWindow();
@@ -160,7 +262,7 @@ void ChiK::showFit() {
 void ChiK::syncView() {
     view->showIn(actionAxes, actionLegend, actionPhysical, actionLockScales);
     // A change of amplitude mode resynthesises and repaints both plots.
-    for (AWave* w : qAsConst(waves))
+    for (AWave* w : std::as_const(waves))
         w->setPhysical(view->physical);
     DispA->update();
 }
@@ -243,6 +345,14 @@ void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
     ProgramState::apply(state, *waves.first(), *chiR);
     if (!state.dataFile.isEmpty() || measured->isLoaded())
         measured->setData(k, chi, state.dataFile);
+    title = state.title;
+    notes = state.notes;
+    if (notesWindow) {
+        notesWindow->setNotes(title, notes);
+        if (notes.isEmpty() && title.isEmpty())
+            notesWindow->hide();
+    }
+    actionNotes->setEnabled(!notes.isEmpty());
 }
 
 bool ChiK::openScenarioFile(const QString& path) {
@@ -253,6 +363,8 @@ bool ChiK::openScenarioFile(const QString& path) {
         showError(error);
         return false;
     }
+    if (!notes.isEmpty())
+        showNotes();
     return true;
 }
 
@@ -289,7 +401,7 @@ void ChiK::clearHeld() {
 
 bool ChiK::saveScenarioFile(const QString& path) {
     QString error;
-    if (!ProgramState::capture(*waves.first(), *chiR).writeFile(path, &error)) {
+    if (!currentState().writeFile(path, &error)) {
         showError(error);
         return false;
     }
@@ -366,7 +478,7 @@ void ChiK::draw(QPainter* p) {
 
     double xMin = 1e300;
     double xMax = -1e300;
-    for (const AWave* w : qAsConst(waves)) {
+    for (const AWave* w : std::as_const(waves)) {
         if (w->kMin < xMin)
             xMin = w->kMin;
         if (w->kMax > xMax)
@@ -406,7 +518,7 @@ void ChiK::draw(QPainter* p) {
         heldCurve(c.chi, Qt::black, 1);
     }
 
-    for (const AWave* w : qAsConst(waves)) {
+    for (const AWave* w : std::as_const(waves)) {
         const int count = w->chi.size();
         auto curve = [&](const QVector<double>& values, double sign) {
             segments.clear();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Lessons.h"
+#include "Scenario.h"
+#include "Startup.h"
 #include "ViewOptions.h"
 #include "ui_ChiK.h"
 
@@ -10,6 +13,8 @@ class AWave;
 class ChiR;
 class HeldCurves;
 class MeasuredCurve;
+class NotesWindow;
+class QActionGroup;
 class QPainter;
 class ShellsWindow;
 class FitWindow;
@@ -36,6 +41,13 @@ public:
     // View > Fit…: enabled while measured data are loaded; made when first
     // opened.
     FitWindow* fitWindow = nullptr;
+    // View > Notes…: the title and notes of the lesson last opened, which a
+    // saved scenario keeps; the window is made when first shown.
+    LocalText title;
+    LocalText notes;
+    NotesWindow* notesWindow = nullptr;
+    // File > Lessons, read once at start.
+    QVector<Lessons::Entry> lessons;
 
     // The value range the plot fits to the waves: symmetric, 10 % of room;
     // with physical amplitudes it covers every curve drawn.
@@ -58,9 +70,25 @@ public:
     bool applyScenario(const Scenario& state, QString* error);
     // The same with the data file's contents already read (empty: none).
     void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi);
+    // The state a saved scenario holds: the controls' and the lesson's.
+    Scenario currentState() const;
+
+    // Places the chi(R) window to the right of this one where `available`
+    // has room for both; otherwise leaves them where they are.
+    void placeBeside(const QRect& available);
 
 signals:
     void finishing();
+    // The user chose the interface's language in a View menu.
+    void languageChosen(Startup::Language language);
+
+public slots:
+    void showNotes();
+    // Every window of the program in `language`, at once.
+    void chooseLanguage(Startup::Language language);
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private slots:
     void draw(QPainter* p);
@@ -81,4 +109,8 @@ private slots:
 
 private:
     void showError(const QString& message);
+    // The form's texts and those this window sets itself, in the current
+    // language; runs at start and on every LanguageChange.
+    void retranslate();
+    void fillLessonsMenu();
 };

@@ -15,14 +15,17 @@
 #include "ProgramState.h"
 #include "Scenario.h"
 #include "ShellsWindow.h"
+#include "Startup.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
+#include <QResizeEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using pixeldraw::measuredColour;
 using pixeldraw::pixelLine;
@@ -82,8 +85,61 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     // A click on the plot takes the keys, for Left and Right.
     DispA->setFocusPolicy(Qt::ClickFocus);
     DispA->installEventFilter(this);
+    // The row's own minimum is set by fitControls, whichever way it is laid.
+    frame->setSizePolicy(QSizePolicy::Ignored, frame->sizePolicy().verticalPolicy());
+    fitControls(width());
+    actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
+    actionEnglish->setChecked(Startup::language() == Startup::Language::English);
     // The read-out is fitted to its width.
     ReadOut->installEventFilter(this);
+}
+
+void ChiR::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void ChiR::retranslate() {
+    retranslateUi(this);
+    actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
+    actionEnglish->setChecked(Startup::language() == Startup::Language::English);
+    updateReadOut();
+    fitControls(width());
+    // The axis titles and the key are painted in the new language.
+    DispA->update();
+}
+
+void ChiR::resizeEvent(QResizeEvent* event) {
+    fitControls(event->size().width());
+    QMainWindow::resizeEvent(event);
+}
+
+void ChiR::fitControls(int windowWidth) {
+    QGridLayout* grid = gridLayout_2;
+    const QMargins margins = gridLayout->contentsMargins();
+    int buttons = 0;
+    for (const QWidget* w : {SelReal, SelImag, SelAbs, SelEnvelope, SelWindow, SelWave, SelTotal})
+        buttons += w->minimumSizeHint().width() + grid->horizontalSpacing();
+    const int pointer = label->minimumSizeHint().width() + PointVal->minimumSizeHint().width() +
+                        2 * grid->horizontalSpacing();
+    frame->setMinimumWidth(buttons);
+    const bool below = buttons + pointer + margins.left() + margins.right() > windowWidth;
+    if (below == pointerBelow)
+        return;
+    pointerBelow = below;
+    for (QWidget* w : {static_cast<QWidget*>(label), static_cast<QWidget*>(PointVal),
+                       static_cast<QWidget*>(ReadOut)})
+        grid->removeWidget(w);
+    if (below) {
+        grid->addWidget(label, 1, 0);
+        grid->addWidget(PointVal, 1, 1, 1, 2);
+        grid->addWidget(ReadOut, 1, 3, 1, 8);
+    } else {
+        grid->addWidget(label, 0, 9);
+        grid->addWidget(PointVal, 0, 10);
+        grid->addWidget(ReadOut, 1, 0, 1, 11);
+    }
 }
 
 void ChiR::syncView() {
@@ -145,7 +201,7 @@ void ChiR::updateReadOut() {
     QString text;
     for (int rank = 3; rank >= -1; --rank) {
         QStringList kept;
-        for (const auto& item : qAsConst(items))
+        for (const auto& item : std::as_const(items))
             if (item.second <= rank)
                 kept << item.first;
         text = kept.join(QStringLiteral("   "));

@@ -126,4 +126,17 @@ private:
 protected:
     // Left and Right on the focused plot step the pointer by one bin.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The buttons and the Pointer box share one row where the window is
+    // wide enough for them; on a narrower one the box moves down beside the
+    // read-out.
+    void fitControls(int windowWidth);
+    bool pointerBelow = false;
+
+    // The form's texts and those this window sets itself, in the current
+    // language; runs on every LanguageChange.
+    void retranslate();
 };

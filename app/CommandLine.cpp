@@ -6,19 +6,24 @@
 #include "FitRun.h"
 #include "CsvExport.h"
 #include "Escaped.h"
+#include "Lessons.h"
 #include "PictureExport.h"
 #include "ProgramState.h"
 #include "SafeFile.h"
 #include "Scenario.h"
+#include "Startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QScreen>
 #include <QSet>
 #include <QSettings>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 // An export prints the paths it wrote and its errors, nothing else: the
@@ -62,7 +67,7 @@ QStringList knownOnly(QCommandLineParser& parser, const QStringList& arguments) 
                     continue;
                 // An option that takes a value keeps the next argument as it.
                 if ((name == QLatin1String("scenario") || name == QLatin1String("data") ||
-                     name == QLatin1String("export")) &&
+                     name == QLatin1String("export") || name == QLatin1String("lesson")) &&
                     !a.contains(QLatin1Char('=')) && i + 1 < arguments.size()) {
                     kept << a << arguments.at(++i);
                     continue;
@@ -91,6 +96,18 @@ void CommandLine::preparePlatform(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (exporting || fitting)
         qInstallMessageHandler(quietNotes);
+}
+
+void CommandLine::placeWindows(ChiK& window, const QSettings& settings) {
+    const QByteArray k = settings.value(QStringLiteral("windows/chiK")).toByteArray();
+    const QByteArray r = settings.value(QStringLiteral("windows/chiR")).toByteArray();
+    // Where the user left them; at the first start side by side if the
+    // screen has room, rather than on top of each other.
+    if (!k.isEmpty() && !r.isEmpty() && window.restoreGeometry(k) &&
+        window.chiR->restoreGeometry(r))
+        return;
+    if (const QScreen* screen = window.screen())
+        window.placeBeside(screen->availableGeometry());
 }
 
 const QStringList& CommandLine::exportNames() {
@@ -141,7 +158,23 @@ bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVe
                            error);
 }
 
+bool CommandLine::isExport(const QStringList& arguments) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (a == QLatin1String("--export") || a.startsWith(QLatin1String("--export=")) ||
+            a == QLatin1String("-export"))
+            return true;
+    }
+    return false;
+}
+
 int CommandLine::run(const QStringList& arguments) {
+    // The language of the help text too. An export depends on its arguments
+    // alone; the windows start in the language chosen last.
+    QSettings settings;
+    Startup::setLanguage(isExport(arguments) ? Startup::languageFromArguments(arguments)
+                                             : Startup::chosenLanguage(arguments, settings));
+
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("Tovik: chi(k) and chi(R) of one EXAFS shell."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -156,11 +189,17 @@ int CommandLine::run(const QStringList& arguments) {
         tr("DIR"));
     const QCommandLineOption dataOption(
         QStringLiteral("data"), tr("Show the measured chi(k) in FILE with the model."), tr("FILE"));
+    // The lessons are listed in the manual page and the README, not here.
+    const QCommandLineOption lessonOption(
+        QStringLiteral("lesson"),
+        tr("Open the lesson NAME (its file name) from the lessons folder."), tr("NAME"));
+    
     const QCommandLineOption fitOption(
         QStringLiteral("fit"),
         tr("Show no window: fit the model to the measured data and print the result as JSON; "
            "with --export the pictures show the fitted model and DIR gets fit.json too."));
-    parser.addOptions({japanese, english, scenarioOption, dataOption, exportOption, fitOption});
+    parser.addOptions(
+        {japanese, english, scenarioOption, lessonOption, dataOption, exportOption, fitOption});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -180,7 +219,6 @@ int CommandLine::run(const QStringList& arguments) {
     // The windows start with the view options of the last run; an export
     // depends on nothing but its arguments.
     const bool exporting = parser.isSet(exportOption);
-    QSettings settings;
     Scenario state;
     if (!exporting) {
         state.viewAxes = settings.value(QStringLiteral("view/axes"), false).toBool();
@@ -191,6 +229,23 @@ int CommandLine::run(const QStringList& arguments) {
     if (parser.isSet(scenarioOption)) {
         QString error;
         if (!Scenario::readFile(parser.value(scenarioOption), state, &state, &error)) {
+            printError(error);
+            return 1;
+        }
+    }
+    if (parser.isSet(lessonOption)) {
+        const QString name = parser.value(lessonOption);
+        const QString path = Lessons::find(name);
+        QString error;
+        if (path.isEmpty()) {
+            // The name is the user's own text: printError escapes it.
+            printError(tr("There is no lesson \"%1\" in %2.")
+                           .arg(name, QDir::toNativeSeparators(Lessons::folder().isEmpty()
+                                                                   ? tr("the lessons folder")
+                                                                   : Lessons::folder())));
+            return 1;
+        }
+        if (!Scenario::readFile(path, state, &state, &error)) {
             printError(error);
             return 1;
         }
@@ -218,7 +273,7 @@ int CommandLine::run(const QStringList& arguments) {
         const FitRun fit = runFit(*program.window.waves.first(), *program.window.measured,
                                   state.fitVary, state.fitRMin, state.fitRMax);
         if (!fit.result.ok) {
-            printError(tr("The fit cannot run: %1").arg(fit.result.error));
+            printError(tr("No fit: %1").arg(fit.result.error));
             return 1;
         }
         const QByteArray json = QJsonDocument(fit.report).toJson(QJsonDocument::Indented);
@@ -245,7 +300,7 @@ int CommandLine::run(const QStringList& arguments) {
             printError(error);
             return 1;
         }
-        for (const QString& path : qAsConst(written))
+        for (const QString& path : std::as_const(written))
             printLine(stdout, path);
         return 0;
     }
@@ -260,6 +315,15 @@ int CommandLine::run(const QStringList& arguments) {
         settings.setValue(QStringLiteral("view/physical"), view->physical);
         settings.setValue(QStringLiteral("view/lockScales"), view->lockScales);
     });
+    QObject::connect(
+        &window, &ChiK::languageChosen, &window,
+        [&settings](Startup::Language language) { Startup::remember(language, settings); });
     window.show();
-    return QApplication::exec();
+    placeWindows(window, settings);
+    if (!window.notes.isEmpty())
+        window.showNotes();
+    const int result = QApplication::exec();
+    settings.setValue(QStringLiteral("windows/chiK"), window.saveGeometry());
+    settings.setValue(QStringLiteral("windows/chiR"), window.chiR->saveGeometry());
+    return result;
 }

@@ -5,9 +5,12 @@
 #include <QStringList>
 #include <QVector>
 
+class ChiK;
+class QSettings;
 struct Scenario;
 
-// tovik [-j|-e] [--scenario FILE] [--data FILE] [--export DIR] [--help] [--version]
+// tovik [-j|-e] [--scenario FILE] [--lesson NAME] [--data FILE] [--export DIR] [--help]
+//       [--version]
 // Arguments it does not know are ignored, as -j and -e always were.
 class CommandLine {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
@@ -21,6 +24,11 @@ public:
     // Everything after the application object and the catalogue; returns
     // the exit code.
     static int run(const QStringList& arguments);
+
+    // Whether the arguments ask for an export, before they are parsed.
+    static bool isExport(const QStringList& arguments);
+    // Both windows where `settings` remembers them, else side by side.
+    static void placeWindows(ChiK& window, const QSettings& settings);
 
     // The names written by an export, in order.
     static const QStringList& exportNames();

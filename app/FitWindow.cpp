@@ -73,10 +73,21 @@ void FitWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
+void FitWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi(this);
+        if (last.ok)
+            Report->setPlainText(reportText());
+        else
+            dataChanged();
+    }
+    QWidget::changeEvent(event);
+}
+
 void FitWindow::fit() {
     double low = 0, high = 0;
     if (!readRange(&low, &high)) {
-        Report->setPlainText(tr("The R range must have 0 <= Rmin < Rmax."));
+        Report->setPlainText(tr("Type an R range with 0 <= Rmin < Rmax."));
         return;
     }
     const FitRun run = runFit(*wave, *data, varied(), low, high);

@@ -32,6 +32,7 @@ private slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QString reportText() const;

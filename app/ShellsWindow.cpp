@@ -2,6 +2,7 @@
 
 #include "PixelDrawing.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,21 +26,19 @@ QString colourStyle(const QColor& c) {
     return QStringLiteral("color: %1; font-weight: bold;").arg(c.name());
 }
 
-QLineEdit* valueBox(QWidget* parent, const QString& tip) {
+QLineEdit* valueBox(QWidget* parent) {
     auto* box = new QLineEdit(parent);
     // The panel's value boxes look like this.
     box->setStyleSheet(QStringLiteral("background-color: rgb(254, 255, 222);"));
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box->setMaximumWidth(70);
-    box->setToolTip(tip);
     return box;
 }
 
-QSlider* slider(QWidget* parent, int maximum, const QString& tip) {
+QSlider* slider(QWidget* parent, int maximum) {
     auto* bar = new QSlider(Qt::Horizontal, parent);
     bar->setRange(0, maximum);
     bar->setMinimumWidth(160);
-    bar->setToolTip(tip);
     return bar;
 }
 
@@ -66,26 +65,24 @@ void pointAt(QSlider* bar, double value, int steps) {
 ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 2, 0, 2);
-    title = new QLabel(tr("Shell %1").arg(index + 1), this);
+    title = new QLabel(this);
     title->setStyleSheet(colourStyle(ShellsWindow::markColor(index + 1)));
-    title->setToolTip(tr("In the colour of this shell's mark on the chi(R) plot"));
-    rBar = slider(this, rMaximum, tr("Distance R of this shell, 0 to 10 Å in steps of 0.1 Å"));
-    rVal = valueBox(this, tr("R of this shell in Å: type a value and press Return"));
-    amplitudeBar = slider(this, amplitudeMaximum,
-                          tr("Amplitude of this shell relative to the main shell's, 0 to 2 in "
-                             "steps of 0.05"));
-    amplitudeVal =
-        valueBox(this, tr("Relative amplitude of this shell: type a value and press Return"));
-    remove = new QPushButton(tr("Remove"), this);
-    remove->setToolTip(tr("Remove this shell"));
-    leftOut = new QLabel(tr("At R = 0 this shell is left out (1/R² is undefined)."), this);
+    rBar = slider(this, rMaximum);
+    rVal = valueBox(this);
+    amplitudeBar = slider(this, amplitudeMaximum);
+    amplitudeVal = valueBox(this);
+    remove = new QPushButton(this);
+    leftOut = new QLabel(this);
     leftOut->hide();
+    rLabel = new QLabel(this);
+    amplitudeLabel = new QLabel(this);
+    retranslate();
 
     grid->addWidget(title, 0, 0, 2, 1);
-    grid->addWidget(new QLabel(tr("R (Å)"), this), 0, 1);
+    grid->addWidget(rLabel, 0, 1);
     grid->addWidget(rBar, 0, 2);
     grid->addWidget(rVal, 0, 3);
-    grid->addWidget(new QLabel(tr("Amplitude"), this), 1, 1);
+    grid->addWidget(amplitudeLabel, 1, 1);
     grid->addWidget(amplitudeBar, 1, 2);
     grid->addWidget(amplitudeVal, 1, 3);
     grid->addWidget(remove, 0, 4, 2, 1);
@@ -98,6 +95,27 @@ ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) 
     connect(rVal, SIGNAL(editingFinished()), this, SLOT(rTyped()));
     connect(amplitudeVal, SIGNAL(editingFinished()), this, SLOT(amplitudeTyped()));
     connect(remove, &QPushButton::clicked, this, [this] { emit removeRequested(index); });
+}
+
+void ShellRow::retranslate() {
+    title->setText(tr("Shell %1").arg(index + 1));
+    title->setToolTip(tr("In the colour of this shell's mark on the chi(R) plot"));
+    rBar->setToolTip(tr("Distance R of this shell, 0 to 10 Å in steps of 0.1 Å"));
+    rVal->setToolTip(tr("R of this shell in Å: type a value and press Return"));
+    amplitudeBar->setToolTip(tr("Amplitude of this shell relative to the main shell's, 0 to 2 in "
+                                "steps of 0.05"));
+    amplitudeVal->setToolTip(tr("Relative amplitude of this shell: type a value and press Return"));
+    remove->setText(tr("Remove"));
+    remove->setToolTip(tr("Remove this shell"));
+    leftOut->setText(tr("At R = 0 this shell is left out (1/R² is undefined)."));
+    rLabel->setText(tr("R (Å)"));
+    amplitudeLabel->setText(tr("Amplitude"));
+}
+
+void ShellRow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QFrame::changeEvent(event);
 }
 
 void ShellRow::showTexts(const Shell& s) {
@@ -158,6 +176,14 @@ ShellsWindow::ShellsWindow(AWave* wave_, QWidget* parent) : QWidget(parent, Qt::
     connect(Phi1Val, SIGNAL(editingFinished()), this, SLOT(phi1Typed()));
     connect(wave, SIGNAL(updated()), this, SLOT(sync()));
     sync();
+}
+
+void ShellsWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi(this);
+        sync();
+    }
+    QWidget::changeEvent(event);
 }
 
 QColor ShellsWindow::markColor(int i) {

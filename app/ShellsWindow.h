@@ -42,6 +42,8 @@ public:
     QLineEdit* amplitudeVal = nullptr;
     QPushButton* remove = nullptr;
     QLabel* leftOut = nullptr;
+    QLabel* rLabel = nullptr;
+    QLabel* amplitudeLabel = nullptr;
 
 signals:
     void changed(int index);
@@ -53,8 +55,13 @@ private slots:
     void rTyped();
     void amplitudeTyped();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showTexts(const Shell& s);
+    // Every text of the row in the current language.
+    void retranslate();
     void take(const Shell& s);
 
     Shell current;
@@ -84,6 +91,9 @@ public:
 public slots:
     void sync();
     void addShell();
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private slots:
     void rowChanged(int index);

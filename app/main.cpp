@@ -1,8 +1,6 @@
 #include "CommandLine.h"
-#include "Startup.h"
 
 #include <QApplication>
-#include <QTranslator>
 
 #include <csignal>
 
@@ -14,8 +12,5 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tovik"));
     QApplication::setApplicationName(QStringLiteral("tovik"));
-
-    QTranslator translator;
-    Startup::installCatalogue(translator, Startup::languageFromArguments(app.arguments()));
     return CommandLine::run(app.arguments());
 }

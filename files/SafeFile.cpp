@@ -13,6 +13,7 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -185,7 +186,7 @@ bool SafeFile::write(const QString& folder, const QVector<Entry>& files, Folder 
 
     QStringList temporaries;
     auto removeTemporaries = [&] {
-        for (const QString& t : qAsConst(temporaries))
+        for (const QString& t : std::as_const(temporaries))
             ::unlink(QFile::encodeName(t).constData());
     };
     for (int i = 0; i < files.size(); ++i) {

@@ -430,6 +430,60 @@ const QStringList& Scenario::fitParameterNames() {
     return names;
 }
 
+namespace {
+
+// "title" and "notes": objects of strings by language; languages other
+// than "en" and "ja" are ignored, and a missing key means no text.
+bool readText(const QJsonObject& o, const char* key, LocalText* out, QString* error) {
+    *out = LocalText();
+    const auto it = o.constFind(QLatin1String(key));
+    if (it == o.constEnd())
+        return true;
+    const QString path = QLatin1String(key);
+    QJsonObject texts;
+    if (!object(it.value(), path, &texts, error))
+        return false;
+    for (const char* language : {"en", "ja"}) {
+        const auto text = texts.constFind(QLatin1String(language));
+        if (text == texts.constEnd())
+            continue;
+        const QString textPath = nested(path, language);
+        if (!text.value().isString()) {
+            *error = Scenario::tr("The field %1 must be a string.").arg(textPath);
+            return false;
+        }
+        const QString value = text.value().toString();
+        if (value.size() > Scenario::maxTextLength) {
+            *error = Scenario::tr("The field %1 must hold at most %2 characters; it has %3.")
+                         .arg(textPath, QString::number(Scenario::maxTextLength),
+                              QString::number(value.size()));
+            return false;
+        }
+        (language[0] == 'e' ? out->en : out->ja) = value;
+    }
+    return true;
+}
+
+bool readTexts(const QJsonObject& o, Scenario* s, QString* error) {
+    return readText(o, "title", &s->title, error) && readText(o, "notes", &s->notes, error);
+}
+
+QJsonObject textObject(const LocalText& text) {
+    QJsonObject o;
+    if (!text.en.isEmpty())
+        o.insert(QStringLiteral("en"), text.en);
+    if (!text.ja.isEmpty())
+        o.insert(QStringLiteral("ja"), text.ja);
+    return o;
+}
+
+} // namespace
+
+QString LocalText::in(const QString& language) const {
+    const QString& wanted = language == QLatin1String("ja") ? ja : en;
+    return wanted.isEmpty() ? (language == QLatin1String("ja") ? en : ja) : wanted;
+}
+
 bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* result,
                         QString* error) {
     QString message;
@@ -453,7 +507,7 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
             readFactors(o, &s, &message) && readWindowPositions(o, &s, &message) &&
             readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message) &&
             readView(o, &s, &message) && readFit(o, &s, &message) &&
-            readDataFile(o, &s, &message)) {
+            readDataFile(o, &s, &message) && readTexts(o, &s, &message)) {
             *result = s;
             return true;
         }
@@ -514,6 +568,11 @@ QByteArray Scenario::toJson() const {
         o.insert(QStringLiteral("fit"),
                  QJsonObject{{QStringLiteral("vary"), QJsonArray::fromStringList(fitVary)},
                              {QStringLiteral("Rrange"), QJsonArray{fitRMin, fitRMax}}});
+    // Only a lesson (or a scenario saved from one) has these.
+    if (!title.isEmpty())
+        o.insert(QStringLiteral("title"), textObject(title));
+    if (!notes.isEmpty())
+        o.insert(QStringLiteral("notes"), textObject(notes));
     // Qt 5.15 writes each double in the shortest form that reads back to
     // the same bits; only a negative zero comes back as 0.
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
@@ -587,6 +646,6 @@ bool Scenario::operator==(const Scenario& o) const {
            showWindow == o.showWindow && showWave == o.showWave && showTotal == o.showTotal &&
            pointerR == o.pointerR && viewAxes == o.viewAxes && viewLegend == o.viewLegend &&
            viewPhysical == o.viewPhysical && viewLockScales == o.viewLockScales &&
-           dataFile == o.dataFile && hasFit == o.hasFit && fitVary == o.fitVary &&
-           fitRMin == o.fitRMin && fitRMax == o.fitRMax;
+           dataFile == o.dataFile && title == o.title && notes == o.notes && hasFit == o.hasFit &&
+           fitVary == o.fitVary && fitRMin == o.fitRMin && fitRMax == o.fitRMax;
 }

@@ -8,6 +8,19 @@
 #include <QStringList>
 #include <QVector>
 
+// A text written in both interface languages; either may be empty.
+struct LocalText {
+    QString en;
+    QString ja;
+
+    // The text in `language` ("en" or "ja"), or the other one when that
+    // one is all there is.
+    QString in(const QString& language) const;
+    bool isEmpty() const { return en.isEmpty() && ja.isEmpty(); }
+    bool operator==(const LocalText& o) const { return en == o.en && ja == o.ja; }
+    bool operator!=(const LocalText& o) const { return !(*this == o); }
+};
+
 // Everything a user can set, as plain values: the wave's parameters and
 // factor switches, the window positions, the envelope points and the chi(R)
 // window's selections and pointer. Read from and written to scenario files
@@ -67,6 +80,12 @@ public:
     double fitRMax = 3.0;
     // The names "vary" may hold.
     static const QStringList& fitParameterNames();
+    // A lesson's title and its notes for the student (plain text, blank
+    // lines between paragraphs). Like the shells, a file without them has
+    // none, whatever the base.
+    LocalText title;
+    LocalText notes;
+    static constexpr int maxTextLength = 20000;
 
     static constexpr int formatVersion = 1;
     static constexpr qint64 maxFileSize = 1 << 20;

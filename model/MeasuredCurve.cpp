@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 MeasuredCurve::MeasuredCurve(QObject* parent) : QObject(parent) {}
 
@@ -51,7 +52,7 @@ void MeasuredCurve::process(const AWave* wave) {
     const int N = wave->fftLength;
     if (!wave->physical) {
         double largest = 0;
-        for (double v : qAsConst(values))
+        for (double v : std::as_const(values))
             largest = std::max(largest, std::abs(v));
         if (largest > 0)
             for (double& v : values)

@@ -4,6 +4,7 @@
 #include "HandleHit.h"
 #include "MouseC.h"
 
+#include <QEvent>
 #include <QLineEdit>
 
 #include <cmath>
@@ -139,4 +140,10 @@ void WindowFunc::mMoved() {
 void WindowFunc::mReleased() {
     grabbedIndex = -1;
     grabbed = false;
+}
+
+void WindowFunc::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi(this);
+    QFrame::changeEvent(event);
 }

@@ -42,6 +42,10 @@ public slots:
     void mMoved();
     void mReleased();
 
+protected:
+    // The form's texts in the new language; the positions stay.
+    void changeEvent(QEvent* event) override;
+
 private:
     // setPos that answers where the new value ended up after the re-sort.
     int placePos(int i, double p);

@@ -1,5 +1,6 @@
 #include "WaveCtrl.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QLocale>
 #include <QSignalBlocker>
@@ -98,6 +99,8 @@ void WaveCtrl::typed(Box box) {
 }
 
 void WaveCtrl::showFormula(double amplitude, double phi1) {
+    formulaAmplitude = amplitude;
+    formulaPhi1 = phi1;
     const bool withA = amplitude != 1;
     const bool withP1 = phi1 != 0;
     QString text;
@@ -161,4 +164,13 @@ void WaveCtrl::selectedNewSig(int s) {
     const double sig = s / 1000.0;
     SigVal->setText(QString::number(sig, 'g', 6));
     announce(SigBox, sig);
+}
+
+void WaveCtrl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi(this);
+        // The form's own text is the plain formula: the terms in use again.
+        showFormula(formulaAmplitude, formulaPhi1);
+    }
+    QFrame::changeEvent(event);
 }

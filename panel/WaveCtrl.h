@@ -63,4 +63,11 @@ private:
     void typed(Box box);
 
     double values[4] = {};
+    // What the formula label shows, kept for a change of language.
+    double formulaAmplitude = 1;
+    double formulaPhi1 = 0;
+
+protected:
+    // The form's texts in the new language; the values and formula stay.
+    void changeEvent(QEvent* event) override;
 };

@@ -6,6 +6,11 @@ set -euo pipefail
 bin=$(readlink -f "$1")
 out=$2
 mkdir -p "$out"
+# No remembered language, View options or window places: every picture
+# shows the first start.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 
 window_id() { # title
     { xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n 1; } || true
@@ -45,6 +50,42 @@ shoot() { # language-flag suffix main-title chiR-title
 
 shoot -e en "chi(k)" "Chi(R)"
 shoot -j ja "χ(k)" "Χ(R)"
+
+# A lesson: File > Lessons open, then the lesson's notes beside both plots
+# (placed side by side by the program itself at its first start).
+shoot_lesson() {
+    local display=:$((90 + RANDOM % 100))
+    Xvfb "$display" -screen 0 2040x640x24 -nolisten tcp >/dev/null 2>&1 &
+    local xvfb=$!
+    sleep 1
+    DISPLAY=$display "$bin" -e --lesson 07-resolution >/dev/null 2>&1 &
+    local app=$!
+    local notes=""
+    for _ in $(seq 1 100); do
+        notes=$(DISPLAY=$display window_id "Notes")
+        [ -n "$notes" ] && break
+        sleep 0.1
+    done
+    sleep 1
+    if [ -z "$notes" ]; then
+        echo "the Notes window did not appear" >&2
+        kill "$app" "$xvfb" 2>/dev/null || true
+        return 1
+    fi
+    DISPLAY=$display import -window root -crop 2020x600+0+0 "$out/lesson-notes.png"
+    # The File menu of chi(k), at the top left, and its Lessons submenu.
+    DISPLAY=$display xdotool mousemove 20 10 click 1
+    sleep 0.5
+    DISPLAY=$display xdotool key l
+    sleep 0.5
+    DISPLAY=$display import -window root -crop 800x600+0+0 "$out/lessons-menu.png"
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    echo "saved $out/lesson-notes.png $out/lessons-menu.png"
+}
+shoot_lesson
 
 # Pictures made without a window, by the program's own export.
 export_pictures() { # scenario-or-empty prefix

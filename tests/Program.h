@@ -23,7 +23,7 @@
 struct Program {
     explicit Program(const QStringList& arguments = {QStringLiteral("tovik"),
                                                      QStringLiteral("-e")}) {
-        Startup::installCatalogue(translator, Startup::languageFromArguments(arguments));
+        Startup::setLanguage(Startup::languageFromArguments(arguments));
         main = new ChiK;
         main->show();
     }
@@ -36,7 +36,7 @@ struct Program {
         delete w;
         delete e;
         delete main;
-        QCoreApplication::removeTranslator(&translator);
+        Startup::setLanguage(Startup::Language::English);
     }
 
     Program(const Program&) = delete;
@@ -57,7 +57,6 @@ struct Program {
     }
     ChiR* chiR() const { return main->chiR; }
 
-    QTranslator translator;
     ChiK* main = nullptr;
 };
 

@@ -4,10 +4,14 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(Startup::Language)
 
 // The whole program, built as the entry function builds it, driven by mouse
 // and keyboard events; the chi(k) plot is read back pixel by pixel.
@@ -34,6 +38,9 @@ private slots:
     void closedChiRComesBackAtTheNextChange();
     void japaneseInterface();
     void closingTheMainWindowLeavesChiROpen();
+    void fitsHalfALaptopScreen_data();
+    void fitsHalfALaptopScreen();
+    void chiRBesideChiK();
 
 private:
     QImage paintK();
@@ -257,6 +264,7 @@ void tst_ChiK::menus() {
     QCOMPARE(texts(program->main->menuBar()), QStringList({"&File",
                                                            "&Open scenario…",
                                                            "&Save scenario as…",
+                                                           "&Lessons",
                                                            "-",
                                                            "Open &measured chi(k)…",
                                                            "Clear measured chi(k)",
@@ -277,12 +285,15 @@ void tst_ChiK::menus() {
                                                            "Arrange &side by side",
                                                            "S&hells…",
                                                            "&Fit…",
+                                                           "&Notes…",
+                                                           "-",
+                                                           "La&nguage",
                                                            "&Help",
                                                            "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),
              QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&View",
                           "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
-                          "Arrange &side by side", "&Help", "&About Tovik"}));
+                          "Arrange &side by side", "-", "La&nguage", "&Help", "&About Tovik"}));
     ChiK* k = program->main;
     QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));
@@ -502,6 +513,48 @@ void tst_ChiK::japaneseInterface() {
     QCOMPARE(program->chiR()->windowTitle(), QString::fromUtf8("\u03a7(R)"));
     QCOMPARE(program->chiR()->label->text(), QString::fromUtf8("指示位置"));
     QCOMPARE(program->wave()->ctrl->Flat->text(), QString::fromUtf8("包絡線平坦化"));
+}
+
+void tst_ChiK::fitsHalfALaptopScreen_data() {
+    QTest::addColumn<Startup::Language>("language");
+    QTest::newRow("English") << Startup::Language::English;
+    QTest::newRow("Japanese") << Startup::Language::Japanese;
+}
+
+// Half of a 1366 x 768 screen: every label and button shows its whole text
+// (the read-out keeps R by its own rule), the plots keep a fair height.
+void tst_ChiK::fitsHalfALaptopScreen() {
+    QFETCH(Startup::Language, language);
+    program->main->chooseLanguage(language);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    for (QMainWindow* w :
+         {static_cast<QMainWindow*>(program->main), static_cast<QMainWindow*>(program->chiR())}) {
+        w->resize(683, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCoreApplication::processEvents();
+        QCOMPARE(w->size(), QSize(683, 700));
+        QVERIFY(w->findChild<DispArea*>()->height() > 700 / 3);
+        for (const QWidget* c : w->findChildren<QWidget*>()) {
+            auto* l = qobject_cast<const QLabel*>(c);
+            auto* b = qobject_cast<const QAbstractButton*>(c);
+            if (c->isVisible() && l && !l->wordWrap() && l->objectName() != "ReadOut")
+                QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(),
+                         qPrintable(l->text()));
+            if (c->isVisible() && b)
+                QVERIFY2(b->sizeHint().width() <= b->width(), qPrintable(b->text()));
+        }
+    }
+}
+
+// Side by side where the screen has room; else where they were.
+void tst_ChiK::chiRBesideChiK() {
+    ChiK& main = *program->main;
+    const QPoint before = program->chiR()->pos();
+    main.placeBeside(QRect(0, 0, 1366 / 2, 768));
+    QCOMPARE(program->chiR()->pos(), before);
+    main.placeBeside(QRect(0, 0, 1700, 900));
+    QCOMPARE(main.frameGeometry().topLeft(), QPoint(0, 0));
+    QCOMPARE(program->chiR()->frameGeometry().topLeft(), QPoint(main.frameGeometry().width(), 0));
 }
 
 QTEST_MAIN(tst_ChiK)

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <utility>
 
 // Mouse events go to a real drawing surface whose relay the envelope reads.
 // The frame is fixed at 100 pixels per unit of k (0 ... 16 over 1600 pixels)
@@ -280,7 +281,7 @@ void tst_Envelope::dragKeepsTheOrder() {
         QVERIFY(envelope->points[i].x() - envelope->points[i - 1].x() >=
                 0.999 * Envelope::minimumGap);
     // F(k) still passes through every point.
-    for (const QPointF& pt : qAsConst(envelope->points))
+    for (const QPointF& pt : std::as_const(envelope->points))
         QCOMPARE(envelope->valueAt(pt.x()), pt.y());
     QVERIFY(std::isfinite(envelope->valueAt(0)));
 }

@@ -141,6 +141,9 @@ void tst_Scenario::roundTrip_data() {
     s.fitRMin = 0.1 + 0.2;
     s.fitRMax = 15;
     QTest::newRow("fit") << s;
+    s.title = {QStringLiteral("R & phase"), QString()};
+    s.notes = {QString(Scenario::maxTextLength, QLatin1Char('x')), QStringLiteral("一\n\n二")};
+    QTest::newRow("lesson texts") << s;
 }
 
 void tst_Scenario::roundTrip() {
@@ -275,6 +278,12 @@ void tst_Scenario::badScenario_data() {
         << withKey("measuredData", 2) << "field measuredData must be a string.";
     QTest::newRow("view option type") << withNested("view", "lockScales", "yes")
                                       << "field view.lockScales must be true or false.";
+    QTest::newRow("title type") << withKey("title", "R") << "field title must be an object.";
+    QTest::newRow("notes text type")
+        << withNested("notes", "ja", 1) << "field notes.ja must be a string.";
+    QTest::newRow("notes too long")
+        << withNested("notes", "en", QString(Scenario::maxTextLength + 1, QLatin1Char('x')))
+        << "field notes.en must hold at most 20000 characters; it has 20001.";
 }
 
 void tst_Scenario::badScenario() {
@@ -317,6 +326,8 @@ void tst_Scenario::missingKeysKeepBase() {
 void tst_Scenario::missingShellsMeansNone() {
     Scenario base = other();
     base.shells = {{2.9, 0.75}};
+    // A lesson's texts belong to it alone, likewise.
+    base.title = base.notes = {QStringLiteral("en"), QStringLiteral("ja")};
     Scenario result;
     QString error;
     QVERIFY(

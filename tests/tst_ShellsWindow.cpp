@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <functional>
+#include <utility>
 
 // Extra shells through the real tool window: each change announced once
 // and painted once on both plots, the rows following the wave, the marks
@@ -24,6 +25,7 @@ private slots:
     void init();
     void cleanup();
     void opensFromTheViewMenu();
+    void opensLargeEnoughForItsRows();
     void addMoveRemove();
     void limitsAndTypedValues();
     void mainShellAmplitudeAndPhase_data();
@@ -81,7 +83,8 @@ void tst_ShellsWindow::init() {
     paintsK = paintsR = 0;
     connect(program->main->DispA, &DispArea::draw, this, [this](QPainter*) { ++paintsK; });
     connect(program->chiR()->DispA, &DispArea::draw, this, [this](QPainter*) { ++paintsR; });
-    if (QTest::currentTestFunction() != QByteArray("opensFromTheViewMenu")) {
+    if (QTest::currentTestFunction() != QByteArray("opensFromTheViewMenu") &&
+        QTest::currentTestFunction() != QByteArray("opensLargeEnoughForItsRows")) {
         program->main->actionShells->trigger();
         w = program->main->shellsWindow;
         QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -126,6 +129,19 @@ void tst_ShellsWindow::opensFromTheViewMenu() {
     QCOMPARE(w->MainShell->text(), QStringLiteral("Main shell: R = 2 Å"));
     for (QAction* a : program->chiR()->menuView->actions())
         QVERIFY(!a->text().contains(QStringLiteral("hells")));
+}
+
+// A scenario with shells opened before the window: every row shows whole.
+void tst_ShellsWindow::opensLargeEnoughForItsRows() {
+    program->wave()->setShells({{2.4, 1}, {2.8, 0.5}, {0, 1}});
+    program->main->actionShells->trigger();
+    ShellsWindow* shown = program->main->shellsWindow;
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QCOMPARE(shown->rows.size(), 3);
+    for (const ShellRow* row : std::as_const(shown->rows)) {
+        QVERIFY(row->height() >= row->sizeHint().height());
+        QVERIFY(shown->rect().contains(QRect(row->mapTo(shown, QPoint()), row->size())));
+    }
 }
 
 void tst_ShellsWindow::addMoveRemove() {

@@ -2,6 +2,8 @@
 
 #include <QMenuBar>
 #include <QResource>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -13,6 +15,8 @@ class tst_Startup : public QObject {
 private slots:
     void language_data();
     void language();
+    void rememberedLanguage_data();
+    void rememberedLanguage();
     void catalogueIsEmbeddedUncompressed();
     void catalogueTexts_data();
     void catalogueTexts();
@@ -45,6 +49,27 @@ void tst_Startup::language() {
     QFETCH(QStringList, args);
     QFETCH(Language, expected);
     QCOMPARE(Startup::languageFromArguments(args), expected);
+}
+
+void tst_Startup::rememberedLanguage_data() {
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<Language>("expected");
+    QTest::newRow("nothing") << "" << QStringList{"tovik"} << Language::Japanese;
+    QTest::newRow("English") << "en" << QStringList{"tovik"} << Language::English;
+    QTest::newRow("-j wins") << "en" << QStringList{"tovik", "-j"} << Language::Japanese;
+    QTest::newRow("-e wins") << "ja" << QStringList{"tovik", "-e"} << Language::English;
+}
+
+// The View menu's choice is remembered; -j and -e win for their run.
+void tst_Startup::rememberedLanguage() {
+    QFETCH(QString, remembered);
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("tovik.ini"), QSettings::IniFormat);
+    if (!remembered.isEmpty())
+        Startup::remember(remembered == "en" ? Language::English : Language::Japanese, settings);
+    QTEST(Startup::chosenLanguage(args, settings), "expected");
 }
 
 void tst_Startup::catalogueIsEmbeddedUncompressed() {
@@ -134,6 +159,7 @@ void tst_Startup::japaneseMenus() {
     QCOMPARE(texts(program.main->menuBar()), QStringList({"ファイル(&F)",
                                                           "シナリオを開く(&O)…",
                                                           "シナリオに名前を付けて保存(&S)…",
+                                                          "授業(&L)",
                                                           "測定した χ(k) を開く(&M)…",
                                                           "測定した χ(k) を消す",
                                                           "曲線を残す(&H)",
@@ -149,13 +175,15 @@ void tst_Startup::japaneseMenus() {
                                                           "縦軸を固定(&K)",
                                                           "左右に並べる(&S)",
                                                           "散乱殻(&H)…", "フィット(&F)…",
+                                                          "授業のノート(&N)…",
+                                                          "言語(&N)",
                                                           "ヘルプ(&H)",
                                                           "Tovik について(&A)"}));
     QCOMPARE(
         texts(program.chiR()->menuBar()),
         QStringList({"ファイル(&F)", "図を書き出す(&P)…", "データを書き出す(&D)…", "図をコピー(&C)",
                      "表示(&V)", "軸と単位(&A)", "凡例(&L)", "物理的な振幅(&P)", "縦軸を固定(&K)",
-                     "左右に並べる(&S)", "ヘルプ(&H)", "Tovik について(&A)"}));
+                     "左右に並べる(&S)", "言語(&N)", "ヘルプ(&H)", "Tovik について(&A)"}));
 }
 
 void tst_Startup::mainWindowTitle_data() {

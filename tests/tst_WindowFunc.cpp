@@ -1,6 +1,7 @@
 #include "DispArea.h"
 #include "WindowFunc.h"
 
+#include <QToolTip>
 #include <QTranslator>
 #include <QtTest>
 
@@ -114,6 +115,13 @@ void tst_WindowFunc::startsAsTabled() {
     QVERIFY(!window->radioButton->isEnabled());
     QVERIFY(window->radioButton_2->isChecked());
     QCOMPARE(window->radioButton->text(), QString("&Linear"));
+    // Greyed out, it still says why when the pointer rests on it.
+    window->show();
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), window->radioButton->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(window->radioButton, &hover);
+    QVERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().contains(QString("not available, because")));
+    QToolTip::hideText();
     QCOMPARE(window->radioButton_2->text(), QString("H&anning"));
     QCOMPARE(window->windowTitle(), QString("Frame"));
     QCOMPARE(window->riseFactor, 3.1415926535);

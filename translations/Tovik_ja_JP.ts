@@ -182,6 +182,22 @@
         <translation>χ(k) データ (*.chi *.chik *.dat *.txt *.csv *.xy);;すべてのファイル (*)</translation>
     </message>
     <message>
+        <source>&amp;Lessons</source>
+        <translation>授業(&amp;L)</translation>
+    </message>
+    <message>
+        <source>La&amp;nguage</source>
+        <translation>言語(&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;Notes…</source>
+        <translation>授業のノート(&amp;N)…</translation>
+    </message>
+    <message>
+        <source>No lessons found</source>
+        <translation>授業が見つかりません</translation>
+    </message>
+    <message>
         <source>k%1·χ(k) (Å%2)</source>
         <translation>k%1·χ(k) (Å%2)</translation>
     </message>
@@ -404,6 +420,10 @@
         <source>%1, normalised</source>
         <translation>%1（規格化）</translation>
     </message>
+    <message>
+        <source>La&amp;nguage</source>
+        <translation>言語(&amp;N)</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -448,8 +468,24 @@
         <translation>フィットには測定データが必要です。--data FILE か、measuredData のあるシナリオを指定してください。</translation>
     </message>
     <message>
-        <source>The fit cannot run: %1</source>
-        <translation>フィットを実行できません: %1</translation>
+        <source>No fit: %1</source>
+        <translation>フィットしません: %1</translation>
+    </message>
+    <message>
+        <source>Open the lesson NAME (its file name) from the lessons folder.</source>
+        <translation>授業のフォルダーにある授業 NAME (ファイル名) を開く。</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>There is no lesson &quot;%1&quot; in %2.</source>
+        <translation>%2 に授業「%1」はありません。</translation>
+    </message>
+    <message>
+        <source>the lessons folder</source>
+        <translation>授業のフォルダー</translation>
     </message>
 </context>
 <context>
@@ -484,6 +520,17 @@
     <message>
         <source>%1 (held %2)</source>
         <translation>%1（残した曲線 %2）</translation>
+    </message>
+</context>
+<context>
+    <name>NotesWindow</name>
+    <message>
+        <source>Notes</source>
+        <translation>授業のノート</translation>
+    </message>
+    <message>
+        <source>What to do, what to look for, and a question to answer</source>
+        <translation>やること、見るところ、答える問い</translation>
     </message>
 </context>
 <context>
@@ -656,6 +703,10 @@
     <message>
         <source>The field %1 must hold at most %2 entries; it has %3.</source>
         <translation>項目 %1 の要素は %2 個以下でなければなりません (%3 個あります)。</translation>
+    </message>
+    <message>
+        <source>The field %1 must hold at most %2 characters; it has %3.</source>
+        <translation>項目 %1 は %2 文字以下でなければなりません (%3 文字あります)。</translation>
     </message>
     <message>
         <source>The text is not valid JSON: %1 at line %2, column %3.</source>
@@ -918,10 +969,6 @@
         <translation>ハニング関数</translation>
     </message>
     <message>
-        <source>Straight-line rise and fall (not available)</source>
-        <translation>直線で立ち上がり・立ち下がる窓 (使えません)</translation>
-    </message>
-    <message>
         <source>Half-cosine (Hanning) rise and fall</source>
         <translation>半周期の余弦 (ハニング) で立ち上がり・立ち下がる窓</translation>
     </message>
@@ -940,6 +987,10 @@
     <message>
         <source>Window position 4, where W(k) reaches 0, in Å⁻¹</source>
         <translation>窓の位置 4: W(k) が 0 に達する k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Straight-line rise and fall: not available, because this version shapes W(k) with half-cosine (Hanning) rise and fall only</source>
+        <translation>直線で立ち上がり・立ち下がる窓: 使えません。この版の W(k) は半周期の余弦 (ハニング) で立ち上がり・立ち下がる形だけです</translation>
     </message>
 </context>
 <context>
@@ -1064,8 +1115,8 @@
         <translation>モデルをフィットするには、測定した χ(k) のデータを開いてください。</translation>
     </message>
     <message>
-        <source>The R range must have 0 &lt;= Rmin &lt; Rmax.</source>
-        <translation>R の範囲は 0 &lt;= Rmin &lt; Rmax でなければなりません。</translation>
+        <source>Type an R range with 0 &lt;= Rmin &lt; Rmax.</source>
+        <translation>0 &lt;= Rmin &lt; Rmax となる R の範囲を入力してください。</translation>
     </message>
     <message>
         <source>The fit cannot run: %1</source>
