@@ -18,7 +18,6 @@ class tst_FitProblem : public QObject {
 private slots:
     void recovers_data();
     void recovers();
-    void refusesTooManyParameters();
 };
 
 namespace {
@@ -99,18 +98,6 @@ void tst_FitProblem::recovers() {
     }
     // The fit only reports: the wave keeps its values until Apply.
     QCOMPARE(m.wave.parameter(AWave::Parameter::Amplitude), 8.0);
-}
-
-void tst_FitProblem::refusesTooManyParameters() {
-    Model m;
-    m.measure(0, 10, 2.5, 0.05, 0, 0);
-    // 0.2 Å of R over 11.5 1/Å of k: 2 * 11.5 * 0.2 / pi = 1.5 independent points.
-    fit::FitProblem narrow(m.wave, m.data, 2.4, 2.6);
-    const fit::Result res = narrow.run(fit::FitProblem::defaultVaried());
-    QVERIFY(!res.ok);
-    QVERIFY2(res.error.contains("independent points"), qPrintable(res.error));
-    m.data.clear();
-    QVERIFY(!fit::FitProblem(m.wave, m.data, 1, 3).error().isEmpty());
 }
 
 QTEST_MAIN(tst_FitProblem)
