@@ -59,6 +59,9 @@ void FitWindow::rangeTyped() {
 
 void FitWindow::dataChanged() {
     FitButton->setEnabled(data->isLoaded());
+    // A result belongs to the data it was fitted to.
+    last = fit::Result();
+    ApplyButton->setEnabled(false);
     if (!data->isLoaded())
         Report->setPlainText(tr("Open measured chi(k) data to fit the model to them."));
 }

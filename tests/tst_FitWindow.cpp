@@ -49,6 +49,11 @@ void tst_FitWindow::fitApplyUndo() {
     QTest::keyClicks(w->RMinVal, "5");
     QTest::keyClick(w->RMinVal, Qt::Key_Return);
     QCOMPARE(w->RMinVal->text(), QString("1"));
+    // New data make the last result stale: nothing to apply.
+    QTest::mouseClick(w->FitButton, Qt::LeftButton);
+    QVERIFY(w->ApplyButton->isEnabled());
+    program.main->actionClearData->trigger();
+    QVERIFY(!w->ApplyButton->isEnabled() && !w->FitButton->isEnabled());
     w->close();
     QVERIFY(!program.chiR()->fitRangeShown());
 }
