@@ -4,22 +4,17 @@
 #include "FitProblem.h"
 #include "FitRun.h"
 #include "MeasuredCurve.h"
+#include "Number.h"
 
 #include <QJsonArray>
 
 #include <cmath>
 
-namespace {
-QString shortest(double v) {
-    return QString::number(v, 'g', QLocale::FloatingPointShortest);
-}
-} // namespace
-
 FitWindow::FitWindow(AWave* w, const MeasuredCurve* d, ChiR* r, QWidget* parent)
     : QWidget(parent, Qt::Tool), wave(w), data(d), chiR(r) {
     setupUi(this);
-    RMinVal->setText(shortest(fit::FitProblem::defaultRMin));
-    RMaxVal->setText(shortest(fit::FitProblem::defaultRMax));
+    RMinVal->setText(shortestNumber(fit::FitProblem::defaultRMin));
+    RMaxVal->setText(shortestNumber(fit::FitProblem::defaultRMax));
     connect(FitButton, &QPushButton::clicked, this, &FitWindow::fit);
     connect(ApplyButton, &QPushButton::clicked, this, &FitWindow::apply);
     connect(UndoButton, &QPushButton::clicked, this, &FitWindow::undo);
@@ -52,8 +47,8 @@ void FitWindow::rangeTyped() {
         chiR->setFitRange(low, high);
     } else {
         // Back to the range the plot shows.
-        RMinVal->setText(shortest(chiR->fitRangeLow()));
-        RMaxVal->setText(shortest(chiR->fitRangeHigh()));
+        RMinVal->setText(shortestNumber(chiR->fitRangeLow()));
+        RMaxVal->setText(shortestNumber(chiR->fitRangeHigh()));
     }
 }
 

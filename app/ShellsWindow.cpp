@@ -1,5 +1,6 @@
 #include "ShellsWindow.h"
 
+#include "Number.h"
 #include "PixelDrawing.h"
 
 #include <QEvent>
@@ -10,17 +11,11 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include <QLocale>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The shortest text that reads back as the same double.
-QString shown(double v) {
-    return QString::number(v, 'g', QLocale::FloatingPointShortest);
-}
 
 QString colourStyle(const QColor& c) {
     return QStringLiteral("color: %1; font-weight: bold;").arg(c.name());
@@ -119,8 +114,8 @@ void ShellRow::changeEvent(QEvent* event) {
 }
 
 void ShellRow::showTexts(const Shell& s) {
-    rVal->setText(shown(s.r));
-    amplitudeVal->setText(shown(s.amplitude));
+    rVal->setText(shortestNumber(s.r));
+    amplitudeVal->setText(shortestNumber(s.amplitude));
     leftOut->setVisible(!AWave::inSum(s.r));
 }
 
@@ -195,11 +190,11 @@ QColor ShellsWindow::markColor(int i) {
 }
 
 void ShellsWindow::sync() {
-    MainShell->setText(tr("Main shell: R = %1 Å").arg(shown(wave->r)));
+    MainShell->setText(tr("Main shell: R = %1 Å").arg(shortestNumber(wave->r)));
     pointAt(AmplitudeBar, wave->amplitude, amplitudeSteps);
-    AmplitudeVal->setText(shown(wave->amplitude));
+    AmplitudeVal->setText(shortestNumber(wave->amplitude));
     pointAt(Phi1Bar, wave->phi1, phi1Steps);
-    Phi1Val->setText(shown(wave->phi1));
+    Phi1Val->setText(shortestNumber(wave->phi1));
     const QVector<Shell>& shells = wave->shells;
     const bool resized = rows.size() != shells.size();
     while (rows.size() > shells.size()) {
@@ -271,7 +266,7 @@ void ShellsWindow::amplitudeTyped() {
     if (typedValue(AmplitudeVal, AmplitudeBar, amplitudeSteps, &a) && a != wave->amplitude)
         wave->setParameter(AWave::Parameter::Amplitude, a);
     else
-        AmplitudeVal->setText(shown(wave->amplitude));
+        AmplitudeVal->setText(shortestNumber(wave->amplitude));
 }
 
 void ShellsWindow::phi1Typed() {
@@ -279,5 +274,5 @@ void ShellsWindow::phi1Typed() {
     if (typedValue(Phi1Val, Phi1Bar, phi1Steps, &p1) && p1 != wave->phi1)
         wave->setParameter(AWave::Parameter::P1, p1);
     else
-        Phi1Val->setText(shown(wave->phi1));
+        Phi1Val->setText(shortestNumber(wave->phi1));
 }

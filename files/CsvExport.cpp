@@ -3,11 +3,11 @@
 #include "AWave.h"
 #include "Escaped.h"
 #include "MeasuredCurve.h"
+#include "Number.h"
 #include "SafeFile.h"
 #include "Scenario.h"
 
 #include <QFileInfo>
-#include <QLocale>
 
 #include <algorithm>
 #include <climits>
@@ -22,7 +22,7 @@ namespace {
 QByteArray number(double v) {
     if (v == 0 && std::signbit(v))
         return QByteArrayLiteral("-0");
-    return QString::number(v, 'g', QLocale::FloatingPointShortest).toUtf8();
+    return shortestNumber(v).toUtf8();
 }
 
 QByteArray onOff(bool on) {

@@ -3,6 +3,7 @@
 #include "AtomicWrite.h"
 #include "Envelope.h"
 #include "Escaped.h"
+#include "Number.h"
 #include "SafeFile.h"
 
 #include <QDir>
@@ -12,7 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
-#include <QLocale>
 #include <QPoint>
 
 #include <algorithm>
@@ -23,12 +23,6 @@ namespace {
 const char* const formatName = "tovik-scenario";
 const int envelopePointCount = 17;
 const int windowPositionCount = 4;
-
-// Shortest text that reads back as the same double, so a message shows the
-// value exactly as the file has it.
-QString shown(double v) {
-    return QString::number(v, 'g', QLocale::FloatingPointShortest);
-}
 
 QString indexed(const QString& path, int i) {
     return path + QLatin1Char('[') + QString::number(i) + QLatin1Char(']');
@@ -63,7 +57,7 @@ bool numberIn(const QJsonValue& v, const QString& path, double low, double high,
         return false;
     if (!(d >= low && d <= high)) {
         *error = Scenario::tr("The field %1 must lie between %2 and %3; it is %4.")
-                     .arg(path, shown(low), shown(high), shown(d));
+                     .arg(path, shortestNumber(low), shortestNumber(high), shortestNumber(d));
         return false;
     }
     *out = d;
@@ -75,7 +69,7 @@ bool wholeNumber(const QJsonValue& v, const QString& path, double* out, QString*
     if (!finiteNumber(v, path, &d, error))
         return false;
     if (d != std::trunc(d)) {
-        *error = Scenario::tr("The field %1 must be a whole number; it is %2.").arg(path, shown(d));
+        *error = Scenario::tr("The field %1 must be a whole number; it is %2.").arg(path, shortestNumber(d));
         return false;
     }
     *out = d;
@@ -161,11 +155,11 @@ bool readHeader(const QJsonObject& o, QString* error) {
     if (v > Scenario::formatVersion) {
         *error = Scenario::tr("This scenario was made by a newer Tovik (version %1); this one "
                               "reads versions up to %2.")
-                     .arg(shown(v), QString::number(Scenario::formatVersion));
+                     .arg(shortestNumber(v), QString::number(Scenario::formatVersion));
         return false;
     }
     if (v < 1) {
-        *error = Scenario::tr("The scenario version %1 is unknown.").arg(shown(v));
+        *error = Scenario::tr("The scenario version %1 is unknown.").arg(shortestNumber(v));
         return false;
     }
     return true;
@@ -288,7 +282,7 @@ bool readEnvelopePoints(const QJsonObject& o, Scenario* s, QString* error) {
         if (i > 0 && !(k > least)) {
             *error = Scenario::tr("The field %1 must be larger than %2.")
                          .arg(indexed(pointPath, 0),
-                              QString::number(least, 'g', QLocale::FloatingPointShortest));
+                              shortestNumber(least));
             return false;
         }
         points[i] = QPointF(k, f);

@@ -1,18 +1,12 @@
 #include "WaveCtrl.h"
 
+#include "Number.h"
+
 #include <QEvent>
 #include <QLayout>
-#include <QLocale>
 #include <QSignalBlocker>
 
 #include <cmath>
-
-namespace {
-// The shortest text that reads back as the same double.
-QString exactText(double v) {
-    return QString::number(v, 'g', QLocale::FloatingPointShortest);
-}
-} // namespace
 
 WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     setupUi(this);
@@ -83,7 +77,7 @@ bool WaveCtrl::setExact(Box box, double value) {
         const QSignalBlocker silent(bar(box));
         bar(box)->setValue(qRound(value * steps(box)));
     }
-    valueBox(box)->setText(exactText(value));
+    valueBox(box)->setText(shortestNumber(value));
     announce(box, value);
     return true;
 }
@@ -95,7 +89,7 @@ void WaveCtrl::typed(Box box) {
     if (ok && value == values[box])
         ok = false;
     if (!ok || !setExact(box, value))
-        valueBox(box)->setText(exactText(values[box]));
+        valueBox(box)->setText(shortestNumber(values[box]));
 }
 
 void WaveCtrl::showFormula(double amplitude, double phi1) {
@@ -107,11 +101,11 @@ void WaveCtrl::showFormula(double amplitude, double phi1) {
     if (withA && withP1)
         text = tr("k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) "
                   "* exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1")
-                   .arg(exactText(amplitude));
+                   .arg(shortestNumber(amplitude));
     else if (withA)
         text = tr("k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( "
                   "-2 * Sigma^2 * k^2 )   : N*S0^2 = %1")
-                   .arg(exactText(amplitude));
+                   .arg(shortestNumber(amplitude));
     else if (withP1)
         text = tr("k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * "
                   "exp( -2 * Sigma^2 * k^2 )   : S0 = 1.0");

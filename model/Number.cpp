@@ -1,0 +1,7 @@
+#include "Number.h"
+
+#include <QLocale>
+
+QString shortestNumber(double v) {
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
+}
