@@ -15,13 +15,13 @@ FitRun runFit(const AWave& wave, const MeasuredCurve& data, const QStringList& v
 
 namespace {
 AWave::Parameter parameterAt(int i) {
-    return AWave::Parameter(fit::FitProblem::waveParameter(i));
+    return fitOrder()[size_t(i)]->id;
 }
 } // namespace
 
 QVector<double> applyFit(AWave& wave, const fit::Result& result) {
     QVector<double> before;
-    for (int i = 0; i < fit::FitProblem::names().size(); ++i)
+    for (int i = 0; i < int(fitOrder().size()); ++i)
         before.append(wave.parameter(parameterAt(i)));
     for (int i = 0; i < int(result.best.size()); ++i)
         if (result.best[i].varied)

@@ -20,8 +20,8 @@ FitRun runFit(const AWave& wave, const MeasuredCurve& data, const QStringList& v
               double rMax);
 
 // Puts the varied parameters' best values into the wave, each exactly and by
-// the road of a typed value. Returns the six values the wave had before, in
+// the road of a typed value. Returns the values the wave had before, in
 // the report's order, for an undo.
 QVector<double> applyFit(AWave& wave, const fit::Result& result);
-// Sets the six values back, as applyFit returned them.
+// Sets the values back, as applyFit returned them.
 void restoreValues(AWave& wave, const QVector<double>& values);

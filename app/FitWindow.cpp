@@ -5,6 +5,7 @@
 #include "FitRun.h"
 #include "MeasuredCurve.h"
 #include "Number.h"
+#include "ParameterTable.h"
 
 #include <QJsonArray>
 
@@ -104,8 +105,9 @@ void FitWindow::fit() {
 
 QString FitWindow::reportText() const {
     QStringList lines;
-    const QStringList shown{tr("N·S0²"), tr("R (Å)"),  tr("Sigma (Å)"),
-                            tr("P0"),    tr("P1 (Å)"), tr("P2 (Å²)")};
+    QStringList shown;
+    for (const ParameterRow* row : fitOrder())
+        shown << QCoreApplication::translate(row->labelContext, row->label);
     for (int i = 0; i < int(last.best.size()); ++i) {
         const fit::Parameter& p = last.best[i];
         lines << (p.varied ? tr("%1 = %2 ± %3")

@@ -52,19 +52,12 @@ QString HeldCurves::nameOf(const Curve& c, const Scenario& now) {
     const Scenario& s = c.state;
     QStringList differ;
     if (s.n != now.n)
-        differ << QStringLiteral("n = %1").arg(s.n);
-    if (s.r != now.r)
-        differ << QStringLiteral("R = %1").arg(s.r);
-    if (s.phi0 != now.phi0)
-        differ << QStringLiteral("P0 = %1").arg(s.phi0);
-    if (s.phi1 != now.phi1)
-        differ << QStringLiteral("P1 = %1").arg(s.phi1);
-    if (s.phi2 != now.phi2)
-        differ << QStringLiteral("P2 = %1").arg(s.phi2);
-    if (s.sigma != now.sigma)
-        differ << QStringLiteral("σ = %1").arg(s.sigma);
-    if (s.amplitude != now.amplitude)
-        differ << QStringLiteral("A = %1").arg(s.amplitude);
+        differ << QStringLiteral("%1 = %2").arg(QLatin1String(KWeight::key)).arg(s.n);
+    for (const ParameterRow& row : parameterTable) {
+        const double value = s.parameter(row.id);
+        if (value != now.parameter(row.id))
+            differ << QStringLiteral("%1 = %2").arg(QString::fromUtf8(row.shortName)).arg(value);
+    }
     return differ.size() == 1 ? tr("%1: %2").arg(base, differ.first()) : base;
 }
 

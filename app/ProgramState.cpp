@@ -35,12 +35,8 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     Scenario s;
     const WaveCtrl& ctrl = *wave.ctrl;
     s.n = wave.n;
-    s.r = wave.r;
-    s.phi0 = wave.phi0;
-    s.phi1 = wave.phi1;
-    s.phi2 = wave.phi2;
-    s.sigma = wave.sigma;
-    s.amplitude = wave.amplitude;
+    for (const ParameterRow& row : parameterTable)
+        s.setParameter(row.id, wave.parameter(row.id));
     s.envelopeOn = ctrl.SelEnvelope->isChecked();
     s.windowOn = ctrl.SelWindowF->isChecked();
     s.debyeWallerOn = ctrl.SelDebye->isChecked();
@@ -73,13 +69,9 @@ void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR) {
     ctrl.NBar->setValue(s.n);
     // Exactly, as typed values: the sliders only point at them. A changed
     // value is one synthesis; the same value again is none.
-    using P = AWave::Parameter;
-    const QPair<P, double> values[] = {{P::R, s.r},         {P::P0, s.phi0},
-                                       {P::P1, s.phi1},     {P::P2, s.phi2},
-                                       {P::Sigma, s.sigma}, {P::Amplitude, s.amplitude}};
-    for (const auto& v : values) {
-        if (wave.parameter(v.first) != v.second)
-            wave.setParameter(v.first, v.second);
+    for (const ParameterRow& row : parameterTable) {
+        if (wave.parameter(row.id) != s.parameter(row.id))
+            wave.setParameter(row.id, s.parameter(row.id));
     }
     ctrl.SelEnvelope->setChecked(s.envelopeOn);
     ctrl.SelWindowF->setChecked(s.windowOn);

@@ -11,7 +11,6 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -30,9 +29,14 @@ QLineEdit* valueBox(QWidget* parent) {
     return box;
 }
 
-QSlider* slider(QWidget* parent, int maximum) {
+// A slider over [low, high] in `steps` positions per unit.
+void spanRange(QSlider* bar, double low, double high, int steps) {
+    bar->setRange(qRound(low * steps), qRound(high * steps));
+}
+
+QSlider* slider(QWidget* parent, double low, double high, int steps) {
     auto* bar = new QSlider(Qt::Horizontal, parent);
-    bar->setRange(0, maximum);
+    spanRange(bar, low, high, steps);
     bar->setMinimumWidth(160);
     return bar;
 }
@@ -55,6 +59,9 @@ void pointAt(QSlider* bar, double value, int steps) {
     bar->setValue(qRound(value * steps));
 }
 
+const ParameterRow& amplitudeRow = parameterRow(ModelParameter::Amplitude);
+const ParameterRow& phi1Row = parameterRow(ModelParameter::P1);
+
 } // namespace
 
 ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) {
@@ -62,9 +69,10 @@ ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) 
     grid->setContentsMargins(0, 2, 0, 2);
     title = new QLabel(this);
     title->setStyleSheet(colourStyle(ShellsWindow::markColor(index + 1)));
-    rBar = slider(this, rMaximum);
+    rBar = slider(this, Shell::rMinimum, Shell::rMaximum, Shell::rSteps);
     rVal = valueBox(this);
-    amplitudeBar = slider(this, amplitudeMaximum);
+    amplitudeBar =
+        slider(this, Shell::amplitudeMinimum, Shell::amplitudeMaximum, Shell::amplitudeSteps);
     amplitudeVal = valueBox(this);
     remove = new QPushButton(this);
     leftOut = new QLabel(this);
@@ -82,7 +90,8 @@ ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) 
     grid->addWidget(amplitudeVal, 1, 3);
     grid->addWidget(remove, 0, 4, 2, 1);
     grid->addWidget(leftOut, 2, 1, 1, 4);
-    current = {rBar->value() / double(rSteps), amplitudeBar->value() / double(amplitudeSteps)};
+    current = {rBar->value() / double(Shell::rSteps),
+               amplitudeBar->value() / double(Shell::amplitudeSteps)};
     showTexts(current);
 
     connect(rBar, SIGNAL(valueChanged(int)), this, SLOT(rSlid(int)));
@@ -121,8 +130,8 @@ void ShellRow::showTexts(const Shell& s) {
 
 void ShellRow::showShell(const Shell& shell) {
     current = shell;
-    pointAt(rBar, shell.r, rSteps);
-    pointAt(amplitudeBar, shell.amplitude, amplitudeSteps);
+    pointAt(rBar, shell.r, Shell::rSteps);
+    pointAt(amplitudeBar, shell.amplitude, Shell::amplitudeSteps);
     showTexts(shell);
 }
 
@@ -134,35 +143,38 @@ void ShellRow::take(const Shell& s) {
 }
 
 void ShellRow::rSlid(int position) {
-    take({position / double(rSteps), current.amplitude});
+    take({position / double(Shell::rSteps), current.amplitude});
 }
 
 void ShellRow::amplitudeSlid(int position) {
-    take({current.r, position / double(amplitudeSteps)});
+    take({current.r, position / double(Shell::amplitudeSteps)});
 }
 
 void ShellRow::rTyped() {
     double r = 0;
-    if (!typedValue(rVal, rBar, rSteps, &r) || r == current.r) {
+    if (!typedValue(rVal, rBar, Shell::rSteps, &r) || r == current.r) {
         showTexts(current);
         return;
     }
-    pointAt(rBar, r, rSteps);
+    pointAt(rBar, r, Shell::rSteps);
     take({r, current.amplitude});
 }
 
 void ShellRow::amplitudeTyped() {
     double a = 0;
-    if (!typedValue(amplitudeVal, amplitudeBar, amplitudeSteps, &a) || a == current.amplitude) {
+    if (!typedValue(amplitudeVal, amplitudeBar, Shell::amplitudeSteps, &a) ||
+        a == current.amplitude) {
         showTexts(current);
         return;
     }
-    pointAt(amplitudeBar, a, amplitudeSteps);
+    pointAt(amplitudeBar, a, Shell::amplitudeSteps);
     take({current.r, a});
 }
 
 ShellsWindow::ShellsWindow(AWave* wave_, QWidget* parent) : QWidget(parent, Qt::Tool), wave(wave_) {
     setupUi(this);
+    spanRange(AmplitudeBar, amplitudeRow.minimum, amplitudeRow.maximum, amplitudeRow.stepsPerUnit);
+    spanRange(Phi1Bar, phi1Row.minimum, phi1Row.maximum, phi1Row.stepsPerUnit);
     MainShell->setStyleSheet(colourStyle(markColor(0)));
     connect(AddShell, SIGNAL(clicked()), this, SLOT(addShell()));
     connect(AmplitudeBar, SIGNAL(valueChanged(int)), this, SLOT(amplitudeSlid(int)));
@@ -186,14 +198,14 @@ QColor ShellsWindow::markColor(int i) {
     static const QColor colours[] = {
         pixeldraw::solidColor(140, 70, 0), pixeldraw::solidColor(110, 0, 220),
         pixeldraw::solidColor(0, 130, 130), pixeldraw::solidColor(255, 110, 0)};
-    return colours[std::clamp(i, 0, AWave::maxShells)];
+    return colours[std::clamp(i, 0, Shell::maxExtra)];
 }
 
 void ShellsWindow::sync() {
     MainShell->setText(tr("Main shell: R = %1 Å").arg(shortestNumber(wave->r)));
-    pointAt(AmplitudeBar, wave->amplitude, amplitudeSteps);
+    pointAt(AmplitudeBar, wave->amplitude, amplitudeRow.stepsPerUnit);
     AmplitudeVal->setText(shortestNumber(wave->amplitude));
-    pointAt(Phi1Bar, wave->phi1, phi1Steps);
+    pointAt(Phi1Bar, wave->phi1, phi1Row.stepsPerUnit);
     Phi1Val->setText(shortestNumber(wave->phi1));
     const QVector<Shell>& shells = wave->shells;
     const bool resized = rows.size() != shells.size();
@@ -213,7 +225,7 @@ void ShellsWindow::sync() {
     for (int i = 0; i < rows.size(); ++i)
         rows[i]->showShell(shells[i]);
     NoShells->setVisible(rows.isEmpty());
-    AddShell->setEnabled(rows.size() < AWave::maxShells);
+    AddShell->setEnabled(rows.size() < Shell::maxExtra);
     // Rows and their R = 0 notes come and go: the window follows its layout,
     // measured only while it is shown (a hidden one is sized when shown).
     if (isVisible()) {
@@ -225,12 +237,13 @@ void ShellsWindow::sync() {
 }
 
 void ShellsWindow::addShell() {
-    if (wave->shells.size() >= AWave::maxShells)
+    if (wave->shells.size() >= Shell::maxExtra)
         return;
     // 0.4 Å beyond the main shell, held on the R slider.
-    const int position = std::clamp(qRound(wave->r * ShellRow::rSteps) + 4, 0, ShellRow::rMaximum);
+    const int position =
+        std::clamp(qRound(wave->r * Shell::rSteps) + 4, 0, qRound(Shell::rMaximum * Shell::rSteps));
     QVector<Shell> shells = wave->shells;
-    shells.append({position / double(ShellRow::rSteps), 1.0});
+    shells.append({position / double(Shell::rSteps), 1.0});
     wave->setShells(shells);
 }
 
@@ -254,16 +267,17 @@ void ShellsWindow::removeShell(int index) {
 // exactly, and sync() shows whatever the wave then holds.
 
 void ShellsWindow::amplitudeSlid(int position) {
-    wave->setParameter(AWave::Parameter::Amplitude, position / double(amplitudeSteps));
+    wave->setParameter(AWave::Parameter::Amplitude, position / double(amplitudeRow.stepsPerUnit));
 }
 
 void ShellsWindow::phi1Slid(int position) {
-    wave->setParameter(AWave::Parameter::P1, position / double(phi1Steps));
+    wave->setParameter(AWave::Parameter::P1, position / double(phi1Row.stepsPerUnit));
 }
 
 void ShellsWindow::amplitudeTyped() {
     double a = 0;
-    if (typedValue(AmplitudeVal, AmplitudeBar, amplitudeSteps, &a) && a != wave->amplitude)
+    if (typedValue(AmplitudeVal, AmplitudeBar, amplitudeRow.stepsPerUnit, &a) &&
+        a != wave->amplitude)
         wave->setParameter(AWave::Parameter::Amplitude, a);
     else
         AmplitudeVal->setText(shortestNumber(wave->amplitude));
@@ -271,7 +285,7 @@ void ShellsWindow::amplitudeTyped() {
 
 void ShellsWindow::phi1Typed() {
     double p1 = 0;
-    if (typedValue(Phi1Val, Phi1Bar, phi1Steps, &p1) && p1 != wave->phi1)
+    if (typedValue(Phi1Val, Phi1Bar, phi1Row.stepsPerUnit, &p1) && p1 != wave->phi1)
         wave->setParameter(AWave::Parameter::P1, p1);
     else
         Phi1Val->setText(shortestNumber(wave->phi1));

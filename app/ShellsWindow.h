@@ -22,13 +22,6 @@ class ShellRow : public QFrame {
 public:
     ShellRow(int index, QWidget* parent);
 
-    // Slider steps: R as the main R slider (0 ... 10 by 0.1), amplitude
-    // 0 ... 2 by 0.05.
-    static constexpr int rSteps = 10;
-    static constexpr int rMaximum = 100;
-    static constexpr int amplitudeSteps = 20;
-    static constexpr int amplitudeMaximum = 40;
-
     // The shell the row stands for.
     Shell value() const { return current; }
     // Shows `shell` without announcing it.
@@ -82,11 +75,6 @@ public:
 
     AWave* const wave;
     QVector<ShellRow*> rows;
-
-    // Slider steps of the main shell's A (0 ... 50 by 0.1) and P1 (-3 ... 3
-    // by 0.01).
-    static constexpr int amplitudeSteps = 10;
-    static constexpr int phi1Steps = 100;
 
 public slots:
     void sync();

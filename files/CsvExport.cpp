@@ -35,13 +35,9 @@ QByteArray stateLines(const char* title, const Scenario& s, const MeasuredCurve*
     out += "# Tovik ";
     out += title;
     out += " data\n";
-    out += "# n = " + QByteArray::number(s.n) + '\n';
-    out += "# R = " + number(s.r) + '\n';
-    out += "# P0 = " + number(s.phi0) + '\n';
-    out += "# P1 = " + number(s.phi1) + '\n';
-    out += "# P2 = " + number(s.phi2) + '\n';
-    out += "# sigma = " + number(s.sigma) + '\n';
-    out += "# A = " + number(s.amplitude) + '\n';
+    out += QByteArray("# ") + KWeight::key + " = " + QByteArray::number(s.n) + '\n';
+    for (const ParameterRow& row : parameterTable)
+        out += QByteArray("# ") + row.symbol + " = " + number(s.parameter(row.id)) + '\n';
     out += "# extra shells: ";
     if (s.shells.isEmpty())
         out += "none";

@@ -4,6 +4,7 @@
 #include "Envelope.h"
 #include "Escaped.h"
 #include "Number.h"
+#include "ParameterTable.h"
 #include "SafeFile.h"
 
 #include <QDir>
@@ -69,7 +70,8 @@ bool wholeNumber(const QJsonValue& v, const QString& path, double* out, QString*
     if (!finiteNumber(v, path, &d, error))
         return false;
     if (d != std::trunc(d)) {
-        *error = Scenario::tr("The field %1 must be a whole number; it is %2.").arg(path, shortestNumber(d));
+        *error = Scenario::tr("The field %1 must be a whole number; it is %2.")
+                     .arg(path, shortestNumber(d));
         return false;
     }
     *out = d;
@@ -165,7 +167,7 @@ bool readHeader(const QJsonObject& o, QString* error) {
     return true;
 }
 
-// "shells": an array of at most maxShells objects {"R", "amplitude"}, both
+// "shells": an array of at most Shell::maxExtra objects {"R", "amplitude"}, both
 // required and on their sliders' ranges; absent means no extra shell.
 bool readShells(const QJsonObject& o, Scenario* s, QString* error) {
     const auto it = o.constFind(QLatin1String("shells"));
@@ -179,9 +181,9 @@ bool readShells(const QJsonObject& o, Scenario* s, QString* error) {
         return false;
     }
     const QJsonArray a = it.value().toArray();
-    if (a.size() > Scenario::maxShells) {
+    if (a.size() > Shell::maxExtra) {
         *error = Scenario::tr("The field %1 must hold at most %2 entries; it has %3.")
-                     .arg(path, QString::number(Scenario::maxShells), QString::number(a.size()));
+                     .arg(path, QString::number(Shell::maxExtra), QString::number(a.size()));
         return false;
     }
     QVector<Scenario::ExtraShell> shells(a.size());
@@ -197,8 +199,10 @@ bool readShells(const QJsonObject& o, Scenario* s, QString* error) {
                 return false;
             }
         }
-        if (!optionalNumber(shell, shellPath, "R", 0, 10, &shells[i].r, error) ||
-            !optionalNumber(shell, shellPath, "amplitude", 0, 2, &shells[i].amplitude, error))
+        if (!optionalNumber(shell, shellPath, "R", Shell::rMinimum, Shell::rMaximum, &shells[i].r,
+                            error) ||
+            !optionalNumber(shell, shellPath, "amplitude", Shell::amplitudeMinimum,
+                            Shell::amplitudeMaximum, &shells[i].amplitude, error))
             return false;
     }
     s->shells = shells;
@@ -206,22 +210,23 @@ bool readShells(const QJsonObject& o, Scenario* s, QString* error) {
 }
 
 bool readParameters(const QJsonObject& o, Scenario* s, QString* error) {
-    const auto n = o.constFind(QLatin1String("n"));
+    const auto n = o.constFind(QLatin1String(KWeight::key));
     if (n != o.constEnd()) {
         double v = 0;
-        const QString path = QStringLiteral("n");
-        if (!wholeNumber(n.value(), path, &v, error) || !numberIn(n.value(), path, 1, 3, &v, error))
+        const QString path = QLatin1String(KWeight::key);
+        if (!wholeNumber(n.value(), path, &v, error) ||
+            !numberIn(n.value(), path, KWeight::minimum, KWeight::maximum, &v, error))
             return false;
         s->n = static_cast<int>(v);
     }
     const QString top;
-    return optionalNumber(o, top, "R", 0, 10, &s->r, error) &&
-           optionalNumber(o, top, "P0", -10, 10, &s->phi0, error) &&
-           optionalNumber(o, top, "P1", -3, 3, &s->phi1, error) &&
-           optionalNumber(o, top, "P2", -1, 1, &s->phi2, error) &&
-           optionalNumber(o, top, "sigma", 0, 0.2, &s->sigma, error) &&
-           optionalNumber(o, top, "amplitude", 0, 50, &s->amplitude, error) &&
-           readShells(o, s, error);
+    for (const ParameterRow& row : parameterTable) {
+        double v = s->parameter(row.id);
+        if (!optionalNumber(o, top, row.key, row.minimum, row.maximum, &v, error))
+            return false;
+        s->setParameter(row.id, v);
+    }
+    return readShells(o, s, error);
 }
 
 bool readFactors(const QJsonObject& o, Scenario* s, QString* error) {
@@ -281,8 +286,7 @@ bool readEnvelopePoints(const QJsonObject& o, Scenario* s, QString* error) {
         const double least = i > 0 ? points[i - 1].x() + Envelope::minimumGap / 2 : 0;
         if (i > 0 && !(k > least)) {
             *error = Scenario::tr("The field %1 must be larger than %2.")
-                         .arg(indexed(pointPath, 0),
-                              shortestNumber(least));
+                         .arg(indexed(pointPath, 0), shortestNumber(least));
             return false;
         }
         points[i] = QPointF(k, f);
@@ -418,10 +422,50 @@ bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
 }
 
 const QStringList& Scenario::fitParameterNames() {
-    static const QStringList names{QStringLiteral("amplitude"), QStringLiteral("R"),
-                                   QStringLiteral("sigma"),     QStringLiteral("P0"),
-                                   QStringLiteral("P1"),        QStringLiteral("P2")};
+    static const QStringList names = [] {
+        QStringList out;
+        for (const ParameterRow* row : fitOrder())
+            out << QLatin1String(row->name);
+        return out;
+    }();
     return names;
+}
+
+QStringList Scenario::defaultFitVary() {
+    QStringList out;
+    for (const ParameterRow* row : fitOrder())
+        if (row->variedByDefault)
+            out << QLatin1String(row->name);
+    return out;
+}
+
+namespace {
+// Where the state keeps each of the model's parameters.
+double Scenario::*fieldOf(ModelParameter p) {
+    switch (p) {
+    case ModelParameter::R:
+        return &Scenario::r;
+    case ModelParameter::P0:
+        return &Scenario::phi0;
+    case ModelParameter::P1:
+        return &Scenario::phi1;
+    case ModelParameter::P2:
+        return &Scenario::phi2;
+    case ModelParameter::Sigma:
+        return &Scenario::sigma;
+    case ModelParameter::Amplitude:
+        break;
+    }
+    return &Scenario::amplitude;
+}
+} // namespace
+
+double Scenario::parameter(ModelParameter p) const {
+    return this->*fieldOf(p);
+}
+
+void Scenario::setParameter(ModelParameter p, double value) {
+    this->*fieldOf(p) = value;
 }
 
 namespace {
@@ -543,13 +587,7 @@ QByteArray Scenario::toJson() const {
     QJsonObject o{
         {QStringLiteral("format"), QLatin1String(formatName)},
         {QStringLiteral("version"), formatVersion},
-        {QStringLiteral("n"), n},
-        {QStringLiteral("R"), r},
-        {QStringLiteral("P0"), phi0},
-        {QStringLiteral("P1"), phi1},
-        {QStringLiteral("P2"), phi2},
-        {QStringLiteral("sigma"), sigma},
-        {QStringLiteral("amplitude"), amplitude},
+        {QLatin1String(KWeight::key), n},
         {QStringLiteral("factors"), factors},
         {QStringLiteral("windowPositions"), positions},
         {QStringLiteral("envelopePoints"), points},
@@ -558,6 +596,8 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("view"), view},
         {QStringLiteral("measuredData"), dataFile},
     };
+    for (const ParameterRow& row : parameterTable)
+        o.insert(QLatin1String(row.key), parameter(row.id));
     if (hasFit)
         o.insert(QStringLiteral("fit"),
                  QJsonObject{{QStringLiteral("vary"), QJsonArray::fromStringList(fitVary)},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParameterTable.h"
 #include "Shell.h"
 
 #include <QCoreApplication>
@@ -30,13 +31,16 @@ struct Scenario {
     Q_DECLARE_TR_FUNCTIONS(Scenario)
 
 public:
-    int n = 2;
-    double r = 2.0;
-    double phi0 = 0.0;
-    double phi1 = 0.0; // linear phase, Å
-    double phi2 = 0.0;
-    double sigma = 0.05;
-    double amplitude = 1.0; // N * S0^2 of the main shell
+    int n = KWeight::defaultValue;
+    double r = parameterRow(ModelParameter::R).defaultValue;
+    double phi0 = parameterRow(ModelParameter::P0).defaultValue;
+    double phi1 = parameterRow(ModelParameter::P1).defaultValue; // linear phase, Å
+    double phi2 = parameterRow(ModelParameter::P2).defaultValue;
+    double sigma = parameterRow(ModelParameter::Sigma).defaultValue;
+    double amplitude = parameterRow(ModelParameter::Amplitude).defaultValue; // N * S0^2, main shell
+    // The value of one of the above by its row.
+    double parameter(ModelParameter p) const;
+    void setParameter(ModelParameter p, double value);
     bool envelopeOn = true;
     bool windowOn = true;
     bool debyeWallerOn = true;
@@ -48,12 +52,11 @@ public:
             points.append(QPointF(k, 1.0));
         return points;
     }();
-    // Extra shells beside the main one, at most maxShells: R (Å) and the
+    // Extra shells beside the main one, at most Shell::maxExtra: R (Å) and the
     // amplitude relative to the main shell's. A file without "shells" has
     // none, whatever the base.
     using ExtraShell = Shell;
     QVector<ExtraShell> shells;
-    static constexpr int maxShells = Shell::maxExtra;
     bool showReal = false;
     bool showImag = false;
     bool showAbs = true;
@@ -74,12 +77,13 @@ public:
     // "fit": what a fit varies and the R range it compares, written only
     // when a file had it.
     bool hasFit = false;
-    QStringList fitVary{QStringLiteral("amplitude"), QStringLiteral("R"), QStringLiteral("sigma"),
-                        QStringLiteral("P0")};
+    QStringList fitVary = defaultFitVary();
     double fitRMin = 1.0;
     double fitRMax = 3.0;
     // The names "vary" may hold.
     static const QStringList& fitParameterNames();
+    // Those a fit varies unless told otherwise.
+    static QStringList defaultFitVary();
     // A lesson's title and its notes for the student (plain text, blank
     // lines between paragraphs). Like the shells, a file without them has
     // none, whatever the base.

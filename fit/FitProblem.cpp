@@ -2,6 +2,7 @@
 
 #include "AWave.h"
 #include "MeasuredCurve.h"
+#include "ParameterTable.h"
 #include "PhysicalUnits.h"
 #include "RealFft.h"
 #include "WaveCtrl.h"
@@ -18,12 +19,8 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 
 void setValues(WaveParameters* p, const std::vector<double>& v) {
-    p->amplitude = v[0];
-    p->r = v[1];
-    p->sigma = v[2];
-    p->phi0 = v[3];
-    p->phi1 = v[4];
-    p->phi2 = v[5];
+    for (size_t i = 0; i < v.size(); ++i)
+        p->*fitOrder()[i]->field = v[i];
 }
 
 // The field's transform of a k-weighted array of `length` values, packed.
@@ -36,20 +33,22 @@ std::vector<double> transformed(const QVector<double>& x, int length, double dk)
 
 } // namespace
 
-int FitProblem::waveParameter(int i) {
-    static const AWave::Parameter order[] = {AWave::Parameter::Amplitude, AWave::Parameter::R,
-                                             AWave::Parameter::Sigma,     AWave::Parameter::P0,
-                                             AWave::Parameter::P1,        AWave::Parameter::P2};
-    return int(order[i]);
-}
-
 const QStringList& FitProblem::names() {
-    static const QStringList n{"amplitude", "R", "sigma", "P0", "P1", "P2"};
+    static const QStringList n = [] {
+        QStringList out;
+        for (const ParameterRow* row : fitOrder())
+            out << QLatin1String(row->name);
+        return out;
+    }();
     return n;
 }
 
 QStringList FitProblem::defaultVaried() {
-    return {"amplitude", "R", "sigma", "P0"};
+    QStringList out;
+    for (const ParameterRow* row : fitOrder())
+        if (row->variedByDefault)
+            out << QLatin1String(row->name);
+    return out;
 }
 
 FitProblem::FitProblem(const AWave& w, const MeasuredCurve& data, double low, double high)
@@ -103,13 +102,14 @@ ReportContext FitProblem::context() const {
 
 std::vector<Parameter> FitProblem::parameters(const QStringList& varied) const {
     std::vector<Parameter> out;
-    for (int i = 0; i < names().size(); ++i) {
+    for (const ParameterRow* row : fitOrder()) {
         Parameter p;
-        p.name = names()[i];
-        p.value = wave.parameter(AWave::Parameter(waveParameter(i)));
-        wave.range(AWave::Parameter(waveParameter(i)), &p.minimum, &p.maximum);
+        p.name = QLatin1String(row->name);
+        p.value = start.*row->field;
+        p.minimum = row->minimum;
+        p.maximum = row->maximum;
         // 1/R^2: a shell at R = 0 has no signal to compare.
-        if (AWave::Parameter(waveParameter(i)) == AWave::Parameter::R)
+        if (row->id == ModelParameter::R)
             p.minimum = std::max(p.minimum, 0.1);
         p.varied = varied.contains(p.name);
         out.push_back(p);

@@ -22,12 +22,11 @@ class FitProblem {
 public:
     FitProblem(const AWave& wave, const MeasuredCurve& data, double rMin, double rMax);
 
-    // The six parameters, in this order, by the names the report uses.
+    // The model's parameters in a fit's order (fitOrder()), by the names
+    // the report uses.
     static const QStringList& names();
     // Those a fit varies unless told otherwise.
     static QStringList defaultVaried();
-    // The wave's parameter behind names()[i].
-    static int waveParameter(int i);
     static constexpr double defaultRMin = 1.0;
     static constexpr double defaultRMax = 3.0;
 

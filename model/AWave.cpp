@@ -40,17 +40,23 @@ AWave::AWave(double r_, double phi0_, double amplitude_) : QObject(nullptr) {
 
     // The panel's slots still run while it is filled, but nothing is
     // connected yet, so none of these reaches the wave.
-    const int shownN = n < 0 ? 0 : n > 3 ? 3 : n;
+    const int shownN = std::clamp(n, KWeight::minimum, KWeight::maximum);
     ctrl->NBar->setValue(shownN);
     ctrl->NVal->setText(QString::number(shownN, 10));
-    ctrl->RBar->setValue(sliderPosition(r, 10, 0, 100));
-    ctrl->RVal->setText(QString::number(r, 'g', 6));
-    ctrl->Phi0Bar->setValue(sliderPosition(phi0, 10, -100, 100));
-    ctrl->Phi0Val->setText(QString::number(phi0, 'g', 6));
-    ctrl->Phi2Bar->setValue(sliderPosition(phi2, 100, -100, 100));
-    ctrl->Phi2Val->setText(QString::number(phi2, 'g', 6));
-    ctrl->SigBar->setValue(sliderPosition(sigma, 1000, 0, 200));
-    ctrl->SigVal->setText(QString::number(sigma, 'g', 6));
+    const struct {
+        QSlider* bar;
+        QLineEdit* box;
+        Parameter p;
+    } shown[] = {{ctrl->RBar, ctrl->RVal, Parameter::R},
+                 {ctrl->Phi0Bar, ctrl->Phi0Val, Parameter::P0},
+                 {ctrl->Phi2Bar, ctrl->Phi2Val, Parameter::P2},
+                 {ctrl->SigBar, ctrl->SigVal, Parameter::Sigma}};
+    for (const auto& s : shown) {
+        const double value = parameter(s.p);
+        s.bar->setValue(sliderPosition(value, parameterRow(s.p).stepsPerUnit, s.bar->minimum(),
+                                       s.bar->maximum()));
+        s.box->setText(QString::number(value, 'g', 6));
+    }
 
     connect(ctrl, SIGNAL(newN(int)), this, SLOT(newN(int)));
     connect(ctrl, SIGNAL(newR(double)), this, SLOT(newR(double)));
@@ -244,60 +250,25 @@ void AWave::changed() {
     emit updated();
 }
 
-namespace {
-WaveCtrl::Box panelBox(AWave::Parameter p) {
-    switch (p) {
-    case AWave::Parameter::R:
-        return WaveCtrl::RBox;
-    case AWave::Parameter::P0:
-        return WaveCtrl::Phi0Box;
-    case AWave::Parameter::P2:
-        return WaveCtrl::Phi2Box;
-    default:
-        return WaveCtrl::SigBox;
-    }
-}
-} // namespace
-
 double AWave::parameter(Parameter p) const {
-    switch (p) {
-    case Parameter::R:
-        return r;
-    case Parameter::P0:
-        return phi0;
-    case Parameter::P1:
-        return phi1;
-    case Parameter::P2:
-        return phi2;
-    case Parameter::Sigma:
-        return sigma;
-    case Parameter::Amplitude:
-        return amplitude;
-    }
-    return 0;
+    return parameters().*parameterRow(p).field;
 }
 
 void AWave::range(Parameter p, double* low, double* high) const {
-    if (p == Parameter::Amplitude) {
-        *low = amplitudeMin;
-        *high = amplitudeMax;
-    } else if (p == Parameter::P1) {
-        *low = phi1Min;
-        *high = phi1Max;
-    } else {
-        *low = ctrl->lowest(panelBox(p));
-        *high = ctrl->highest(panelBox(p));
-    }
+    *low = parameterRow(p).minimum;
+    *high = parameterRow(p).maximum;
 }
 
 bool AWave::setParameter(Parameter p, double value) {
-    if (p != Parameter::Amplitude && p != Parameter::P1)
-        return ctrl->setExact(panelBox(p), value);
+    WaveCtrl::Box box;
+    if (WaveCtrl::boxOf(p, &box))
+        return ctrl->setExact(box, value);
     double low = 0;
     double high = 0;
     range(p, &low, &high);
     if (!(std::isfinite(value) && value >= low && value <= high))
         return false;
+    // The parameters without a panel box are the wave's own.
     (p == Parameter::Amplitude ? amplitude : phi1) = value;
     changed();
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParameterTable.h"
 #include "Shell.h"
 #include "WaveSynthesis.h"
 
@@ -42,14 +43,10 @@ public:
     double amplitude = 0; // N * S0^2 of the main shell, a factor of every shell
     double sigma = 0.05;
 
-    // The parameters a user can type and a fit can vary.
-    enum class Parameter { R, P0, P1, P2, Sigma, Amplitude };
-    static constexpr double amplitudeMin = 0;
-    static constexpr double amplitudeMax = 50;
-    static constexpr double phi1Min = -3;
-    static constexpr double phi1Max = 3;
+    // The parameters a user can type and a fit can vary (ParameterTable).
+    using Parameter = ModelParameter;
     double parameter(Parameter p) const;
-    // The range a value of `p` must lie in.
+    // The range a value of `p` must lie in, its row's.
     void range(Parameter p, double* low, double* high) const;
     // Sets `p` to `value` exactly, by the road a typed value takes: R, P0,
     // P2 and Sigma through the panel's box (its slider moves to the nearest
@@ -81,7 +78,6 @@ public:
     // Extra shells summed into the bare oscillation, in this order; one at
     // R = 0 is left out (its 1/R^2 is undefined).
     QVector<Shell> shells;
-    static constexpr int maxShells = Shell::maxExtra;
     // Takes the extra shells, resynthesises and announces it once; the same
     // list again changes nothing and announces nothing.
     void setShells(const QVector<Shell>& extra);

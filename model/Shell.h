@@ -11,4 +11,11 @@ struct Shell {
 
     // How many a wave carries at most.
     static constexpr int maxExtra = 3;
+    // The ranges of its values and their slider positions per unit.
+    static constexpr double rMinimum = 0;
+    static constexpr double rMaximum = 10;
+    static constexpr int rSteps = 10;
+    static constexpr double amplitudeMinimum = 0;
+    static constexpr double amplitudeMaximum = 2;
+    static constexpr int amplitudeSteps = 20;
 };

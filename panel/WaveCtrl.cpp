@@ -1,6 +1,7 @@
 #include "WaveCtrl.h"
 
 #include "Number.h"
+#include "ParameterTable.h"
 
 #include <QEvent>
 #include <QLayout>
@@ -10,6 +11,13 @@
 
 WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     setupUi(this);
+    // The sliders span their parameters' ranges in their steps.
+    NBar->setRange(KWeight::minimum, KWeight::maximum);
+    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox}) {
+        const ParameterRow& row = parameterRow(parameterOf(b));
+        bar(b)->setRange(qRound(row.minimum * row.stepsPerUnit),
+                         qRound(row.maximum * row.stepsPerUnit));
+    }
     for (Box b : {RBox, Phi0Box, Phi2Box, SigBox})
         values[b] = bar(b)->value() / steps(b);
     connect(NBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewN(int)));
@@ -38,9 +46,24 @@ QLineEdit* WaveCtrl::valueBox(Box box) const {
     return boxes[box];
 }
 
+ModelParameter WaveCtrl::parameterOf(Box box) {
+    static const ModelParameter parameters[] = {ModelParameter::R, ModelParameter::P0,
+                                                ModelParameter::P2, ModelParameter::Sigma};
+    return parameters[box];
+}
+
+bool WaveCtrl::boxOf(ModelParameter p, Box* box) {
+    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox}) {
+        if (parameterOf(b) == p) {
+            *box = b;
+            return true;
+        }
+    }
+    return false;
+}
+
 double WaveCtrl::steps(Box box) {
-    static const double perUnit[] = {10, 10, 100, 1000};
-    return perUnit[box];
+    return parameterRow(parameterOf(box)).stepsPerUnit;
 }
 
 double WaveCtrl::lowest(Box box) const {
@@ -137,25 +160,25 @@ void WaveCtrl::selectedNewN(int n) {
 }
 
 void WaveCtrl::selectedNewR(int r) {
-    const double R = r / 10.0;
+    const double R = r / steps(RBox);
     RVal->setText(QString::number(R, 'g', 6));
     announce(RBox, R);
 }
 
 void WaveCtrl::selectedNewPhi0(int p) {
-    const double p0 = p / 10.0;
+    const double p0 = p / steps(Phi0Box);
     Phi0Val->setText(QString::number(p0, 'g', 6));
     announce(Phi0Box, p0);
 }
 
 void WaveCtrl::selectedNewPhi2(int p) {
-    const double p2 = p / 100.0;
+    const double p2 = p / steps(Phi2Box);
     Phi2Val->setText(QString::number(p2, 'g', 6));
     announce(Phi2Box, p2);
 }
 
 void WaveCtrl::selectedNewSig(int s) {
-    const double sig = s / 1000.0;
+    const double sig = s / steps(SigBox);
     SigVal->setText(QString::number(sig, 'g', 6));
     announce(SigBox, sig);
 }

@@ -4,6 +4,8 @@
 
 #include <QFrame>
 
+enum class ModelParameter;
+
 // The slider panel of one wave. Each slider position is turned into a value,
 // shown in its box and announced; a value typed into the R, P0, P2 or Sigma
 // box is announced exactly as typed. The wave reads the factor switches
@@ -21,6 +23,9 @@ public:
     // moves to the nearest step without announcing its own value. Anything
     // else changes nothing and answers false.
     bool setExact(Box box, double value);
+    // The parameter a box holds, and the box holding `p` when there is one.
+    static ModelParameter parameterOf(Box box);
+    static bool boxOf(ModelParameter p, Box* box);
     // The range of a box: its slider's ends.
     double lowest(Box box) const;
     double highest(Box box) const;
