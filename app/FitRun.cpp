@@ -2,10 +2,25 @@
 
 #include "AWave.h"
 #include "FitProblem.h"
+#include "MeasuredCurve.h"
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
+
+fit::FitInputs fitInputs(const AWave& wave, const MeasuredCurve& data) {
+    fit::FitInputs in;
+    in.parameters = wave.parameters();
+    in.factors = wave.factors();
+    in.grid = wave.grid();
+    in.windowPositions = wave.ctrl->WindowCtrl->positions;
+    wave.factorInputs(&in.envelopeAtK, &in.windowAtK);
+    in.dataK = data.dataK;
+    in.dataChi = data.dataChi;
+    return in;
+}
 
 FitRun runFit(const AWave& wave, const MeasuredCurve& data, const QStringList& vary, double rMin,
               double rMax) {
-    const fit::FitProblem problem(wave, data, rMin, rMax);
+    const fit::FitProblem problem(fitInputs(wave, data), rMin, rMax);
     FitRun run;
     run.result = problem.run(vary);
     if (run.result.ok)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FitProblem.h"
 #include "Fitter.h"
 
 #include <QJsonObject>
@@ -15,6 +16,9 @@ struct FitRun {
     fit::Result result;
     QJsonObject report;
 };
+
+// The fit's inputs taken from the live wave and data.
+fit::FitInputs fitInputs(const AWave& wave, const MeasuredCurve& data);
 
 FitRun runFit(const AWave& wave, const MeasuredCurve& data, const QStringList& vary, double rMin,
               double rMax);

@@ -1,12 +1,9 @@
 #include "FitProblem.h"
 
-#include "AWave.h"
-#include "MeasuredCurve.h"
+#include "PackedSpectrum.h"
 #include "ParameterTable.h"
 #include "PhysicalUnits.h"
 #include "RealFft.h"
-#include "WaveCtrl.h"
-#include "WindowFunc.h"
 
 #include <QCoreApplication>
 
@@ -51,10 +48,10 @@ QStringList FitProblem::defaultVaried() {
     return out;
 }
 
-FitProblem::FitProblem(const AWave& w, const MeasuredCurve& data, double low, double high)
-    : wave(w), start(w.parameters()), factors(w.factors()), grid(w.grid()), rMin(low), rMax(high) {
-    wave.factorInputs(&envelopeAtK, &windowAtK);
-    if (!data.isLoaded() || grid.length <= 0) {
+FitProblem::FitProblem(const FitInputs& in, double low, double high)
+    : inputs(in), rMin(low), rMax(high) {
+    const WaveGrid& grid = inputs.grid;
+    if (inputs.dataK.isEmpty() || grid.length <= 0) {
         problemError = QCoreApplication::translate("FitProblem", "No measured data are loaded.");
         return;
     }
@@ -63,7 +60,7 @@ FitProblem::FitProblem(const AWave& w, const MeasuredCurve& data, double low, do
             QCoreApplication::translate("FitProblem", "The R range must have 0 <= Rmin < Rmax.");
         return;
     }
-    const double binWidth = wave.binWidthR();
+    const double binWidth = spectrumBinWidth(grid.dk, grid.length);
     for (int j = 0; j < grid.length / 2; ++j) {
         const double r = j * binWidth;
         if (r >= rMin && r <= rMax)
@@ -79,25 +76,28 @@ FitProblem::FitProblem(const AWave& w, const MeasuredCurve& data, double low, do
     // when the window is applied, else the synthesised grid, within the data.
     kLow = grid.kMin;
     kHigh = grid.k(grid.kCount - 1);
-    if (factors.window) {
-        const QVector<double>& pos = wave.ctrl->WindowCtrl->positions;
+    if (inputs.factors.window) {
+        const QVector<double>& pos = inputs.windowPositions;
         kLow = std::max(kLow, pos.first());
         kHigh = std::min(kHigh, pos.last());
     }
-    kLow = std::max(kLow, data.dataK.first());
-    kHigh = std::min(kHigh, data.dataK.last());
+    kLow = std::max(kLow, inputs.dataK.first());
+    kHigh = std::min(kHigh, inputs.dataK.last());
     nIdp = kHigh > kLow ? 2 * (kHigh - kLow) * (rMax - rMin) / pi : 0;
 
-    dataSpectrum = transformed(PhysicalUnits::weightedData(data, wave), grid.length, grid.dk);
+    const QVector<double> weighted =
+        PhysicalUnits::weightedData(inputs.dataK, inputs.dataChi, grid, inputs.parameters.n,
+                                    inputs.factors.window ? &inputs.windowAtK : nullptr);
+    dataSpectrum = transformed(weighted, grid.length, grid.dk);
     for (const int j : bins) {
-        const double re = wave.realPart(dataSpectrum.data(), j);
-        const double im = wave.imagPart(dataSpectrum.data(), j);
+        const double re = realPart(dataSpectrum.data(), grid.length, j);
+        const double im = imagPart(dataSpectrum.data(), grid.length, j);
         dataSquares += re * re + im * im;
     }
 }
 
 ReportContext FitProblem::context() const {
-    return {rMin, rMax, kLow, kHigh, start.n, nIdp};
+    return {rMin, rMax, kLow, kHigh, inputs.parameters.n, nIdp};
 }
 
 std::vector<Parameter> FitProblem::parameters(const QStringList& varied) const {
@@ -105,7 +105,7 @@ std::vector<Parameter> FitProblem::parameters(const QStringList& varied) const {
     for (const ParameterRow* row : fitOrder()) {
         Parameter p;
         p.name = QLatin1String(row->name);
-        p.value = start.*row->field;
+        p.value = inputs.parameters.*row->field;
         p.minimum = row->minimum;
         p.maximum = row->maximum;
         // 1/R^2: a shell at R = 0 has no signal to compare.
@@ -118,17 +118,19 @@ std::vector<Parameter> FitProblem::parameters(const QStringList& varied) const {
 }
 
 bool FitProblem::residuals(const std::vector<double>& values, std::vector<double>& out) const {
-    WaveParameters p = start;
+    WaveParameters p = inputs.parameters;
     setValues(&p, values);
     if (!shellInSum(p.r))
         return false;
+    const WaveGrid& grid = inputs.grid;
     WaveArrays arrays;
-    synthesizeWave(p, factors, grid, envelopeAtK, windowAtK, true, &arrays);
+    synthesizeWave(p, inputs.factors, grid, inputs.envelopeAtK, inputs.windowAtK, true, &arrays);
     const std::vector<double> model = transformed(arrays.chi, grid.length, grid.dk);
+    const int N = grid.length;
     for (size_t b = 0; b < bins.size(); ++b) {
         const int j = bins[b];
-        out[2 * b] = wave.realPart(model.data(), j) - wave.realPart(dataSpectrum.data(), j);
-        out[2 * b + 1] = wave.imagPart(model.data(), j) - wave.imagPart(dataSpectrum.data(), j);
+        out[2 * b] = realPart(model.data(), N, j) - realPart(dataSpectrum.data(), N, j);
+        out[2 * b + 1] = imagPart(model.data(), N, j) - imagPart(dataSpectrum.data(), N, j);
     }
     return true;
 }

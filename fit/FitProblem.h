@@ -7,20 +7,32 @@
 #include <QStringList>
 #include <QVector>
 
-class AWave;
-class MeasuredCurve;
-
 namespace fit {
+
+// Everything a fit compares, as plain values taken at one moment: the
+// model's parameters, factor switches and grid, the window's positions, the
+// envelope F and window W at the grid points that carry the signal (as
+// synthesizeWave takes them), and the measured chi(k) as read.
+struct FitInputs {
+    WaveParameters parameters;
+    WaveFactors factors;
+    WaveGrid grid;
+    QVector<double> windowPositions;
+    QVector<double> envelopeAtK;
+    QVector<double> windowAtK;
+    QVector<double> dataK;
+    QVector<double> dataChi;
+};
 
 // The model against measured data in R space, as EXAFS analysis does it:
 // both are k-weighted, windowed and transformed the same way (the field's
 // dk/sqrt(pi) convention), and the residuals are the real and imaginary
-// parts of model minus data at every R bin in [rMin, rMax]. The problem is
-// a snapshot of the wave's settings (n, factors, envelope, window, extra
-// shells) taken when it is made; the wave itself is never changed.
+// parts of model minus data at every R bin in [rMin, rMax]. The problem
+// keeps its own copy of the inputs, so nothing it was made from is read or
+// changed afterwards.
 class FitProblem {
 public:
-    FitProblem(const AWave& wave, const MeasuredCurve& data, double rMin, double rMax);
+    FitProblem(const FitInputs& inputs, double rMin, double rMax);
 
     // The model's parameters in a fit's order (fitOrder()), by the names
     // the report uses.
@@ -37,7 +49,7 @@ public:
     double independentPoints() const { return nIdp; }
     ReportContext context() const;
 
-    // The parameters at the wave's current values, `varied` by name.
+    // The parameters at the inputs' values, `varied` by name.
     std::vector<Parameter> parameters(const QStringList& varied) const;
     int residualCount() const { return int(bins.size()) * 2; }
     bool residuals(const std::vector<double>& values, std::vector<double>& out) const;
@@ -46,12 +58,7 @@ public:
     Result run(const QStringList& varied) const;
 
 private:
-    const AWave& wave;
-    WaveParameters start;
-    WaveFactors factors;
-    WaveGrid grid;
-    QVector<double> envelopeAtK;
-    QVector<double> windowAtK;
+    FitInputs inputs;
     std::vector<double> dataSpectrum;
     std::vector<int> bins;
     double rMin;

@@ -1,6 +1,7 @@
 #include "AWave.h"
 
 #include "Envelope.h"
+#include "PackedSpectrum.h"
 #include "PhysicalUnits.h"
 #include "RealFft.h"
 #include "WaveCtrl.h"
@@ -213,35 +214,19 @@ void AWave::transform() {
 }
 
 double AWave::binWidthR() const {
-    // pi to ten decimals, the program's own constant (the window's too).
-    return 3.1415926535 / (dk * fftLength);
+    return spectrumBinWidth(dk, fftLength);
 }
 
 double AWave::realPart(const double* spectrum, int j) const {
-    const long long N = fftLength;
-    const long long m = std::llabs(j);
-    if (!spectrum || m >= N)
-        return 0;
-    if (m <= N / 2)
-        return spectrum[m];
-    return spectrum[N - m];
+    return ::realPart(spectrum, fftLength, j);
 }
 
 double AWave::imagPart(const double* spectrum, int j) const {
-    const long long N = fftLength;
-    const long long m = std::llabs(j);
-    if (!spectrum || j == 0 || m >= N || m == N / 2)
-        return 0;
-    const double s = j > 0 ? 1 : -1;
-    if (m < N / 2)
-        return s * spectrum[N / 2 + m];
-    return s * spectrum[3 * N / 2 - m];
+    return ::imagPart(spectrum, fftLength, j);
 }
 
 double AWave::magnitude(const double* spectrum, int j) const {
-    const double re = realPart(spectrum, j);
-    const double im = imagPart(spectrum, j);
-    return std::sqrt(re * re + im * im);
+    return ::magnitude(spectrum, fftLength, j);
 }
 
 void AWave::changed() {

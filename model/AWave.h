@@ -28,8 +28,7 @@ public:
     // The R step between two bins of the spectra: pi / (dk * N).
     double binWidthR() const;
 
-    // Bin j of a packed spectrum of fftLength values, for negative j too:
-    // the real part is even in j, the imaginary part odd; 0 from |j| = N on.
+    // Bin j of a packed spectrum of fftLength values (PackedSpectrum).
     double realPart(const double* spectrum, int j) const;
     double imagPart(const double* spectrum, int j) const;
     double magnitude(const double* spectrum, int j) const;

@@ -27,16 +27,7 @@ void MeasuredCurve::clear() {
 }
 
 double MeasuredCurve::valueAt(double k) const {
-    if (dataK.isEmpty() || k < dataK.first() || k > dataK.last())
-        return 0;
-    // The first point at or beyond k; the data's k increase strictly.
-    const int i = int(std::lower_bound(dataK.begin(), dataK.end(), k) - dataK.begin());
-    if (dataK[i] == k)
-        return dataChi[i];
-    const double x0 = dataK[i - 1], x1 = dataK[i];
-    // The fraction first: it lies in [0, 1] however close or far apart the
-    // neighbours are, so no step of it overflows.
-    return dataChi[i - 1] + (dataChi[i] - dataChi[i - 1]) * ((k - x0) / (x1 - x0));
+    return PhysicalUnits::dataAt(dataK, dataChi, k);
 }
 
 void MeasuredCurve::process(const AWave* wave) {
@@ -46,10 +37,14 @@ void MeasuredCurve::process(const AWave* wave) {
     fftLength = 0;
     if (!wave || dataK.isEmpty())
         return;
-    values = PhysicalUnits::weightedData(*this, *wave);
-    if (values.isEmpty())
-        return;
     const int N = wave->fftLength;
+    // Not before the wave has synthesised its grid.
+    if (N <= 0 || wave->kValues.size() < N)
+        return;
+    QVector<double> envelopeAtK, windowAtK;
+    wave->factorInputs(&envelopeAtK, &windowAtK);
+    values = PhysicalUnits::weightedData(dataK, dataChi, wave->grid(), wave->n,
+                                         wave->factors().window ? &windowAtK : nullptr);
     if (!wave->physical) {
         double largest = 0;
         for (double v : std::as_const(values))

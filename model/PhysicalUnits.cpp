@@ -1,12 +1,5 @@
 #include "PhysicalUnits.h"
 
-#include "AWave.h"
-#include "MeasuredCurve.h"
-#include "WaveCtrl.h"
-#include "WindowFunc.h"
-
-#include <QAbstractButton>
-
 #include <algorithm>
 #include <cmath>
 
@@ -21,18 +14,32 @@ void PhysicalUnits::scaleSpectrum(double* spectrum, int length, double dk) {
         spectrum[i] *= f;
 }
 
-QVector<double> PhysicalUnits::weightedData(const MeasuredCurve& data, const AWave& wave) {
-    const int N = wave.fftLength;
-    if (N <= 0 || wave.kValues.size() < N)
+double PhysicalUnits::dataAt(const QVector<double>& dataK, const QVector<double>& dataChi,
+                             double k) {
+    if (dataK.isEmpty() || k < dataK.first() || k > dataK.last())
+        return 0;
+    // The first point at or beyond k.
+    const int i = int(std::lower_bound(dataK.begin(), dataK.end(), k) - dataK.begin());
+    if (dataK[i] == k)
+        return dataChi[i];
+    const double x0 = dataK[i - 1], x1 = dataK[i];
+    // The fraction first: it lies in [0, 1] however close or far apart the
+    // neighbours are, so no step of it overflows.
+    return dataChi[i - 1] + (dataChi[i] - dataChi[i - 1]) * ((k - x0) / (x1 - x0));
+}
+
+QVector<double> PhysicalUnits::weightedData(const QVector<double>& dataK,
+                                            const QVector<double>& dataChi, const WaveGrid& grid,
+                                            int n, const QVector<double>* windowAtK) {
+    const int N = grid.length;
+    if (N <= 0)
         return {};
-    const bool useWindow = wave.ctrl->SelWindowF->isChecked();
-    const WindowFunc* window = wave.ctrl->WindowCtrl;
     QVector<double> values(N, 0.0);
-    for (int i = 0; i < std::min(wave.kCount, N); ++i) {
-        const double k = wave.kValues[i];
-        double v = data.valueAt(k) * std::pow(k, double(wave.n));
-        if (useWindow)
-            v *= window->valueAt(k);
+    for (int i = 0; i < std::min(grid.kCount, N); ++i) {
+        const double k = grid.k(i);
+        double v = dataAt(dataK, dataChi, k) * std::pow(k, double(n));
+        if (windowAtK)
+            v *= windowAtK->at(i);
         values[i] = v;
     }
     return values;

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QVector>
+#include "WaveSynthesis.h"
 
-class AWave;
-class MeasuredCurve;
+#include <QVector>
 
 // Absolute units, the one place that defines them. In physical amplitude
 // mode every transform is the field's: for k-weighted values x_i on a grid
@@ -18,9 +17,14 @@ public:
     static double transformFactor(double dk);
     // Multiplies a packed spectrum of `length` values by transformFactor(dk).
     static void scaleSpectrum(double* spectrum, int length, double dk);
-    // The measured chi(k) on the wave's grid in the model's units: at each
-    // synthesised k_i (i < kCount) the data interpolated linearly (0 outside
-    // their range) times k_i^n, times W(k_i) when the wave's window factor
-    // is selected; 0 from kCount on. fftLength values, or none without a grid.
-    static QVector<double> weightedData(const MeasuredCurve& data, const AWave& wave);
+    // Measured chi at k: linear between neighbours (dataK increasing
+    // strictly), 0 outside their range.
+    static double dataAt(const QVector<double>& dataK, const QVector<double>& dataChi, double k);
+    // The measured chi(k) on `grid` in the model's units: at each
+    // synthesised k_i (i < kCount) dataAt(k_i) times k_i^n, times
+    // (*windowAtK)[i] when a window is given; 0 from kCount on. grid.length
+    // values, or none without a grid.
+    static QVector<double> weightedData(const QVector<double>& dataK,
+                                        const QVector<double>& dataChi, const WaveGrid& grid, int n,
+                                        const QVector<double>* windowAtK);
 };

@@ -1,6 +1,7 @@
 #include "AWave.h"
 #include "Envelope.h"
 #include "FitProblem.h"
+#include "FitRun.h"
 #include "MeasuredCurve.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -75,7 +76,7 @@ void tst_FitProblem::recovers() {
     m.wave.setParameter(AWave::Parameter::Sigma, 0.06);
     m.wave.setParameter(AWave::Parameter::P0, 0.6);
 
-    fit::FitProblem problem(m.wave, m.data, 1.0, 3.0);
+    fit::FitProblem problem(fitInputs(m.wave, m.data), 1.0, 3.0);
     QVERIFY(problem.error().isEmpty());
     // 2 * (13.9 - 2.5) * 2 / pi: the window's outer positions, the data reach beyond.
     QVERIFY(std::abs(problem.independentPoints() - 2 * (14 - 2.5) * 2 / M_PI) < 1e-9);
