@@ -14,6 +14,9 @@
 FitWindow::FitWindow(AWave* w, const MeasuredCurve* d, ChiR* r, QWidget* parent)
     : QWidget(parent, Qt::Tool), wave(w), data(d), chiR(r) {
     setupUi(this);
+    const auto boxes = varyBoxes();
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->setChecked(fitOrder()[i]->variedByDefault);
     RMinVal->setText(shortestNumber(fit::FitProblem::defaultRMin));
     RMaxVal->setText(shortestNumber(fit::FitProblem::defaultRMax));
     connect(FitButton, &QPushButton::clicked, this, &FitWindow::fit);
@@ -25,12 +28,17 @@ FitWindow::FitWindow(AWave* w, const MeasuredCurve* d, ChiR* r, QWidget* parent)
     dataChanged();
 }
 
+std::array<QCheckBox*, parameterTable.size()> FitWindow::varyBoxes() const {
+    // In a fit's order.
+    return {VaryAmplitude, VaryR, VarySigma, VaryP0, VaryP1, VaryP2};
+}
+
 QStringList FitWindow::varied() const {
-    const QCheckBox* boxes[] = {VaryAmplitude, VaryR, VarySigma, VaryP0, VaryP1, VaryP2};
+    const auto boxes = varyBoxes();
     QStringList names;
-    for (int i = 0; i < 6; ++i)
+    for (size_t i = 0; i < boxes.size(); ++i)
         if (boxes[i]->isChecked())
-            names << fit::FitProblem::names()[i];
+            names << fit::FitProblem::names()[int(i)];
     return names;
 }
 

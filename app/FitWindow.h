@@ -1,10 +1,13 @@
 #pragma once
 
 #include "Fitter.h"
+#include "ParameterTable.h"
 #include "ui_FitWindow.h"
 
 #include <QVector>
+
 #include <QWidget>
+#include <array>
 
 class AWave;
 class ChiR;
@@ -19,6 +22,8 @@ public:
 
     // The parameter names the checked boxes stand for.
     QStringList varied() const;
+    // The Vary boxes, one per row of the parameter table.
+    std::array<QCheckBox*, parameterTable.size()> varyBoxes() const;
 
 public slots:
     void fit();

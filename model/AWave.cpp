@@ -27,14 +27,9 @@ int sliderPosition(double value, double scale, int low, int high) {
 } // namespace
 
 AWave::AWave(double r_, double phi0_, double amplitude_) : QObject(nullptr) {
-    n = 2;
     r = r_;
     phi0 = phi0_;
-    phi2 = 0.0;
     amplitude = amplitude_;
-    sigma = 0.05;
-    envelope = nullptr;
-    fftLength = -1;
 
     ctrl = new WaveCtrl(nullptr);
     ownCtrl = ctrl;

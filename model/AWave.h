@@ -34,13 +34,14 @@ public:
     double magnitude(const double* spectrum, int j) const;
 
     WaveCtrl* ctrl = nullptr;
-    int n = 2;
+    int n = KWeight::defaultValue;
     double r = 0;
     double phi0 = 0;
-    double phi1 = 0; // linear phase (Å): sin(2kR + P0 + P1 k + P2 k^2)
-    double phi2 = 0;
+    // linear phase (Å): sin(2kR + P0 + P1 k + P2 k^2)
+    double phi1 = parameterRow(ModelParameter::P1).defaultValue;
+    double phi2 = parameterRow(ModelParameter::P2).defaultValue;
     double amplitude = 0; // N * S0^2 of the main shell, a factor of every shell
-    double sigma = 0.05;
+    double sigma = parameterRow(ModelParameter::Sigma).defaultValue;
 
     // The parameters a user can type and a fit can vary (ParameterTable).
     using Parameter = ModelParameter;
