@@ -205,6 +205,11 @@ void tst_Scenario::badScenario_data() {
     QTest::newRow("sigma") << withKey("sigma", 0.21) << "field sigma must lie between 0 and 0.2";
     QTest::newRow("P1") << withKey("P1", -3.01)
                         << "field P1 must lie between -3 and 3; it is -3.01.";
+    QTest::newRow("P0") << withKey("P0", -10.5)
+                        << "field P0 must lie between -10 and 10; it is -10.5.";
+    QTest::newRow("P2") << withKey("P2", 1.01) << "field P2 must lie between -1 and 1; it is 1.01.";
+    QTest::newRow("sigma below") << withKey("sigma", -0.001)
+                                 << "field sigma must lie between 0 and 0.2; it is -0.001.";
     QTest::newRow("fit vary unknown")
         << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "N"}}})
         << "field fit.vary[1] must name one of amplitude, R, sigma, P0, P1, P2, each at most once.";
