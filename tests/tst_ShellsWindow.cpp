@@ -30,6 +30,8 @@ private slots:
     void limitsAndTypedValues();
     void mainShellAmplitudeAndPhase_data();
     void mainShellAmplitudeAndPhase();
+    void mainSlidersReachTheirEnds_data();
+    void mainSlidersReachTheirEnds();
     void marksOnChiR();
     void scenarioThroughTheWindow();
     void resolutionExports_data();
@@ -265,6 +267,33 @@ void tst_ShellsWindow::mainShellAmplitudeAndPhase() {
 
 // A tick under the zero line at each shell's R in its colour, only while
 // there are extra shells: without them the picture is the one-shell one.
+// The main A and P1 sliders end where their values do: A 0 ... 50 by 0.1,
+// P1 -3 ... 3 Å by 0.01 Å; a key at a slider is one update.
+void tst_ShellsWindow::mainSlidersReachTheirEnds_data() {
+    QTest::addColumn<bool>("phase"); // else the amplitude
+    QTest::addColumn<int>("key");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("A end") << false << int(Qt::Key_End) << 50.0 << "50";
+    QTest::newRow("A home") << false << int(Qt::Key_Home) << 0.0 << "0";
+    QTest::newRow("A up") << false << int(Qt::Key_Up) << 1.1 << "1.1";
+    QTest::newRow("P1 end") << true << int(Qt::Key_End) << 3.0 << "3";
+    QTest::newRow("P1 home") << true << int(Qt::Key_Home) << -3.0 << "-3";
+    QTest::newRow("P1 down") << true << int(Qt::Key_Down) << -0.01 << "-0.01";
+}
+
+void tst_ShellsWindow::mainSlidersReachTheirEnds() {
+    QFETCH(bool, phase);
+    QFETCH(int, key);
+    QFETCH(double, value);
+    QFETCH(QString, shown);
+    QSlider* bar = phase ? w->Phi1Bar : w->AmplitudeBar;
+    oneChange([&] { QTest::keyClick(bar, Qt::Key(key)); }, "key");
+    AWave* wave = program->wave();
+    QVERIFY((phase ? wave->phi1 : wave->amplitude) == value);
+    QCOMPARE((phase ? w->Phi1Val : w->AmplitudeVal)->text(), shown);
+}
+
 void tst_ShellsWindow::marksOnChiR() {
     ChiR* c = program->chiR();
     const QImage plain = grabR();
