@@ -3,9 +3,9 @@
 #include "ChiDataReader.h"
 #include "ChiK.h"
 #include "ChiR.h"
-#include "FitRun.h"
 #include "CsvExport.h"
 #include "Escaped.h"
+#include "FitRun.h"
 #include "Lessons.h"
 #include "PictureExport.h"
 #include "ProgramState.h"
@@ -131,31 +131,35 @@ struct Headless {
     }
 };
 
-// Everything an export writes, rendered before anything is written.
-QVector<SafeFile::Entry> exportFiles(ChiK& window) {
+// Everything an export writes, rendered before anything is written; false
+// with the reason if a picture could not be encoded.
+bool exportFiles(ChiK& window, QVector<SafeFile::Entry>* files, QString* error) {
     AWave& wave = *window.waves.first();
     const Scenario shown = ProgramState::capture(wave, *window.chiR);
     using Format = PictureExport::Format;
     const QString titleK = window.windowTitle(), titleR = window.chiR->windowTitle();
     const QByteArray contents[] = {
-        PictureExport::render(window.DispA, Format::Png, titleK),
-        PictureExport::render(window.chiR->DispA, Format::Png, titleR),
-        PictureExport::render(window.DispA, Format::Svg, titleK),
-        PictureExport::render(window.chiR->DispA, Format::Svg, titleR),
+        PictureExport::render(window.DispA, Format::Png, titleK, error),
+        PictureExport::render(window.chiR->DispA, Format::Png, titleR, error),
+        PictureExport::render(window.DispA, Format::Svg, titleK, error),
+        PictureExport::render(window.chiR->DispA, Format::Svg, titleR, error),
         CsvExport::chiK(wave, shown, window.measured),
         CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax, window.measured)};
-    QVector<SafeFile::Entry> files;
-    for (int i = 0; i < CommandLine::exportNames().size(); ++i)
-        files.append({CommandLine::exportNames().at(i), contents[i]});
-    return files;
+    for (int i = 0; i < CommandLine::exportNames().size(); ++i) {
+        if (contents[i].isEmpty())
+            return false;
+        files->append({CommandLine::exportNames().at(i), contents[i]});
+    }
+    return true;
 }
 } // namespace
 
 bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
                             const QVector<double>& chi, QStringList* written, QString* error) {
     Headless program(state, k, chi);
-    return SafeFile::write(dir, exportFiles(program.window), SafeFile::Folder::Create, written,
-                           error);
+    QVector<SafeFile::Entry> files;
+    return exportFiles(program.window, &files, error) &&
+           SafeFile::write(dir, files, SafeFile::Folder::Create, written, error);
 }
 
 bool CommandLine::isExport(const QStringList& arguments) {
@@ -193,7 +197,7 @@ int CommandLine::run(const QStringList& arguments) {
     const QCommandLineOption lessonOption(
         QStringLiteral("lesson"),
         tr("Open the lesson NAME (its file name) from the lessons folder."), tr("NAME"));
-    
+
     const QCommandLineOption fitOption(
         QStringLiteral("fit"),
         tr("Show no window: fit the model to the measured data and print the result as JSON; "
@@ -279,10 +283,14 @@ int CommandLine::run(const QStringList& arguments) {
         const QByteArray json = QJsonDocument(fit.report).toJson(QJsonDocument::Indented);
         if (exporting) {
             applyFit(*program.window.waves.first(), fit.result);
-            QVector<SafeFile::Entry> files = exportFiles(program.window);
+            QVector<SafeFile::Entry> files;
+            QString error;
+            if (!exportFiles(program.window, &files, &error)) {
+                printError(error);
+                return 1;
+            }
             files.append({QStringLiteral("fit.json"), json});
             QStringList written;
-            QString error;
             if (!SafeFile::write(parser.value(exportOption), files, SafeFile::Folder::Create,
                                  &written, &error)) {
                 printError(error);

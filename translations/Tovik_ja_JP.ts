@@ -539,6 +539,10 @@
         <source>Cannot tell the picture format of &quot;%1&quot;: use .png, .svg or .pdf.</source>
         <translation>「%1」の図の形式が分かりません。.png、.svg、.pdf のいずれかにしてください。</translation>
     </message>
+    <message>
+        <source>The picture could not be drawn: the plot has no area (%1 x %2 pixels) or the encoder failed.</source>
+        <translation>図を描けませんでした。グラフの面積がない（%1 x %2 ピクセル）か、符号化に失敗しました。</translation>
+    </message>
 </context>
 <context>
     <name>SafeFile</name>
