@@ -11,6 +11,7 @@
 #include "ProgramState.h"
 #include "SafeFile.h"
 #include "Scenario.h"
+#include "Settings.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QJsonDocument>
 #include <QScreen>
 #include <QSet>
-#include <QSettings>
 
 #include <cstdio>
 #include <utility>
@@ -98,9 +98,9 @@ void CommandLine::preparePlatform(int argc, char** argv) {
         qInstallMessageHandler(quietNotes);
 }
 
-void CommandLine::placeWindows(ChiK& window, const QSettings& settings) {
-    const QByteArray k = settings.value(QStringLiteral("windows/chiK")).toByteArray();
-    const QByteArray r = settings.value(QStringLiteral("windows/chiR")).toByteArray();
+void CommandLine::placeWindows(ChiK& window, const Settings& settings) {
+    const QByteArray k = settings.geometry(Settings::Window::ChiK);
+    const QByteArray r = settings.geometry(Settings::Window::ChiR);
     // Where the user left them; at the first start side by side if the
     // screen has room, rather than on top of each other.
     if (!k.isEmpty() && !r.isEmpty() && window.restoreGeometry(k) &&
@@ -175,7 +175,7 @@ bool CommandLine::isExport(const QStringList& arguments) {
 int CommandLine::run(const QStringList& arguments) {
     // The language of the help text too. An export depends on its arguments
     // alone; the windows start in the language chosen last.
-    QSettings settings;
+    Settings settings;
     Startup::setLanguage(isExport(arguments) ? Startup::languageFromArguments(arguments)
                                              : Startup::chosenLanguage(arguments, settings));
 
@@ -225,10 +225,11 @@ int CommandLine::run(const QStringList& arguments) {
     const bool exporting = parser.isSet(exportOption);
     Scenario state;
     if (!exporting) {
-        state.viewAxes = settings.value(QStringLiteral("view/axes"), false).toBool();
-        state.viewLegend = settings.value(QStringLiteral("view/legend"), false).toBool();
-        state.viewPhysical = settings.value(QStringLiteral("view/physical"), false).toBool();
-        state.viewLockScales = settings.value(QStringLiteral("view/lockScales"), false).toBool();
+        const Settings::View view = settings.view();
+        state.viewAxes = view.axes;
+        state.viewLegend = view.legend;
+        state.viewPhysical = view.physical;
+        state.viewLockScales = view.lockScales;
     }
     if (parser.isSet(scenarioOption)) {
         QString error;
@@ -318,10 +319,7 @@ int CommandLine::run(const QStringList& arguments) {
     window.applyScenario(state, k, chi);
     const ViewOptions* view = window.view;
     QObject::connect(view, &ViewOptions::changed, view, [view, &settings] {
-        settings.setValue(QStringLiteral("view/axes"), view->axes);
-        settings.setValue(QStringLiteral("view/legend"), view->legend);
-        settings.setValue(QStringLiteral("view/physical"), view->physical);
-        settings.setValue(QStringLiteral("view/lockScales"), view->lockScales);
+        settings.setView({view->axes, view->legend, view->physical, view->lockScales});
     });
     QObject::connect(
         &window, &ChiK::languageChosen, &window,
@@ -331,7 +329,7 @@ int CommandLine::run(const QStringList& arguments) {
     if (!window.notes.isEmpty())
         window.showNotes();
     const int result = QApplication::exec();
-    settings.setValue(QStringLiteral("windows/chiK"), window.saveGeometry());
-    settings.setValue(QStringLiteral("windows/chiR"), window.chiR->saveGeometry());
+    settings.setGeometry(Settings::Window::ChiK, window.saveGeometry());
+    settings.setGeometry(Settings::Window::ChiR, window.chiR->saveGeometry());
     return result;
 }
