@@ -8,8 +8,8 @@
 #include "CsvExport.h"
 #include "Envelope.h"
 #include "Escaped.h"
-#include "FitWindow.h"
 #include "FileDialogs.h"
+#include "FitWindow.h"
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
@@ -18,6 +18,7 @@
 #include "PixelDrawing.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "Session.h"
 #include "ShellsWindow.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -38,24 +39,14 @@ using pixeldraw::pixelLine;
 using pixeldraw::solidColor;
 using pixeldraw::solidPen;
 
-ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
+ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
     setupUi(this);
 
-    // The wave, its envelope and the chi(R) window have no parent: they
-    // live as long as the process.
-    AWave* wave = new AWave(2.0, 0.0, 1.0);
-    Envelope* envelope = new Envelope;
-    for (int i = 0; i <= 16; ++i)
-        envelope->points.append(QPointF(i, 1.0));
-    wave->setKGrid(0.0, 16.0, 0.1, 1024);
-    wave->envelope = envelope;
-    connect(envelope, SIGNAL(updated()), wave, SLOT(envChanged()));
-    connect(wave->ctrl, SIGNAL(enFlat()), envelope, SLOT(enFlat()));
-    // Filled before the first paint of either window.
-    wave->synthesize();
-    waves.append(wave);
+    // The wave, its envelope and the chi(R) window belong to the session,
+    // which outlives this window's parts.
+    waves.append(session.makeWave());
 
-    chiR = new ChiR;
+    chiR = session.makeChiR();
     chiR->waves = &waves;
     for (AWave* w : std::as_const(waves))
         connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));

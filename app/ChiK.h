@@ -13,6 +13,7 @@ class AWave;
 class ChiR;
 class HeldCurves;
 class MeasuredCurve;
+class Session;
 class NotesWindow;
 class QActionGroup;
 class QPainter;
@@ -21,12 +22,12 @@ class FitWindow;
 struct Scenario;
 
 // The main window: the chi(k) plot above the wave's control panel. Its
-// constructor builds and wires the whole program; afterwards everything is
-// driven by signals.
+// constructor has the session make the wave and the chi(R) window and wires
+// the whole program; afterwards everything is driven by signals.
 class ChiK : public QMainWindow, public Ui_ChiK {
     Q_OBJECT
 public:
-    explicit ChiK(QWidget* parent = nullptr);
+    explicit ChiK(Session& session, QWidget* parent = nullptr);
     ~ChiK() override;
 
     ChiR* chiR = nullptr;

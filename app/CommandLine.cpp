@@ -11,6 +11,7 @@
 #include "ProgramState.h"
 #include "SafeFile.h"
 #include "Scenario.h"
+#include "Session.h"
 #include "Settings.h"
 #include "Startup.h"
 
@@ -121,7 +122,8 @@ namespace {
 // The program built unseen, laid out and painted as in its 800 x 600
 // windows, with the scenario and its data applied.
 struct Headless {
-    ChiK window;
+    Session session;
+    ChiK& window = *session.main();
     Headless(const Scenario& state, const QVector<double>& k, const QVector<double>& chi) {
         window.setAttribute(Qt::WA_DontShowOnScreen);
         window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
@@ -314,7 +316,8 @@ int CommandLine::run(const QStringList& arguments) {
         return 0;
     }
 
-    ChiK window;
+    Session session;
+    ChiK& window = *session.main();
     QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
     window.applyScenario(state, k, chi);
     const ViewOptions* view = window.view;
