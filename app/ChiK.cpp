@@ -2,6 +2,7 @@
 
 #include "AWave.h"
 #include "About.h"
+#include "Actions.h"
 #include "Axes.h"
 #include "ChiDataReader.h"
 #include "ChiR.h"
@@ -23,7 +24,6 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
-#include <QActionGroup>
 #include <QEvent>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -89,18 +89,15 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
     chiR->view = view;
     view->fitK = [this] { return fittedRange(); };
     view->fitR = [this] { return chiR->fittedRange(); };
-    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
-        connect(w->findChild<QAction*>(QStringLiteral("actionAxes")), SIGNAL(toggled(bool)), view,
-                SLOT(setAxes(bool)));
-        connect(w->findChild<QAction*>(QStringLiteral("actionLegend")), SIGNAL(toggled(bool)), view,
-                SLOT(setLegend(bool)));
-        connect(w->findChild<QAction*>(QStringLiteral("actionPhysical")), SIGNAL(toggled(bool)),
-                view, SLOT(setPhysical(bool)));
-        connect(w->findChild<QAction*>(QStringLiteral("actionLockScales")), SIGNAL(toggled(bool)),
-                view, SLOT(setLockScales(bool)));
-        connect(w->findChild<QAction*>(QStringLiteral("actionArrange")), SIGNAL(triggered()), this,
-                SLOT(arrangeSideBySide()));
-    }
+    // One set of View entries in both windows' menus.
+    actions = new Actions(this);
+    actions->addTo(menuView, menuLanguage);
+    actions->addTo(chiR->menuView, chiR->menuLanguage);
+    connect(actions->axes, SIGNAL(toggled(bool)), view, SLOT(setAxes(bool)));
+    connect(actions->legend, SIGNAL(toggled(bool)), view, SLOT(setLegend(bool)));
+    connect(actions->physical, SIGNAL(toggled(bool)), view, SLOT(setPhysical(bool)));
+    connect(actions->lockScales, SIGNAL(toggled(bool)), view, SLOT(setLockScales(bool)));
+    connect(actions->arrange, SIGNAL(triggered()), this, SLOT(arrangeSideBySide()));
     connect(view, SIGNAL(changed()), this, SLOT(syncView()));
     connect(view, SIGNAL(changed()), chiR, SLOT(syncView()));
 
@@ -134,19 +131,10 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
     actionNotes->setEnabled(false);
 
     // View > Language in both windows: one choice for the whole program.
-    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
-        auto* group = new QActionGroup(w);
-        for (const auto& [name, language] :
-             {std::pair{"actionJapanese", Startup::Language::Japanese},
-              std::pair{"actionEnglish", Startup::Language::English}}) {
-            QAction* action = w->findChild<QAction*>(QLatin1String(name));
-            group->addAction(action);
-            // Language names are written in their own language.
-            action->setProperty("fromFile", true);
-            const Startup::Language chosen = language;
-            connect(action, &QAction::triggered, this, [this, chosen] { chooseLanguage(chosen); });
-        }
-    }
+    connect(actions->japanese, &QAction::triggered, this,
+            [this] { chooseLanguage(Startup::Language::Japanese); });
+    connect(actions->english, &QAction::triggered, this,
+            [this] { chooseLanguage(Startup::Language::English); });
     lessons = Lessons::list();
     retranslate();
 }
@@ -154,13 +142,8 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
 void ChiK::chooseLanguage(Startup::Language language) {
     Startup::setLanguage(language);
     // The windows translate themselves on the posted LanguageChange; the
-    // check marks follow at once.
-    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
-        w->findChild<QAction*>(QStringLiteral("actionJapanese"))
-            ->setChecked(language == Startup::Language::Japanese);
-        w->findChild<QAction*>(QStringLiteral("actionEnglish"))
-            ->setChecked(language == Startup::Language::English);
-    }
+    // check mark follows at once.
+    actions->retranslate();
     emit languageChosen(language);
 }
 
@@ -172,8 +155,7 @@ void ChiK::changeEvent(QEvent* event) {
 
 void ChiK::retranslate() {
     retranslateUi(this);
-    actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
-    actionEnglish->setChecked(Startup::language() == Startup::Language::English);
+    actions->retranslate();
     fillLessonsMenu();
     // The axis titles and the key are painted in the new language.
     DispA->update();
@@ -251,7 +233,7 @@ void ChiK::showFit() {
 }
 
 void ChiK::syncView() {
-    view->showIn(actionAxes, actionLegend, actionPhysical, actionLockScales);
+    view->showIn(actions->axes, actions->legend, actions->physical, actions->lockScales);
     // A change of amplitude mode resynthesises and repaints both plots.
     for (AWave* w : std::as_const(waves))
         w->setPhysical(view->physical);

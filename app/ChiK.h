@@ -10,12 +10,12 @@
 #include <QVector>
 
 class AWave;
+class Actions;
 class ChiR;
 class HeldCurves;
 class MeasuredCurve;
 class Session;
 class NotesWindow;
-class QActionGroup;
 class QPainter;
 class ShellsWindow;
 class FitWindow;
@@ -33,6 +33,7 @@ public:
     ChiR* chiR = nullptr;
     QVector<AWave*> waves;
     // Shared with the chi(R) window.
+    Actions* actions = nullptr;
     ViewOptions* view = nullptr;
     MeasuredCurve* measured = nullptr;
     HeldCurves* held = nullptr;

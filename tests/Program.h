@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AWave.h"
+#include "Actions.h"
 #include "ChiK.h"
 #include "ChiR.h"
 #include "Envelope.h"
