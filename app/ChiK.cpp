@@ -2,14 +2,15 @@
 
 #include "AWave.h"
 #include "About.h"
+#include "Actions.h"
 #include "Axes.h"
 #include "ChiDataReader.h"
 #include "ChiR.h"
 #include "CsvExport.h"
 #include "Envelope.h"
 #include "Escaped.h"
-#include "FitWindow.h"
 #include "FileDialogs.h"
+#include "FitWindow.h"
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
@@ -18,11 +19,11 @@
 #include "PixelDrawing.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "Session.h"
 #include "ShellsWindow.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
-#include <QActionGroup>
 #include <QEvent>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -38,24 +39,14 @@ using pixeldraw::pixelLine;
 using pixeldraw::solidColor;
 using pixeldraw::solidPen;
 
-ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
+ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
     setupUi(this);
 
-    // The wave, its envelope and the chi(R) window have no parent: they
-    // live as long as the process.
-    AWave* wave = new AWave(2.0, 0.0, 1.0);
-    Envelope* envelope = new Envelope;
-    for (int i = 0; i <= 16; ++i)
-        envelope->points.append(QPointF(i, 1.0));
-    wave->setKGrid(0.0, 16.0, 0.1, 1024);
-    wave->envelope = envelope;
-    connect(envelope, SIGNAL(updated()), wave, SLOT(envChanged()));
-    connect(wave->ctrl, SIGNAL(enFlat()), envelope, SLOT(enFlat()));
-    // Filled before the first paint of either window.
-    wave->synthesize();
-    waves.append(wave);
+    // The wave, its envelope and the chi(R) window belong to the session,
+    // which outlives this window's parts.
+    waves.append(session.makeWave());
 
-    chiR = new ChiR;
+    chiR = session.makeChiR();
     chiR->waves = &waves;
     for (AWave* w : std::as_const(waves))
         connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));
@@ -98,18 +89,15 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     chiR->view = view;
     view->fitK = [this] { return fittedRange(); };
     view->fitR = [this] { return chiR->fittedRange(); };
-    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
-        connect(w->findChild<QAction*>(QStringLiteral("actionAxes")), SIGNAL(toggled(bool)), view,
-                SLOT(setAxes(bool)));
-        connect(w->findChild<QAction*>(QStringLiteral("actionLegend")), SIGNAL(toggled(bool)), view,
-                SLOT(setLegend(bool)));
-        connect(w->findChild<QAction*>(QStringLiteral("actionPhysical")), SIGNAL(toggled(bool)),
-                view, SLOT(setPhysical(bool)));
-        connect(w->findChild<QAction*>(QStringLiteral("actionLockScales")), SIGNAL(toggled(bool)),
-                view, SLOT(setLockScales(bool)));
-        connect(w->findChild<QAction*>(QStringLiteral("actionArrange")), SIGNAL(triggered()), this,
-                SLOT(arrangeSideBySide()));
-    }
+    // One set of View entries in both windows' menus.
+    actions = new Actions(this);
+    actions->addTo(menuView, menuLanguage);
+    actions->addTo(chiR->menuView, chiR->menuLanguage);
+    connect(actions->axes, SIGNAL(toggled(bool)), view, SLOT(setAxes(bool)));
+    connect(actions->legend, SIGNAL(toggled(bool)), view, SLOT(setLegend(bool)));
+    connect(actions->physical, SIGNAL(toggled(bool)), view, SLOT(setPhysical(bool)));
+    connect(actions->lockScales, SIGNAL(toggled(bool)), view, SLOT(setLockScales(bool)));
+    connect(actions->arrange, SIGNAL(triggered()), this, SLOT(arrangeSideBySide()));
     connect(view, SIGNAL(changed()), this, SLOT(syncView()));
     connect(view, SIGNAL(changed()), chiR, SLOT(syncView()));
 
@@ -143,19 +131,10 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
     actionNotes->setEnabled(false);
 
     // View > Language in both windows: one choice for the whole program.
-    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
-        auto* group = new QActionGroup(w);
-        for (const auto& [name, language] :
-             {std::pair{"actionJapanese", Startup::Language::Japanese},
-              std::pair{"actionEnglish", Startup::Language::English}}) {
-            QAction* action = w->findChild<QAction*>(QLatin1String(name));
-            group->addAction(action);
-            // Language names are written in their own language.
-            action->setProperty("fromFile", true);
-            const Startup::Language chosen = language;
-            connect(action, &QAction::triggered, this, [this, chosen] { chooseLanguage(chosen); });
-        }
-    }
+    connect(actions->japanese, &QAction::triggered, this,
+            [this] { chooseLanguage(Startup::Language::Japanese); });
+    connect(actions->english, &QAction::triggered, this,
+            [this] { chooseLanguage(Startup::Language::English); });
     lessons = Lessons::list();
     retranslate();
 }
@@ -163,13 +142,8 @@ ChiK::ChiK(QWidget* parent) : QMainWindow(parent) {
 void ChiK::chooseLanguage(Startup::Language language) {
     Startup::setLanguage(language);
     // The windows translate themselves on the posted LanguageChange; the
-    // check marks follow at once.
-    for (QMainWindow* w : {static_cast<QMainWindow*>(this), static_cast<QMainWindow*>(chiR)}) {
-        w->findChild<QAction*>(QStringLiteral("actionJapanese"))
-            ->setChecked(language == Startup::Language::Japanese);
-        w->findChild<QAction*>(QStringLiteral("actionEnglish"))
-            ->setChecked(language == Startup::Language::English);
-    }
+    // check mark follows at once.
+    actions->retranslate();
     emit languageChosen(language);
 }
 
@@ -181,8 +155,7 @@ void ChiK::changeEvent(QEvent* event) {
 
 void ChiK::retranslate() {
     retranslateUi(this);
-    actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
-    actionEnglish->setChecked(Startup::language() == Startup::Language::English);
+    actions->retranslate();
     fillLessonsMenu();
     // The axis titles and the key are painted in the new language.
     DispA->update();
@@ -260,7 +233,7 @@ void ChiK::showFit() {
 }
 
 void ChiK::syncView() {
-    view->showIn(actionAxes, actionLegend, actionPhysical, actionLockScales);
+    view->showIn(actions->axes, actions->legend, actions->physical, actions->lockScales);
     // A change of amplitude mode resynthesises and repaints both plots.
     for (AWave* w : std::as_const(waves))
         w->setPhysical(view->physical);

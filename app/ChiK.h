@@ -10,28 +10,30 @@
 #include <QVector>
 
 class AWave;
+class Actions;
 class ChiR;
 class HeldCurves;
 class MeasuredCurve;
+class Session;
 class NotesWindow;
-class QActionGroup;
 class QPainter;
 class ShellsWindow;
 class FitWindow;
 struct Scenario;
 
 // The main window: the chi(k) plot above the wave's control panel. Its
-// constructor builds and wires the whole program; afterwards everything is
-// driven by signals.
+// constructor has the session make the wave and the chi(R) window and wires
+// the whole program; afterwards everything is driven by signals.
 class ChiK : public QMainWindow, public Ui_ChiK {
     Q_OBJECT
 public:
-    explicit ChiK(QWidget* parent = nullptr);
+    explicit ChiK(Session& session, QWidget* parent = nullptr);
     ~ChiK() override;
 
     ChiR* chiR = nullptr;
     QVector<AWave*> waves;
     // Shared with the chi(R) window.
+    Actions* actions = nullptr;
     ViewOptions* view = nullptr;
     MeasuredCurve* measured = nullptr;
     HeldCurves* held = nullptr;

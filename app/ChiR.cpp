@@ -88,8 +88,6 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     // The row's own minimum is set by fitControls, whichever way it is laid.
     frame->setSizePolicy(QSizePolicy::Ignored, frame->sizePolicy().verticalPolicy());
     fitControls(width());
-    actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
-    actionEnglish->setChecked(Startup::language() == Startup::Language::English);
     // The read-out is fitted to its width.
     ReadOut->installEventFilter(this);
 }
@@ -102,8 +100,6 @@ void ChiR::changeEvent(QEvent* event) {
 
 void ChiR::retranslate() {
     retranslateUi(this);
-    actionJapanese->setChecked(Startup::language() == Startup::Language::Japanese);
-    actionEnglish->setChecked(Startup::language() == Startup::Language::English);
     updateReadOut();
     fitControls(width());
     // The axis titles and the key are painted in the new language.
@@ -143,7 +139,6 @@ void ChiR::fitControls(int windowWidth) {
 }
 
 void ChiR::syncView() {
-    view->showIn(actionAxes, actionLegend, actionPhysical, actionLockScales);
     DispA->update();
 }
 

@@ -3,14 +3,16 @@
 #include "ChiDataReader.h"
 #include "ChiK.h"
 #include "ChiR.h"
-#include "FitRun.h"
 #include "CsvExport.h"
 #include "Escaped.h"
+#include "FitRun.h"
 #include "Lessons.h"
 #include "PictureExport.h"
 #include "ProgramState.h"
 #include "SafeFile.h"
 #include "Scenario.h"
+#include "Session.h"
+#include "Settings.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -20,7 +22,6 @@
 #include <QJsonDocument>
 #include <QScreen>
 #include <QSet>
-#include <QSettings>
 
 #include <cstdio>
 #include <utility>
@@ -98,9 +99,9 @@ void CommandLine::preparePlatform(int argc, char** argv) {
         qInstallMessageHandler(quietNotes);
 }
 
-void CommandLine::placeWindows(ChiK& window, const QSettings& settings) {
-    const QByteArray k = settings.value(QStringLiteral("windows/chiK")).toByteArray();
-    const QByteArray r = settings.value(QStringLiteral("windows/chiR")).toByteArray();
+void CommandLine::placeWindows(ChiK& window, const Settings& settings) {
+    const QByteArray k = settings.geometry(Settings::Window::ChiK);
+    const QByteArray r = settings.geometry(Settings::Window::ChiR);
     // Where the user left them; at the first start side by side if the
     // screen has room, rather than on top of each other.
     if (!k.isEmpty() && !r.isEmpty() && window.restoreGeometry(k) &&
@@ -121,7 +122,8 @@ namespace {
 // The program built unseen, laid out and painted as in its 800 x 600
 // windows, with the scenario and its data applied.
 struct Headless {
-    ChiK window;
+    Session session;
+    ChiK& window = *session.main();
     Headless(const Scenario& state, const QVector<double>& k, const QVector<double>& chi) {
         window.setAttribute(Qt::WA_DontShowOnScreen);
         window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
@@ -131,31 +133,35 @@ struct Headless {
     }
 };
 
-// Everything an export writes, rendered before anything is written.
-QVector<SafeFile::Entry> exportFiles(ChiK& window) {
+// Everything an export writes, rendered before anything is written; false
+// with the reason if a picture could not be encoded.
+bool exportFiles(ChiK& window, QVector<SafeFile::Entry>* files, QString* error) {
     AWave& wave = *window.waves.first();
     const Scenario shown = ProgramState::capture(wave, *window.chiR);
     using Format = PictureExport::Format;
     const QString titleK = window.windowTitle(), titleR = window.chiR->windowTitle();
     const QByteArray contents[] = {
-        PictureExport::render(window.DispA, Format::Png, titleK),
-        PictureExport::render(window.chiR->DispA, Format::Png, titleR),
-        PictureExport::render(window.DispA, Format::Svg, titleK),
-        PictureExport::render(window.chiR->DispA, Format::Svg, titleR),
+        PictureExport::render(window.DispA, Format::Png, titleK, error),
+        PictureExport::render(window.chiR->DispA, Format::Png, titleR, error),
+        PictureExport::render(window.DispA, Format::Svg, titleK, error),
+        PictureExport::render(window.chiR->DispA, Format::Svg, titleR, error),
         CsvExport::chiK(wave, shown, window.measured),
         CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax, window.measured)};
-    QVector<SafeFile::Entry> files;
-    for (int i = 0; i < CommandLine::exportNames().size(); ++i)
-        files.append({CommandLine::exportNames().at(i), contents[i]});
-    return files;
+    for (int i = 0; i < CommandLine::exportNames().size(); ++i) {
+        if (contents[i].isEmpty())
+            return false;
+        files->append({CommandLine::exportNames().at(i), contents[i]});
+    }
+    return true;
 }
 } // namespace
 
 bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
                             const QVector<double>& chi, QStringList* written, QString* error) {
     Headless program(state, k, chi);
-    return SafeFile::write(dir, exportFiles(program.window), SafeFile::Folder::Create, written,
-                           error);
+    QVector<SafeFile::Entry> files;
+    return exportFiles(program.window, &files, error) &&
+           SafeFile::write(dir, files, SafeFile::Folder::Create, written, error);
 }
 
 bool CommandLine::isExport(const QStringList& arguments) {
@@ -171,7 +177,7 @@ bool CommandLine::isExport(const QStringList& arguments) {
 int CommandLine::run(const QStringList& arguments) {
     // The language of the help text too. An export depends on its arguments
     // alone; the windows start in the language chosen last.
-    QSettings settings;
+    Settings settings;
     Startup::setLanguage(isExport(arguments) ? Startup::languageFromArguments(arguments)
                                              : Startup::chosenLanguage(arguments, settings));
 
@@ -193,7 +199,7 @@ int CommandLine::run(const QStringList& arguments) {
     const QCommandLineOption lessonOption(
         QStringLiteral("lesson"),
         tr("Open the lesson NAME (its file name) from the lessons folder."), tr("NAME"));
-    
+
     const QCommandLineOption fitOption(
         QStringLiteral("fit"),
         tr("Show no window: fit the model to the measured data and print the result as JSON; "
@@ -221,10 +227,11 @@ int CommandLine::run(const QStringList& arguments) {
     const bool exporting = parser.isSet(exportOption);
     Scenario state;
     if (!exporting) {
-        state.viewAxes = settings.value(QStringLiteral("view/axes"), false).toBool();
-        state.viewLegend = settings.value(QStringLiteral("view/legend"), false).toBool();
-        state.viewPhysical = settings.value(QStringLiteral("view/physical"), false).toBool();
-        state.viewLockScales = settings.value(QStringLiteral("view/lockScales"), false).toBool();
+        const Settings::View view = settings.view();
+        state.viewAxes = view.axes;
+        state.viewLegend = view.legend;
+        state.viewPhysical = view.physical;
+        state.viewLockScales = view.lockScales;
     }
     if (parser.isSet(scenarioOption)) {
         QString error;
@@ -279,10 +286,14 @@ int CommandLine::run(const QStringList& arguments) {
         const QByteArray json = QJsonDocument(fit.report).toJson(QJsonDocument::Indented);
         if (exporting) {
             applyFit(*program.window.waves.first(), fit.result);
-            QVector<SafeFile::Entry> files = exportFiles(program.window);
+            QVector<SafeFile::Entry> files;
+            QString error;
+            if (!exportFiles(program.window, &files, &error)) {
+                printError(error);
+                return 1;
+            }
             files.append({QStringLiteral("fit.json"), json});
             QStringList written;
-            QString error;
             if (!SafeFile::write(parser.value(exportOption), files, SafeFile::Folder::Create,
                                  &written, &error)) {
                 printError(error);
@@ -305,15 +316,13 @@ int CommandLine::run(const QStringList& arguments) {
         return 0;
     }
 
-    ChiK window;
+    Session session;
+    ChiK& window = *session.main();
     QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
     window.applyScenario(state, k, chi);
     const ViewOptions* view = window.view;
     QObject::connect(view, &ViewOptions::changed, view, [view, &settings] {
-        settings.setValue(QStringLiteral("view/axes"), view->axes);
-        settings.setValue(QStringLiteral("view/legend"), view->legend);
-        settings.setValue(QStringLiteral("view/physical"), view->physical);
-        settings.setValue(QStringLiteral("view/lockScales"), view->lockScales);
+        settings.setView({view->axes, view->legend, view->physical, view->lockScales});
     });
     QObject::connect(
         &window, &ChiK::languageChosen, &window,
@@ -323,7 +332,7 @@ int CommandLine::run(const QStringList& arguments) {
     if (!window.notes.isEmpty())
         window.showNotes();
     const int result = QApplication::exec();
-    settings.setValue(QStringLiteral("windows/chiK"), window.saveGeometry());
-    settings.setValue(QStringLiteral("windows/chiR"), window.chiR->saveGeometry());
+    settings.setGeometry(Settings::Window::ChiK, window.saveGeometry());
+    settings.setGeometry(Settings::Window::ChiR, window.chiR->saveGeometry());
     return result;
 }

@@ -6,7 +6,7 @@
 #include <QVector>
 
 class ChiK;
-class QSettings;
+class Settings;
 struct Scenario;
 
 // tovik [-j|-e] [--scenario FILE] [--lesson NAME] [--data FILE] [--export DIR] [--help]
@@ -28,7 +28,7 @@ public:
     // Whether the arguments ask for an export, before they are parsed.
     static bool isExport(const QStringList& arguments);
     // Both windows where `settings` remembers them, else side by side.
-    static void placeWindows(ChiK& window, const QSettings& settings);
+    static void placeWindows(ChiK& window, const Settings& settings);
 
     // The names written by an export, in order.
     static const QStringList& exportNames();

@@ -1,22 +1,19 @@
 #include "FileDialogs.h"
 
+#include "Settings.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStringList>
 
-namespace {
-const char* const folderKey = "files/lastFolder";
-}
-
 QString FileDialogs::lastFolder() {
-    const QString folder = QSettings().value(QLatin1String(folderKey)).toString();
+    const QString folder = Settings().lastFolder();
     return !folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath();
 }
 
 void FileDialogs::rememberFolder(const QString& path) {
-    QSettings().setValue(QLatin1String(folderKey), QFileInfo(path).absolutePath());
+    Settings().setLastFolder(QFileInfo(path).absolutePath());
 }
 
 QString FileDialogs::openPath(QWidget* parent, const QString& caption, const QString& filter) {

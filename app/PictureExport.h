@@ -17,7 +17,10 @@ public:
 
     // False for an extension that is none of .png, .svg, .pdf.
     static bool formatOf(const QString& path, Format* format);
-    static QByteArray render(QWidget* surface, Format format, const QString& title);
+    // The encoded picture; empty, with a translated reason in `error`, if
+    // the painter or the encoder failed. Never an empty file as success.
+    static QByteArray render(QWidget* surface, Format format, const QString& title,
+                             QString* error = nullptr);
     // Renders and writes atomically; false with a translated reason.
     static bool save(QWidget* surface, const QString& path, const QString& title, QString* error);
     static void copyToClipboard(QWidget* surface);

@@ -1,11 +1,11 @@
 #include "Startup.h"
 
+#include "Settings.h"
+
 #include <QCoreApplication>
-#include <QSettings>
 #include <QTranslator>
 
 namespace {
-const char* const languageKey = "language";
 Startup::Language current = Startup::Language::English;
 } // namespace
 
@@ -24,17 +24,15 @@ Startup::Language Startup::languageFromArguments(const QStringList& arguments) {
     return languageArgument(arguments).value_or(Language::Japanese);
 }
 
-Startup::Language Startup::chosenLanguage(const QStringList& arguments, const QSettings& settings) {
+Startup::Language Startup::chosenLanguage(const QStringList& arguments, const Settings& settings) {
     if (const std::optional<Language> given = languageArgument(arguments))
         return *given;
-    return settings.value(QLatin1String(languageKey)).toString() == QLatin1String("en")
-               ? Language::English
-               : Language::Japanese;
+    return settings.languageCode() == QLatin1String("en") ? Language::English : Language::Japanese;
 }
 
-void Startup::remember(Language language, QSettings& settings) {
-    settings.setValue(QLatin1String(languageKey),
-                      language == Language::English ? QStringLiteral("en") : QStringLiteral("ja"));
+void Startup::remember(Language language, Settings& settings) {
+    settings.setLanguageCode(language == Language::English ? QStringLiteral("en")
+                                                           : QStringLiteral("ja"));
 }
 
 void Startup::installCatalogue(QTranslator& translator, Language language) {

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-class QSettings;
+class Settings;
 class QTranslator;
 
 // The language of the user interface: chosen at start from the command
@@ -20,8 +20,8 @@ public:
     // The same, but nothing when neither option is given.
     static std::optional<Language> languageArgument(const QStringList& arguments);
     // -j/-e if given, else the choice remembered in `settings`, else Japanese.
-    static Language chosenLanguage(const QStringList& arguments, const QSettings& settings);
-    static void remember(Language language, QSettings& settings);
+    static Language chosenLanguage(const QStringList& arguments, const Settings& settings);
+    static void remember(Language language, Settings& settings);
 
     // In Japanese mode loads the compiled-in catalogue and installs the
     // translator whether or not the load succeeded: an empty translator

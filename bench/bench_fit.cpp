@@ -5,6 +5,7 @@
 #include "ChiR.h"
 #include "FitRun.h"
 #include "Scenario.h"
+#include "Session.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,7 +32,8 @@ void fitCopper(benchmark::State& state) {
         state.SkipWithError(qPrintable(error));
         return;
     }
-    ChiK window;
+    Session session;
+    ChiK& window = *session.main();
     window.applyScenario(scenario, k, chi);
     std::vector<double> samples;
     for (auto _ : state) {

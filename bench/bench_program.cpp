@@ -4,6 +4,7 @@
 #include "ChiK.h"
 #include "ChiR.h"
 #include "Envelope.h"
+#include "Session.h"
 #include "WaveCtrl.h"
 
 #include <benchmark/benchmark.h>
@@ -25,7 +26,8 @@ double medianChangeMicroseconds = -1;
 // in full at 800 x 600.
 void parameterChange(benchmark::State& state) {
     bench::ensureApplication();
-    ChiK window;
+    Session session;
+    ChiK& window = *session.main();
     AWave* wave = window.waves.first();
     DispArea* surfaces[] = {window.DispA, window.chiR->DispA};
     QImage images[] = {QImage(800, 600, QImage::Format_ARGB32_Premultiplied),

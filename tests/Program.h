@@ -1,41 +1,37 @@
 #pragma once
 
 #include "AWave.h"
+#include "Actions.h"
 #include "ChiK.h"
 #include "ChiR.h"
 #include "Envelope.h"
+#include "Session.h"
 #include "Startup.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QFile>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QStringList>
 #include <QTest>
 #include <QTranslator>
 
 #include <cmath>
+#include <memory>
 
 // The program as its entry function builds it: language from the arguments,
-// catalogue installed, main window constructed (which builds and shows the
-// chi(R) window) and shown. The objects the program keeps for the whole run
-// are released here so that one test executable can build it many times.
+// catalogue installed, the session built (its main window shows the chi(R)
+// window) and the main window shown.
 struct Program {
-    explicit Program(const QStringList& arguments = {QStringLiteral("tovik"),
-                                                     QStringLiteral("-e")}) {
-        Startup::setLanguage(Startup::languageFromArguments(arguments));
-        main = new ChiK;
+    explicit Program(const QStringList& arguments = {QStringLiteral("tovik"), QStringLiteral("-e")})
+        : session((Startup::setLanguage(Startup::languageFromArguments(arguments)),
+                   std::make_unique<Session>())),
+          main(session->main()) {
         main->show();
     }
 
     ~Program() {
-        AWave* w = wave();
-        Envelope* e = w->envelope;
-        delete main->chiR;
-        main->waves.clear();
-        delete w;
-        delete e;
-        delete main;
+        session.reset();
         Startup::setLanguage(Startup::Language::English);
     }
 
@@ -57,6 +53,8 @@ struct Program {
     }
     ChiR* chiR() const { return main->chiR; }
 
+    // First, so that the language is set before the session is built.
+    std::unique_ptr<Session> session;
     ChiK* main = nullptr;
 };
 

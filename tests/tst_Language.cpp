@@ -131,8 +131,8 @@ void tst_Language::everyTextFollowsTheCatalogue() {
         QTest::keyClick(box, Qt::Key_Return);
     }
     QVERIFY(main.waves.first()->amplitude == 10.8 && main.waves.first()->phi1 == -0.5);
-    for (QAction* a : {main.actionAxes, main.actionLegend, main.actionPhysical})
-        if (a->isChecked() != (a != main.actionPhysical))
+    for (QAction* a : {main.actions->axes, main.actions->legend, main.actions->physical})
+        if (a->isChecked() != (a != main.actions->physical))
             a->trigger();
     program.chiR()->resize(1600, program.chiR()->height());
     const Texts english = collect();
@@ -146,7 +146,7 @@ void tst_Language::everyTextFollowsTheCatalogue() {
     QVERIFY(english.size() > 100);
 
     // The user's road: the menu entry of one window switches all of them.
-    main.actionJapanese->trigger();
+    main.actions->japanese->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     const Texts japanese = collect();
     QCOMPARE(japanese.keys(), english.keys());
@@ -171,16 +171,18 @@ void tst_Language::everyTextFollowsTheCatalogue() {
                      qPrintable(text + " / " + expected + " in " + japanesePainted));
         }
     }
-    QVERIFY(program.chiR()->actionJapanese->isChecked());
+    QVERIFY(main.actions->japanese->isChecked() && !main.actions->english->isChecked());
     QVERIFY(main.currentState() == before);
 
     // And back from the other window.
-    program.chiR()->actionEnglish->trigger();
+    QAction* englishEntry = program.chiR()->menuLanguage->actions().value(1);
+    QCOMPARE(englishEntry, main.actions->english);
+    englishEntry->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     QVERIFY(collect() == english);
     QCOMPARE(painted(plots[0]), englishPainted[0]);
     QCOMPARE(painted(plots[1]), englishPainted[1]);
-    QVERIFY(main.actionEnglish->isChecked() && main.currentState() == before);
+    QVERIFY(main.actions->english->isChecked() && main.currentState() == before);
 }
 
 QTEST_MAIN(tst_Language)

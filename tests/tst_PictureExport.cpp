@@ -20,6 +20,8 @@ private slots:
     void svgIsADrawing();
     void pdfIsOnePage();
     void faults();
+    void failedEncode_data();
+    void failedEncode();
     void clipboard();
 
 private:
@@ -101,6 +103,32 @@ void tst_PictureExport::faults() {
     QVERIFY(!PictureExport::save(program->main->DispA, tmp.filePath(QStringLiteral("no/plot.svg")),
                                  QString(), &error));
     QVERIFY(error.contains(QStringLiteral("no/plot.svg")));
+}
+
+void tst_PictureExport::failedEncode_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("PNG") << "plot.png";
+    QTest::newRow("SVG") << "plot.svg";
+    QTest::newRow("PDF") << "plot.pdf";
+}
+
+// A surface squeezed to no area has nothing to encode (the PNG encoder
+// refuses a null image): an error, and no file left behind as a success.
+void tst_PictureExport::failedEncode() {
+    QFETCH(QString, name);
+    QTemporaryDir tmp;
+    DispArea* area = program->main->DispA;
+    area->setMinimumSize(0, 0);
+    area->setFixedSize(0, 0);
+    QCOMPARE(area->size(), QSize(0, 0));
+    QString error;
+    QVERIFY(!PictureExport::save(area, tmp.filePath(name), QString(), &error));
+    QVERIFY2(error.contains(QStringLiteral("0 x 0")), qPrintable(error));
+    QVERIFY(!QFile::exists(tmp.filePath(name)));
+    QString renderError;
+    QVERIFY(
+        PictureExport::render(area, PictureExport::Format::Png, QString(), &renderError).isEmpty());
+    QCOMPARE(renderError, error);
 }
 
 void tst_PictureExport::clipboard() {

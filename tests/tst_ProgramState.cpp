@@ -154,9 +154,9 @@ void tst_ProgramState::saveAndOpenRoundTrip() {
     }());
     program->chiR()->SelImag->click();
     program->chiR()->setPointer(1.0 / 3);
-    program->main->actionLegend->trigger();
-    program->chiR()->actionPhysical->trigger();
-    program->main->actionLockScales->trigger();
+    program->main->actions->legend->trigger();
+    program->main->actions->physical->trigger();
+    program->main->actions->lockScales->trigger();
     const Scenario saved = capture();
     QVERIFY(saved.viewLegend && saved.viewPhysical && saved.viewLockScales && !saved.viewAxes);
 
@@ -168,7 +168,7 @@ void tst_ProgramState::saveAndOpenRoundTrip() {
     QVERIFY(reopened.main->openScenarioFile(path));
     QVERIFY(ProgramState::capture(*reopened.wave(), *reopened.chiR()) == saved);
     QVERIFY(sameArrays(*program->wave(), *reopened.wave()));
-    QVERIFY(reopened.main->actionPhysical->isChecked() && reopened.wave()->physical);
+    QVERIFY(reopened.main->actions->physical->isChecked() && reopened.wave()->physical);
     QCOMPARE(reopened.main->view->lockedR, program->main->view->lockedR);
 }
 

@@ -1,6 +1,8 @@
 #include "Program.h"
 
+#include "Settings.h"
 #include <QMenuBar>
+
 #include <QResource>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -17,6 +19,8 @@ private slots:
     void language();
     void rememberedLanguage_data();
     void rememberedLanguage();
+    void settingsKeepTheirKeys_data();
+    void settingsKeepTheirKeys();
     void catalogueIsEmbeddedUncompressed();
     void catalogueTexts_data();
     void catalogueTexts();
@@ -66,10 +70,56 @@ void tst_Startup::rememberedLanguage() {
     QFETCH(QString, remembered);
     QFETCH(QStringList, args);
     QTemporaryDir dir;
-    QSettings settings(dir.filePath("tovik.ini"), QSettings::IniFormat);
+    Settings settings(dir.filePath("tovik.ini"));
     if (!remembered.isEmpty())
         Startup::remember(remembered == "en" ? Language::English : Language::Japanese, settings);
     QTEST(Startup::chosenLanguage(args, settings), "expected");
+}
+
+void tst_Startup::settingsKeepTheirKeys_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("language") << "language" << QVariant("en");
+    QTest::newRow("axes") << "view/axes" << QVariant(true);
+    QTest::newRow("legend") << "view/legend" << QVariant(false);
+    QTest::newRow("physical") << "view/physical" << QVariant(true);
+    QTest::newRow("lock scales") << "view/lockScales" << QVariant(true);
+    QTest::newRow("chi(k) window") << "windows/chiK" << QVariant(QByteArray("k\x01"));
+    QTest::newRow("chi(R) window") << "windows/chiR" << QVariant(QByteArray("r\x02"));
+    QTest::newRow("folder") << "files/lastFolder" << QVariant("/some/folder");
+}
+
+// Users' files from earlier versions keep working: every value is written
+// under the key it always had and read back from a fresh object.
+void tst_Startup::settingsKeepTheirKeys() {
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tovik.ini");
+    {
+        Settings settings(path);
+        settings.setLanguageCode("en");
+        settings.setView({true, false, true, true});
+        settings.setGeometry(Settings::Window::ChiK, "k\x01");
+        settings.setGeometry(Settings::Window::ChiR, "r\x02");
+        settings.setLastFolder("/some/folder");
+    }
+    const QSettings raw(path, QSettings::IniFormat);
+    QCOMPARE(raw.value(key).toString(), value.toString());
+    // Written under the old key by hand, read through the class.
+    QSettings(path, QSettings::IniFormat).setValue(key, value);
+    const Settings settings(path);
+    const Settings::View view = settings.view();
+    const QVariant read =
+        key == "language"          ? QVariant(settings.languageCode())
+        : key == "view/axes"       ? QVariant(view.axes)
+        : key == "view/legend"     ? QVariant(view.legend)
+        : key == "view/physical"   ? QVariant(view.physical)
+        : key == "view/lockScales" ? QVariant(view.lockScales)
+        : key == "windows/chiK"    ? QVariant(settings.geometry(Settings::Window::ChiK))
+        : key == "windows/chiR"    ? QVariant(settings.geometry(Settings::Window::ChiR))
+                                   : QVariant(settings.lastFolder());
+    QCOMPARE(read.toString(), value.toString());
 }
 
 void tst_Startup::catalogueIsEmbeddedUncompressed() {
@@ -174,7 +224,8 @@ void tst_Startup::japaneseMenus() {
                                                           "物理的な振幅(&P)",
                                                           "縦軸を固定(&K)",
                                                           "左右に並べる(&S)",
-                                                          "散乱殻(&H)…", "フィット(&F)…",
+                                                          "散乱殻(&H)…",
+                                                          "フィット(&F)…",
                                                           "授業のノート(&N)…",
                                                           "言語(&N)",
                                                           "ヘルプ(&H)",

@@ -4,6 +4,7 @@
 #include "Program.h"
 #include "WaveCtrl.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -44,6 +45,7 @@ private slots:
     void axesWhereTheFrameSays();
     void legendNamesTheCurves();
     void lockedScalesHold();
+    void menusStayInStep_data();
     void menusStayInStep();
     void readOutAndKeys();
     void doubleClickFindsTheTop();
@@ -225,17 +227,55 @@ void tst_ViewOptions::lockedScalesHold() {
     QVERIFY(r->coord.yMax < 0.5 * r1);
 }
 
-// An option set in either window shows checked in both, and the physical
-// one reaches the wave.
+// Both View menus hold the same entries where the windows always had them,
+// so an option set in either window shows checked in both; the physical one
+// reaches the wave.
+void tst_ViewOptions::menusStayInStep_data() {
+    QTest::addColumn<bool>("chiR");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("chi(k)")
+        << false
+        << QStringList{"actionAxes",    "actionLegend", "actionPhysical", "actionLockScales", "|",
+                       "actionArrange", "actionShells", "actionFit",      "actionNotes",      "|",
+                       "menuLanguage"};
+    QTest::newRow("chi(R)") << true << QStringList{"actionAxes",
+                                                   "actionLegend",
+                                                   "actionPhysical",
+                                                   "actionLockScales",
+                                                   "|",
+                                                   "actionArrange",
+                                                   "|",
+                                                   "menuLanguage"};
+}
+
 void tst_ViewOptions::menusStayInStep() {
-    program->chiR()->actionPhysical->trigger();
+    QFETCH(bool, chiR);
+    QFETCH(QStringList, entries);
+    QMainWindow* window = chiR ? static_cast<QMainWindow*>(program->chiR()) : program->main;
+    QMenu* menu = chiR ? program->chiR()->menuView : program->main->menuView;
+    QMenu* language = chiR ? program->chiR()->menuLanguage : program->main->menuLanguage;
+    QStringList shown;
+    for (const QAction* a : menu->actions())
+        shown << (a->isSeparator() ? QStringLiteral("|")
+                  : a->menu()      ? a->menu()->objectName()
+                                   : a->objectName());
+    QCOMPARE(shown, entries);
+    const Actions* actions = program->main->actions;
+    QCOMPARE(language->actions(), (QList<QAction*>{actions->japanese, actions->english}));
+    QVERIFY(window->isVisible());
+
+    // The menu's own entry, as a user picks it in this window.
+    QAction* physical = menu->actions().at(2);
+    physical->trigger();
     QVERIFY(view->physical);
-    QVERIFY(program->main->actionPhysical->isChecked());
     QVERIFY(program->wave()->physical);
-    program->main->actionAxes->trigger();
-    QVERIFY(program->chiR()->actionAxes->isChecked());
-    program->main->actionAxes->trigger();
-    QVERIFY(!program->chiR()->actionAxes->isChecked() && !view->axes);
+    QMenu* other = chiR ? program->main->menuView : program->chiR()->menuView;
+    QVERIFY(other->actions().at(2)->isChecked());
+    QAction* axes = menu->actions().at(0);
+    axes->trigger();
+    QVERIFY(other->actions().at(0)->isChecked() && view->axes);
+    axes->trigger();
+    QVERIFY(!other->actions().at(0)->isChecked() && !view->axes);
 }
 
 // A click on the plot takes the keys: Left and Right then step the pointer

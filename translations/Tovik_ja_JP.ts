@@ -13,6 +13,29 @@
     </message>
 </context>
 <context>
+    <name>Actions</name>
+    <message>
+        <source>&amp;Axes and units</source>
+        <translation>軸と単位(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Legend</source>
+        <translation>凡例(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Physical amplitude</source>
+        <translation>物理的な振幅(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Loc&amp;k scales</source>
+        <translation>縦軸を固定(&amp;K)</translation>
+    </message>
+    <message>
+        <source>Arrange &amp;side by side</source>
+        <translation>左右に並べる(&amp;S)</translation>
+    </message>
+</context>
+<context>
     <name>ChiDataReader</name>
     <message>
         <source>Line %1: %2</source>
@@ -120,26 +143,6 @@
     <message>
         <source>&amp;View</source>
         <translation>表示(&amp;V)</translation>
-    </message>
-    <message>
-        <source>&amp;Axes and units</source>
-        <translation>軸と単位(&amp;A)</translation>
-    </message>
-    <message>
-        <source>&amp;Legend</source>
-        <translation>凡例(&amp;L)</translation>
-    </message>
-    <message>
-        <source>&amp;Physical amplitude</source>
-        <translation>物理的な振幅(&amp;P)</translation>
-    </message>
-    <message>
-        <source>Loc&amp;k scales</source>
-        <translation>縦軸を固定(&amp;K)</translation>
-    </message>
-    <message>
-        <source>Arrange &amp;side by side</source>
-        <translation>左右に並べる(&amp;S)</translation>
     </message>
     <message>
         <source>k (Å⁻¹)</source>
@@ -333,26 +336,6 @@
         <translation>表示(&amp;V)</translation>
     </message>
     <message>
-        <source>&amp;Axes and units</source>
-        <translation>軸と単位(&amp;A)</translation>
-    </message>
-    <message>
-        <source>&amp;Legend</source>
-        <translation>凡例(&amp;L)</translation>
-    </message>
-    <message>
-        <source>&amp;Physical amplitude</source>
-        <translation>物理的な振幅(&amp;P)</translation>
-    </message>
-    <message>
-        <source>Loc&amp;k scales</source>
-        <translation>縦軸を固定(&amp;K)</translation>
-    </message>
-    <message>
-        <source>Arrange &amp;side by side</source>
-        <translation>左右に並べる(&amp;S)</translation>
-    </message>
-    <message>
         <source>R (Å)</source>
         <translation>R (Å)</translation>
     </message>
@@ -538,6 +521,10 @@
     <message>
         <source>Cannot tell the picture format of &quot;%1&quot;: use .png, .svg or .pdf.</source>
         <translation>「%1」の図の形式が分かりません。.png、.svg、.pdf のいずれかにしてください。</translation>
+    </message>
+    <message>
+        <source>The picture could not be drawn: the plot has no area (%1 x %2 pixels) or the encoder failed.</source>
+        <translation>図を描けませんでした。グラフの面積がない（%1 x %2 ピクセル）か、符号化に失敗しました。</translation>
     </message>
 </context>
 <context>
