@@ -21,7 +21,8 @@ bool NoiseEstimate::rmsOverR(const QVector<double>& r, const QVector<double>& re
                              int* samples, QString* error) {
     if (r.size() != re.size() || r.size() != im.size() || r.isEmpty()) {
         if (error)
-            *error = tr("The transform's R values and parts must be equally many, and some.");
+            *error = tr("The transform needs as many real and imaginary parts as R values, and at "
+                        "least one.");
         return false;
     }
     if (!(rMin < rMax) || rMin < r.first() || rMax > r.last()) {

@@ -234,8 +234,9 @@ bool PathFile::readFile(const QString& fileName, PathData* path, QString* error)
         return false;
     case SafeFile::Read::TooLarge:
         if (error)
-            *error = tr("The file %1 is larger than 1 MiB, too large for a scattering path.")
-                         .arg(Escaped::path(fileName));
+            *error = tr("The file %1 is larger than %2 MiB, too large for a scattering path.")
+                         .arg(Escaped::path(fileName))
+                         .arg(maxFileSize >> 20);
         return false;
     case SafeFile::Read::Done:
         break;
