@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -63,10 +64,6 @@ bool toInteger(const QByteArray& field, int* out) {
     return true;
 }
 
-QString shown(const QByteArray& field) {
-    return Escaped::text(field);
-}
-
 } // namespace
 
 bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
@@ -108,7 +105,8 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
                 if (!line.contains("nleg")) {
                     if (namesColumns)
                         break; // columns before the geometry: not a path file
-                    data.header << QString::fromUtf8(line);
+                    if (!line.isEmpty())
+                        data.header << QString::fromUtf8(line);
                     continue;
                 }
                 if (fields.size() < 3 || !toInteger(fields[0], &data.legs) ||
@@ -173,9 +171,9 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
             double values[7];
             for (int f = 0; f < 7; ++f) {
                 if (!toReal(fields[f], &values[f]))
-                    return fail(number,
-                                tr("\"%1\" (%2) is not a finite number.")
-                                    .arg(shown(fields[f]), QString::fromLatin1(columnNames[f])));
+                    return fail(number, tr("\"%1\" (%2) is not a finite number.")
+                                            .arg(Escaped::text(fields[f]),
+                                                 QString::fromLatin1(columnNames[f])));
             }
             if (data.k.isEmpty() && values[0] < 0)
                 return fail(number, tr("k must not be negative; it is %1 Å⁻¹.").arg(values[0]));
