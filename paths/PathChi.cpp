@@ -2,6 +2,7 @@
 
 #include <gsl/gsl_interp.h>
 
+#include <cassert>
 #include <cmath>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct PathChi::Tables {
     enum Column { Pha, Mag, Red, Lambda, RealP, Columns };
 
     explicit Tables(const PathData& data) : path(data), k(data.k.begin(), data.k.end()) {
+        assert(data.rows() >= PathFile::minRows);
+        for (const QVector<double>* column :
+             {&data.realPhc, &data.mag, &data.phase, &data.red, &data.lambda, &data.realP})
+            assert(column->size() == data.rows());
         const std::vector<double> phc = unwrapped(data.realPhc);
         const std::vector<double> feff = unwrapped(data.phase);
         y[Pha].resize(k.size());
@@ -76,9 +81,7 @@ private:
 
 } // namespace
 
-PathChi::PathChi(const PathData& path) : tables(std::make_shared<const Tables>(path)) {
-    Q_ASSERT(path.rows() >= PathFile::minRows);
-}
+PathChi::PathChi(const PathData& path) : tables(std::make_shared<const Tables>(path)) {}
 
 const PathData& PathChi::path() const {
     return tables->path;

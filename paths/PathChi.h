@@ -55,6 +55,8 @@ public:
     // The amplitude reduction S0² of the default amplitude.
     static constexpr double defaultS02 = 0.9;
 
+    // `path` as PathFile reads it: at least PathFile::minRows rows, k
+    // strictly increasing, seven columns of equal length.
     explicit PathChi(const PathData& path);
 
     const PathData& path() const;
