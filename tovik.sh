@@ -31,7 +31,7 @@ need() {
 
 # The interface is Japanese by default: without a CJK font every label is
 # a row of empty boxes.
-base_packages=(g++ make cmake pkg-config qtbase5-dev qttools5-dev-tools qttools5-dev libqt5svg5-dev libcminpack-dev
+base_packages=(g++ make cmake pkg-config qtbase5-dev qttools5-dev-tools qttools5-dev libqt5svg5-dev libcminpack-dev libgsl-dev
     fonts-dejavu-core fonts-noto-cjk)
 # What the checks of the Debian package and its documents run: cpack's
 # dpkg-shlibdeps and file, lintian, the AppStream and .desktop validators,

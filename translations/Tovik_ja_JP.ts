@@ -1209,4 +1209,145 @@
         <translation>モデルを計算できませんでした（有限でない値）</translation>
     </message>
 </context>
+<context>
+    <name>PathFile</name>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>This is a binary file, not a scattering path file.</source>
+        <translation>バイナリファイルで、散乱経路のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>the line naming nleg, deg and reff must begin with those three numbers.</source>
+        <translation>nleg, deg, reff を示す行は、その 3 つの数値で始まらなければなりません。</translation>
+    </message>
+    <message>
+        <source>a path has at least two legs; this one has %1.</source>
+        <translation>経路には 2 本以上の脚が必要ですが、この経路は %1 本です。</translation>
+    </message>
+    <message>
+        <source>the degeneracy must be positive; it is %1.</source>
+        <translation>縮重度は正でなければなりませんが、%1 です。</translation>
+    </message>
+    <message>
+        <source>reff must be positive; it is %1 Å.</source>
+        <translation>reff は正でなければなりませんが、%1 Å です。</translation>
+    </message>
+    <message>
+        <source>a path of %1 legs lists %1 atoms; this one lists %2.</source>
+        <translation>脚が %1 本の経路には原子が %1 個並ぶはずですが、%2 個しかありません。</translation>
+    </message>
+    <message>
+        <source>the line naming the columns (%1) is missing before the rows of numbers.</source>
+        <translation>数値の行の前に、列の名前 (%1) を示す行がありません。</translation>
+    </message>
+    <message>
+        <source>an atom&apos;s line needs x, y, z (Å), its potential and its atomic number Z.</source>
+        <translation>原子の行には x, y, z (Å)、ポテンシャルの番号、原子番号 Z が必要です。</translation>
+    </message>
+    <message>
+        <source>Z = %1 is not an element from 1 to %2.</source>
+        <translation>Z = %1 は 1 から %2 までの元素ではありません。</translation>
+    </message>
+    <message>
+        <source>a row needs seven numbers (%1); it has %2.</source>
+        <translation>行には 7 つの数値 (%1) が必要ですが、%2 つしかありません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (%2) is not a finite number.</source>
+        <translation>「%1」(%2) は有限の数値ではありません。</translation>
+    </message>
+    <message>
+        <source>k must not be negative; it is %1 Å⁻¹.</source>
+        <translation>k は負であってはなりませんが、%1 Å⁻¹ です。</translation>
+    </message>
+    <message>
+        <source>k must increase from row to row; %1 Å⁻¹ follows %2 Å⁻¹.</source>
+        <translation>k は行ごとに増えなければなりませんが、%2 Å⁻¹ の次が %1 Å⁻¹ です。</translation>
+    </message>
+    <message>
+        <source>the mean free path lambda must be positive; it is %1 Å.</source>
+        <translation>平均自由行程 lambda は正でなければなりませんが、%1 Å です。</translation>
+    </message>
+    <message>
+        <source>This is not a scattering path file: no line gives nleg, deg and reff.</source>
+        <translation>散乱経路のファイルではありません。nleg, deg, reff を示す行がありません。</translation>
+    </message>
+    <message>
+        <source>The path file has no line naming the columns (%1).</source>
+        <translation>経路のファイルに、列の名前 (%1) を示す行がありません。</translation>
+    </message>
+    <message>
+        <source>The path file holds %1 rows of numbers; at least %2 are needed.</source>
+        <translation>経路のファイルには数値の行が %1 行しかありません。%2 行以上必要です。</translation>
+    </message>
+    <message>
+        <source>The file %1 is larger than %2 MiB, too large for a scattering path.</source>
+        <translation>ファイル %1 は %2 MiB を超えていて、散乱経路としては大きすぎます。</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PathChi</name>
+    <message>
+        <source>k = %1 is not a finite number.</source>
+        <translation>k = %1 は有限の数値ではありません。</translation>
+    </message>
+    <message>
+        <source>k = %1 Å⁻¹ lies beyond the path&apos;s last k, %2 Å⁻¹.</source>
+        <translation>k = %1 Å⁻¹ は経路の最後の k (%2 Å⁻¹) を超えています。</translation>
+    </message>
+    <message>
+        <source>k = %1 Å⁻¹ lies below the path&apos;s first k, %2 Å⁻¹.</source>
+        <translation>k = %1 Å⁻¹ は経路の最初の k (%2 Å⁻¹) より小さい値です。</translation>
+    </message>
+    <message>
+        <source>k = %1 Å⁻¹ with an E0 shift of %2 eV reads the path at %3 Å⁻¹, beyond its last k, %4 Å⁻¹.</source>
+        <translation>E0 のずれ %2 eV のもとで k = %1 Å⁻¹ は経路の %3 Å⁻¹ を読みますが、これは最後の k (%4 Å⁻¹) を超えています。</translation>
+    </message>
+    <message>
+        <source>k = %1 Å⁻¹ with an E0 shift of %2 eV reads the path at %3 Å⁻¹, below its first k, %4 Å⁻¹.</source>
+        <translation>E0 のずれ %2 eV のもとで k = %1 Å⁻¹ は経路の %3 Å⁻¹ を読みますが、これは最初の k (%4 Å⁻¹) より小さい値です。</translation>
+    </message>
+    <message>
+        <source>The path&apos;s parameters must be finite numbers.</source>
+        <translation>経路のパラメータは有限の数値でなければなりません。</translation>
+    </message>
+    <message>
+        <source>R = reff + ΔR must be positive; it is %1 Å.</source>
+        <translation>R = reff + ΔR は正でなければなりませんが、%1 Å です。</translation>
+    </message>
+</context>
+<context>
+    <name>NoiseEstimate</name>
+    <message>
+        <source>The noise range %1 to %2 Å must lie within the transform, %3 to %4 Å.</source>
+        <translation>ノイズを見積もる範囲 %1 〜 %2 Å は、変換の範囲 %3 〜 %4 Å の中になければなりません。</translation>
+    </message>
+    <message>
+        <source>The transform needs as many real and imaginary parts as R values, and at least one.</source>
+        <translation>変換には R の値と同じ数の実部と虚部が、少なくとも 1 つずつ必要です。</translation>
+    </message>
+    <message>
+        <source>The transform has no value between %1 and %2 Å.</source>
+        <translation>変換には %1 〜 %2 Å の値がありません。</translation>
+    </message>
+    <message>
+        <source>k, chi and the weights must be equally many, at least two.</source>
+        <translation>k、χ、重みは同じ数だけ、2 つ以上必要です。</translation>
+    </message>
+    <message>
+        <source>The noise needs a uniform k grid; the step at k = %1 Å⁻¹ differs.</source>
+        <translation>ノイズの見積もりには等間隔の k が必要ですが、k = %1 Å⁻¹ での間隔が異なります。</translation>
+    </message>
+    <message>
+        <source>The weights are all zero: nothing is transformed.</source>
+        <translation>重みがすべてゼロで、変換するものがありません。</translation>
+    </message>
+</context>
 </TS>
