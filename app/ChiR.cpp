@@ -386,7 +386,9 @@ void ChiR::drawR(QPainter* p) {
     const bool axes = view && view->axes;
     const ViewOptions::Range range = view && view->lockScales ? view->lockedR : fittedRange();
     const QFont axesFont = DispA->font();
-    const QRect plot = axes ? Axes::inset(p, *coord, axesFont) : QRect(0, 0, width, height);
+    const QRect plot = Axes::setFrame(*coord, geometry.size(), axesFont, axes);
+    if (axes)
+        p->setClipRect(plot);
     coord->setScale(rMin, range.first, rMax, range.second);
 
     auto X = [this](double v) { return coord->toPixelX(v); };
