@@ -5,6 +5,7 @@
 #include "Actions.h"
 #include "Axes.h"
 #include "ChiDataReader.h"
+#include "ChiKPlot.h"
 #include "ChiR.h"
 #include "CsvExport.h"
 #include "Envelope.h"
@@ -15,6 +16,7 @@
 #include "Legend.h"
 #include "MeasuredCurve.h"
 #include "NotesWindow.h"
+#include "Palette.h"
 #include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
@@ -33,10 +35,6 @@
 #include <algorithm>
 #include <utility>
 
-using pixeldraw::measuredColour;
-using pixeldraw::pixel;
-using pixeldraw::pixelLine;
-using pixeldraw::solidColor;
 using pixeldraw::solidPen;
 
 ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
@@ -50,6 +48,9 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
     chiR->waves = &waves;
     for (AWave* w : std::as_const(waves))
         connect(w, SIGNAL(updated()), chiR->DispA, SLOT(update()));
+    // A chi(R) window closed by the user comes back with the next change.
+    for (AWave* w : std::as_const(waves))
+        connect(w, SIGNAL(updated()), chiR, SLOT(show()));
     // Filled before the window is laid out, which the line's height joins.
     chiR->updateReadOut();
     chiR->show();
@@ -437,17 +438,15 @@ void ChiK::about() {
 }
 
 void ChiK::draw(QPainter* p) {
-    // A chi(R) window closed by the user comes back with any repaint of
-    // this plot.
-    show();
-    chiR->show();
-
-    const QRect geometry = DispA->geometry();
-    const int width = geometry.width();
-    const int height = geometry.height();
-    p->fillRect(QRect(QPoint(0, 0), QPoint(width - 1, height - 1)), QColor(255, 255, 255, 255));
-    if (waves.isEmpty())
+    ChiKPlot::Inputs in;
+    in.size = DispA->geometry().size();
+    in.axes = view && view->axes;
+    in.axesFont = DispA->font();
+    in.text = &DispA->textDrawer;
+    if (waves.isEmpty()) {
+        ChiKPlot::paint(*p, DispA->coord, in);
         return;
+    }
 
     double xMin = 1e300;
     double xMax = -1e300;
@@ -457,128 +456,51 @@ void ChiK::draw(QPainter* p) {
         if (w->kMax > xMax)
             xMax = w->kMax;
     }
-    const bool axes = view && view->axes;
     const ViewOptions::Range range = view && view->lockScales ? view->lockedK : fittedRange();
-    const QFont axesFont = DispA->font();
-    const QRect plot = axes ? Axes::inset(p, DispA->coord, axesFont) : QRect(0, 0, width, height);
+    // The frame is set here, before the renderer paints, and only read by
+    // it; the mouse code later maps through what this paint used.
+    in.plot = Axes::setFrame(DispA->coord, in.size, in.axesFont, in.axes);
     DispA->coord.setScale(xMin, range.first, xMax, range.second);
-    auto X = [this](double v) { return DispA->coord.toPixelX(v); };
-    auto Y = [this](double v) { return DispA->coord.toPixelY(v); };
 
-    const QFont font;
-    const int labelHeight = std::max(height / 40, 10);
-    QVector<QLine> segments;
-
-    // Held curves lie behind everything live, pale: the model's thin, the
-    // data's as wide as the live data. Only those held in this amplitude mode.
     const bool physical = waves.first()->physical;
-    for (int h = 0; h < held->curves.size(); ++h) {
-        const HeldCurves::Curve& c = held->curves[h];
-        if (c.physical != physical)
-            continue;
-        const int age = held->curves.size() - 1 - h;
-        auto heldCurve = [&](const QVector<double>& values, const QColor& colour, int width) {
-            QPen pen(HeldCurves::shadeOf(colour, age));
-            pen.setWidth(width);
-            p->setPen(pen);
-            segments.clear();
-            for (int i = 1; i < c.k.size() && i < values.size(); ++i)
-                segments << pixelLine(X(c.k[i - 1]), Y(values[i - 1]), X(c.k[i]), Y(values[i]));
-            p->drawLines(segments.constData(), segments.size());
-        };
-        if (c.hasData())
-            heldCurve(c.dataChi, measuredColour(), 2);
-        heldCurve(c.chi, Qt::black, 1);
-    }
-
+    in.held = held->kTraces(physical);
     for (const AWave* w : std::as_const(waves)) {
+        ChiKPlot::Live live;
         const int count = w->chi.size();
-        auto curve = [&](const QVector<double>& values, double sign) {
-            segments.clear();
-            for (int i = 1; i < count; ++i) {
-                const QLine line = pixelLine(X(w->kValues[i - 1]), Y(sign * values[i - 1]),
-                                             X(w->kValues[i]), Y(sign * values[i]));
-                // The grid runs on far past kMax; segments wholly beside the
-                // surface would only be clipped, so they are not stroked.
-                if (std::min(line.x1(), line.x2()) > width + 2 ||
-                    std::max(line.x1(), line.x2()) < -2)
-                    continue;
-                segments << line;
-            }
-            p->drawLines(segments.constData(), segments.size());
+        auto curve = [&](const QVector<double>& values, double sign, const QPen& pen) {
+            live.curves.append({w->kValues, values, count, sign, pen, true});
         };
-
-        p->setPen(solidPen(0, 150, 255, 1));
-        curve(w->windowValues, 1);
+        curve(w->windowValues, 1, solidPen(Palette::window(), 1));
         // The envelope is drawn mirrored about zero, as the hull of chi.
-        p->setPen(solidPen(255, 180, 0, 1));
-        curve(w->envelopeValues, 1);
-        curve(w->envelopeValues, -1);
-        if (w == waves.first() && measured->values.size() == count) {
-            QPen pen(measuredColour());
-            pen.setWidth(2);
-            p->setPen(pen);
-            curve(measured->values, 1);
-        }
-        p->setPen(solidPen(0, 0, 0, 2));
-        curve(w->chi, 1);
-
-        const QVector<double>& positions = w->ctrl->WindowCtrl->positions;
-        p->setPen(solidPen(0, 150, 255, 2));
-        segments.clear();
-        for (double pos : positions)
-            segments << pixelLine(X(pos), 0, X(pos), height);
-        p->drawLines(segments.constData(), segments.size());
-        for (double pos : positions) {
-            const int left = pixel(X(pos) - 3);
-            const int topEdge = pixel(Y(0) - 3);
-            p->fillRect(QRect(QPoint(left, topEdge), QPoint(left + 6, topEdge + 6)),
-                        solidColor(0, 150, 255));
-        }
-
-        if (w->envelope) {
-            const QVector<QPointF>& points = w->envelope->points;
-            p->setPen(solidPen(0, 255, 150, 1));
-            segments.clear();
-            for (const QPointF& pt : points)
-                segments << pixelLine(X(pt.x()), 0, X(pt.x()), height);
-            p->drawLines(segments.constData(), segments.size());
-            for (const QPointF& pt : points) {
-                const int left = pixel(X(pt.x()) - 2);
-                const int topEdge = pixel(Y(pt.y()) - 2);
-                p->fillRect(QRect(QPoint(left, topEdge), QPoint(left + 4, topEdge + 4)),
-                            solidColor(0, 255, 150));
-            }
-            p->setPen(solidPen(200, 200, 200, 1));
-            for (const QPointF& pt : points)
-                DispA->textDrawer.drawFitted(
-                    p, QRectF(X(pt.x()) + 3, Y(0) + 3, X(pt.x() + 0.5), labelHeight), QFont(font),
-                    Qt::AlignLeft | Qt::AlignTop, 1, QString::number(pt.x(), 'g', 3), 10);
-        }
-
-        p->setPen(solidPen(200, 200, 200, 1));
-        const QLine zero = pixelLine(0, Y(0), width, Y(0));
-        p->drawLines(&zero, 1);
+        curve(w->envelopeValues, 1, solidPen(Palette::envelopeK(), 1));
+        curve(w->envelopeValues, -1, solidPen(Palette::envelopeK(), 1));
+        if (w == waves.first() && measured->values.size() == count)
+            curve(measured->values, 1, solidPen(Palette::measured(), 2));
+        curve(w->chi, 1, solidPen(Palette::chi(), 2));
+        live.windowPositions = w->ctrl->WindowCtrl->positions;
+        live.hasEnvelope = w->envelope != nullptr;
+        if (w->envelope)
+            live.envelopePoints = w->envelope->points;
+        in.live.append(live);
     }
 
-    p->setClipping(false);
     const AWave& first = *waves.first();
     const QString power = Axes::superscript(first.n);
-    if (axes)
-        Axes::draw(p, DispA->coord, axesFont, tr("k (Å⁻¹)"), valueTitle());
+    in.xTitle = tr("k (Å⁻¹)");
+    in.yTitle = valueTitle();
     // The key names the data and the held curves whenever they are shown,
     // and every curve with the Legend option. The live curve is k^n W chi
     // when the window is one of its factors.
-    QVector<Legend::Entry> entries;
     if (view && view->legend)
-        entries = {{solidColor(0, 0, 0), 2,
-                    first.ctrl->SelWindowF->isChecked() ? tr("k%1·W·χ(k)").arg(power)
-                                                        : tr("k%1·χ(k)").arg(power)},
-                   {solidColor(0, 150, 255), 1, tr("W(k)")},
-                   {solidColor(255, 180, 0), 1, tr("±F(k)")}};
+        in.legend = {{Palette::chi(), 2,
+                      first.ctrl->SelWindowF->isChecked() ? tr("k%1·W·χ(k)").arg(power)
+                                                          : tr("k%1·χ(k)").arg(power)},
+                     {Palette::window(), 1, tr("W(k)")},
+                     {Palette::envelopeK(), 1, tr("±F(k)")}};
     if (measured->isLoaded())
-        entries.append({measuredColour(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
+        in.legend.append(
+            {Palette::measured(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (!held->curves.isEmpty())
-        entries += held->entries(ProgramState::capture(first, *chiR), physical);
-    Legend::draw(p, entries, plot, axesFont);
+        in.legend += held->entries(ProgramState::capture(first, *chiR), physical);
+    ChiKPlot::paint(*p, DispA->coord, in);
 }

@@ -10,11 +10,11 @@
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
+#include "Palette.h"
 #include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
 #include "Scenario.h"
-#include "ShellsWindow.h"
 #include "Startup.h"
 
 #include <QFileInfo>
@@ -29,7 +29,6 @@
 
 using pixeldraw::measuredColour;
 using pixeldraw::pixelLine;
-using pixeldraw::solidColor;
 using pixeldraw::solidPen;
 
 namespace {
@@ -44,7 +43,7 @@ void drawShellMarks(QPainter* p, const ChCoord& coord, const AWave& w) {
         const double r = i == 0 ? w.r : w.shells[i - 1].r;
         if (!AWave::inSum(r))
             continue;
-        QPen pen(ShellsWindow::markColor(i));
+        QPen pen(Palette::shellMark(i));
         pen.setWidth(3);
         pen.setCapStyle(Qt::FlatCap);
         p->setPen(pen);
@@ -376,12 +375,14 @@ void ChiR::drawR(QPainter* p) {
     const QRect geometry = DispA->geometry();
     const int width = geometry.width();
     const int height = geometry.height();
-    p->fillRect(QRect(QPoint(0, 0), QPoint(width - 1, height - 1)), QColor(255, 255, 255, 255));
+    p->fillRect(QRect(QPoint(0, 0), QPoint(width - 1, height - 1)), Palette::background());
 
     const bool axes = view && view->axes;
     const ViewOptions::Range range = view && view->lockScales ? view->lockedR : fittedRange();
     const QFont axesFont = DispA->font();
-    const QRect plot = axes ? Axes::inset(p, *coord, axesFont) : QRect(0, 0, width, height);
+    const QRect plot = Axes::setFrame(*coord, geometry.size(), axesFont, axes);
+    if (axes)
+        p->setClipRect(plot);
     coord->setScale(rMin, range.first, rMax, range.second);
 
     auto X = [this](double v) { return coord->toPixelX(v); };
@@ -393,9 +394,9 @@ void ChiR::drawR(QPainter* p) {
     // The fit's R range: a pale band under everything else.
     if (fitShown)
         p->fillRect(QRect(QPoint(X(fitLow), 0), QPoint(X(fitHigh), height - 1)),
-                    QColor(255, 240, 200));
+                    Palette::fitBand());
 
-    p->setPen(solidPen(200, 200, 200, 1));
+    p->setPen(solidPen(Palette::grid(), 1));
     for (int i = 0; i < 12; ++i) {
         const double r = -2 + i;
         const QLine grid = pixelLine(X(r), 0, X(r), height);
@@ -408,7 +409,7 @@ void ChiR::drawR(QPainter* p) {
     p->drawLines(&zero, 1);
 
     // Over the grid, so that it shows at a whole R too; under the curves.
-    p->setPen(solidPen(255, 0, 0, 1));
+    p->setPen(solidPen(Palette::pointer(), 1));
     const QLine pointer = pixelLine(X(pointerR), 0, X(pointerR), height);
     p->drawLines(&pointer, 1);
 
@@ -475,18 +476,18 @@ QString ChiR::valueTitle() const {
 QVector<Legend::Entry> ChiR::liveEntries() const {
     QVector<Legend::Entry> entries;
     if (SelEnvelope->isChecked())
-        entries.append({solidColor(255, 200, 0), 1, SelEnvelope->text()});
+        entries.append({Palette::envelopeR(), 1, SelEnvelope->text()});
     if (SelWindow->isChecked())
-        entries.append({solidColor(0, 150, 255), 1, SelWindow->text()});
+        entries.append({Palette::window(), 1, SelWindow->text()});
     if (SelWave->isChecked())
-        entries.append({solidColor(0, 255, 180), 1, tr("sin(2kR+phi)")});
+        entries.append({Palette::oscillation(), 1, tr("sin(2kR+phi)")});
     if (SelTotal->isChecked()) {
         if (SelReal->isChecked())
-            entries.append({solidColor(200, 0, 0), 2, tr("Total, real part")});
+            entries.append({Palette::realPart(), 2, tr("Total, real part")});
         if (SelImag->isChecked())
-            entries.append({solidColor(0, 200, 0), 2, tr("Total, imaginary part")});
+            entries.append({Palette::imagPart(), 2, tr("Total, imaginary part")});
         if (SelAbs->isChecked())
-            entries.append({solidColor(0, 0, 0), 2, tr("Total, modulus")});
+            entries.append({Palette::modulus(), 2, tr("Total, modulus")});
     }
     return entries;
 }
@@ -519,7 +520,7 @@ QVector<ChiR::Trace> ChiR::traces(const AWave& w) const {
                 out.append({spectrum, parts[part], 1,
                             pen(colours[part], width, dashed ? dashes[part] : Qt::SolidLine)});
     };
-    const QColor live[] = {solidColor(200, 0, 0), solidColor(0, 200, 0), solidColor(0, 0, 0)};
+    const QColor live[] = {Palette::realPart(), Palette::imagPart(), Palette::modulus()};
     const bool first = waves && !waves->isEmpty() && &w == waves->first();
     if (first && held) {
         // Held curves first, behind the live ones, pale: the model's thin,
@@ -540,11 +541,11 @@ QVector<ChiR::Trace> ChiR::traces(const AWave& w) const {
         }
     }
     if (SelEnvelope->isChecked())
-        out.append({w.envelopeSpectrum.get(), &AWave::magnitude, j0, solidPen(255, 200, 0, 1)});
+        out.append({w.envelopeSpectrum.get(), &AWave::magnitude, j0, solidPen(Palette::envelopeR(), 1)});
     if (SelWindow->isChecked())
-        out.append({w.windowSpectrum.get(), &AWave::magnitude, j0, solidPen(0, 150, 255, 1)});
+        out.append({w.windowSpectrum.get(), &AWave::magnitude, j0, solidPen(Palette::window(), 1)});
     if (SelWave->isChecked())
-        out.append({w.oscillationSpectrum.get(), &AWave::magnitude, 1, solidPen(0, 255, 180, 1)});
+        out.append({w.oscillationSpectrum.get(), &AWave::magnitude, 1, solidPen(Palette::oscillation(), 1)});
     if (first && measured && measured->isLoaded() && measured->fftLength == w.fftLength) {
         const QColor data[] = {measuredColour(), measuredColour(), measuredColour()};
         totalParts(measured->spectrum.get(), data, 2, true);

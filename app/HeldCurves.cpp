@@ -3,6 +3,7 @@
 #include "AWave.h"
 #include "Escaped.h"
 #include "MeasuredCurve.h"
+#include "Palette.h"
 #include "PixelDrawing.h"
 
 #include <QFileInfo>
@@ -72,9 +73,28 @@ QVector<Legend::Entry> HeldCurves::entries(const Scenario& now, bool physical) c
         if (c.physical != physical)
             continue;
         const int age = curves.size() - 1 - h;
-        out.append({shadeOf(Qt::black, age), 1, nameOf(c, now)});
+        out.append({shadeOf(Palette::chi(), age), 1, nameOf(c, now)});
         if (c.hasData())
-            out.append({shadeOf(pixeldraw::measuredColour(), age), 2, dataNameOf(c)});
+            out.append({shadeOf(Palette::measured(), age), 2, dataNameOf(c)});
+    }
+    return out;
+}
+
+QVector<PlotTrace> HeldCurves::kTraces(bool physical) const {
+    QVector<PlotTrace> out;
+    for (int h = 0; h < curves.size(); ++h) {
+        const Curve& c = curves[h];
+        if (c.physical != physical)
+            continue;
+        const int age = curves.size() - 1 - h;
+        auto trace = [&](const QVector<double>& values, const QColor& colour, int width) {
+            const int count = int(std::min(c.k.size(), values.size()));
+            out.append({c.k, values, count, 1, pixeldraw::solidPen(shadeOf(colour, age), width),
+                        false});
+        };
+        if (c.hasData())
+            trace(c.dataChi, Palette::measured(), 2);
+        trace(c.chi, Palette::chi(), 1);
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Legend.h"
+#include "PlotTrace.h"
 #include "Scenario.h"
 
 #include <QColor>
@@ -55,6 +56,10 @@ public:
     // The key's entries for the curves shown in this amplitude mode, newest
     // first: the model's in grey, the data's in pale data colour.
     QVector<Legend::Entry> entries(const Scenario& now, bool physical) const;
+
+    // The pale chi(k) traces of the curves held in this amplitude mode,
+    // oldest first: the data's wide, the model's thin.
+    QVector<PlotTrace> kTraces(bool physical) const;
 
     QVector<Curve> curves;
 

@@ -1,7 +1,7 @@
 #include "ShellsWindow.h"
 
 #include "Number.h"
-#include "PixelDrawing.h"
+#include "Palette.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -194,11 +194,8 @@ void ShellsWindow::changeEvent(QEvent* event) {
 }
 
 QColor ShellsWindow::markColor(int i) {
-    // Apart from every curve colour of both plots.
-    static const QColor colours[] = {
-        pixeldraw::solidColor(140, 70, 0), pixeldraw::solidColor(110, 0, 220),
-        pixeldraw::solidColor(0, 130, 130), pixeldraw::solidColor(255, 110, 0)};
-    return colours[std::clamp(i, 0, Shell::maxExtra)];
+    static_assert(Palette::shellColours == Shell::maxExtra + 1, "a colour for every shell");
+    return Palette::shellMark(i);
 }
 
 void ShellsWindow::sync() {

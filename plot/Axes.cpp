@@ -43,14 +43,16 @@ QMargins Axes::margins(const QFont& font) {
                     2 * fm.height() + 10);
 }
 
-QRect Axes::inset(QPainter* p, ChCoord& coord, const QFont& font) {
-    // The surface set the whole widget as the area just before.
-    const int width = int(coord.pixelArea.right), height = int(coord.pixelArea.bottom);
+QRect Axes::setFrame(ChCoord& coord, const QSize& size, const QFont& font, bool axes) {
+    const int width = size.width(), height = size.height();
+    if (!axes) {
+        // Pixel y grows downward, world y upward: bottom is the height.
+        coord.setPixelArea(0, height, width, 0);
+        return QRect(0, 0, width, height);
+    }
     const QMargins m = margins(font);
     coord.setPixelArea(m.left(), height - m.bottom(), width - m.right(), m.top());
-    const QRect plot(QPoint(m.left(), m.top()), QPoint(width - m.right(), height - m.bottom()));
-    p->setClipRect(plot);
-    return plot;
+    return QRect(QPoint(m.left(), m.top()), QPoint(width - m.right(), height - m.bottom()));
 }
 
 void Axes::draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle,

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QMargins>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QVector>
 
@@ -24,9 +25,10 @@ public:
 
     // Room the axes need inside a surface drawn with `font`.
     static QMargins margins(const QFont& font);
-    // Moves the frame's pixel area in by the margins (the world ranges stay)
-    // and clips the painter to it, for the data; returns that rectangle.
-    static QRect inset(QPainter* p, ChCoord& coord, const QFont& font);
+    // Sets the frame's pixel area for a surface of `size`: the whole surface,
+    // or inset by the margins when the axes are shown (the world ranges
+    // stay). Returns the rectangle the data are drawn in.
+    static QRect setFrame(ChCoord& coord, const QSize& size, const QFont& font, bool axes);
     // Draws both axes for the frame's current ranges and pixel area.
     static void draw(QPainter* p, const ChCoord& coord, const QFont& font, const QString& xTitle,
                      const QString& yTitle = QString());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Palette.h"
+
 #include <QColor>
 #include <QLine>
 #include <QPen>
@@ -32,15 +34,18 @@ inline QColor solidColor(int r, int g, int b) {
     return c;
 }
 
-inline QPen solidPen(int r, int g, int b, int width) {
-    QPen pen(solidColor(r, g, b));
+inline QPen solidPen(const QColor& colour, int width) {
+    QPen pen(colour);
     pen.setWidth(width);
     return pen;
 }
 
-// Measured data on both plots: a colour no other curve or handle uses.
+inline QPen solidPen(int r, int g, int b, int width) {
+    return solidPen(solidColor(r, g, b), width);
+}
+
 inline QColor measuredColour() {
-    return solidColor(200, 0, 200);
+    return Palette::measured();
 }
 
 } // namespace pixeldraw

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QColor>
+
+#include <algorithm>
+
+// Every colour the plots paint with, and the Shells window's row colours
+// that match the chi(R) marks: each is defined here once and read
+// everywhere. All are opaque.
+namespace Palette {
+
+inline QColor opaque(int r, int g, int b) {
+    QColor c;
+    c.setRgb(r, g, b, 255);
+    return c;
+}
+
+inline QColor background() {
+    return opaque(255, 255, 255);
+}
+// The live chi(k) curve and, on chi(R), the modulus of its transform.
+inline QColor chi() {
+    return opaque(0, 0, 0);
+}
+inline QColor window() {
+    return opaque(0, 150, 255);
+}
+// The envelope: chi(k) and chi(R) have always drawn it in two near shades,
+// and the pictures keep both.
+inline QColor envelopeK() {
+    return opaque(255, 180, 0);
+}
+inline QColor envelopeR() {
+    return opaque(255, 200, 0);
+}
+inline QColor envelopeHandle() {
+    return opaque(0, 255, 150);
+}
+// Zero lines, grid lines and their labels.
+inline QColor grid() {
+    return opaque(200, 200, 200);
+}
+inline QColor pointer() {
+    return opaque(255, 0, 0);
+}
+inline QColor fitBand() {
+    return opaque(255, 240, 200);
+}
+inline QColor oscillation() {
+    return opaque(0, 255, 180);
+}
+inline QColor realPart() {
+    return opaque(200, 0, 0);
+}
+inline QColor imagPart() {
+    return opaque(0, 200, 0);
+}
+inline QColor modulus() {
+    return chi();
+}
+// Measured data on both plots: a colour no other curve or handle uses.
+inline QColor measured() {
+    return opaque(200, 0, 200);
+}
+
+// The chi(R) tick of shell i (0 the main shell) and its row in the Shells
+// window; apart from every curve colour of both plots.
+constexpr int shellColours = 4;
+inline QColor shellMark(int i) {
+    static const QColor colours[shellColours] = {opaque(140, 70, 0), opaque(110, 0, 220),
+                                                 opaque(0, 130, 130), opaque(255, 110, 0)};
+    return colours[std::clamp(i, 0, shellColours - 1)];
+}
+
+} // namespace Palette
