@@ -11,6 +11,7 @@
 #   ./tovik.sh bench [--qt6]   build (Release) and run the benchmarks (against Qt 6)
 #   ./tovik.sh pictures        screenshots of both windows into docs/
 #   ./tovik.sh package         the Debian package (build-package/), checked by lintian
+#   ./tovik.sh format [--fix]  list the C++ files clang-format 14 would change (format them)
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -114,8 +115,13 @@ package)
     # Fails on errors, shows warnings.
     lintian "$deb"
     ;;
+format)
+    # Debian 12's clang-format is the reference: other versions differ.
+    need clang-format
+    exec scripts/check-format.sh "$@"
+    ;;
 *)
-    echo "usage: $0 run|test [--sanitize|--qt6]|bench [--qt6]|pictures|package" >&2
+    echo "usage: $0 run|test [--sanitize|--qt6|--debian13]|bench [--qt6]|pictures|package|format [--fix]" >&2
     exit 2
     ;;
 esac

@@ -1,4 +1,5 @@
 #include "AWave.h"
+#include "DirectDft.h"
 #include "DispArea.h"
 #include "Envelope.h"
 #include "RealFft.h"
@@ -80,31 +81,6 @@ double window3to16(double k) {
     if (k < 15)
         return 1;
     return (1 + std::cos((k - 15) * Pi)) / 2;
-}
-
-// Plain sums X_k = C_k - i S_k of N real samples, angles reduced exactly.
-struct Dft {
-    std::vector<long double> c, s;
-};
-
-Dft directDft(const double* x, int n) {
-    std::vector<long double> cosTab(n), sinTab(n);
-    for (int t = 0; t < n; ++t) {
-        cosTab[t] = std::cos(2.0L * 3.14159265358979323846264338327950288L * t / n);
-        sinTab[t] = std::sin(2.0L * 3.14159265358979323846264338327950288L * t / n);
-    }
-    Dft d{std::vector<long double>(n), std::vector<long double>(n)};
-    for (int k = 0; k < n; ++k) {
-        long double c = 0, s = 0;
-        for (int t = 0; t < n; ++t) {
-            const int a = int((long long)k * t % n);
-            c += x[t] * cosTab[a];
-            s += x[t] * sinTab[a];
-        }
-        d.c[k] = c;
-        d.s[k] = s;
-    }
-    return d;
 }
 
 bool near(double a, double b, double tol) {
@@ -424,8 +400,7 @@ void tst_AWave::spectraMatchDirectDft() {
     QFETCH(bool, physical);
     build();
     wave->setPhysical(physical);
-    const long double factor =
-        physical ? 0.1L / std::sqrt(3.14159265358979323846264338327950288L) : 1;
+    const long double factor = physical ? DirectDft::fieldFactor(0.1L) : 1;
     // Something less symmetric than the default.
     wave->newPhi0(0.7);
     wave->newPhi2(0.03);
@@ -447,7 +422,7 @@ void tst_AWave::spectraMatchDirectDft() {
     double smallest = 1e300, largest = -1e300;
     for (const auto& p : pairs) {
         QVERIFY(p.spectrum);
-        const Dft d = directDft(p.source.constData(), N);
+        const DirectDft::Bins d = DirectDft::bins(p.source.constData(), N);
         double scale = 1;
         for (double v : p.source)
             scale += std::abs(v);
@@ -1073,7 +1048,7 @@ void tst_AWave::linearPhaseMovesThePeak() {
     build();
     QVERIFY(wave->setParameter(AWave::Parameter::R, 2.55));
     QVERIFY(wave->setParameter(AWave::Parameter::P1, p1));
-    const Dft d = directDft(wave->chi.constData(), 1024);
+    const DirectDft::Bins d = DirectDft::bins(wave->chi.constData(), 1024);
     int peak = 1;
     for (int j = 1; j < 512; ++j)
         if (std::hypot(double(d.c[j]), double(d.s[j])) >

@@ -1,4 +1,5 @@
 #include "Axes.h"
+#include "DirectDft.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
 #include "Program.h"
@@ -14,20 +15,16 @@
 #include <complex>
 
 namespace {
-// The field's transform of grid values x_i (k_i = 0.1 i) at R, directly in
-// long double: dk / sqrt(pi) sum x_i exp(2 i k_i R), and its modulus.
+// The field's transform of grid values x_i (k_i = 0.1 i) at R, and its modulus.
 std::complex<long double> fieldSum(const QVector<double>& x, long double r) {
-    std::complex<long double> sum = 0;
-    for (int i = 0; i < x.size(); ++i)
-        sum += static_cast<long double>(x[i]) * std::polar(1.0L, 2 * 0.1L * i * r);
-    return 0.1L / std::sqrt(3.14159265358979323846264338327950288L) * sum;
+    return DirectDft::fieldSum(x.constData(), x.size(), 0.1L, r);
 }
 long double fieldTransform(const QVector<double>& x, long double r) {
     return std::abs(fieldSum(x, r));
 }
 // R of bin j: the FFT's own grid, pi / (N dk) apart.
 long double binR(int j) {
-    return 3.14159265358979323846264338327950288L * j / (1024 * 0.1L);
+    return DirectDft::pi * j / (1024 * 0.1L);
 }
 } // namespace
 
