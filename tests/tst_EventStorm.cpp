@@ -12,14 +12,23 @@
 #include <cmath>
 #include <random>
 
-// A long, seeded, reproducible sequence of user actions through the whole
-// program. After every step the model must hold only finite numbers in the
-// shapes the plots rely on. TOVIK_STORM_SEED and TOVIK_STORM_STEPS override
-// the defaults; the seed is printed so that a failure can be replayed.
+// User input the program must survive: every hostile text in every box,
+// extreme window sizes, then a seeded, reproducible sequence of mixed
+// actions through the whole program. After every step the model must hold
+// only finite numbers in the shapes the plots rely on, and at the end
+// closing both windows must end the event loop. TOVIK_STORM_SEED and
+// TOVIK_STORM_STEPS override the storm's defaults; the seed is printed so
+// that a failure can be replayed.
 class tst_EventStorm : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void hostileTyping_data();
+    void hostileTyping();
+    void extremeSizes_data();
+    void extremeSizes();
     void storm();
+    void closingBothEndsTheLoop();
 
 private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
@@ -31,6 +40,8 @@ private:
     void toggleStep();
     void typeStep();
     void resizeStep();
+    QLineEdit* edit(int i) const;
+    static void typeAndFinish(QLineEdit* e, const QString& text, bool viaReturn);
     bool invariantsHold(QString* why) const;
 
     std::mt19937 rng;
@@ -160,45 +171,58 @@ void tst_EventStorm::toggleStep() {
     ++counts[b == ctrl->Flat ? "flat" : "toggle"];
 }
 
-void tst_EventStorm::typeStep() {
-    static const QStringList hostile = {QString(),
-                                        QStringLiteral("   "),
-                                        QStringLiteral("abc"),
-                                        QStringLiteral("nan"),
-                                        QStringLiteral("inf"),
-                                        QStringLiteral("-inf"),
-                                        QStringLiteral("1e308"),
-                                        QStringLiteral("-1e308"),
-                                        QStringLiteral("1e-320"),
-                                        QStringLiteral("0x10"),
-                                        QString(10000, QLatin1Char('7')),
-                                        QStringLiteral("3,5"),
-                                        QStringLiteral("1,000"),
-                                        QStringLiteral("-2"),
-                                        QStringLiteral("5.5"),
-                                        QStringLiteral("12"),
-                                        QStringLiteral("0"),
-                                        QStringLiteral("16.0000001"),
-                                        QStringLiteral("1e5")};
+namespace {
+const QStringList& hostileTexts() {
+    static const QStringList texts = {QString(),
+                                      QStringLiteral("   "),
+                                      QStringLiteral("abc"),
+                                      QStringLiteral("nan"),
+                                      QStringLiteral("inf"),
+                                      QStringLiteral("-inf"),
+                                      QStringLiteral("1e308"),
+                                      QStringLiteral("-1e308"),
+                                      QStringLiteral("1e-320"),
+                                      QStringLiteral("0x10"),
+                                      QString(10000, QLatin1Char('7')),
+                                      QStringLiteral("3,5"),
+                                      QStringLiteral("1,000"),
+                                      QStringLiteral("-2"),
+                                      QStringLiteral("5.5"),
+                                      QStringLiteral("12"),
+                                      QStringLiteral("0"),
+                                      QStringLiteral("16.0000001"),
+                                      QStringLiteral("1e5")};
+    return texts;
+}
+constexpr int editCount = 6;
+} // namespace
+
+QLineEdit* tst_EventStorm::edit(int i) const {
     WindowFunc* wf = wave->ctrl->WindowCtrl;
-    QLineEdit* edits[] = {wf->Pos1, wf->Pos2,           wf->Pos3,
-                          wf->Pos4, wave->ctrl->SigVal, program->chiR()->PointVal};
-    QLineEdit* e = edits[pick(6)];
-    const QString text = hostile[pick(hostile.size())];
+    QLineEdit* edits[editCount] = {wf->Pos1, wf->Pos2,           wf->Pos3,
+                                   wf->Pos4, wave->ctrl->SigVal, program->chiR()->PointVal};
+    return edits[i];
+}
+
+void tst_EventStorm::typeAndFinish(QLineEdit* e, const QString& text, bool viaReturn) {
     e->setFocus();
     e->selectAll();
     if (text.size() > 40)
         e->insert(text); // as pasted
     else
         QTest::keyClicks(e, text);
-    if (pick(2) == 0) {
+    if (viaReturn) {
         QTest::keyClick(e, Qt::Key_Return);
     } else {
         // Leaving the box finishes the edit too.
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(e, &out);
-        wave->ctrl->NBar->setFocus();
+        e->clearFocus();
     }
+}
+
+void tst_EventStorm::typeStep() {
+    typeAndFinish(edit(pick(editCount)), hostileTexts()[pick(hostileTexts().size())], pick(2) == 0);
     ++counts["typing"];
 }
 
@@ -269,21 +293,74 @@ bool tst_EventStorm::invariantsHold(QString* why) const {
     return true;
 }
 
+void tst_EventStorm::initTestCase() {
+    program = new Program;
+    wave = program->wave();
+    QVERIFY(QTest::qWaitForWindowExposed(program->main));
+    program->main->DispA->grab();
+    program->chiR()->DispA->grab();
+}
+
+void tst_EventStorm::hostileTyping_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<int>("text");
+    QTest::addColumn<bool>("viaReturn");
+    const char* boxes[editCount] = {"Pos1", "Pos2", "Pos3", "Pos4", "SigVal", "PointVal"};
+    for (int b = 0; b < editCount; ++b)
+        for (int t = 0; t < hostileTexts().size(); ++t)
+            for (const bool viaReturn : {true, false})
+                QTest::addRow("%s, text %d, %s", boxes[b], t, viaReturn ? "Return" : "focus out")
+                    << b << t << viaReturn;
+}
+
+// Whatever is typed into a box, and however the edit ends, the model stays
+// whole and both plots still paint.
+void tst_EventStorm::hostileTyping() {
+    QFETCH(int, box);
+    QFETCH(int, text);
+    QFETCH(bool, viaReturn);
+    typeAndFinish(edit(box), hostileTexts()[text], viaReturn);
+    program->main->DispA->grab();
+    program->chiR()->DispA->grab();
+    QString why;
+    QVERIFY2(invariantsHold(&why), qPrintable(why));
+}
+
+void tst_EventStorm::extremeSizes_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1 x 1") << QSize(1, 1);
+    QTest::newRow("640 x 2") << QSize(640, 2);
+    QTest::newRow("2 x 480") << QSize(2, 480);
+    QTest::newRow("2000 x 1500") << QSize(2000, 1500);
+    QTest::newRow("800 x 600") << QSize(800, 600);
+}
+
+// Windows squeezed to a pixel or stretched wide still paint both plots.
+void tst_EventStorm::extremeSizes() {
+    QFETCH(QSize, size);
+    for (QWidget* w :
+         {static_cast<QWidget*>(program->main), static_cast<QWidget*>(program->chiR())})
+        w->resize(size);
+    QCoreApplication::processEvents();
+    const QImage k = program->main->DispA->grab().toImage();
+    const QImage r = program->chiR()->DispA->grab().toImage();
+    // A surface the layout squeezed to nothing paints nothing.
+    for (const auto& [image, area] :
+         {std::pair{k, program->main->DispA}, std::pair{r, program->chiR()->DispA}})
+        QCOMPARE(image.size(), area->size().isEmpty() ? QSize(0, 0) : area->size());
+    QString why;
+    QVERIFY2(invariantsHold(&why), qPrintable(why));
+}
+
 void tst_EventStorm::storm() {
     const unsigned seed = qEnvironmentVariableIsSet("TOVIK_STORM_SEED")
                               ? qEnvironmentVariableIntValue("TOVIK_STORM_SEED")
                               : 20261208u;
     const int steps = qEnvironmentVariableIsSet("TOVIK_STORM_STEPS")
                           ? qEnvironmentVariableIntValue("TOVIK_STORM_STEPS")
-                          : 20000;
+                          : 1500;
     qInfo("event storm: seed %u, %d steps", seed, steps);
     rng.seed(seed);
-
-    program = new Program;
-    wave = program->wave();
-    QVERIFY(QTest::qWaitForWindowExposed(program->main));
-    program->main->DispA->grab();
-    program->chiR()->DispA->grab();
 
     for (int step = 0; step < steps; ++step) {
         const int kind = pick(20);
@@ -309,9 +386,11 @@ void tst_EventStorm::storm() {
         summary << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
     summary.sort();
     qInfo("event storm: %d steps done (%s)", steps, qPrintable(summary.join(", ")));
+}
 
-    // Both windows still close, and closing the last one ends the event
-    // loop with exit code 0, as it ends the program.
+void tst_EventStorm::closingBothEndsTheLoop() {
+    // Both windows still close after all of the above, and closing the last
+    // one ends the event loop with exit code 0, as it ends the program.
     QTimer::singleShot(0, this, [this] { program->main->close(); });
     QTimer::singleShot(20, this, [this] { program->chiR()->close(); });
     QTimer::singleShot(5000, this, [] { QCoreApplication::exit(99); });
