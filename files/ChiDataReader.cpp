@@ -151,20 +151,9 @@ QString ChiDataReader::tooLarge(const QString& shown) {
 bool ChiDataReader::readFile(const QString& path, QVector<double>* k, QVector<double>* chi,
                              QString* error) {
     QByteArray text;
+    if (!SafeFile::readAll(path, maxFileSize, tr("chi(k) data"), &text, error))
+        return false;
     QString why;
-    switch (SafeFile::read(path, maxFileSize, &text, &why)) {
-    case SafeFile::Read::Failed:
-        if (error)
-            *error = why;
-        return false;
-    case SafeFile::Read::TooLarge:
-        if (error)
-            *error = tr("The file %1 is larger than 16 MiB, too large for chi(k) data.")
-                         .arg(Escaped::path(path));
-        return false;
-    case SafeFile::Read::Done:
-        break;
-    }
     if (!parse(text, k, chi, &why)) {
         if (error)
             *error = tr("%1: %2").arg(Escaped::text(QFileInfo(path).fileName()), why);

@@ -615,20 +615,8 @@ QByteArray Scenario::toJson() const {
 bool Scenario::readFile(const QString& path, const Scenario& base, Scenario* result,
                         QString* error) {
     QByteArray text;
-    QString why;
-    switch (SafeFile::read(path, maxFileSize, &text, &why)) {
-    case SafeFile::Read::Failed:
-        if (error)
-            *error = why;
+    if (!SafeFile::readAll(path, maxFileSize, tr("a scenario"), &text, error))
         return false;
-    case SafeFile::Read::TooLarge:
-        if (error)
-            *error = tr("The file %1 is larger than %2 bytes, too large for a scenario.")
-                         .arg(Escaped::path(path), QString::number(maxFileSize));
-        return false;
-    case SafeFile::Read::Done:
-        break;
-    }
     Scenario read;
     if (!fromJson(text, base, &read, error))
         return false;

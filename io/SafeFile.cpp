@@ -66,6 +66,27 @@ bool writeEverything(int fd, const QByteArray& bytes, int* error) {
 
 } // namespace
 
+bool SafeFile::readAll(const QString& path, qint64 limit, const QString& what, QByteArray* data,
+                       QString* error) {
+    QString why;
+    switch (read(path, limit, data, &why)) {
+    case Read::Done:
+        return true;
+    case Read::Failed:
+        break;
+    case Read::TooLarge:
+        // Every limit is a whole number of MiB.
+        why = tr("The file %1 is larger than %2 MiB, too large for %3.")
+                  .arg(Escaped::path(path))
+                  .arg(limit >> 20)
+                  .arg(what);
+        break;
+    }
+    if (error)
+        *error = why;
+    return false;
+}
+
 SafeFile::Read SafeFile::read(const QString& path, qint64 limit, QByteArray* data, QString* error,
                               int waitMs) {
     auto fail = [&](const QString& why) {

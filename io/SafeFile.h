@@ -30,6 +30,11 @@ public:
     // On Failed, `error` holds one translated sentence naming the file.
     static Read read(const QString& path, qint64 limit, QByteArray* data, QString* error,
                      int waitMs = pipeWaitMs);
+    // The same for a reader of one kind of file: false with one sentence in
+    // `error`, naming `what` the file should have been (a translated noun
+    // phrase such as "a scenario") when it is larger than `limit`.
+    static bool readAll(const QString& path, qint64 limit, const QString& what, QByteArray* data,
+                        QString* error);
 
     struct Entry {
         QString name; // a plain file name inside the folder

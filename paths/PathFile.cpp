@@ -224,21 +224,9 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
 
 bool PathFile::readFile(const QString& fileName, PathData* path, QString* error) {
     QByteArray text;
+    if (!SafeFile::readAll(fileName, maxFileSize, tr("a scattering path"), &text, error))
+        return false;
     QString why;
-    switch (SafeFile::read(fileName, maxFileSize, &text, &why)) {
-    case SafeFile::Read::Failed:
-        if (error)
-            *error = why;
-        return false;
-    case SafeFile::Read::TooLarge:
-        if (error)
-            *error = tr("The file %1 is larger than %2 MiB, too large for a scattering path.")
-                         .arg(Escaped::path(fileName))
-                         .arg(maxFileSize >> 20);
-        return false;
-    case SafeFile::Read::Done:
-        break;
-    }
     if (!parse(text, path, &why)) {
         if (error)
             *error = tr("%1: %2").arg(Escaped::text(QFileInfo(fileName).fileName()), why);

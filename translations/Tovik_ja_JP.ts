@@ -70,8 +70,8 @@
         <translation>ファイルに数値の行が 1 行しかありません。2 行以上必要です。</translation>
     </message>
     <message>
-        <source>The file %1 is larger than 16 MiB, too large for chi(k) data.</source>
-        <translation>ファイル %1 は 16 MiB を超えていて、χ(k) のデータとしては大きすぎます。</translation>
+        <source>chi(k) data</source>
+        <translation>χ(k) のデータ</translation>
     </message>
     <message>
         <source>%1: %2</source>
@@ -530,6 +530,10 @@
 <context>
     <name>SafeFile</name>
     <message>
+        <source>The file %1 is larger than %2 MiB, too large for %3.</source>
+        <translation>ファイル %1 は %2 MiB を超えていて、%3としては大きすぎます。</translation>
+    </message>
+    <message>
         <source>it is a folder</source>
         <translation>フォルダです</translation>
     </message>
@@ -680,8 +684,8 @@
         <translation>最上位が JSON オブジェクトではありません。</translation>
     </message>
     <message>
-        <source>The file %1 is larger than %2 bytes, too large for a scenario.</source>
-        <translation>ファイル %1 は %2 バイトを超えていて、シナリオとしては大きすぎます。</translation>
+        <source>a scenario</source>
+        <translation>シナリオ</translation>
     </message>
     <message>
         <source>The file %1 cannot be written: %2.</source>
@@ -1284,8 +1288,8 @@
         <translation>経路のファイルには数値の行が %1 行しかありません。%2 行以上必要です。</translation>
     </message>
     <message>
-        <source>The file %1 is larger than %2 MiB, too large for a scattering path.</source>
-        <translation>ファイル %1 は %2 MiB を超えていて、散乱経路としては大きすぎます。</translation>
+        <source>a scattering path</source>
+        <translation>散乱経路</translation>
     </message>
     <message>
         <source>%1: %2</source>
