@@ -23,7 +23,7 @@ QString colourStyle(const QColor& c) {
 QLineEdit* valueBox(QWidget* parent) {
     auto* box = new QLineEdit(parent);
     // The panel's value boxes look like this.
-    box->setStyleSheet(QStringLiteral("background-color: rgb(254, 255, 222);"));
+    box->setStyleSheet(QStringLiteral("background-color: %1;").arg(Palette::valueBox().name()));
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box->setMaximumWidth(70);
     return box;

@@ -1,7 +1,7 @@
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
-#include "PixelDrawing.h"
+#include "Palette.h"
 #include "Program.h"
 #include "WaveCtrl.h"
 
@@ -52,7 +52,7 @@ void tst_HeldCurves::measuredOnBothPlots() {
     const QString path = tmp.filePath(QStringLiteral("shell.chi"));
     DispArea* k = program->main->DispA;
     DispArea* r = program->chiR()->DispA;
-    const QRgb data = pixeldraw::measuredColour().rgb();
+    const QRgb data = Palette::measured().rgb();
     QCOMPARE(count(grab(k), data, k->rect()), 0);
     QVERIFY(program->openData(path, 1));
     const QImage k1 = grab(k), r1 = grab(r);
@@ -192,7 +192,7 @@ void tst_HeldCurves::heldDataUnderNewData() {
 
     DispArea* k = program->main->DispA;
     DispArea* r = program->chiR()->DispA;
-    const QRgb pale = HeldCurves::shadeOf(pixeldraw::measuredColour(), 0).rgb();
+    const QRgb pale = HeldCurves::shadeOf(Palette::measured(), 0).rgb();
     QVERIFY(count(grab(k), pale, k->rect()) > 200);
     QVERIFY(count(grab(r), pale, r->rect()) > 50);
     // The key: the held model, then its data by file.
