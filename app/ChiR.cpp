@@ -54,6 +54,7 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     mouse = &DispA->mouse;
     coord = &DispA->coord;
     PointVal->setText(QString::number(pointerR, 'g', 6));
+    PointVal->setStyleSheet(Palette::valueBoxStyle());
 
     connect(mouse, SIGNAL(mMoved()), this, SLOT(mMoved()));
     connect(mouse, SIGNAL(mPressed()), this, SLOT(mPressed()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
 
 #include <algorithm>
 
@@ -80,9 +81,13 @@ inline QColor measured() {
     return opaque(200, 0, 200);
 }
 
-// Behind the numbers in the value boxes of the panels.
-inline QColor valueBox() {
-    return opaque(254, 255, 222);
+// Behind the numbers in the value boxes of the panels, as a style sheet.
+inline QString valueBoxStyle() {
+    const QColor c = opaque(254, 255, 222);
+    return QStringLiteral("background-color: rgb(%1, %2, %3);")
+        .arg(c.red())
+        .arg(c.green())
+        .arg(c.blue());
 }
 
 // The chi(R) tick of shell i (0 the main shell) and its row in the Shells
