@@ -5,6 +5,7 @@
 #include "MeasuredCurve.h"
 #include "Palette.h"
 #include "PixelDrawing.h"
+#include "SpectrumTraces.h"
 
 #include <QFileInfo>
 

@@ -3,7 +3,6 @@
 #include "Legend.h"
 #include "PlotTrace.h"
 #include "Scenario.h"
-#include "SpectrumTraces.h"
 
 #include <QColor>
 #include <QObject>
@@ -14,6 +13,7 @@
 
 class AWave;
 class MeasuredCurve;
+struct SpectrumTraces;
 
 // Copies of the live curves kept to compare one change with the next: the
 // chi(k) curve and the transform of chi, and the measured data's when they

@@ -3,6 +3,7 @@
 #include "MeasuredCurve.h"
 #include "Palette.h"
 #include "Program.h"
+#include "SpectrumTraces.h"
 #include "WaveCtrl.h"
 
 #include <QTemporaryDir>
