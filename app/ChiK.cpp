@@ -463,7 +463,7 @@ void ChiK::draw(QPainter* p) {
     DispA->coord.setScale(xMin, range.first, xMax, range.second);
 
     const bool physical = waves.first()->physical;
-    in.held = held->kTraces(physical);
+    in.held = held->traces(physical);
     for (const AWave* w : std::as_const(waves)) {
         ChiKPlot::Live live;
         const int count = w->chi.size();

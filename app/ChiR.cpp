@@ -4,6 +4,7 @@
 #include "About.h"
 #include "Axes.h"
 #include "ChCoord.h"
+#include "ChiRPlot.h"
 #include "CsvExport.h"
 #include "Escaped.h"
 #include "FileDialogs.h"
@@ -27,30 +28,22 @@
 #include <cmath>
 #include <utility>
 
-using pixeldraw::measuredColour;
-using pixeldraw::pixelLine;
 using pixeldraw::solidPen;
 
 namespace {
 // Where the shells really are: a short tick under the zero line at each
 // shell's own R, one colour per shell, so each peak's phase shift shows.
-// Drawn only with extra shells, so the one-shell picture stays as it was.
-void drawShellMarks(QPainter* p, const ChCoord& coord, const AWave& w) {
+// Only with extra shells, so the one-shell picture stays as it was.
+QVector<ChiRPlot::Mark> shellMarks(const AWave& w) {
+    QVector<ChiRPlot::Mark> marks;
     if (w.shells.isEmpty())
-        return;
-    const double y = coord.toPixelY(0);
+        return marks;
     for (int i = 0; i <= w.shells.size(); ++i) {
         const double r = i == 0 ? w.r : w.shells[i - 1].r;
-        if (!AWave::inSum(r))
-            continue;
-        QPen pen(Palette::shellMark(i));
-        pen.setWidth(3);
-        pen.setCapStyle(Qt::FlatCap);
-        p->setPen(pen);
-        const double x = coord.toPixelX(r);
-        const QLine tick = pixelLine(x, y + ChiR::markGap, x, y + ChiR::markGap + ChiR::markLength);
-        p->drawLines(&tick, 1);
+        if (AWave::inSum(r))
+            marks.append({r, Palette::shellMark(i)});
     }
+    return marks;
 }
 } // namespace
 
@@ -61,6 +54,7 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     mouse = &DispA->mouse;
     coord = &DispA->coord;
     PointVal->setText(QString::number(pointerR, 'g', 6));
+    PointVal->setStyleSheet(Palette::valueBoxStyle());
 
     connect(mouse, SIGNAL(mMoved()), this, SLOT(mMoved()));
     connect(mouse, SIGNAL(mPressed()), this, SLOT(mPressed()));
@@ -372,87 +366,42 @@ void ChiR::mReleased() {
 }
 
 void ChiR::drawR(QPainter* p) {
-    const QRect geometry = DispA->geometry();
-    const int width = geometry.width();
-    const int height = geometry.height();
-    p->fillRect(QRect(QPoint(0, 0), QPoint(width - 1, height - 1)), Palette::background());
-
-    const bool axes = view && view->axes;
+    ChiRPlot::Inputs in;
+    in.size = DispA->geometry().size();
+    in.axes = view && view->axes;
+    in.axesFont = DispA->font();
+    in.text = &DispA->textDrawer;
     const ViewOptions::Range range = view && view->lockScales ? view->lockedR : fittedRange();
-    const QFont axesFont = DispA->font();
-    const QRect plot = Axes::setFrame(*coord, geometry.size(), axesFont, axes);
-    if (axes)
-        p->setClipRect(plot);
+    // The frame is set here, before the renderer paints, and only read by
+    // it; the mouse code later maps through what this paint used.
+    in.plot = Axes::setFrame(*coord, in.size, in.axesFont, in.axes);
     coord->setScale(rMin, range.first, rMax, range.second);
 
-    auto X = [this](double v) { return coord->toPixelX(v); };
-    auto Y = [this](double v) { return coord->toPixelY(v); };
-
-    const QFont font;
-    const int labelHeight = std::max(height / 40, 10);
-
-    // The fit's R range: a pale band under everything else.
-    if (fitShown)
-        p->fillRect(QRect(QPoint(X(fitLow), 0), QPoint(X(fitHigh), height - 1)),
-                    Palette::fitBand());
-
-    p->setPen(solidPen(Palette::grid(), 1));
-    for (int i = 0; i < 12; ++i) {
-        const double r = -2 + i;
-        const QLine grid = pixelLine(X(r), 0, X(r), height);
-        p->drawLines(&grid, 1);
-        DispA->textDrawer.drawFitted(p, QRectF(X(r) + 5, Y(0) + 5, X(r + 0.5), labelHeight),
-                                     QFont(font), Qt::AlignLeft | Qt::AlignTop, 1,
-                                     QString::number(r, 'g', 6), 10);
+    in.fitShown = fitShown;
+    in.fitLow = fitLow;
+    in.fitHigh = fitHigh;
+    for (int i = 0; rMin + i < rMax; ++i)
+        in.gridR.append(rMin + i);
+    in.pointer = pointerR;
+    if (waves) {
+        for (const AWave* w : *waves)
+            in.traces += traces(*w);
+        if (!waves->isEmpty())
+            in.marks = shellMarks(*waves->first());
     }
-    const QLine zero = pixelLine(0, Y(0), width, Y(0));
-    p->drawLines(&zero, 1);
 
-    // Over the grid, so that it shows at a whole R too; under the curves.
-    p->setPen(solidPen(Palette::pointer(), 1));
-    const QLine pointer = pixelLine(X(pointerR), 0, X(pointerR), height);
-    p->drawLines(&pointer, 1);
-
-    if (!waves) {
-        drawFurniture(p, plot, axesFont);
-        return;
-    }
-    QVector<QLine> segments;
-    for (const AWave* w : *waves) {
-        const double dR = w->binWidthR();
-        const int count = w->chi.size();
-        for (const Trace& t : traces(*w)) {
-            p->setPen(t.pen);
-            segments.clear();
-            for (int j = t.jStart; j < count; ++j) {
-                const double r = j * dR;
-                if (r > rMax)
-                    break;
-                segments << pixelLine(X(r - dR), Y((w->*t.value)(t.spectrum, j - 1)), X(r),
-                                      Y((w->*t.value)(t.spectrum, j)));
-            }
-            p->drawLines(segments.constData(), segments.size());
-        }
-    }
-    if (!waves->isEmpty())
-        drawShellMarks(p, *coord, *waves->first());
-    drawFurniture(p, plot, axesFont);
-}
-
-void ChiR::drawFurniture(QPainter* p, const QRect& plot, const QFont& font) {
-    p->setClipping(false);
-    if (view && view->axes)
-        Axes::draw(p, *coord, font, tr("R (Å)"), valueTitle());
-    QVector<Legend::Entry> entries;
+    in.xTitle = tr("R (Å)");
+    in.yTitle = valueTitle();
     if (view && view->legend)
-        entries = liveEntries();
+        in.legend = liveEntries();
     // The data and the held curves are always named.
     if (measured && measured->isLoaded())
-        entries.append({measuredColour(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
+        in.legend.append(
+            {Palette::measured(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (held && !held->curves.isEmpty() && waves && !waves->isEmpty())
-        entries +=
+        in.legend +=
             held->entries(ProgramState::capture(*waves->first(), *this), waves->first()->physical);
-    Legend::draw(p, entries, plot, font);
+    ChiRPlot::paint(*p, *coord, in);
 }
 
 QString ChiR::valueTitle() const {
@@ -492,66 +441,48 @@ QVector<Legend::Entry> ChiR::liveEntries() const {
     return entries;
 }
 
-QVector<ChiR::Trace> ChiR::traces(const AWave& w) const {
-    QVector<Trace> out;
-    const double dR = w.binWidthR();
+SpectrumTraces ChiR::bins(const AWave& w) const {
+    SpectrumTraces bins;
+    bins.length = w.fftLength;
+    bins.binWidth = w.binWidthR();
+    bins.count = w.chi.size();
+    bins.rMax = rMax;
+    if (SelTotal->isChecked()) {
+        bins.chosen[0] = SelReal->isChecked();
+        bins.chosen[1] = SelImag->isChecked();
+        bins.chosen[2] = SelAbs->isChecked();
+    }
+    return bins;
+}
+
+QVector<PlotTrace> ChiR::traces(const AWave& w) const {
+    QVector<PlotTrace> out;
+    const SpectrumTraces r = bins(w);
+    const double dR = r.binWidth;
     if (w.fftLength <= 0 || !w.chiSpectrum || !(dR > 0) || !std::isfinite(dR))
         return out;
+    using Part = SpectrumTraces::Part;
     const int j0 = static_cast<int>(rMin / dR);
-    auto pen = [](const QColor& colour, int width, Qt::PenStyle style = Qt::SolidLine) {
-        QPen p(colour);
-        p.setWidth(width);
-        p.setStyle(style);
-        return p;
-    };
-    // The parts of the total that are chosen, drawn in `colours` (real,
-    // imaginary, modulus) with `width`; measured data tell their parts apart
-    // by dashes.
-    auto totalParts = [&](const double* spectrum, const QColor(&colours)[3], int width,
-                          bool dashed) {
-        if (!SelTotal->isChecked() || !spectrum)
-            return;
-        const bool chosen[] = {SelReal->isChecked(), SelImag->isChecked(), SelAbs->isChecked()};
-        double (AWave::*parts[])(const double*, int)
-            const = {&AWave::realPart, &AWave::imagPart, &AWave::magnitude};
-        const Qt::PenStyle dashes[] = {Qt::DashLine, Qt::DotLine, Qt::SolidLine};
-        for (int part = 0; part < 3; ++part)
-            if (chosen[part])
-                out.append({spectrum, parts[part], 1,
-                            pen(colours[part], width, dashed ? dashes[part] : Qt::SolidLine)});
-    };
-    const QColor live[] = {Palette::realPart(), Palette::imagPart(), Palette::modulus()};
     const bool first = waves && !waves->isEmpty() && &w == waves->first();
-    if (first && held) {
-        // Held curves first, behind the live ones, pale: the model's thin,
-        // the data's as wide as the live data. Only those of this mode.
-        for (int h = 0; h < held->curves.size(); ++h) {
-            const HeldCurves::Curve& c = held->curves[h];
-            if (c.fftLength != w.fftLength || c.binWidthR != dR || c.physical != w.physical)
-                continue;
-            const int age = held->curves.size() - 1 - h;
-            const QColor paleData = HeldCurves::shadeOf(measuredColour(), age);
-            const QColor data[] = {paleData, paleData, paleData};
-            if (c.hasData())
-                totalParts(c.dataSpectrum.data(), data, 2, true);
-            const QColor pale[] = {HeldCurves::shadeOf(live[0], age),
-                                   HeldCurves::shadeOf(live[1], age),
-                                   HeldCurves::shadeOf(live[2], age)};
-            totalParts(c.spectrum.data(), pale, 1, false);
-        }
-    }
+    // Held curves first, behind the live ones.
+    if (first && held)
+        out = held->traces(w.physical, &r);
     if (SelEnvelope->isChecked())
-        out.append({w.envelopeSpectrum.get(), &AWave::magnitude, j0, solidPen(Palette::envelopeR(), 1)});
+        out.append(
+            r.part(w.envelopeSpectrum.get(), Part::Modulus, j0, solidPen(Palette::envelopeR(), 1)));
     if (SelWindow->isChecked())
-        out.append({w.windowSpectrum.get(), &AWave::magnitude, j0, solidPen(Palette::window(), 1)});
+        out.append(
+            r.part(w.windowSpectrum.get(), Part::Modulus, j0, solidPen(Palette::window(), 1)));
     if (SelWave->isChecked())
-        out.append({w.oscillationSpectrum.get(), &AWave::magnitude, 1, solidPen(Palette::oscillation(), 1)});
+        out.append(r.part(w.oscillationSpectrum.get(), Part::Modulus, 1,
+                          solidPen(Palette::oscillation(), 1)));
     if (first && measured && measured->isLoaded() && measured->fftLength == w.fftLength) {
-        const QColor data[] = {measuredColour(), measuredColour(), measuredColour()};
-        totalParts(measured->spectrum.get(), data, 2, true);
+        const QColor data[] = {Palette::measured(), Palette::measured(), Palette::measured()};
+        r.appendTotal(&out, measured->spectrum.get(), data, 2, true);
     }
     // The modulus last, on top.
-    totalParts(w.chiSpectrum.get(), live, 2, false);
+    const QColor live[] = {Palette::realPart(), Palette::imagPart(), Palette::modulus()};
+    r.appendTotal(&out, w.chiSpectrum.get(), live, 2, false);
     return out;
 }
 
@@ -560,15 +491,13 @@ ViewOptions::Range ChiR::fittedRange() const {
         // Physical amplitudes: every bin of every curve drawn, nothing else;
         // below zero only as far as a real or imaginary part goes.
         double high = 0, low = 0;
-        for (const AWave* w : *waves) {
-            const double dR = w->binWidthR();
-            for (const Trace& t : traces(*w))
-                for (int j = t.jStart - 1; j < w->chi.size() && j * dR <= rMax; ++j) {
-                    const double v = (w->*t.value)(t.spectrum, j);
+        for (const AWave* w : *waves)
+            for (const PlotTrace& t : traces(*w))
+                for (int i = 0; i < t.count; ++i) {
+                    const double v = t.sign * t.y[i];
                     high = std::max(high, v);
                     low = std::min(low, v);
                 }
-        }
         if (!(high > 0 || low < 0) || !std::isfinite(high - low)) {
             high = 1;
             low = 0;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ChiRPlot.h"
 #include "Legend.h"
+#include "PlotTrace.h"
+#include "SpectrumTraces.h"
 #include "ViewOptions.h"
 #include "ui_ChiR.h"
 
 #include <QMainWindow>
-#include <QPen>
 #include <QVector>
 
 class AWave;
@@ -79,22 +81,16 @@ public:
     bool onPeak = false;
     Peak modelPeak, dataPeak;
 
-    // One curve of the plot: a part of a spectrum, the segments from bin
-    // jStart - 1 on, up to rMax.
-    struct Trace {
-        const double* spectrum = nullptr;
-        double (AWave::*value)(const double*, int) const = nullptr;
-        int jStart = 0;
-        QPen pen;
-    };
-    // What the plot draws for one wave, in painting order.
-    QVector<Trace> traces(const AWave& w) const;
+    // What the plot draws for one wave, in painting order: for the first,
+    // the held curves of its mode behind the live ones. Each is a polyline
+    // through the bins drawn, up to rMax.
+    QVector<PlotTrace> traces(const AWave& w) const;
     // The value axis's title: the parts of the total drawn, with their unit
     // or "normalised"; empty when the total is not drawn.
     QString valueTitle() const;
     // The shells' marks: pixels from the zero line to a tick, and its length.
-    static constexpr int markGap = 3;
-    static constexpr int markLength = 10;
+    static constexpr int markGap = ChiRPlot::markGap;
+    static constexpr int markLength = ChiRPlot::markLength;
 
 public slots:
     void syncView();
@@ -116,8 +112,9 @@ private slots:
     void dClicked();
 
 private:
-    // Axes and legend, drawn over the curves outside their clip.
-    void drawFurniture(QPainter* p, const QRect& plot, const QFont& font);
+    // The bins the plot draws of `w`'s spectra, and the parts of the total
+    // chosen.
+    SpectrumTraces bins(const AWave& w) const;
     // The key's entries for the live curves that are drawn.
     QVector<Legend::Entry> liveEntries() const;
     // Moves the line without leaving the peak's read-out.

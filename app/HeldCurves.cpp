@@ -5,8 +5,11 @@
 #include "MeasuredCurve.h"
 #include "Palette.h"
 #include "PixelDrawing.h"
+#include "SpectrumTraces.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 HeldCurves::HeldCurves(QObject* parent) : QObject(parent) {}
 
@@ -43,9 +46,7 @@ void HeldCurves::clear() {
 
 QColor HeldCurves::shadeOf(QColor live, int age) {
     // Towards white, the more the older: the newest is the darkest of them.
-    const double mix = 0.45 + 0.15 * std::min(age, capacity - 1);
-    auto toward = [mix](int v) { return int(v + (255 - v) * mix + 0.5); };
-    return QColor(toward(live.red()), toward(live.green()), toward(live.blue()));
+    return Palette::towardWhite(live, 0.45 + 0.15 * std::min(age, capacity - 1));
 }
 
 QString HeldCurves::nameOf(const Curve& c, const Scenario& now) {
@@ -80,21 +81,31 @@ QVector<Legend::Entry> HeldCurves::entries(const Scenario& now, bool physical) c
     return out;
 }
 
-QVector<PlotTrace> HeldCurves::kTraces(bool physical) const {
+QVector<PlotTrace> HeldCurves::traces(bool physical, const SpectrumTraces* r) const {
     QVector<PlotTrace> out;
     for (int h = 0; h < curves.size(); ++h) {
         const Curve& c = curves[h];
-        if (c.physical != physical)
+        if (c.physical != physical || (r && !r->sameBins(c.fftLength, c.binWidthR)))
             continue;
         const int age = curves.size() - 1 - h;
+        const QColor data = shadeOf(Palette::measured(), age);
+        if (r) {
+            const QColor dataParts[] = {data, data, data};
+            const QColor modelParts[] = {shadeOf(Palette::realPart(), age),
+                                         shadeOf(Palette::imagPart(), age),
+                                         shadeOf(Palette::modulus(), age)};
+            if (c.hasData())
+                r->appendTotal(&out, c.dataSpectrum.data(), dataParts, 2, true);
+            r->appendTotal(&out, c.spectrum.data(), modelParts, 1, false);
+            continue;
+        }
         auto trace = [&](const QVector<double>& values, const QColor& colour, int width) {
             const int count = int(std::min(c.k.size(), values.size()));
-            out.append({c.k, values, count, 1, pixeldraw::solidPen(shadeOf(colour, age), width),
-                        false});
+            out.append({c.k, values, count, 1, pixeldraw::solidPen(colour, width), false});
         };
         if (c.hasData())
-            trace(c.dataChi, Palette::measured(), 2);
-        trace(c.chi, Palette::chi(), 1);
+            trace(c.dataChi, data, 2);
+        trace(c.chi, shadeOf(Palette::chi(), age), 1);
     }
     return out;
 }

@@ -13,6 +13,7 @@
 
 class AWave;
 class MeasuredCurve;
+struct SpectrumTraces;
 
 // Copies of the live curves kept to compare one change with the next: the
 // chi(k) curve and the transform of chi, and the measured data's when they
@@ -57,9 +58,11 @@ public:
     // first: the model's in grey, the data's in pale data colour.
     QVector<Legend::Entry> entries(const Scenario& now, bool physical) const;
 
-    // The pale chi(k) traces of the curves held in this amplitude mode,
-    // oldest first: the data's wide, the model's thin.
-    QVector<PlotTrace> kTraces(bool physical) const;
+    // The pale traces of the curves held in this amplitude mode, oldest
+    // first, for the chi(k) plot or, given its bins, the chi(R) plot (there
+    // only the curves transformed on the same bins, and the parts chosen):
+    // of each its data, wide, then its model, thin.
+    QVector<PlotTrace> traces(bool physical, const SpectrumTraces* r = nullptr) const;
 
     QVector<Curve> curves;
 

@@ -23,7 +23,7 @@ QString colourStyle(const QColor& c) {
 QLineEdit* valueBox(QWidget* parent) {
     auto* box = new QLineEdit(parent);
     // The panel's value boxes look like this.
-    box->setStyleSheet(QStringLiteral("background-color: rgb(254, 255, 222);"));
+    box->setStyleSheet(Palette::valueBoxStyle());
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box->setMaximumWidth(70);
     return box;
@@ -176,6 +176,8 @@ ShellsWindow::ShellsWindow(AWave* wave_, QWidget* parent) : QWidget(parent, Qt::
     spanRange(AmplitudeBar, amplitudeRow.minimum, amplitudeRow.maximum, amplitudeRow.stepsPerUnit);
     spanRange(Phi1Bar, phi1Row.minimum, phi1Row.maximum, phi1Row.stepsPerUnit);
     MainShell->setStyleSheet(colourStyle(markColor(0)));
+    for (QLineEdit* box : {AmplitudeVal, Phi1Val})
+        box->setStyleSheet(Palette::valueBoxStyle());
     connect(AddShell, SIGNAL(clicked()), this, SLOT(addShell()));
     connect(AmplitudeBar, SIGNAL(valueChanged(int)), this, SLOT(amplitudeSlid(int)));
     connect(Phi1Bar, SIGNAL(valueChanged(int)), this, SLOT(phi1Slid(int)));

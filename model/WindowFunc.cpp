@@ -3,6 +3,7 @@
 #include "ChCoord.h"
 #include "HandleHit.h"
 #include "MouseC.h"
+#include "Palette.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -23,6 +24,8 @@ WindowFunc::WindowFunc(QWidget* parent) : QFrame(parent) {
     riseFactor = fallFactor = 0;
     positions = {-1, -1, -1, -1};
     edits = {Pos1, Pos2, Pos3, Pos4};
+    for (QLineEdit* box : edits)
+        box->setStyleSheet(Palette::valueBoxStyle());
     // From the top down, so that every call lands in its own slot without
     // being re-sorted past the still unset -1 entries.
     setPos(3, 16.0);

@@ -1,6 +1,7 @@
 #include "WaveCtrl.h"
 
 #include "Number.h"
+#include "Palette.h"
 #include "ParameterTable.h"
 
 #include <QEvent>
@@ -11,6 +12,8 @@
 
 WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     setupUi(this);
+    for (QLineEdit* box : {NVal, RVal, Phi0Val, Phi2Val, SigVal})
+        box->setStyleSheet(Palette::valueBoxStyle());
     // The sliders span their parameters' ranges in their steps.
     NBar->setRange(KWeight::minimum, KWeight::maximum);
     for (Box b : {RBox, Phi0Box, Phi2Box, SigBox}) {

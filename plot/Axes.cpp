@@ -1,6 +1,7 @@
 #include "Axes.h"
 
 #include "ChCoord.h"
+#include "Palette.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -60,10 +61,9 @@ void Axes::draw(QPainter* p, const ChCoord& coord, const QFont& font, const QStr
     const ChCoord::PixelArea& a = coord.pixelArea;
     const int left = int(a.left), right = int(a.right), top = int(a.top), bottom = int(a.bottom);
     const QFontMetrics fm(font);
-    const QColor dark(shade, shade, shade);
     p->save();
     p->setFont(font);
-    p->setPen(QPen(dark, 1));
+    p->setPen(QPen(Palette::text(), 1));
     p->drawLine(left, bottom, right, bottom);
     p->drawLine(left, top, left, bottom);
 

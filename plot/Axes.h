@@ -12,8 +12,8 @@ class QPainter;
 
 // Numbered axes along the bottom (x) and the left (y) of a plot whose frame
 // has been inset by margins(): round tick steps of 1, 2 or 5 x 10^m, labels
-// in a dark colour at the widget's normal font size, a title with units
-// under the x labels and one turned upright left of the y labels.
+// in the palette's text colour at the widget's normal font size, a title
+// with units under the x labels and one turned upright left of the y labels.
 class Axes {
 public:
     // The step of at most `maxTicks` + 1 ticks over `span`: 1, 2 or 5 x 10^m.
@@ -34,7 +34,4 @@ public:
                      const QString& yTitle = QString());
     // An integer as superscript digits, "⁻³" for -3, for units and powers.
     static QString superscript(int value);
-
-    // The labels' colour: dark enough for a projector.
-    static constexpr int shade = 40;
 };

@@ -14,24 +14,6 @@ using pixeldraw::pixel;
 using pixeldraw::pixelLine;
 using pixeldraw::solidPen;
 
-namespace {
-void plotTraceLines(QPainter& p, const ChCoord& frame, const PlotTrace& t, int width,
-                    QVector<QLine>& segments) {
-    p.setPen(t.pen);
-    segments.clear();
-    for (int i = 1; i < t.count; ++i) {
-        const QLine line =
-            pixelLine(frame.toPixelX(t.x[i - 1]), frame.toPixelY(t.sign * t.y[i - 1]),
-                      frame.toPixelX(t.x[i]), frame.toPixelY(t.sign * t.y[i]));
-        if (t.skipOff &&
-            (std::min(line.x1(), line.x2()) > width + 2 || std::max(line.x1(), line.x2()) < -2))
-            continue;
-        segments << line;
-    }
-    p.drawLines(segments.constData(), segments.size());
-}
-} // namespace
-
 void ChiKPlot::paint(QPainter& p, const ChCoord& frame, const Inputs& in) {
     const int width = in.size.width();
     const int height = in.size.height();
@@ -48,11 +30,11 @@ void ChiKPlot::paint(QPainter& p, const ChCoord& frame, const Inputs& in) {
     QVector<QLine> segments;
 
     for (const PlotTrace& t : in.held)
-        plotTraceLines(p, frame, t, width, segments);
+        t.stroke(p, frame, width, &segments);
 
     for (const Live& w : in.live) {
         for (const PlotTrace& t : w.curves)
-            plotTraceLines(p, frame, t, width, segments);
+            t.stroke(p, frame, width, &segments);
 
         const QColor window = Palette::window();
         p.setPen(solidPen(window, 2));

@@ -1,6 +1,6 @@
 #include "Legend.h"
 
-#include "Axes.h"
+#include "Palette.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -23,8 +23,8 @@ void Legend::draw(QPainter* p, const QVector<Entry>& entries, const QRect& plot,
     const QFontMetrics fm(font);
     p->save();
     p->setFont(font);
-    p->setPen(QPen(QColor(Axes::shade, Axes::shade, Axes::shade), 1));
-    p->setBrush(QColor(255, 255, 255, 235));
+    p->setPen(QPen(Palette::text(), 1));
+    p->setBrush(Palette::keyBackground());
     p->drawRect(r);
     for (int i = 0; i < entries.size(); ++i) {
         const Entry& e = entries[i];
@@ -34,7 +34,7 @@ void Legend::draw(QPainter* p, const QVector<Entry>& entries, const QRect& plot,
         pen.setWidth(e.width);
         p->setPen(pen);
         p->drawLine(r.left() + 6, mid, r.left() + 6 + swatch, mid);
-        p->setPen(QColor(Axes::shade, Axes::shade, Axes::shade));
+        p->setPen(Palette::text());
         p->drawText(QRect(r.left() + 6 + swatch + 6, y, r.width(), fm.height()),
                     Qt::AlignLeft | Qt::AlignVCenter, e.name);
     }

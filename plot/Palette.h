@@ -1,18 +1,25 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
 
 #include <algorithm>
 
-// Every colour the plots paint with, and the Shells window's row colours
-// that match the chi(R) marks: each is defined here once and read
-// everywhere. All are opaque.
+// Every colour the plots paint with, the Shells window's row colours that
+// match the chi(R) marks and the value boxes' background: each is defined
+// here once and read everywhere. All are opaque but the key's background.
 namespace Palette {
 
 inline QColor opaque(int r, int g, int b) {
     QColor c;
     c.setRgb(r, g, b, 255);
     return c;
+}
+
+// `colour` moved toward white by `mix` (0 none, 1 white), rounded.
+inline QColor towardWhite(const QColor& colour, double mix) {
+    auto toward = [mix](int v) { return int(v + (255 - v) * mix + 0.5); };
+    return opaque(toward(colour.red()), toward(colour.green()), toward(colour.blue()));
 }
 
 inline QColor background() {
@@ -35,6 +42,17 @@ inline QColor envelopeR() {
 }
 inline QColor envelopeHandle() {
     return opaque(0, 255, 150);
+}
+// Axes, their labels and titles, the key's frame and names: dark enough
+// for a projector.
+inline QColor text() {
+    return opaque(40, 40, 40);
+}
+// Behind the key: white, the curves just showing through.
+inline QColor keyBackground() {
+    QColor c;
+    c.setRgb(255, 255, 255, 235);
+    return c;
 }
 // Zero lines, grid lines and their labels.
 inline QColor grid() {
@@ -61,6 +79,15 @@ inline QColor modulus() {
 // Measured data on both plots: a colour no other curve or handle uses.
 inline QColor measured() {
     return opaque(200, 0, 200);
+}
+
+// Behind the numbers in the value boxes of the panels, as a style sheet.
+inline QString valueBoxStyle() {
+    const QColor c = opaque(254, 255, 222);
+    return QStringLiteral("background-color: rgb(%1, %2, %3);")
+        .arg(c.red())
+        .arg(c.green())
+        .arg(c.blue());
 }
 
 // The chi(R) tick of shell i (0 the main shell) and its row in the Shells

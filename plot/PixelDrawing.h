@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Palette.h"
-
 #include <QColor>
 #include <QLine>
 #include <QPen>
@@ -9,7 +7,7 @@
 #include <cmath>
 
 // Drawing helpers shared by the plots: mapped values truncated to pixels,
-// lines between them, opaque colours and solid pens.
+// lines between them and solid pens.
 namespace pixeldraw {
 
 // Both plots truncate mapped values toward zero. A value far off the surface
@@ -26,26 +24,12 @@ inline QLine pixelLine(double x1, double y1, double x2, double y2) {
     return QLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2));
 }
 
-// Both plots paint with opaque colours and solid pens of a given width,
-// leaving cap, join and style at the toolkit's defaults.
-inline QColor solidColor(int r, int g, int b) {
-    QColor c;
-    c.setRgb(r, g, b, 255);
-    return c;
-}
-
+// Both plots paint with solid pens of a given width (in the palette's
+// colours), leaving cap, join and style at the toolkit's defaults.
 inline QPen solidPen(const QColor& colour, int width) {
     QPen pen(colour);
     pen.setWidth(width);
     return pen;
-}
-
-inline QPen solidPen(int r, int g, int b, int width) {
-    return solidPen(solidColor(r, g, b), width);
-}
-
-inline QColor measuredColour() {
-    return Palette::measured();
 }
 
 } // namespace pixeldraw

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QLine>
 #include <QPen>
 #include <QVector>
+
+class ChCoord;
+class QPainter;
 
 // One polyline of a plot: world points (x[i], sign * y[i]) for the first
 // `count` pairs, stroked with `pen`. With `skipOff`, segments wholly beside
@@ -12,4 +16,8 @@ struct PlotTrace {
     double sign = 1;
     QPen pen;
     bool skipOff = false;
+
+    // Strokes the segments through `frame` onto a surface `width` pixels
+    // wide; `segments` is scratch space kept between traces.
+    void stroke(QPainter& p, const ChCoord& frame, int width, QVector<QLine>* segments) const;
 };

@@ -1,8 +1,12 @@
 #include "CurvePixels.h"
+#include "HeldCurves.h"
+#include "MeasuredCurve.h"
 #include "Program.h"
 #include "WaveCtrl.h"
 
 #include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // The chi(R) window with a real wave at the defaults. Pixels are read back
@@ -28,6 +32,7 @@ private slots:
     void typedPointer();
     void eachToggleRepaintsOnce_data();
     void eachToggleRepaintsOnce();
+    void paintingChangesNothing();
 
 private:
     QImage paint();
@@ -382,6 +387,39 @@ void tst_ChiR::eachToggleRepaintsOnce() {
     b->toggle();
     QTest::qWait(100);
     QCOMPARE(paints, 2);
+}
+
+// A paint of either plot, with data and held curves on both, sets the frame
+// and nothing else: no signal, no window shown, no further paint.
+void tst_ChiR::paintingChangesNothing() {
+    QTemporaryDir tmp;
+    QVERIFY(program->openData(tmp.filePath(QStringLiteral("data.chi")), 1));
+    program->main->actionHold->trigger();
+    program->wave()->ctrl->RBar->setValue(25);
+    c->setFitRange(1, 3);
+    c->hide();
+    QTest::qWait(50);
+    const QVector<QSignalSpy*> spies{
+        new QSignalSpy(program->wave(), &AWave::updated),
+        new QSignalSpy(program->main->measured, &MeasuredCurve::changed),
+        new QSignalSpy(program->main->held, &HeldCurves::changed),
+        new QSignalSpy(program->main->view, &ViewOptions::changed)};
+    int paints = 0;
+    for (DispArea* a : {c->DispA, program->main->DispA})
+        connect(a, &DispArea::draw, this, [&](QPainter*) { ++paints; });
+    const double pointer = c->pointerR;
+    const QImage r = paint(), k = program->main->DispA->grab().toImage();
+    QTest::qWait(100);
+    QCOMPARE(paints, 2);
+    for (QSignalSpy* spy : spies)
+        QCOMPARE(spy->count(), 0);
+    QVERIFY(!c->isVisible());
+    QCOMPARE(c->pointerR, pointer);
+    QVERIFY(c->fitRangeShown() && c->fitRangeLow() == 1 && c->fitRangeHigh() == 3);
+    // Painted again, the same pictures.
+    QCOMPARE(paint(), r);
+    QCOMPARE(program->main->DispA->grab().toImage(), k);
+    qDeleteAll(spies);
 }
 
 QTEST_MAIN(tst_ChiR)

@@ -417,8 +417,7 @@ void tst_CommandLine::fit() {
     for (int i = 0; i < 4; ++i) {
         const QJsonObject v = p.value(names[i]).toObject();
         QVERIFY(v.value("varied").toBool());
-        QVERIFY2(std::abs(v.value("value").toDouble() - truth[i]) < 0.01 * truth[i],
-                 names[i]);
+        QVERIFY2(std::abs(v.value("value").toDouble() - truth[i]) < 0.01 * truth[i], names[i]);
         QVERIFY(v.value("error").toDouble() > 0);
     }
     QVERIFY(p.value("P1").toObject().value("error").isNull());
@@ -434,7 +433,8 @@ void tst_CommandLine::fit() {
     QVERIFY(csv.open(QIODevice::ReadOnly));
     const double fittedR = p.value("R").toObject().value("value").toDouble();
     QVERIFY(csv.readAll().contains(
-        "\n# R = " + QString::number(fittedR, 'g', QLocale::FloatingPointShortest).toUtf8() + "\n"));
+        "\n# R = " + QString::number(fittedR, 'g', QLocale::FloatingPointShortest).toUtf8() +
+        "\n"));
 
     // Without data: one line, exit 1.
     const Run none = run({"-e", "--fit"});

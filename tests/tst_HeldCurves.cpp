@@ -1,8 +1,9 @@
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
-#include "PixelDrawing.h"
+#include "Palette.h"
 #include "Program.h"
+#include "SpectrumTraces.h"
 #include "WaveCtrl.h"
 
 #include <QTemporaryDir>
@@ -21,6 +22,8 @@ private slots:
     void heldCurvesStayBehind();
     void namesAndShades();
     void heldDataUnderNewData();
+    void tracesForEitherPlot_data();
+    void tracesForEitherPlot();
 
 private:
     QImage grab(DispArea* a) const {
@@ -52,7 +55,7 @@ void tst_HeldCurves::measuredOnBothPlots() {
     const QString path = tmp.filePath(QStringLiteral("shell.chi"));
     DispArea* k = program->main->DispA;
     DispArea* r = program->chiR()->DispA;
-    const QRgb data = pixeldraw::measuredColour().rgb();
+    const QRgb data = Palette::measured().rgb();
     QCOMPARE(count(grab(k), data, k->rect()), 0);
     QVERIFY(program->openData(path, 1));
     const QImage k1 = grab(k), r1 = grab(r);
@@ -192,7 +195,7 @@ void tst_HeldCurves::heldDataUnderNewData() {
 
     DispArea* k = program->main->DispA;
     DispArea* r = program->chiR()->DispA;
-    const QRgb pale = HeldCurves::shadeOf(pixeldraw::measuredColour(), 0).rgb();
+    const QRgb pale = HeldCurves::shadeOf(Palette::measured(), 0).rgb();
     QVERIFY(count(grab(k), pale, k->rect()) > 200);
     QVERIFY(count(grab(r), pale, r->rect()) > 50);
     // The key: the held model, then its data by file.
@@ -206,6 +209,93 @@ void tst_HeldCurves::heldDataUnderNewData() {
     QCOMPARE(count(grab(r), pale, r->rect()), 0);
     program->main->view->setPhysical(true);
     QVERIFY(count(grab(k), pale, k->rect()) > 200);
+}
+
+// A packed spectrum of 16 values by its layout: real parts of bins 0 to 8,
+// then imaginary parts of bins 1 to 7; here Re = size (1 + j), Im = -size (2 + j).
+static std::vector<double> packed(double size) {
+    std::vector<double> s(16);
+    for (int j = 0; j <= 8; ++j)
+        s[j] = size * (1 + j);
+    for (int j = 1; j <= 7; ++j)
+        s[8 + j] = -size * (2 + j);
+    return s;
+}
+
+void tst_HeldCurves::tracesForEitherPlot_data() {
+    QTest::addColumn<bool>("onR");
+    QTest::addColumn<int>("parts"); // chosen on chi(R): 1 real, 2 imaginary, 4 modulus
+    QTest::addColumn<double>("binWidth");
+    QTest::addColumn<int>("traces");
+    QTest::newRow("chi(k)") << false << 0 << 0.5 << 2;
+    QTest::newRow("chi(R), modulus") << true << 4 << 0.5 << 2;
+    QTest::newRow("chi(R), every part") << true << 7 << 0.5 << 6;
+    QTest::newRow("chi(R), no part") << true << 0 << 0.5 << 0;
+    QTest::newRow("chi(R), other bins") << true << 7 << 0.25 << 0;
+}
+
+// One routine for both plots: the curves of the mode (and on chi(R) of the
+// same bins), each its data wide and dashed by part, then its model thin,
+// paled by age.
+void tst_HeldCurves::tracesForEitherPlot() {
+    QFETCH(bool, onR);
+    QFETCH(int, parts);
+    QFETCH(double, binWidth);
+    QFETCH(int, traces);
+    HeldCurves held;
+    HeldCurves::Curve c;
+    c.k = {1, 2, 3};
+    c.chi = {0.1, 0.2, 0.3};
+    c.dataChi = {0.4, 0.5, 0.6};
+    c.spectrum = packed(1);
+    c.dataSpectrum = packed(2);
+    c.fftLength = 16;
+    c.binWidthR = 0.5;
+    HeldCurves::Curve other = c;
+    other.physical = true;
+    held.curves = {c, other};
+
+    SpectrumTraces r;
+    r.length = 16;
+    r.binWidth = binWidth;
+    r.count = 100;
+    r.rMax = 3;
+    for (int i = 0; i < 3; ++i)
+        r.chosen[i] = parts & (1 << i);
+    const QVector<PlotTrace> out = held.traces(false, onR ? &r : nullptr);
+    QCOMPARE(out.size(), traces);
+    const QColor data(200, 0, 200), model[] = {QColor(200, 0, 0), QColor(0, 200, 0), Qt::black};
+    int t = 0;
+    for (int wide : {2, 1}) {
+        const double size = wide == 2 ? 2 : 1;
+        if (!onR) {
+            QCOMPARE(out[t].x, c.k);
+            QCOMPARE(out[t].y, wide == 2 ? c.dataChi : c.chi);
+            QCOMPARE(out[t].count, 3);
+            QCOMPARE(out[t].pen.width(), wide);
+            QCOMPARE(out[t].pen.color(), HeldCurves::shadeOf(wide == 2 ? data : model[2], 1));
+            ++t;
+            continue;
+        }
+        for (int part = 0; part < 3; ++part) {
+            if (!(parts & (1 << part)) || t >= out.size())
+                continue;
+            const PlotTrace& trace = out[t++];
+            // Bins 0 to 6: R = 3 is the last within reach.
+            QCOMPARE(trace.count, 7);
+            for (int j = 0; j < 7; ++j) {
+                const double re = size * (1 + j), im = j == 0 ? 0 : -size * (2 + j);
+                const double v[] = {re, im, std::hypot(re, im)};
+                QCOMPARE(trace.x[j], j * 0.5);
+                QVERIFY(std::abs(trace.y[j] - v[part]) <= 1e-12 * std::abs(v[part]));
+            }
+            const Qt::PenStyle dashes[] = {Qt::DashLine, Qt::DotLine, Qt::SolidLine};
+            QCOMPARE(trace.pen.style(), wide == 2 ? dashes[part] : Qt::SolidLine);
+            QCOMPARE(trace.pen.width(), wide);
+            QCOMPARE(trace.pen.color(), HeldCurves::shadeOf(wide == 2 ? data : model[part], 1));
+        }
+    }
+    QCOMPARE(t, traces);
 }
 
 QTEST_MAIN(tst_HeldCurves)

@@ -215,9 +215,8 @@ void tst_Scenario::badScenario_data() {
         << "field fit.vary[1] must name one of amplitude, R, sigma, P0, P1, P2, each at most once.";
     QTest::newRow("fit vary twice") << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "R"}}})
                                     << "field fit.vary[1] must name one of";
-    QTest::newRow("fit range reversed")
-        << withKey("fit", QJsonObject{{"Rrange", QJsonArray{3, 1}}})
-        << "field fit.Rrange must hold a lower and a higher R.";
+    QTest::newRow("fit range reversed") << withKey("fit", QJsonObject{{"Rrange", QJsonArray{3, 1}}})
+                                        << "field fit.Rrange must hold a lower and a higher R.";
     QTest::newRow("amplitude") << withKey("amplitude", 50.5)
                                << "field amplitude must lie between 0 and 50; it is 50.5.";
     QTest::newRow("amplitude type")

@@ -132,7 +132,7 @@ void tst_ViewOptions::axesWhereTheFrameSays() {
     QCOMPARE(a->coord.pixelArea.bottom, double(a->height() - m.bottom()));
     QCOMPARE(a->coord.xMin, xMin);
     QCOMPARE(a->coord.xMax, xMax);
-    const QRgb dark = qRgb(Axes::shade, Axes::shade, Axes::shade);
+    const QRgb dark = qRgb(40, 40, 40);
     const int bottom = int(a->coord.pixelArea.bottom);
     const double step = 2; // 12 or 16 units over about 700 pixels
     int ticks = 0;
