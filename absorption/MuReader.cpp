@@ -301,21 +301,7 @@ bool MuReader::parse(const QByteArray& text, const MuColumns& columns, MuData* d
 }
 
 bool MuReader::read(const QString& path, QByteArray* text, QString* error) {
-    QString why;
-    switch (SafeFile::read(path, maxFileSize, text, &why)) {
-    case SafeFile::Read::Failed:
-        if (error)
-            *error = why;
-        return false;
-    case SafeFile::Read::TooLarge:
-        if (error)
-            *error = tr("The file %1 is larger than 16 MiB, too large for mu(E) data.")
-                         .arg(Escaped::path(path));
-        return false;
-    case SafeFile::Read::Done:
-        break;
-    }
-    return true;
+    return SafeFile::readAll(path, maxFileSize, tr("mu(E) data"), text, error);
 }
 
 bool MuReader::readFile(const QString& path, MuData* data, QString* error) {

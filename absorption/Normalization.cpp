@@ -75,6 +75,11 @@ bool Normalization::run(const MuData& data, const AbsorptionSettings& settings,
     };
     if (energy.size() < MuReader::minimumPoints || energy.size() != mu.size())
         return fail(tr("mu(E) needs at least %1 points.").arg(MuReader::minimumPoints));
+    // What the reader guarantees, checked again for data made elsewhere.
+    for (int i = 0; i < energy.size(); ++i)
+        if (!std::isfinite(energy[i]) || !std::isfinite(mu[i]) ||
+            (i > 0 && !(energy[i] > energy[i - 1])))
+            return fail(tr("The energies must increase and every value must be finite."));
     const double first = energy.first();
     const double last = energy.last();
     const double e0 = settings.e0 ? *settings.e0 : edgeEnergy(energy, mu);

@@ -17,6 +17,7 @@ private slots:
     void clippedRange();
     void refusals_data();
     void refusals();
+    void unsortedData();
 };
 
 namespace {
@@ -182,6 +183,9 @@ void tst_Normalization::refusals_data() {
     QTest::newRow("two points for a quadratic")
         << 9000.0 << -150.0 << -30.0 << 100.0 << 110.0 << false
         << "The normalization range needs at least 3 points; it holds 2.";
+    QTest::newRow("E0 not a number") << std::nan("") << -150.0 << -30.0 << 150.0 << inf << false
+                                     << "E0 = nan eV lies outside the data, which span 8800 to "
+                                        "9800 eV.";
     QTest::newRow("not a number") << 9000.0 << std::nan("") << -30.0 << 150.0 << inf << false
                                   << "The pre-edge range [nan, -30] eV must begin below its end.";
 }
@@ -210,6 +214,24 @@ void tst_Normalization::refusals() {
     QCOMPARE(error, message);
     QCOMPARE(r.e0, -1.0);
     QVERIFY(r.energy.isEmpty());
+}
+
+// Data made by code rather than the reader are checked as the reader checks.
+void tst_Normalization::unsortedData() {
+    MuData data = spectrum(8800, 9800, 10, [](double e) { return e > 9000; });
+    std::swap(data.energy[5], data.energy[6]);
+    AbsorptionResult r;
+    QString error;
+    QVERIFY(!Normalization::run(data, {}, &r, &error));
+    QCOMPARE(error, "The energies must increase and every value must be finite.");
+    data = spectrum(8800, 9800, 10, [](double e) { return e > 9000; });
+    data.mu[40] = std::nan("");
+    QVERIFY(!Normalization::run(data, {}, &r, &error));
+    QCOMPARE(error, "The energies must increase and every value must be finite.");
+    data.mu.resize(19);
+    data.energy.resize(19);
+    QVERIFY(!Normalization::run(data, {}, &r, &error));
+    QCOMPARE(error, "mu(E) needs at least 20 points.");
 }
 
 QTEST_GUILESS_MAIN(tst_Normalization)
