@@ -9,6 +9,7 @@
 #include <gsl/gsl_multifit.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -104,6 +105,9 @@ bool Background::remove(const AbsorptionSettings& settings, AbsorptionResult* re
         return false;
     };
     const AbsorptionResult& in = *result;
+    // Normalization::run has filled the energy grid and found a step.
+    assert(in.energy.size() >= MuReader::minimumPoints && in.mu.size() == in.energy.size());
+    assert(in.step > 0 && in.e0 >= in.energy.first() && in.e0 <= in.energy.last());
     const double rbkg = settings.rbkg;
     if (!(rbkg >= minRbkg && rbkg <= maxRbkg))
         return fail(tr("Rbkg = %1 Å lies outside %2 to %3 Å.").arg(rbkg).arg(minRbkg).arg(maxRbkg));

@@ -36,8 +36,8 @@ public:
     // about the number of independent points below Rbkg.
     static int knotCount(double rbkg, double kMin, double kMax);
 
-    // Reads the energy-grid part of `result` (as Normalization::run leaves
-    // it) and fills the rest. On a fault returns false, leaves `result`
+    // Reads the energy-grid part of `result`, which Normalization::run must
+    // have filled (asserted), and fills the rest. On a fault returns false, leaves `result`
     // alone and puts one translated sentence into `error`: Rbkg outside
     // minRbkg ... maxRbkg, k weight outside 0 ... maxKWeight, a k range
     // outside the data or narrower than minKRange.

@@ -24,7 +24,6 @@ private slots:
     void pipe();
     void refusals_data();
     void refusals();
-    void tooLarge();
     void firstRows();
 };
 
@@ -249,16 +248,10 @@ void tst_MuReader::refusals_data() {
     divide.replace("8010 2 2 3", "8010 2 0 3");
     QTest::newRow("zero denominator")
         << divide << MuColumns{1, 4, 3, false} << "Line 2: the denominator (column 3) is zero.";
-    QTest::newRow("XDI zero itrans")
-        << rows("# XDI/1.0\n# Column.1: energy\n# Column.2: i0\n# Column.3: itrans\n", 25,
-                [](int i) { return QByteArray(i == 3 ? "5 0" : "5 1"); })
-        << automatic << "Line 8: the denominator (column 3) is zero.";
     QTest::newRow("not a number") << rows("", 25, good).replace("8050 6", "8050 six") << automatic
                                   << "Line 6: \"six\" is not a number.";
     QTest::newRow("too large") << rows("", 25, good).replace("8050 6", "8050 2e100") << automatic
                                << "Line 6: \"2e100\" is too large: values must lie within ±1e100.";
-    QTest::newRow("infinite") << rows("", 25, good).replace("8050 6", "8050 inf") << automatic
-                              << "Line 6: \"inf\" is not a finite number.";
     QTest::newRow("ratio too large")
         << rows("", 25, good).replace("8050 6 2", "8050 1e90 1e-90") << MuColumns{1, 2, 3, false}
         << "Line 6: mu = 1e+90 / 1e-90 is too large.";
@@ -309,26 +302,6 @@ void tst_MuReader::refusals() {
     QCOMPARE(error, "bad.dat: " + message);
 }
 
-void tst_MuReader::tooLarge() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("big.xmu"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    const QByteArray line(1023, ' ');
-    for (int i = 0; i <= MuReader::maxFileSize / 1024; ++i)
-        file.write(line + '\n');
-    file.close();
-    MuData data;
-    QString error;
-    QVERIFY(!MuReader::readFile(path, &data, &error));
-    QVERIFY2(
-        error.endsWith(QStringLiteral("big.xmu is larger than 16 MiB, too large for mu(E) data.")),
-        qPrintable(error));
-    QVERIFY(!MuReader::readFile(dir.filePath(QStringLiteral("missing.xmu")), &data, &error));
-    QVERIFY(error.contains(QStringLiteral("missing.xmu")));
-    QVERIFY(data.energy.isEmpty());
-}
-
 // The preview of the columns dialog: the first rows that are not comments.
 void tst_MuReader::firstRows() {
     const QByteArray text("# XDI/1.0\n; note\n\n  energy\ti0 , it\r\n8000 1.5D0 7\n"
@@ -348,6 +321,7 @@ void tst_MuReader::firstRows() {
                                       &error));
     QCOMPARE(table, (QVector<QStringList>{{"6962.0000", "-0.69530319E-01", "303823.80"}}));
     QVERIFY(!MuReader::firstRowsOfFile(dir.filePath(QStringLiteral("none")), 1, &table, &error));
+    QVERIFY(error.contains(QStringLiteral("none")));
     QCOMPARE(table.size(), 1);
 }
 
