@@ -5,8 +5,9 @@
 
 #include <cminpack.h>
 #include <gsl/gsl_bspline.h>
+#include <gsl/gsl_errno.h>
 #include <gsl/gsl_interp.h>
-#include <gsl/gsl_multifit.h>
+#include <gsl/gsl_linalg.h>
 
 #include <algorithm>
 #include <cassert>
@@ -205,29 +206,33 @@ bool Background::remove(const AbsorptionSettings& settings, AbsorptionResult* re
         return fail(tr("The data hold too few points for a background of %1 knots.").arg(knots));
 
     // Start from the spline closest to mu itself; the search then removes
-    // what it leaves below Rbkg.
+    // what it leaves below Rbkg. The normal equations of the B-splines are
+    // banded and well conditioned (every knot interval holds several grid
+    // points), so a Cholesky factor of the small matrix is enough.
     std::vector<double> c(static_cast<size_t>(coefficients));
     {
-        Matrix x(gsl_matrix_calloc(size_t(p.points), size_t(coefficients)), gsl_matrix_free);
-        Matrix cov(gsl_matrix_alloc(size_t(coefficients), size_t(coefficients)), gsl_matrix_free);
-        Vector y(gsl_vector_alloc(size_t(p.points)), gsl_vector_free);
-        Vector start(gsl_vector_alloc(size_t(coefficients)), gsl_vector_free);
-        std::unique_ptr<gsl_multifit_linear_workspace, decltype(&gsl_multifit_linear_free)> work(
-            gsl_multifit_linear_alloc(size_t(p.points), size_t(coefficients)),
-            gsl_multifit_linear_free);
+        Matrix normal(gsl_matrix_calloc(size_t(coefficients), size_t(coefficients)),
+                      gsl_matrix_free);
+        Vector right(gsl_vector_calloc(size_t(coefficients)), gsl_vector_free);
         for (int i = 0; i < p.points; ++i) {
-            for (int t = 0; t < 4; ++t)
-                gsl_matrix_set(x.get(), size_t(i), size_t(p.basisStart[size_t(i)] + t),
-                               p.basis[size_t(i) * 4 + size_t(t)]);
-            gsl_vector_set(y.get(), size_t(i), p.mu[size_t(i)]);
+            const size_t start = size_t(p.basisStart[size_t(i)]);
+            const double* b = &p.basis[size_t(i) * 4];
+            for (size_t s = 0; s < 4; ++s) {
+                *gsl_vector_ptr(right.get(), start + s) += b[s] * p.mu[size_t(i)];
+                for (size_t t = 0; t < 4; ++t)
+                    *gsl_matrix_ptr(normal.get(), start + s, start + t) += b[s] * b[t];
+            }
         }
-        double chiSquare = 0;
-        if (p.points < coefficients || gsl_multifit_linear(x.get(), y.get(), start.get(), cov.get(),
-                                                           &chiSquare, work.get()) != 0)
+        gsl_vector_view solution = gsl_vector_view_array(c.data(), size_t(coefficients));
+        // A factor that fails is refused, not the program stopped.
+        gsl_error_handler_t* const handler = gsl_set_error_handler_off();
+        const bool solved =
+            gsl_linalg_cholesky_decomp1(normal.get()) == 0 &&
+            gsl_linalg_cholesky_solve(normal.get(), right.get(), &solution.vector) == 0;
+        gsl_set_error_handler(handler);
+        if (!solved)
             return fail(
                 tr("The data hold too few points for a background of %1 knots.").arg(knots));
-        for (int t = 0; t < coefficients; ++t)
-            c[size_t(t)] = gsl_vector_get(start.get(), size_t(t));
     }
 
     const int n = coefficients;
