@@ -118,7 +118,12 @@ bool Background::remove(const AbsorptionSettings& settings, AbsorptionResult* re
     const double e0 = in.e0;
     const double kLast = std::sqrt(energyToK * (in.energy.last() - e0));
     const double kMin = settings.kMin;
-    const double kMax = settings.kMax ? *settings.kMax : kLast;
+    const double kMax = settings.kMax ? *settings.kMax : std::min(kLast, maxK);
+    if (kMax > maxK)
+        return fail(tr("The k range [%1, %2] Å⁻¹ reaches beyond %3 Å⁻¹, far past any EXAFS.")
+                        .arg(kMin)
+                        .arg(kMax)
+                        .arg(maxK));
     if (!(kMin >= 0 && kMax <= kLast + 1e-9))
         return fail(tr("The k range [%1, %2] Å⁻¹ lies outside the data, which reach from 0 to "
                        "%3 Å⁻¹ above E0.")

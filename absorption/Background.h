@@ -9,7 +9,8 @@
 // The smooth atomic background of mu(E) and what remains of it, chi(k).
 //
 // The background is a cubic spline in k = sqrt(energyToK (E - E0)) with
-// knotCount() knots spread evenly over [kMin, kMax]. Its coefficients are
+// knotCount() knots spread evenly over [kMin, kMax] (the cubic B-splines on
+// them are knotCount() + 2). Its coefficients are
 // chosen by MINPACK's Levenberg-Marquardt so that the transform of
 // k^w * window * chi(k) holds as little as possible below Rbkg: a smooth
 // background cannot make structure at larger R, and real neighbours sit
@@ -31,6 +32,10 @@ public:
     static constexpr int maxKWeight = 3;
     // The narrowest k range a background can be drawn through, 1/Å.
     static constexpr double minKRange = 1.0;
+    // The largest k, 1/Å (E - E0 about 9.5 keV), far past any EXAFS: by
+    // default the range ends here when the data reach further, so that a
+    // file's absurd energies cannot ask for an absurd grid.
+    static constexpr double maxK = 50.0;
 
     // 1 + int(2 rbkg (kMax - kMin) / pi), clamped to minKnots ... maxKnots:
     // about the number of independent points below Rbkg.
@@ -40,7 +45,7 @@ public:
     // have filled (asserted), and fills the rest. On a fault returns false, leaves `result`
     // alone and puts one translated sentence into `error`: Rbkg outside
     // minRbkg ... maxRbkg, k weight outside 0 ... maxKWeight, a k range
-    // outside the data or narrower than minKRange.
+    // outside the data or beyond maxK or narrower than minKRange.
     static bool remove(const AbsorptionSettings& settings, AbsorptionResult* result,
                        QString* error);
     // The whole way: Normalization::run, then remove().

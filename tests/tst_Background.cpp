@@ -17,6 +17,7 @@ private slots:
     void copper();
     void copperTemperatures();
     void stiffness();
+    void absurdEnergies();
     void refusals_data();
     void refusals();
 };
@@ -198,6 +199,22 @@ void tst_Background::stiffness() {
     QVERIFY(a.knotK.size() < b.knotK.size());
 }
 
+// Energies far past any EXAFS (the reader takes up to 1e100) end the
+// default k range at 50 1/Å instead of asking for an absurd grid.
+void tst_Background::absurdEnergies() {
+    MuData data = syntheticMu(9000, 1, 2.5, 1);
+    data.energy << 1e90 << 1e100;
+    data.mu << data.mu.last() << data.mu.last();
+    AbsorptionSettings settings;
+    settings.e0 = 9000;
+    settings.normalization = {{150, 900}};
+    AbsorptionResult r;
+    QString error;
+    QVERIFY2(Background::process(data, settings, &r, &error), qPrintable(error));
+    QCOMPARE(r.kMax, Background::maxK);
+    QCOMPARE(r.k.size(), 1001);
+}
+
 void tst_Background::refusals_data() {
     QTest::addColumn<double>("rbkg");
     QTest::addColumn<int>("kWeight");
@@ -218,6 +235,9 @@ void tst_Background::refusals_data() {
     QTest::newRow("negative kmin") << 1.0 << 1 << -1.0 << 10.0
                                    << "The k range [-1, 10] Å⁻¹ lies outside the data, which reach "
                                       "from 0 to 16.20 Å⁻¹ above E0.";
+    QTest::newRow("kmax beyond any EXAFS")
+        << 1.0 << 1 << 0.0 << 60.0
+        << "The k range [0, 60] Å⁻¹ reaches beyond 50 Å⁻¹, far past any EXAFS.";
     QTest::newRow("narrow") << 1.0 << 1 << 5.0 << 5.5
                             << "The k range [5, 5.5] Å⁻¹ is narrower than 1 Å⁻¹.";
 }

@@ -1369,6 +1369,10 @@
         <translation>k の範囲 [%1, %2] Å⁻¹ がデータの外にあります。データは E0 より上で 0 〜 %3 Å⁻¹ です。</translation>
     </message>
     <message>
+        <source>The k range [%1, %2] Å⁻¹ reaches beyond %3 Å⁻¹, far past any EXAFS.</source>
+        <translation>k の範囲 [%1, %2] Å⁻¹ が %3 Å⁻¹ を超えています。EXAFS の範囲をはるかに過ぎています。</translation>
+    </message>
+    <message>
         <source>The k range [%1, %2] Å⁻¹ is narrower than %3 Å⁻¹.</source>
         <translation>k の範囲 [%1, %2] Å⁻¹ が %3 Å⁻¹ より狭すぎます。</translation>
     </message>
