@@ -84,8 +84,9 @@ test)
     exec ctest --test-dir build --output-on-failure
     ;;
 bench)
-    # The peers: FFTW for the transform, numpy + matplotlib for a whole change.
-    need "${base_packages[@]}" libbenchmark-dev libfftw3-dev python3-numpy python3-matplotlib
+    # The peers: FFTW for the transform, numpy + matplotlib for a whole change,
+    # scipy for the background removal.
+    need "${base_packages[@]}" libbenchmark-dev libfftw3-dev python3-numpy python3-matplotlib python3-scipy
     if [ "${1:-}" = "--qt6" ]; then
         shift
         need "${qt6_packages[@]}"

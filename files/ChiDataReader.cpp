@@ -1,11 +1,11 @@
 #include "ChiDataReader.h"
 
 #include "Escaped.h"
+#include "NumberField.h"
 #include "SafeFile.h"
 
 #include <QFileInfo>
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -13,44 +13,6 @@ namespace {
 
 bool isSeparator(char c) {
     return c == ' ' || c == '\t' || c == ',' || c == '\v' || c == '\f';
-}
-
-enum class Number { Ok, NotANumber, TooLarge };
-
-// A number as C or Fortran prints it: a leading '+', Fortran's D exponent.
-// Read without the locale, and without building a string per field.
-Number toNumber(const char* begin, const char* end, double* out) {
-    char buffer[512];
-    const qptrdiff length = end - begin;
-    if (length <= 0 || length >= qptrdiff(sizeof buffer))
-        return Number::NotANumber;
-    int n = 0;
-    bool negativeExponent = false;
-    for (const char* c = begin; c < end; ++c) {
-        char d = *c;
-        if (d == 'D' || d == 'd')
-            d = 'E';
-        if ((d == '-') && n > 0 && (buffer[n - 1] == 'E' || buffer[n - 1] == 'e'))
-            negativeExponent = true;
-        buffer[n++] = d;
-    }
-    const char* first = buffer;
-    if (*first == '+' && n > 1 && buffer[1] != '+' && buffer[1] != '-')
-        ++first;
-    double value = 0;
-    const auto result = std::from_chars(first, buffer + n, value);
-    if (result.ptr != buffer + n)
-        return Number::NotANumber;
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too small for a double reads as zero; too large cannot be carried.
-        if (!negativeExponent)
-            return Number::TooLarge;
-        value = 0;
-    } else if (result.ec != std::errc()) {
-        return Number::NotANumber;
-    }
-    *out = value;
-    return Number::Ok;
 }
 
 } // namespace
@@ -104,12 +66,12 @@ bool ChiDataReader::parse(const QByteArray& text, QVector<double>* k, QVector<do
             for (int f = 0; f < 2; ++f) {
                 const QString shown = Escaped::text(
                     QByteArray::fromRawData(fieldBegin[f], int(fieldEnd[f] - fieldBegin[f])));
-                switch (toNumber(fieldBegin[f], fieldEnd[f], &values[f])) {
-                case Number::NotANumber:
+                switch (NumberField::parse(fieldBegin[f], fieldEnd[f], &values[f])) {
+                case NumberField::Result::NotANumber:
                     return fail(number, tr("\"%1\" is not a number.").arg(shown));
-                case Number::TooLarge:
+                case NumberField::Result::TooLarge:
                     return fail(number, tooLarge(shown));
-                case Number::Ok:
+                case NumberField::Result::Ok:
                     break;
                 }
                 if (!std::isfinite(values[f]))

@@ -1354,4 +1354,177 @@
         <translation>重みがすべてゼロで、変換するものがありません。</translation>
     </message>
 </context>
+<context>
+    <name>Background</name>
+    <message>
+        <source>Rbkg = %1 Å lies outside %2 to %3 Å.</source>
+        <translation>Rbkg = %1 Å が %2 〜 %3 Å の範囲外です。</translation>
+    </message>
+    <message>
+        <source>The k weight %1 lies outside 0 to %2.</source>
+        <translation>k の重み %1 が 0 〜 %2 の範囲外です。</translation>
+    </message>
+    <message>
+        <source>The k range [%1, %2] Å⁻¹ lies outside the data, which reach from 0 to %3 Å⁻¹ above E0.</source>
+        <translation>k の範囲 [%1, %2] Å⁻¹ がデータの外にあります。データは E0 より上で 0 〜 %3 Å⁻¹ です。</translation>
+    </message>
+    <message>
+        <source>The k range [%1, %2] Å⁻¹ reaches beyond %3 Å⁻¹, far past any EXAFS.</source>
+        <translation>k の範囲 [%1, %2] Å⁻¹ が %3 Å⁻¹ を超えています。EXAFS の範囲をはるかに過ぎています。</translation>
+    </message>
+    <message>
+        <source>The k range [%1, %2] Å⁻¹ is narrower than %3 Å⁻¹.</source>
+        <translation>k の範囲 [%1, %2] Å⁻¹ が %3 Å⁻¹ より狭すぎます。</translation>
+    </message>
+    <message>
+        <source>The data hold too few points above E0 for a background.</source>
+        <translation>E0 より上のデータ点が少なすぎて、バックグラウンドを引けません。</translation>
+    </message>
+    <message>
+        <source>The data hold too few points for a background of %1 knots.</source>
+        <translation>データ点が少なすぎて、節点 %1 個のバックグラウンドを引けません。</translation>
+    </message>
+    <message>
+        <source>The background could not be refined: the data gave a value that is not finite.</source>
+        <translation>バックグラウンドを最適化できません。データから有限でない値が出ました。</translation>
+    </message>
+</context>
+<context>
+    <name>MuReader</name>
+    <message>
+        <source>column %1</source>
+        <translation>%1 列目</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>an XDI column line must read &quot;# Column.N: name&quot; with N from 1 on.</source>
+        <translation>XDI の列の行は「# Column.N: 名前」(N は 1 以上) の形でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The XDI file names no column of mu (mutrans, mufluor or mu), nor i0 with itrans or ifluor.</source>
+        <translation>XDI ファイルに μ の列 (mutrans, mufluor, mu) も、i0 と itrans または ifluor の組もありません。</translation>
+    </message>
+    <message>
+        <source>Column numbers start at 1.</source>
+        <translation>列番号は 1 から数えます。</translation>
+    </message>
+    <message>
+        <source>this is a binary file, not columns of numbers.</source>
+        <translation>数値の列ではなくバイナリファイルです。</translation>
+    </message>
+    <message>
+        <source>column %1 does not exist: this row has %2.</source>
+        <translation>%1 列目がありません。この行は %2 列です。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number.</source>
+        <translation>「%1」は数値ではありません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is too large: values must lie within %2.</source>
+        <translation>「%1」は大きすぎます。値は %2 の範囲になければなりません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a finite number.</source>
+        <translation>「%1」は有限の数値ではありません。</translation>
+    </message>
+    <message>
+        <source>the denominator (column %1) is zero.</source>
+        <translation>分母 (%1 列目) がゼロです。</translation>
+    </message>
+    <message>
+        <source>the logarithm needs a positive ratio, but %1 / %2 is not.</source>
+        <translation>対数には正の比が必要ですが、%1 / %2 は正ではありません。</translation>
+    </message>
+    <message>
+        <source>the logarithm needs a positive value, but %1 is not.</source>
+        <translation>対数には正の値が必要ですが、%1 は正ではありません。</translation>
+    </message>
+    <message>
+        <source>mu = %1 / %2 is too large.</source>
+        <translation>μ = %1 / %2 は大きすぎます。</translation>
+    </message>
+    <message>
+        <source>energies must increase from row to row; %1 eV follows %2 eV.</source>
+        <translation>エネルギーは行ごとに増えなければなりませんが、%2 eV の次が %1 eV です。</translation>
+    </message>
+    <message>
+        <source>The file holds no rows of numbers.</source>
+        <translation>ファイルに数値の行がありません。</translation>
+    </message>
+    <message>
+        <source>The file holds %1 rows of numbers; mu(E) needs at least %2.</source>
+        <translation>ファイルに数値の行が %1 行しかありません。μ(E) には %2 行以上必要です。</translation>
+    </message>
+    <message>
+        <source>ln(column %1 / column %2)</source>
+        <translation>ln(%1 列目 / %2 列目)</translation>
+    </message>
+    <message>
+        <source>column %1 / column %2</source>
+        <translation>%1 列目 / %2 列目</translation>
+    </message>
+    <message>
+        <source>ln(column %1)</source>
+        <translation>ln(%1 列目)</translation>
+    </message>
+    <message>
+        <source>mu(E) data</source>
+        <translation>μ(E) のデータ</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Normalization</name>
+    <message>
+        <source>mu(E) needs at least %1 points.</source>
+        <translation>μ(E) には %1 点以上必要です。</translation>
+    </message>
+    <message>
+        <source>The energies must increase and every value must be finite.</source>
+        <translation>エネルギーは増えていかなければならず、値はすべて有限でなければなりません。</translation>
+    </message>
+    <message>
+        <source>E0 = %1 eV lies outside the data, which span %2 to %3 eV.</source>
+        <translation>E0 = %1 eV がデータの外にあります。データは %2 〜 %3 eV です。</translation>
+    </message>
+    <message>
+        <source>The %1 range [%2, %3] eV must begin below its end.</source>
+        <translation>%1の範囲 [%2, %3] eV は、始まりが終わりより小さくなければなりません。</translation>
+    </message>
+    <message>
+        <source>The %1 range [%2, %3] eV lies outside the data, which span %4 to %5 eV.</source>
+        <translation>%1の範囲 [%2, %3] eV がデータの外にあります。データは %4 〜 %5 eV です。</translation>
+    </message>
+    <message>
+        <source>The %1 range needs at least %2 points; it holds %3.</source>
+        <translation>%1の範囲には %2 点以上必要ですが、%3 点しかありません。</translation>
+    </message>
+    <message>
+        <source>pre-edge</source>
+        <translation>吸収端前</translation>
+    </message>
+    <message>
+        <source>normalization</source>
+        <translation>規格化</translation>
+    </message>
+    <message>
+        <source>The pre-edge line cannot be fitted.</source>
+        <translation>吸収端前の直線を当てはめられません。</translation>
+    </message>
+    <message>
+        <source>The post-edge curve cannot be fitted.</source>
+        <translation>吸収端後の曲線を当てはめられません。</translation>
+    </message>
+    <message>
+        <source>No edge: at E0 = %1 eV the post-edge curve does not lie above the pre-edge line (step %2).</source>
+        <translation>吸収端がありません。E0 = %1 eV で吸収端後の曲線が吸収端前の直線より上にありません (段差 %2)。</translation>
+    </message>
+</context>
 </TS>
