@@ -201,7 +201,7 @@ bool Background::remove(const AbsorptionSettings& settings, AbsorptionResult* re
         length *= 2;
     // The transform's bins are pi / (length dk) apart in R.
     p.bins = int(std::ceil(rbkg * length * gridStep / pi));
-    p.factor = gridStep / std::sqrt(pi);
+    p.factor = fft::exafsScale(gridStep);
     p.clampWeight = p.factor * std::pow(kMax, settings.kWeight);
     p.fft = std::make_unique<fft::RealFft<double>>(length);
     p.signal.assign(size_t(length), 0.0);

@@ -3,6 +3,8 @@
 
 #include "FixedArray.h"
 
+#include <cmath>
+
 namespace fft {
 
 // Forward discrete Fourier transform of N real samples, N a power of two, into
@@ -68,6 +70,13 @@ private:
 };
 
 extern template class RealFft<double>;
+
+// The scale EXAFS analysis puts on the plain sum over a k grid of step dk:
+// chi(R) = dk / sqrt(pi) * sum_n x_n exp(2 i k_n R).
+inline double exafsScale(double dk) {
+    // The full-precision pi: this factor is the field's, not an axis's.
+    return dk / std::sqrt(3.14159265358979323846);
+}
 
 } // namespace fft
 

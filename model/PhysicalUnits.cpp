@@ -1,11 +1,12 @@
 #include "PhysicalUnits.h"
 
+#include "RealFft.h"
+
 #include <algorithm>
 #include <cmath>
 
 double PhysicalUnits::transformFactor(double dk) {
-    // The full-precision pi: this factor is the field's, not the R axis's.
-    return dk / std::sqrt(3.14159265358979323846);
+    return fft::exafsScale(dk);
 }
 
 void PhysicalUnits::scaleSpectrum(double* spectrum, int length, double dk) {
