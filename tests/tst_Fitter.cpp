@@ -40,8 +40,8 @@ void tst_Fitter::straightLine() {
     double ySquares = 0;
     for (double v : y)
         ySquares += v * v;
-    const fit::Result res = fit::leastSquares(p, m, line, m, ySquares);
-    QVERIFY2(res.ok, qPrintable(res.error));
+    const fit::Result res = fit::leastSquares(p, m, line, m, ySquares, 1.0);
+    QVERIFY2(res.ok, qPrintable(res.error.text()));
 
     // Closed form.
     double sx = 0, sy = 0, sxx = 0, sxy = 0;
@@ -91,9 +91,9 @@ void tst_Fitter::refusals() {
             r[i] = finite ? v[0] - v[1] * i : std::nan("");
         return true;
     };
-    const fit::Result res = fit::leastSquares(p, 10, model, independent, 1);
+    const fit::Result res = fit::leastSquares(p, 10, model, independent, 1, 1.0);
     QVERIFY(!res.ok);
-    QVERIFY2(res.error.contains(words), qPrintable(res.error));
+    QVERIFY2(res.error.text().contains(words), qPrintable(res.error.text()));
 }
 
 QTEST_GUILESS_MAIN(tst_Fitter)
