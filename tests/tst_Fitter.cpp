@@ -13,6 +13,9 @@ private slots:
     void straightLine();
     void refusals_data();
     void refusals();
+    void bounds_data();
+    void bounds();
+    void notConverged();
 };
 
 void tst_Fitter::straightLine_data() {
@@ -94,6 +97,67 @@ void tst_Fitter::refusals() {
     const fit::Result res = fit::leastSquares(p, 10, model, independent, 1, 1.0);
     QVERIFY(!res.ok);
     QVERIFY2(res.error.text().contains(words), qPrintable(res.error.text()));
+}
+
+// y = a (1 - e^{-x}) + b on 20 points, a in [0, 2] and b in [0, 1]: a
+// start on a bound leaves it when the minimum is inside; a minimum beyond
+// a bound ends on it, flagged, with no error of its own.
+void tst_Fitter::bounds_data() {
+    QTest::addColumn<double>("startA");
+    QTest::addColumn<double>("trueA");
+    QTest::addColumn<bool>("atBound");
+    QTest::newRow("start on the lower bound") << 0.0 << 1.3 << false;
+    QTest::newRow("start on the upper bound") << 2.0 << 0.4 << false;
+    QTest::newRow("minimum beyond the upper bound") << 1.0 << 2.5 << true;
+}
+
+void tst_Fitter::bounds() {
+    QFETCH(double, startA);
+    QFETCH(double, trueA);
+    QFETCH(bool, atBound);
+    const int m = 20;
+    std::vector<double> x(m), y(m);
+    for (int i = 0; i < m; ++i) {
+        x[i] = 0.2 * i;
+        y[i] = trueA * (1 - std::exp(-x[i])) + 0.3 + 0.01 * std::sin(5.1 * i);
+    }
+    std::vector<fit::Parameter> p{{"a", startA, 0, 2, true}, {"b", 0.5, 0, 1, true}};
+    auto model = [&](const std::vector<double>& v, std::vector<double>& r) {
+        for (int i = 0; i < m; ++i)
+            r[i] = v[0] * (1 - std::exp(-x[i])) + v[1] - y[i];
+        return true;
+    };
+    const fit::Result res = fit::leastSquares(p, m, model, m, 1, 0.01);
+    QVERIFY2(res.ok, qPrintable(res.error.english()));
+    QCOMPARE(res.best[0].atBound, atBound);
+    QVERIFY(!res.best[1].atBound);
+    if (atBound) {
+        QCOMPARE(res.best[0].value, 2.0);
+        QVERIFY(std::isnan(res.errors[0]));
+        QVERIFY(res.correlations.empty());
+    } else {
+        QVERIFY2(std::abs(res.best[0].value - trueA) < 0.05,
+                 qPrintable(QString::number(res.best[0].value)));
+        QVERIFY(res.errors[0] > 0 && res.errors[0] < 0.1);
+    }
+    QVERIFY(res.errors[1] > 0);
+}
+
+// A model that does not respond to its parameter far from the data stops
+// MINPACK on "orthogonal to the Jacobian" (4): that is no fit.
+void tst_Fitter::notConverged() {
+    std::vector<fit::Parameter> p{{"a", 1, 0, 2, true}};
+    auto flat = [](const std::vector<double>&, std::vector<double>& r) {
+        for (size_t i = 0; i < r.size(); ++i)
+            r[i] = 1.0 + i;
+        return true;
+    };
+    const fit::Result res = fit::leastSquares(p, 10, flat, 10, 1, 1.0);
+    QVERIFY(!res.ok);
+    QCOMPARE(res.info, 4);
+    QVERIFY2(res.error.english().startsWith("The fit did not converge (MINPACK: the residuals are "
+                                            "orthogonal to the Jacobian's columns"),
+             qPrintable(res.error.english()));
 }
 
 QTEST_GUILESS_MAIN(tst_Fitter)
