@@ -263,7 +263,8 @@ Result FitProblem::run(const QStringList& varied) const {
     // one with the phase turned by pi, and the phase is taken in (-pi, pi].
     Parameter& amplitude = result.best[size_t(indexOf("amplitude"))];
     Parameter& p0 = result.best[size_t(indexOf("P0"))];
-    if (p0.varied) {
+    // A phase stopped on its limit is shown on it, where it stopped.
+    if (p0.varied && !p0.atBound) {
         if (amplitude.varied && amplitude.value < 0) {
             amplitude.value = -amplitude.value;
             p0.value += pi;
