@@ -39,8 +39,8 @@ FitRun runFit(const AWave& wave, const MeasuredCurve& data, const QStringList& v
 bool writeReport(const QJsonObject& report, std::FILE* out, QString* error) {
     const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
     errno = 0;
-    const bool written = std::fwrite(json.constData(), 1, size_t(json.size()), out) ==
-                         size_t(json.size());
+    const bool written =
+        std::fwrite(json.constData(), 1, size_t(json.size()), out) == size_t(json.size());
     if (written && std::fflush(out) == 0 && !std::ferror(out))
         return true;
     const int cause = errno;

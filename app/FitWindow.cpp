@@ -110,8 +110,7 @@ void FitWindow::checkStale() {
         return;
     double low = 0, high = 0;
     const bool sameRange = readRange(&low, &high) && low == lastRMin && high == lastRMax;
-    if (sameRange &&
-        fit::FitProblem::sameBasis(last.inputs, fitInputs(*wave, *data), last.varied))
+    if (sameRange && fit::FitProblem::sameBasis(last.inputs, fitInputs(*wave, *data), last.varied))
         return;
     stale = true;
     showState();
@@ -166,10 +165,8 @@ void FitWindow::fit() {
     last = FitRun();
     stale = false;
     if (!readRange(&low, &high)) {
-        refusal = fit::Message{"FitWindow",
-                               QT_TR_NOOP("Type an R range with 0 <= Rmin < Rmax."),
-                               {},
-                               false};
+        refusal = fit::Message{
+            "FitWindow", QT_TR_NOOP("Type an R range with 0 <= Rmin < Rmax."), {}, false};
         refusedBeforeRun = false;
         showState();
         return;

@@ -94,10 +94,10 @@ bool FitProblem::sameBasis(const FitInputs& a, const FitInputs& b, const QString
     const WaveFactors& g = b.factors;
     return a.parameters.n == b.parameters.n && a.parameters.shells == b.parameters.shells &&
            f.envelope == g.envelope && f.window == g.window && f.debyeWaller == g.debyeWaller &&
-           a.grid.kMin == b.grid.kMin && a.grid.dk == b.grid.dk &&
-           a.grid.kCount == b.grid.kCount && a.grid.length == b.grid.length &&
-           a.windowPositions == b.windowPositions && a.envelopeAtK == b.envelopeAtK &&
-           a.windowAtK == b.windowAtK && a.dataK == b.dataK && a.dataChi == b.dataChi;
+           a.grid.kMin == b.grid.kMin && a.grid.dk == b.grid.dk && a.grid.kCount == b.grid.kCount &&
+           a.grid.length == b.grid.length && a.windowPositions == b.windowPositions &&
+           a.envelopeAtK == b.envelopeAtK && a.windowAtK == b.windowAtK && a.dataK == b.dataK &&
+           a.dataChi == b.dataChi;
 }
 
 FitProblem::FitProblem(const FitInputs& in, double low, double high)
@@ -137,8 +137,8 @@ FitProblem::FitProblem(const FitInputs& in, double low, double high)
         return;
     }
     if (!comparedK(inputs, &kLow, &kHigh)) {
-        problemError = problemMessage(QT_TRANSLATE_NOOP(
-            "FitProblem", "The k window and the data's k range do not overlap."));
+        problemError = problemMessage(
+            QT_TRANSLATE_NOOP("FitProblem", "The k window and the data's k range do not overlap."));
         return;
     }
     nIdp = 2 * (kHigh - kLow) * (rMax - rMin) / pi;

@@ -96,8 +96,7 @@ QString Message::text() const {
         return QString();
     QString out = QCoreApplication::translate(context, source);
     for (const QString& a : arguments)
-        out = out.arg(translatedArguments ? QCoreApplication::translate(context, a.toUtf8())
-                                          : a);
+        out = out.arg(translatedArguments ? QCoreApplication::translate(context, a.toUtf8()) : a);
     return out;
 }
 

@@ -419,8 +419,7 @@ void tst_CommandLine::fit() {
     for (int i = 0; i < 4; ++i) {
         const QJsonObject v = p.value(names[i]).toObject();
         QVERIFY(v.value("varied").toBool());
-        QVERIFY2(std::abs(v.value("value").toDouble() - truth[i]) < 0.01 * truth[i],
-                 names[i]);
+        QVERIFY2(std::abs(v.value("value").toDouble() - truth[i]) < 0.01 * truth[i], names[i]);
         QVERIFY(v.value("error").toDouble() > 0);
     }
     QVERIFY(p.value("P1").toObject().value("error").isNull());
@@ -443,7 +442,8 @@ void tst_CommandLine::fit() {
     QVERIFY(csv.open(QIODevice::ReadOnly));
     const double fittedR = p.value("R").toObject().value("value").toDouble();
     QVERIFY(csv.readAll().contains(
-        "\n# R = " + QString::number(fittedR, 'g', QLocale::FloatingPointShortest).toUtf8() + "\n"));
+        "\n# R = " + QString::number(fittedR, 'g', QLocale::FloatingPointShortest).toUtf8() +
+        "\n"));
 
     // Without data: one line, exit 1.
     const Run none = run({"-e", "--fit"});
@@ -465,21 +465,24 @@ void tst_CommandLine::fitRefusals_data() {
         return QString(R"({"format": "tovik-scenario", "version": 1, "measuredData": "@DATA@", )") +
                extra + "}";
     };
-    QTest::newRow("all-zero data") << 0.0 << plain << "" << "no signal in the R range";
-    QTest::newRow("data underflowing to zero")
-        << 1e-170 << plain << "" << "no signal in the R range";
+    QTest::newRow("all-zero data") << 0.0 << plain << ""
+                                   << "no signal in the R range";
+    QTest::newRow("data underflowing to zero") << 1e-170 << plain << ""
+                                               << "no signal in the R range";
     QTest::newRow("main shell at R = 0, fixed")
         << 0.5 << withFit(R"("R": 0, "fit": {"vary": ["amplitude", "sigma"]})") << ""
         << "main shell is at R = 0";
-    QTest::newRow("nothing varied")
-        << 0.5 << withFit(R"("fit": {"vary": []})") << "" << "No parameter is varied";
+    QTest::newRow("nothing varied") << 0.5 << withFit(R"("fit": {"vary": []})") << ""
+                                    << "No parameter is varied";
     // The scenario's own limit keeps a range within the transform.
     QTest::newRow("R range beyond the transform")
-        << 0.5 << withFit(R"("fit": {"Rrange": [20, 30]})") << "" << "must lie between 0 and 15";
+        << 0.5 << withFit(R"("fit": {"Rrange": [20, 30]})") << ""
+        << "must lie between 0 and 15";
     QTest::newRow("too few independent points")
-        << 0.5 << withFit(R"("fit": {"Rrange": [1, 1.1]})") << "" << "independent points";
-    QTest::newRow("stdout on a full disc")
-        << 0.5 << plain << "exec >/dev/full" << "report could not be written";
+        << 0.5 << withFit(R"("fit": {"Rrange": [1, 1.1]})") << ""
+        << "independent points";
+    QTest::newRow("stdout on a full disc") << 0.5 << plain << "exec >/dev/full"
+                                           << "report could not be written";
 }
 
 void tst_CommandLine::fitRefusals() {

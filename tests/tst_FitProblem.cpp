@@ -287,7 +287,8 @@ void tst_FitProblem::phaseWrapped() {
     const fit::Result res = fit::FitProblem(in, 1.0, 3.0).run(fit::FitProblem::defaultVaried());
     QVERIFY2(res.ok, qPrintable(res.error.english()));
     QCOMPARE(res.best[3].name, QString("P0"));
-    QVERIFY2(std::abs(res.best[3].value - 1.0) < 1e-6, qPrintable(QString::number(res.best[3].value)));
+    QVERIFY2(std::abs(res.best[3].value - 1.0) < 1e-6,
+             qPrintable(QString::number(res.best[3].value)));
     QVERIFY(std::abs(res.best[1].value - 2.55) < 1e-6);
 }
 
@@ -311,8 +312,8 @@ void tst_FitProblem::noiseFromData() {
         QVERIFY(c.epsilonR > 0);
         const fit::Result res = problem.run(fit::FitProblem::defaultVaried());
         QVERIFY2(res.ok, qPrintable(res.error.english()));
-        QVERIFY(std::abs(res.chiSquare / res.reducedChiSquare -
-                         (problem.independentPoints() - 4)) < 1e-9);
+        QVERIFY(std::abs(res.chiSquare / res.reducedChiSquare - (problem.independentPoints() - 4)) <
+                1e-9);
         epsilonK += c.epsilonK / draws;
         reduced += res.reducedChiSquare / draws;
     }

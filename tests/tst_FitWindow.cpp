@@ -68,7 +68,8 @@ void tst_FitWindow::fitApplyUndo() {
     const double before[] = {wave->amplitude, wave->r, wave->sigma, wave->phi0};
     QTest::mouseClick(w->FitButton, Qt::LeftButton);
     QVERIFY2(w->ApplyButton->isEnabled(), qPrintable(w->Report->toPlainText()));
-    QVERIFY2(w->Report->toPlainText().contains("R (Å) = 2.3 ± "), qPrintable(w->Report->toPlainText()));
+    QVERIFY2(w->Report->toPlainText().contains("R (Å) = 2.3 ± "),
+             qPrintable(w->Report->toPlainText()));
 
     int updates = 0;
     connect(wave, &AWave::updated, [&] { ++updates; });
@@ -158,7 +159,7 @@ void tst_FitWindow::reportAtLimit() {
     QVERIFY2(f.w->ApplyButton->isEnabled(), qPrintable(lines.join('\n')));
     QCOMPARE(lines.value(0), QString("N·S0² = 50 (at its limit)"));
     QVERIFY(lines.indexOf(QRegularExpression("^N·S0²(, .*)? ended at its limit: the errors of the "
-                                              "other parameters do not hold then\\.$")) > 0);
+                                             "other parameters do not hold then\\.$")) > 0);
     const QRegularExpression sigma(
         R"(^Sigma \(Å\) = (\S+)( ± \S+| \(at its limit\))   σ² = (\S+)( ± \S+)? Å²$)");
     const QRegularExpressionMatch m = sigma.match(lines.value(2));
@@ -175,9 +176,10 @@ void tst_FitWindow::kRangeBeforeTheFit() {
     const QVector<double> pos = wave->ctrl->WindowCtrl->positions;
     const QVector<double>& dataK = f.program.main->measured->dataK;
     const double high = std::min(pos.last(), dataK.last());
-    QCOMPARE(f.w->KRangeLabel->text(), QString("k compared: %1 to %2 1/Å")
-                                           .arg(QString::number(std::max(pos.first(), dataK.first()), 'g', 4),
-                                                QString::number(high, 'g', 4)));
+    QCOMPARE(f.w->KRangeLabel->text(),
+             QString("k compared: %1 to %2 1/Å")
+                 .arg(QString::number(std::max(pos.first(), dataK.first()), 'g', 4),
+                      QString::number(high, 'g', 4)));
     wave->ctrl->WindowCtrl->setPos(0, 2.5);
     QVERIFY2(f.w->KRangeLabel->text().startsWith("k compared: 2.5 to "),
              qPrintable(f.w->KRangeLabel->text()));
@@ -319,9 +321,8 @@ void tst_FitWindow::scenarioKeepsTheFit() {
     QCOMPARE(program.chiR()->fitRangeHigh(), 2.75);
     QTest::keyClick(w->VarySigma, Qt::Key_Space);
     typeInto(w->RMaxVal, "3.25");
-    QCOMPARE(savedFit("open.tovik.json"),
-             (QJsonObject{{"vary", QJsonArray{"R", "sigma", "P2"}},
-                          {"Rrange", QJsonArray{1.5, 3.25}}}));
+    QCOMPARE(savedFit("open.tovik.json"), (QJsonObject{{"vary", QJsonArray{"R", "sigma", "P2"}},
+                                                       {"Rrange", QJsonArray{1.5, 3.25}}}));
 }
 
 QTEST_MAIN(tst_FitWindow)
