@@ -203,13 +203,15 @@ QString FitWindow::reportText() const {
         } else if (p.atBound) {
             line = tr("%1 = %2 (at its limit)").arg(label, value);
             atLimit << label;
+        } else if (std::isnan(error)) {
+            line = tr("%1 = %2 (no error: the data do not determine it)").arg(label, value);
         } else {
             line = tr("%1 = %2 ± %3").arg(label, value, QString::number(error, 'g', 2));
         }
         // sigma² is what a Debye-Waller factor is quoted as: its error is 2 σ δσ.
         if (p.name == sigmaName)
             line += QStringLiteral("   ") +
-                    (p.varied && !p.atBound
+                    (p.varied && !p.atBound && !std::isnan(error)
                          ? tr("σ² = %1 ± %2 Å²")
                                .arg(QString::number(p.value * p.value, 'g', 4),
                                     QString::number(2 * std::abs(p.value) * error, 'g', 2))

@@ -215,8 +215,8 @@ Result leastSquares(const std::vector<Parameter>& parameters, int m,
         p.value = problem.values[i];
         const double margin = boundTolerance * (p.maximum - p.minimum);
         p.atBound = p.value - p.minimum <= margin || p.maximum - p.value <= margin;
-        if (!p.atBound)
-            result.errors[i] = std::sqrt(std::max(0.0, cov[j * n + j]) * scale);
+        if (!p.atBound && cov[j * n + j] > 0)
+            result.errors[i] = std::sqrt(cov[j * n + j] * scale);
     }
     for (int a = 0; a < n; ++a)
         for (int b = a + 1; b < n; ++b) {

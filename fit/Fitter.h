@@ -44,8 +44,10 @@ struct Result {
     bool ok = false;             // converged: best holds a minimum
     Message error;               // why there is no result (ok false)
     std::vector<Parameter> best; // every parameter, varied ones at the minimum
-    // Standard errors; NaN for fixed parameters and those at a bound (a
-    // bound's curvature is not the data's).
+    // Standard errors; NaN for fixed parameters, for those at a bound (a
+    // bound's curvature is not the data's) and for those the data do not
+    // determine (MINPACK's covariance drops a column it finds dependent on
+    // the others, or without slope, and gives it 0).
     std::vector<double> errors;
     double chiSquare = 0;
     double reducedChiSquare = 0;
@@ -89,7 +91,8 @@ Result leastSquares(const std::vector<Parameter>& parameters, int residualCount,
 
 constexpr double exactFit = 1e-20;
 // A varied parameter within this part of its span from a bound is at it.
-constexpr double boundTolerance = 1e-5;
+// (1e-4: sigma within 2e-5 Å of 0, N·S0² within 0.005 of 50.)
+constexpr double boundTolerance = 1e-4;
 
 // MINPACK's termination code in words, for the reader of a report: in
 // English (the JSON report) and in the interface's language.

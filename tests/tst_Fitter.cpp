@@ -16,6 +16,7 @@ private slots:
     void bounds_data();
     void bounds();
     void notConverged();
+    void undeterminedHasNoError();
 };
 
 void tst_Fitter::straightLine_data() {
@@ -158,6 +159,30 @@ void tst_Fitter::notConverged() {
     QVERIFY2(res.error.english().startsWith("The fit did not converge (MINPACK: the residuals are "
                                             "orthogonal to the Jacobian's columns"),
              qPrintable(res.error.english()));
+}
+
+// A parameter the residuals do not depend on gets no error, not "± 0"; the
+// one that is determined keeps the closed form's sqrt(s² / Σx²).
+void tst_Fitter::undeterminedHasNoError() {
+    const int m = 10;
+    std::vector<fit::Parameter> p{{"a", 0.5, -5, 5, true}, {"b", 0.5, -5, 5, true}};
+    auto model = [&](const std::vector<double>& v, std::vector<double>& r) {
+        for (int i = 0; i < m; ++i)
+            r[i] = v[0] * i - (2.0 * i + (i % 2 ? 0.1 : -0.1));
+        return true;
+    };
+    const fit::Result res = fit::leastSquares(p, m, model, m, 1, 1.0);
+    QVERIFY2(res.ok, qPrintable(res.error.english()));
+    // a = Σ i y_i / Σ i² = 2 + 0.5 / 285; s² = Σ (a i - y_i)² / (m - 2).
+    const double a = 2 + 0.5 / 285;
+    double ss = 0;
+    for (int i = 0; i < m; ++i)
+        ss += std::pow(a * i - (2.0 * i + (i % 2 ? 0.1 : -0.1)), 2);
+    QVERIFY(std::abs(res.best[0].value - a) < 1e-7);
+    QVERIFY(std::isnan(res.errors[1]));
+    QVERIFY(!res.best[1].atBound);
+    QVERIFY2(std::abs(res.errors[0] / std::sqrt(ss / (m - 2) / 285) - 1) < 1e-4,
+             qPrintable(QString::number(res.errors[0])));
 }
 
 QTEST_GUILESS_MAIN(tst_Fitter)

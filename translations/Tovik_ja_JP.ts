@@ -1190,6 +1190,10 @@
         <translation>このフィットの後でモデルかデータが変わりました。結果を適用するにはもう一度フィットしてください。</translation>
     </message>
     <message>
+        <source>%1 = %2 (no error: the data do not determine it)</source>
+        <translation>%1 = %2（誤差なし: データから決まりません）</translation>
+    </message>
+    <message>
         <source>%1 = %2 (at its limit)</source>
         <translation>%1 = %2（範囲の端）</translation>
     </message>
