@@ -199,6 +199,15 @@ Scenario ChiK::currentState() const {
     Scenario state = ProgramState::capture(*waves.first(), *chiR);
     state.title = title;
     state.notes = notes;
+    if (fitWindow) {
+        state.hasFit = true;
+        fitWindow->choices(&state.fitVary, &state.fitRMin, &state.fitRMax);
+    } else if (hasFitChoices) {
+        state.hasFit = true;
+        state.fitVary = fitVary;
+        state.fitRMin = fitRMin;
+        state.fitRMax = fitRMax;
+    }
     return state;
 }
 
@@ -226,8 +235,11 @@ void ChiK::showShells() {
 }
 
 void ChiK::showFit() {
-    if (!fitWindow)
+    if (!fitWindow) {
         fitWindow = new FitWindow(waves.first(), measured, chiR, this);
+        if (hasFitChoices)
+            fitWindow->setChoices(fitVary, fitRMin, fitRMax);
+    }
     fitWindow->show();
     fitWindow->raise();
     fitWindow->activateWindow();
@@ -317,6 +329,12 @@ bool ChiK::applyScenario(const Scenario& state, QString* error) {
 void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
                          const QVector<double>& chi) {
     ProgramState::apply(state, *waves.first(), *chiR);
+    hasFitChoices = state.hasFit;
+    fitVary = state.fitVary;
+    fitRMin = state.fitRMin;
+    fitRMax = state.fitRMax;
+    if (fitWindow)
+        fitWindow->setChoices(fitVary, fitRMin, fitRMax);
     if (!state.dataFile.isEmpty() || measured->isLoaded())
         measured->setData(k, chi, state.dataFile);
     title = state.title;

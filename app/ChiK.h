@@ -43,6 +43,12 @@ public:
     // View > Fit…: enabled while measured data are loaded; made when first
     // opened.
     FitWindow* fitWindow = nullptr;
+    // The "fit" part of the scenario last opened: the Fit window starts from
+    // it, and a save keeps it while that window has not been made.
+    bool hasFitChoices = false;
+    QStringList fitVary;
+    double fitRMin = 0;
+    double fitRMax = 0;
     // View > Notes…: the title and notes of the lesson last opened, which a
     // saved scenario keeps; the window is made when first shown.
     LocalText title;

@@ -280,7 +280,7 @@ int CommandLine::run(const QStringList& arguments) {
         const FitRun fit = runFit(*program.window.waves.first(), *program.window.measured,
                                   state.fitVary, state.fitRMin, state.fitRMax);
         if (!fit.result.ok) {
-            printError(tr("No fit: %1").arg(fit.result.error));
+            printError(tr("No fit: %1").arg(fit.result.error.text()));
             return 1;
         }
         const QByteArray json = QJsonDocument(fit.report).toJson(QJsonDocument::Indented);
@@ -300,7 +300,11 @@ int CommandLine::run(const QStringList& arguments) {
                 return 1;
             }
         }
-        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+        QString error;
+        if (!writeReport(fit.report, stdout, &error)) {
+            printError(error);
+            return 1;
+        }
         return 0;
     }
 

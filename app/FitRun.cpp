@@ -6,6 +6,12 @@
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QCoreApplication>
+#include <QJsonDocument>
+
+#include <cerrno>
+#include <cstring>
+
 fit::FitInputs fitInputs(const AWave& wave, const MeasuredCurve& data) {
     fit::FitInputs in;
     in.parameters = wave.parameters();
@@ -20,12 +26,28 @@ fit::FitInputs fitInputs(const AWave& wave, const MeasuredCurve& data) {
 
 FitRun runFit(const AWave& wave, const MeasuredCurve& data, const QStringList& vary, double rMin,
               double rMax) {
-    const fit::FitProblem problem(fitInputs(wave, data), rMin, rMax);
     FitRun run;
+    run.inputs = fitInputs(wave, data);
+    run.varied = vary;
+    const fit::FitProblem problem(run.inputs, rMin, rMax);
     run.result = problem.run(vary);
     if (run.result.ok)
         run.report = fit::reportJson(run.result, problem.context());
     return run;
+}
+
+bool writeReport(const QJsonObject& report, std::FILE* out, QString* error) {
+    const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
+    errno = 0;
+    const bool written =
+        std::fwrite(json.constData(), 1, size_t(json.size()), out) == size_t(json.size());
+    if (written && std::fflush(out) == 0 && !std::ferror(out))
+        return true;
+    const int cause = errno;
+    *error = QCoreApplication::translate("FitRun", "The fit's report could not be written: %1")
+                 .arg(cause ? QString::fromLocal8Bit(std::strerror(cause))
+                            : QCoreApplication::translate("FitRun", "the output failed"));
+    return false;
 }
 
 namespace {
@@ -34,10 +56,15 @@ AWave::Parameter parameterAt(int i) {
 }
 } // namespace
 
-QVector<double> applyFit(AWave& wave, const fit::Result& result) {
-    QVector<double> before;
+QVector<double> currentValues(const AWave& wave) {
+    QVector<double> values;
     for (int i = 0; i < int(fitOrder().size()); ++i)
-        before.append(wave.parameter(parameterAt(i)));
+        values.append(wave.parameter(parameterAt(i)));
+    return values;
+}
+
+QVector<double> applyFit(AWave& wave, const fit::Result& result) {
+    const QVector<double> before = currentValues(wave);
     for (int i = 0; i < int(result.best.size()); ++i)
         if (result.best[i].varied)
             wave.setParameter(parameterAt(i), result.best[i].value);

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <cstdio>
+
 class AWave;
 class MeasuredCurve;
 
@@ -15,6 +17,9 @@ class MeasuredCurve;
 struct FitRun {
     fit::Result result;
     QJsonObject report;
+    // What the result was fitted to: it holds while sameBasis says so.
+    fit::FitInputs inputs;
+    QStringList varied;
 };
 
 // The fit's inputs taken from the live wave and data.
@@ -22,6 +27,14 @@ fit::FitInputs fitInputs(const AWave& wave, const MeasuredCurve& data);
 
 FitRun runFit(const AWave& wave, const MeasuredCurve& data, const QStringList& vary, double rMin,
               double rMax);
+
+// Writes the report as indented JSON to `out` and flushes it. False, with
+// the reason, when the stream does not take all of it (a full disc, a
+// closed pipe).
+bool writeReport(const QJsonObject& report, std::FILE* out, QString* error);
+
+// The wave's values of a fit's parameters, in the report's order.
+QVector<double> currentValues(const AWave& wave);
 
 // Puts the varied parameters' best values into the wave, each exactly and by
 // the road of a typed value. Returns the values the wave had before, in

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FitRun.h"
 #include "Fitter.h"
 #include "ParameterTable.h"
 #include "ui_FitWindow.h"
@@ -24,6 +25,12 @@ public:
     QStringList varied() const;
     // The Vary boxes, one per row of the parameter table.
     std::array<QCheckBox*, parameterTable.size()> varyBoxes() const;
+    // What a scenario's "fit" part holds: the names varied and the R range.
+    void setChoices(const QStringList& vary, double rMin, double rMax);
+    void choices(QStringList* vary, double* rMin, double* rMax) const;
+    // Whether the last result may be applied: it converged and nothing it
+    // was fitted to has changed since.
+    bool resultApplicable() const;
 
 public slots:
     void fit();
@@ -33,6 +40,9 @@ public slots:
 private slots:
     void rangeTyped();
     void dataChanged();
+    // The wave was synthesised again: the k range shown, and whether the
+    // last result still holds.
+    void modelChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,13 +52,22 @@ protected:
 private:
     QString reportText() const;
     bool readRange(double* low, double* high) const;
+    // The report, the k range and the buttons for the state below, in the
+    // interface's language.
+    void showState();
+    void showKRange();
+    void checkStale();
 
     AWave* const wave;
     const MeasuredCurve* const data;
     ChiR* const chiR;
-    fit::Result last;
-    double lastKLow = 0;
-    double lastKHigh = 0;
-    double lastIdp = 0;
-    QVector<double> beforeApply;
+    FitRun last;
+    double lastRMin = 0;
+    double lastRMax = 0;
+    // Why the last Fit gave no result (empty when it gave one or none ran).
+    fit::Message refusal;
+    bool refusedBeforeRun = false;
+    bool stale = false;
+    // The values before each Apply that changed the model, the last on top.
+    QVector<QVector<double>> undoStack;
 };

@@ -1,5 +1,6 @@
 #include "FitProblem.h"
 
+#include "NoiseEstimate.h"
 #include "PackedSpectrum.h"
 #include "ParameterTable.h"
 #include "PhysicalUnits.h"
@@ -9,11 +10,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace fit {
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
+
+Message problemMessage(const char* source, const QStringList& arguments = {}) {
+    return Message{"FitProblem", source, arguments, false};
+}
+
+// The value of a fit's parameter by its report name.
+int indexOf(const char* name) {
+    return FitProblem::names().indexOf(QLatin1String(name));
+}
+
+// A phase in (-pi, pi].
+double wrapped(double phase) {
+    double w = std::remainder(phase, 2 * pi);
+    if (w <= -pi)
+        w += 2 * pi;
+    return w;
+}
 
 void setValues(WaveParameters* p, const std::vector<double>& v) {
     for (size_t i = 0; i < v.size(); ++i)
@@ -48,42 +67,81 @@ QStringList FitProblem::defaultVaried() {
     return out;
 }
 
+bool FitProblem::comparedK(const FitInputs& in, double* low, double* high) {
+    const WaveGrid& grid = in.grid;
+    if (in.dataK.isEmpty() || grid.kCount <= 0)
+        return false;
+    // The window's outer positions when the window is applied, else the
+    // synthesised grid, within the data: beyond their ends there is nothing
+    // to compare the model with.
+    double kLow = grid.kMin;
+    double kHigh = grid.k(grid.kCount - 1);
+    if (in.factors.window && !in.windowPositions.isEmpty()) {
+        kLow = std::max(kLow, in.windowPositions.first());
+        kHigh = std::min(kHigh, in.windowPositions.last());
+    }
+    *low = std::max(kLow, in.dataK.first());
+    *high = std::min(kHigh, in.dataK.last());
+    return *high > *low;
+}
+
+bool FitProblem::sameBasis(const FitInputs& a, const FitInputs& b, const QStringList& varied) {
+    for (const ParameterRow* row : fitOrder())
+        if (!varied.contains(QLatin1String(row->name)) &&
+            a.parameters.*row->field != b.parameters.*row->field)
+            return false;
+    const WaveFactors& f = a.factors;
+    const WaveFactors& g = b.factors;
+    return a.parameters.n == b.parameters.n && a.parameters.shells == b.parameters.shells &&
+           f.envelope == g.envelope && f.window == g.window && f.debyeWaller == g.debyeWaller &&
+           a.grid.kMin == b.grid.kMin && a.grid.dk == b.grid.dk && a.grid.kCount == b.grid.kCount &&
+           a.grid.length == b.grid.length && a.windowPositions == b.windowPositions &&
+           a.envelopeAtK == b.envelopeAtK && a.windowAtK == b.windowAtK && a.dataK == b.dataK &&
+           a.dataChi == b.dataChi;
+}
+
 FitProblem::FitProblem(const FitInputs& in, double low, double high)
     : inputs(in), rMin(low), rMax(high) {
     const WaveGrid& grid = inputs.grid;
     if (inputs.dataK.isEmpty() || grid.length <= 0) {
-        problemError = QCoreApplication::translate("FitProblem", "No measured data are loaded.");
+        problemError =
+            problemMessage(QT_TRANSLATE_NOOP("FitProblem", "No measured data are loaded."));
         return;
     }
     if (!(rMin >= 0 && rMax > rMin && std::isfinite(rMax))) {
-        problemError =
-            QCoreApplication::translate("FitProblem", "The R range must have 0 <= Rmin < Rmax.");
+        problemError = problemMessage(
+            QT_TRANSLATE_NOOP("FitProblem", "The R range must have 0 <= Rmin < Rmax."));
         return;
     }
     const double binWidth = spectrumBinWidth(grid.dk, grid.length);
-    for (int j = 0; j < grid.length / 2; ++j) {
+    const int half = grid.length / 2;
+    // The transform ends at its last bin: a range beyond it is clipped, so
+    // that the independent points count only R values that are compared.
+    const double transformEnd = (half - 1) * binWidth;
+    if (rMin > transformEnd) {
+        problemError = problemMessage(
+            QT_TRANSLATE_NOOP("FitProblem",
+                              "The R range starts beyond the transform, which ends at %1 Å."),
+            {QString::number(transformEnd, 'g', 4)});
+        return;
+    }
+    rMax = std::min(rMax, transformEnd);
+    for (int j = 0; j < half; ++j) {
         const double r = j * binWidth;
         if (r >= rMin && r <= rMax)
             bins.push_back(j);
     }
     if (bins.empty()) {
-        problemError = QCoreApplication::translate("FitProblem",
-                                                   "The R range holds no point of the transform.");
+        problemError = problemMessage(
+            QT_TRANSLATE_NOOP("FitProblem", "The R range holds no point of the transform."));
         return;
     }
-
-    // The k range the data really constrain: the window's outer positions
-    // when the window is applied, else the synthesised grid, within the data.
-    kLow = grid.kMin;
-    kHigh = grid.k(grid.kCount - 1);
-    if (inputs.factors.window) {
-        const QVector<double>& pos = inputs.windowPositions;
-        kLow = std::max(kLow, pos.first());
-        kHigh = std::min(kHigh, pos.last());
+    if (!comparedK(inputs, &kLow, &kHigh)) {
+        problemError = problemMessage(
+            QT_TRANSLATE_NOOP("FitProblem", "The k window and the data's k range do not overlap."));
+        return;
     }
-    kLow = std::max(kLow, inputs.dataK.first());
-    kHigh = std::min(kHigh, inputs.dataK.last());
-    nIdp = kHigh > kLow ? 2 * (kHigh - kLow) * (rMax - rMin) / pi : 0;
+    nIdp = 2 * (kHigh - kLow) * (rMax - rMin) / pi;
 
     const QVector<double> weighted =
         PhysicalUnits::weightedData(inputs.dataK, inputs.dataChi, grid, inputs.parameters.n,
@@ -94,10 +152,44 @@ FitProblem::FitProblem(const FitInputs& in, double low, double high)
         const double im = imagPart(dataSpectrum.data(), grid.length, j);
         dataSquares += re * re + im * im;
     }
+    if (!std::isfinite(dataSquares)) {
+        problemError = problemMessage(QT_TRANSLATE_NOOP(
+            "FitProblem", "The data are too large: their transform overflows in the R range."));
+        return;
+    }
+    // Also data so small that their squares underflow to zero.
+    if (!(dataSquares > 0)) {
+        problemError = problemMessage(
+            QT_TRANSLATE_NOOP("FitProblem", "The data have no signal in the R range."));
+        return;
+    }
+
+    // The noise: |chi(R)| of the data far above every shell, and the same
+    // carried back to k by the transform's weights where the data exist.
+    QVector<double> r, re, im;
+    for (int j = 0; j < half; ++j) {
+        r.append(j * binWidth);
+        re.append(realPart(dataSpectrum.data(), grid.length, j));
+        im.append(imagPart(dataSpectrum.data(), grid.length, j));
+    }
+    QVector<double> weights;
+    for (int i = 0; i < std::min(grid.kCount, grid.length); ++i) {
+        const double k = grid.k(i);
+        const bool inData = k >= inputs.dataK.first() && k <= inputs.dataK.last();
+        const double w = inputs.factors.window ? inputs.windowAtK.value(i) : 1.0;
+        weights.append(inData ? std::pow(k, double(inputs.parameters.n)) * w : 0.0);
+    }
+    double rms = 0;
+    if (NoiseEstimate::rmsOverR(r, re, im, noiseRMin, noiseRMax, &rms, nullptr, nullptr)) {
+        epsilonR = rms;
+        epsilonK = NoiseEstimate::kFromR(rms, grid.dk, weights);
+    } else {
+        epsilonR = epsilonK = std::numeric_limits<double>::quiet_NaN();
+    }
 }
 
 ReportContext FitProblem::context() const {
-    return {rMin, rMax, kLow, kHigh, inputs.parameters.n, nIdp};
+    return {rMin, rMax, kLow, kHigh, inputs.parameters.n, nIdp, epsilonR, epsilonK};
 }
 
 std::vector<Parameter> FitProblem::parameters(const QStringList& varied) const {
@@ -125,6 +217,13 @@ bool FitProblem::residuals(const std::vector<double>& values, std::vector<double
     const WaveGrid& grid = inputs.grid;
     WaveArrays arrays;
     synthesizeWave(p, inputs.factors, grid, inputs.envelopeAtK, inputs.windowAtK, true, &arrays);
+    // Compared only where the data exist: beyond their ends the data's
+    // array holds zeros, not measurements.
+    for (int i = 0; i < arrays.chi.size(); ++i) {
+        const double k = grid.k(i);
+        if (k < inputs.dataK.first() || k > inputs.dataK.last())
+            arrays.chi[i] = 0;
+    }
     const std::vector<double> model = transformed(arrays.chi, grid.length, grid.dk);
     const int N = grid.length;
     for (size_t b = 0; b < bins.size(); ++b) {
@@ -142,10 +241,37 @@ Result FitProblem::run(const QStringList& varied) const {
         r.best = parameters(varied);
         return r;
     }
-    return leastSquares(
+    if (!varied.contains(QLatin1String(parameterRow(ModelParameter::R).name)) &&
+        !shellInSum(inputs.parameters.r)) {
+        Result r;
+        r.error = problemMessage(QT_TRANSLATE_NOOP(
+            "FitProblem", "The main shell is at R = 0, where it has no signal (1/R²): set R "
+                          "above 0 or vary it."));
+        r.best = parameters(varied);
+        return r;
+    }
+    // Each residual is a real or an imaginary part; |chi(R)|^2 holds both,
+    // so each carries half of epsilonR^2, and chi-square becomes
+    // N_idp / N_R * sum |data - model|^2 / epsilonR^2 over the N_R bins.
+    Result result = leastSquares(
         parameters(varied), residualCount(),
         [this](const std::vector<double>& v, std::vector<double>& r) { return residuals(v, r); },
-        nIdp, dataSquares);
+        nIdp, dataSquares, epsilonR / std::sqrt(2.0));
+    if (!result.ok)
+        return result;
+    // The phase as the field gives it: a negative amplitude is a positive
+    // one with the phase turned by pi, and the phase is taken in (-pi, pi].
+    Parameter& amplitude = result.best[size_t(indexOf("amplitude"))];
+    Parameter& p0 = result.best[size_t(indexOf("P0"))];
+    // A phase stopped on its limit is shown on it, where it stopped.
+    if (p0.varied && !p0.atBound) {
+        if (amplitude.varied && amplitude.value < 0) {
+            amplitude.value = -amplitude.value;
+            p0.value += pi;
+        }
+        p0.value = wrapped(p0.value);
+    }
+    return result;
 }
 
 } // namespace fit

@@ -43,10 +43,20 @@ public:
     static constexpr double defaultRMax = 3.0;
 
     // Empty when the problem can be fitted; else why not.
-    QString error() const { return problemError; }
+    Message error() const { return problemError; }
     // Independent points 2 dk dR / pi, dk the window's outer positions
-    // (or the grid) clipped to the data's k range.
+    // (or the grid) clipped to the data's k range, dR the R range clipped
+    // to the transform's.
     double independentPoints() const { return nIdp; }
+    // The k range the model is compared over: the window's outer positions
+    // (or the grid) within the data's k range. False when there is none.
+    static bool comparedK(const FitInputs& inputs, double* low, double* high);
+    // Whether a result fitted to `a` still holds for `b`: everything but
+    // the starting values of the varied parameters is the same.
+    static bool sameBasis(const FitInputs& a, const FitInputs& b, const QStringList& varied);
+    // The R range of the data's transform that gives its noise.
+    static constexpr double noiseRMin = 10;
+    static constexpr double noiseRMax = 15;
     ReportContext context() const;
 
     // The parameters at the inputs' values, `varied` by name.
@@ -67,7 +77,9 @@ private:
     double kHigh = 0;
     double nIdp = 0;
     double dataSquares = 0;
-    QString problemError;
+    double epsilonR = 0;
+    double epsilonK = 0;
+    Message problemError;
 };
 
 } // namespace fit

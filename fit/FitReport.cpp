@@ -19,7 +19,8 @@ QJsonObject reportJson(const Result& result, const ReportContext& c) {
                                               {"error", p.varied && i < result.errors.size()
                                                             ? number(result.errors[i])
                                                             : QJsonValue(QJsonValue::Null)},
-                                              {"varied", p.varied}});
+                                              {"varied", p.varied},
+                                              {"atBound", p.atBound}});
     }
     QJsonArray correlations;
     for (const Correlation& k : result.correlations)
@@ -31,6 +32,8 @@ QJsonObject reportJson(const Result& result, const ReportContext& c) {
                        {"kRange", QJsonArray{c.kMin, c.kMax}},
                        {"n", c.n},
                        {"independentPoints", number(c.independentPoints)},
+                       {"epsilonR", number(c.epsilonR)},
+                       {"epsilonK", number(c.epsilonK)},
                        {"chiSquare", number(result.chiSquare)},
                        {"reducedChiSquare", number(result.reducedChiSquare)},
                        {"rFactor", number(result.rFactor)},

@@ -14,10 +14,13 @@ struct ReportContext {
     double kMax = 0;
     int n = 0;
     double independentPoints = 0;
+    // The data's noise: rms |chi(R)| far from the shells, and the same in k.
+    double epsilonR = 0;
+    double epsilonK = 0;
 };
 
 // The machine-readable report: {"format": "tovik-fit", "version": 1, ...}.
-// Errors of fixed parameters are null.
+// Errors of fixed parameters and of those at a bound are null.
 QJsonObject reportJson(const Result& result, const ReportContext& context);
 
 } // namespace fit

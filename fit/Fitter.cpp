@@ -20,8 +20,9 @@ double toInternal(const Parameter& p, double x) {
     const double span = p.maximum - p.minimum;
     double t = 2 * (x - p.minimum) / span - 1;
     // At a bound dx/du is zero and the finite-difference Jacobian would
-    // see no slope at all: start a hair inside.
-    t = std::max(-1 + 1e-6, std::min(1 - 1e-6, t));
+    // see no slope at all, so a start there would stay there: start a
+    // little inside, where the slope is 4 % of its largest.
+    t = std::max(-1 + 1e-3, std::min(1 - 1e-3, t));
     return std::asin(t);
 }
 
@@ -90,9 +91,33 @@ QString translatedTerminationMessage(int info) {
     return QCoreApplication::translate("Fitter", termination(info));
 }
 
+QString Message::text() const {
+    if (!source)
+        return QString();
+    QString out = QCoreApplication::translate(context, source);
+    for (const QString& a : arguments)
+        out = out.arg(translatedArguments ? QCoreApplication::translate(context, a.toUtf8()) : a);
+    return out;
+}
+
+QString Message::english() const {
+    if (!source)
+        return QString();
+    QString out = QString::fromUtf8(source);
+    for (const QString& a : arguments)
+        out = out.arg(a);
+    return out;
+}
+
+namespace {
+Message fitterMessage(const char* source, const QStringList& arguments = {}) {
+    return Message{"Fitter", source, arguments, false};
+}
+} // namespace
+
 Result leastSquares(const std::vector<Parameter>& parameters, int m,
                     const ResidualFunction& residuals, double independentPoints,
-                    double dataSumOfSquares) {
+                    double dataSumOfSquares, double noise) {
     Result result;
     result.best = parameters;
     Problem problem{&parameters, {}, &residuals, {}, {}, 0};
@@ -104,21 +129,24 @@ Result leastSquares(const std::vector<Parameter>& parameters, int m,
     const int n = int(problem.varied.size());
     result.degreesOfFreedom = 0;
     if (n == 0) {
-        result.error = QCoreApplication::translate("Fitter", "No parameter is varied.");
+        result.error = fitterMessage(QT_TRANSLATE_NOOP("Fitter", "No parameter is varied."));
         return result;
     }
     if (!(independentPoints > n)) {
-        result.error = QCoreApplication::translate(
-                           "Fitter", "%1 parameters are varied, but the data hold only %2 "
-                                     "independent points: widen the k or R range, or vary fewer.")
-                           .arg(n)
-                           .arg(independentPoints, 0, 'f', 1);
+        result.error = fitterMessage(
+            QT_TRANSLATE_NOOP("Fitter",
+                              "%1 parameters are varied, but the data hold only %2 "
+                              "independent points: widen the k or R range, or vary fewer."),
+            {QString::number(n), QString::number(independentPoints, 'f', 1)});
         return result;
     }
     if (m < n) {
-        result.error = QCoreApplication::translate("Fitter", "Fewer residuals than parameters.");
+        result.error =
+            fitterMessage(QT_TRANSLATE_NOOP("Fitter", "Fewer residuals than parameters."));
         return result;
     }
+    const Message nonFinite = fitterMessage(
+        QT_TRANSLATE_NOOP("Fitter", "The model gave a non-finite value during the fit."));
 
     std::vector<double> u(n), fvec(m), diag(n), fjac(size_t(m) * n), qtf(n), wa1(n), wa2(n), wa3(n),
         wa4(m);
@@ -133,31 +161,41 @@ Result leastSquares(const std::vector<Parameter>& parameters, int m,
     result.info = info;
     result.message = terminationMessage(info);
     result.evaluations = problem.evaluations;
-    if (info < 0 || info == 0) {
-        result.error = info == 0
-                           ? result.message
-                           : QCoreApplication::translate(
-                                 "Fitter", "The model gave a non-finite value during the fit.");
+    const Message notConverged{
+        "Fitter",
+        QT_TRANSLATE_NOOP("Fitter", "The fit did not converge (MINPACK: %1). Start nearer a fit, "
+                                    "vary fewer parameters or choose another R range."),
+        {QString::fromLatin1(termination(info))},
+        true};
+    if (info < 0) {
+        result.error = nonFinite;
+        return result;
+    }
+    if (info == 0 || info == 5) {
+        result.error = notConverged;
         return result;
     }
 
     // The residuals at the minimum, evaluated again: lmdif's last call may
     // have been a Jacobian column.
     if (evaluate(&problem, m, n, u.data(), fvec.data(), 1) < 0) {
-        result.error = QCoreApplication::translate(
-            "Fitter", "The model gave a non-finite value during the fit.");
+        result.error = nonFinite;
         return result;
     }
     double sumOfSquares = 0;
     for (const double r : fvec)
         sumOfSquares += r * r;
+    if ((info == 4 || info == 8) && !(sumOfSquares <= exactFit * dataSumOfSquares)) {
+        result.error = notConverged;
+        return result;
+    }
 
     const double nu = independentPoints - n;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     result.degreesOfFreedom = int(std::floor(nu));
-    result.chiSquare = independentPoints / m * sumOfSquares;
+    result.chiSquare = noise > 0 ? independentPoints / m * sumOfSquares / (noise * noise) : nan;
     result.reducedChiSquare = result.chiSquare / nu;
-    result.rFactor = dataSumOfSquares > 0 ? sumOfSquares / dataSumOfSquares
-                                          : std::numeric_limits<double>::quiet_NaN();
+    result.rFactor = dataSumOfSquares > 0 ? sumOfSquares / dataSumOfSquares : nan;
 
     // (J_u^T J_u)^-1 from lmdif's triangular factor, then to the external
     // parameters through dx/du.
@@ -170,21 +208,25 @@ Result leastSquares(const std::vector<Parameter>& parameters, int m,
             cov[a * n + b] = fjac[a + size_t(b) * m] * slope(pa, u[a]) * slope(pb, u[b]);
         }
     const double scale = sumOfSquares / nu;
-    result.errors.assign(parameters.size(), std::numeric_limits<double>::quiet_NaN());
+    result.errors.assign(parameters.size(), nan);
     for (int j = 0; j < n; ++j) {
         const int i = problem.varied[j];
-        result.best[i].value = problem.values[i];
-        result.errors[i] = std::sqrt(std::max(0.0, cov[j * n + j]) * scale);
+        Parameter& p = result.best[i];
+        p.value = problem.values[i];
+        const double margin = boundTolerance * (p.maximum - p.minimum);
+        p.atBound = p.value - p.minimum <= margin || p.maximum - p.value <= margin;
+        if (!p.atBound && cov[j * n + j] > 0)
+            result.errors[i] = std::sqrt(cov[j * n + j] * scale);
     }
     for (int a = 0; a < n; ++a)
         for (int b = a + 1; b < n; ++b) {
+            const int ia = problem.varied[a], ib = problem.varied[b];
             const double d = std::sqrt(cov[a * n + a] * cov[b * n + b]);
-            if (!(d > 0))
+            if (!(d > 0) || result.best[ia].atBound || result.best[ib].atBound)
                 continue;
             const double c = cov[a * n + b] / d;
             if (std::abs(c) > correlationLimit)
-                result.correlations.push_back(
-                    {parameters[problem.varied[a]].name, parameters[problem.varied[b]].name, c});
+                result.correlations.push_back({parameters[ia].name, parameters[ib].name, c});
         }
     result.ok = true;
     return result;

@@ -28,6 +28,8 @@ private slots:
     void helpAndVersion();
     void fit_data();
     void fit();
+    void fitRefusals_data();
+    void fitRefusals();
 
 private:
     struct Run {
@@ -424,6 +426,13 @@ void tst_CommandLine::fit() {
     // 2 (14 - 2) (3 - 1.4) / pi independent points.
     QVERIFY(std::abs(o.value("independentPoints").toDouble() - 2 * 12 * 1.6 / M_PI) < 1e-9);
     QVERIFY(o.value("rFactor").toDouble() < 1e-3);
+    // The noise-based statistics: chi-square over N_idp - 4 degrees of freedom.
+    QVERIFY(o.value("epsilonR").toDouble() > 0 && o.value("epsilonK").toDouble() > 0);
+    const double idp = o.value("independentPoints").toDouble();
+    QVERIFY(std::abs(o.value("reducedChiSquare").toDouble() * (idp - 4) -
+                     o.value("chiSquare").toDouble()) < 1e-9 * o.value("chiSquare").toDouble());
+    for (const char* name : names)
+        QVERIFY(p.value(name).toObject().value("atBound") == QJsonValue(false));
     QVERIFY(!o.value("message").toString().isEmpty());
     QFile saved(dir.filePath("fit.json"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -440,6 +449,66 @@ void tst_CommandLine::fit() {
     const Run none = run({"-e", "--fit"});
     QCOMPARE(none.code, 1);
     QCOMPARE(none.err.count('\n'), 1);
+}
+
+// Every way --fit gives no result exits non-zero with one line on stderr
+// and nothing on stdout. "@DATA@" in the scenario is the data file written
+// from the row's values (k from 1 to 15 in steps of 0.05, chi(k) =
+// size sin(5.1 k) / k).
+void tst_CommandLine::fitRefusals_data() {
+    QTest::addColumn<double>("size");
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("shell");
+    QTest::addColumn<QString>("words");
+    const QString plain = R"({"format": "tovik-scenario", "version": 1, "measuredData": "@DATA@"})";
+    auto withFit = [](const QString& extra) {
+        return QString(R"({"format": "tovik-scenario", "version": 1, "measuredData": "@DATA@", )") +
+               extra + "}";
+    };
+    QTest::newRow("all-zero data") << 0.0 << plain << ""
+                                   << "no signal in the R range";
+    QTest::newRow("data underflowing to zero") << 1e-170 << plain << ""
+                                               << "no signal in the R range";
+    QTest::newRow("main shell at R = 0, fixed")
+        << 0.5 << withFit(R"("R": 0, "fit": {"vary": ["amplitude", "sigma"]})") << ""
+        << "main shell is at R = 0";
+    QTest::newRow("nothing varied") << 0.5 << withFit(R"("fit": {"vary": []})") << ""
+                                    << "No parameter is varied";
+    // The scenario's own limit keeps a range within the transform.
+    QTest::newRow("R range beyond the transform")
+        << 0.5 << withFit(R"("fit": {"Rrange": [20, 30]})") << ""
+        << "must lie between 0 and 15";
+    QTest::newRow("too few independent points")
+        << 0.5 << withFit(R"("fit": {"Rrange": [1, 1.1]})") << ""
+        << "independent points";
+    QTest::newRow("stdout on a full disc") << 0.5 << plain << "exec >/dev/full"
+                                           << "report could not be written";
+}
+
+void tst_CommandLine::fitRefusals() {
+    QFETCH(double, size);
+    QFETCH(QString, scenario);
+    QFETCH(QString, shell);
+    QFETCH(QString, words);
+    QTemporaryDir dir;
+    QFile data(dir.filePath("data.chi"));
+    QVERIFY(data.open(QIODevice::WriteOnly));
+    for (int i = 0; i <= 280; ++i) {
+        const double k = 1 + 0.05 * i;
+        data.write(QByteArray::number(k, 'g', 17) + ' ' +
+                   QByteArray::number(size * std::sin(5.1 * k) / k, 'g', 17) + '\n');
+    }
+    data.close();
+    QFile file(dir.filePath("fit.tovik.json"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QString(scenario).replace("@DATA@", data.fileName()).toUtf8());
+    file.close();
+    const Run r = run({"-e", "--scenario", file.fileName(), "--fit"},
+                      QProcessEnvironment::systemEnvironment(), shell);
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(r.err.count('\n'), 1);
+    QVERIFY2(r.err.startsWith("tovik: ") && r.err.contains(words), qPrintable(r.err));
 }
 
 QTEST_MAIN(tst_CommandLine)

@@ -22,6 +22,12 @@ private slots:
     void fromPlainValues_data();
     void fromPlainValues();
     void isASnapshot();
+    void refusals_data();
+    void refusals();
+    void rangeClippedToTransform();
+    void comparedWhereDataExist();
+    void phaseWrapped();
+    void noiseFromData();
 };
 
 namespace {
@@ -40,8 +46,9 @@ struct Model {
         wave.physical = true;
         wave.synthesize();
     }
-    void measure(double noise, double a, double r, double sigma, double p0, double p1) {
-        std::mt19937 random(7);
+    void measure(double noise, double a, double r, double sigma, double p0, double p1,
+                 unsigned seed = 7) {
+        std::mt19937 random(seed);
         std::normal_distribution<double> gauss(0, noise > 0 ? noise : 1);
         QVector<double> k, chi;
         for (int i = 0; i <= 280; ++i) {
@@ -57,12 +64,31 @@ struct Model {
 
 // The closed form above on 1 ... 15 in steps of 0.05, without noise.
 void closedForm(double a, double r, double sigma, double p0, QVector<double>* k,
-                QVector<double>* chi) {
-    for (int i = 0; i <= 280; ++i) {
+                QVector<double>* chi, int last = 280) {
+    for (int i = 0; i <= last; ++i) {
         const double x = 1 + i * 0.05;
         *k << x;
         *chi << a * std::sin(2 * x * r + p0) * std::exp(-2 * sigma * sigma * x * x) / (x * r * r);
     }
+}
+// The plain problem of fromPlainValues below: 160 points of 0 ... 15.9,
+// F = 1, W = 1 on k_10 ... k_150, window positions 0.5, 1.5, 13, 14.
+fit::FitInputs plainInputs() {
+    fit::FitInputs in;
+    in.grid.kMin = 0;
+    in.grid.dk = 0.1;
+    in.grid.kCount = 160;
+    in.grid.length = 1024;
+    in.windowPositions = {0.5, 1.5, 13, 14};
+    in.envelopeAtK = QVector<double>(160, 1.0);
+    in.windowAtK = QVector<double>(160, 0.0);
+    for (int i = 10; i <= 150; ++i)
+        in.windowAtK[i] = 1;
+    in.parameters.amplitude = 8;
+    in.parameters.r = 2.5;
+    in.parameters.sigma = 0.06;
+    in.parameters.phi0 = 0.6;
+    return in;
 }
 } // namespace
 
@@ -94,7 +120,7 @@ void tst_FitProblem::recovers() {
     // 2 * (13.9 - 2.5) * 2 / pi: the window's outer positions, the data reach beyond.
     QVERIFY(std::abs(problem.independentPoints() - 2 * (14 - 2.5) * 2 / M_PI) < 1e-9);
     const fit::Result res = problem.run(vary);
-    QVERIFY2(res.ok, qPrintable(res.error));
+    QVERIFY2(res.ok, qPrintable(res.error.text()));
     for (int i = 0; i < 6; ++i) {
         const double got = res.best[i].value;
         if (noise == 0) {
@@ -153,7 +179,7 @@ void tst_FitProblem::fromPlainValues() {
     QVERIFY(problem.error().isEmpty());
     QVERIFY(std::abs(problem.independentPoints() - independentPoints) < 1e-9);
     const fit::Result res = problem.run(fit::FitProblem::defaultVaried());
-    QVERIFY2(res.ok, qPrintable(res.error));
+    QVERIFY2(res.ok, qPrintable(res.error.text()));
     for (int i = 0; i < 4; ++i)
         QVERIFY2(std::abs(res.best[i].value - truth[i]) <= 1e-6 * std::max(1.0, truth[i]),
                  qPrintable(QString("%1 = %2, not %3")
@@ -178,12 +204,110 @@ void tst_FitProblem::isASnapshot() {
     m.wave.ctrl->WindowCtrl->setPos(1, 6);
     m.data.clear();
     const fit::Result res = problem.run({"R", "sigma"});
-    QVERIFY2(res.ok, qPrintable(res.error));
+    QVERIFY2(res.ok, qPrintable(res.error.text()));
     QCOMPARE(problem.independentPoints(), before);
     QCOMPARE(res.best[0].name, QString("amplitude"));
     QCOMPARE(res.best[0].value, 1.0);
     QCOMPARE(res.best[3].name, QString("P0"));
     QCOMPARE(res.best[3].value, 0.6);
+}
+
+// Problems that give no result, refused with the reason a user can act on.
+void tst_FitProblem::refusals_data() {
+    QTest::addColumn<double>("dataSize"); // the closed form's amplitude
+    QTest::addColumn<double>("rMin");
+    QTest::addColumn<QString>("words");
+    // No data file reaches these (the reader stops at 1e100, a scenario's R
+    // range at 15 Å); tst_CommandLine runs the refusals a file can reach.
+    QTest::newRow("overflowing") << 1e300 << 1.0 << "too large";
+    QTest::newRow("R range beyond the transform") << 10.8 << 16.0 << "beyond the transform";
+}
+
+void tst_FitProblem::refusals() {
+    QFETCH(double, dataSize);
+    QFETCH(double, rMin);
+    QFETCH(QString, words);
+    fit::FitInputs in = plainInputs();
+    closedForm(dataSize, 2.55, 0.07, 1.0, &in.dataK, &in.dataChi);
+    const fit::Result res =
+        fit::FitProblem(in, rMin, rMin + 2).run(fit::FitProblem::defaultVaried());
+    QVERIFY(!res.ok);
+    QVERIFY2(res.error.english().contains(words), qPrintable(res.error.english()));
+}
+
+// An R range far beyond the transform counts the independent points of the
+// R values compared, not of the range typed.
+void tst_FitProblem::rangeClippedToTransform() {
+    fit::FitInputs in = plainInputs();
+    closedForm(10.8, 2.55, 0.07, 1.0, &in.dataK, &in.dataChi);
+    const fit::FitProblem problem(in, 1.0, 1e300);
+    QVERIFY(problem.error().isEmpty());
+    // The last bin of a 1024-point transform with dk = 0.1: 511 pi / 102.4.
+    const double end = 511 * 3.1415926535 / 102.4;
+    QVERIFY(std::abs(problem.context().rMax - end) < 1e-9);
+    QVERIFY(std::abs(problem.independentPoints() - 2 * (14 - 1) * (end - 1) / M_PI) < 1e-6);
+    const fit::Result res = problem.run(fit::FitProblem::defaultVaried());
+    QVERIFY2(res.ok, qPrintable(res.error.english()));
+    QVERIFY(std::abs(res.best[1].value - 2.55) < 1e-6);
+}
+
+// Data that end at k = 11 inside a window reaching 14: the model beyond the
+// data's end is not compared with zeros, so the truth comes back exactly.
+void tst_FitProblem::comparedWhereDataExist() {
+    fit::FitInputs in = plainInputs();
+    const double truth[] = {10.8, 2.55, 0.07, 1.0};
+    closedForm(truth[0], truth[1], truth[2], truth[3], &in.dataK, &in.dataChi, 200);
+    const fit::FitProblem problem(in, 1.0, 3.0);
+    QVERIFY(std::abs(problem.independentPoints() - 2 * (11 - 1) * 2 / M_PI) < 1e-9);
+    const fit::Result res = problem.run(fit::FitProblem::defaultVaried());
+    QVERIFY2(res.ok, qPrintable(res.error.english()));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY2(std::abs(res.best[i].value - truth[i]) <= 1e-6 * std::max(1.0, truth[i]),
+                 qPrintable(QString("%1 = %2").arg(res.best[i].name).arg(res.best[i].value)));
+}
+
+// A start near P0 + 2 pi finds the same signal; the report gives the phase
+// in (-pi, pi].
+void tst_FitProblem::phaseWrapped() {
+    fit::FitInputs in = plainInputs();
+    closedForm(10.8, 2.55, 0.07, 1.0, &in.dataK, &in.dataChi);
+    in.parameters.phi0 = 1.0 + 2 * M_PI - 0.3;
+    in.parameters.r = 2.55;
+    const fit::Result res = fit::FitProblem(in, 1.0, 3.0).run(fit::FitProblem::defaultVaried());
+    QVERIFY2(res.ok, qPrintable(res.error.english()));
+    QCOMPARE(res.best[3].name, QString("P0"));
+    QVERIFY2(std::abs(res.best[3].value - 1.0) < 1e-6,
+             qPrintable(QString::number(res.best[3].value)));
+    QVERIFY(std::abs(res.best[1].value - 2.55) < 1e-6);
+}
+
+// White noise of known size: epsilonK finds it, and the reduced chi-square
+// with that noise is about 1, as it is for a right model and true errors.
+// One draw varies widely (the noise is itself estimated from some 36
+// independent points), so the means of 12 draws are checked: a chi-square
+// off by the factor 2 of counting real and imaginary parts apart would
+// give 0.5 or 2.
+void tst_FitProblem::noiseFromData() {
+    const double noise = 0.002;
+    const int draws = 12;
+    double epsilonK = 0, reduced = 0;
+    for (int seed = 0; seed < draws; ++seed) {
+        Model m;
+        m.measure(noise, 10.8, 2.55, 0.07, 1.0, 0, unsigned(seed));
+        m.wave.setParameter(AWave::Parameter::Amplitude, 9);
+        m.wave.setParameter(AWave::Parameter::R, 2.5);
+        const fit::FitProblem problem(fitInputs(m.wave, m.data), 1.0, 3.0);
+        const fit::ReportContext c = problem.context();
+        QVERIFY(c.epsilonR > 0);
+        const fit::Result res = problem.run(fit::FitProblem::defaultVaried());
+        QVERIFY2(res.ok, qPrintable(res.error.english()));
+        QVERIFY(std::abs(res.chiSquare / res.reducedChiSquare - (problem.independentPoints() - 4)) <
+                1e-9);
+        epsilonK += c.epsilonK / draws;
+        reduced += res.reducedChiSquare / draws;
+    }
+    QVERIFY2(std::abs(epsilonK / noise - 1) < 0.1, qPrintable(QString::number(epsilonK)));
+    QVERIFY2(reduced > 0.7 && reduced < 1.6, qPrintable(QString::number(reduced)));
 }
 
 QTEST_MAIN(tst_FitProblem)

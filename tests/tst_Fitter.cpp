@@ -13,6 +13,10 @@ private slots:
     void straightLine();
     void refusals_data();
     void refusals();
+    void bounds_data();
+    void bounds();
+    void notConverged();
+    void undeterminedHasNoError();
 };
 
 void tst_Fitter::straightLine_data() {
@@ -40,8 +44,8 @@ void tst_Fitter::straightLine() {
     double ySquares = 0;
     for (double v : y)
         ySquares += v * v;
-    const fit::Result res = fit::leastSquares(p, m, line, m, ySquares);
-    QVERIFY2(res.ok, qPrintable(res.error));
+    const fit::Result res = fit::leastSquares(p, m, line, m, ySquares, 1.0);
+    QVERIFY2(res.ok, qPrintable(res.error.text()));
 
     // Closed form.
     double sx = 0, sy = 0, sxx = 0, sxy = 0;
@@ -91,9 +95,94 @@ void tst_Fitter::refusals() {
             r[i] = finite ? v[0] - v[1] * i : std::nan("");
         return true;
     };
-    const fit::Result res = fit::leastSquares(p, 10, model, independent, 1);
+    const fit::Result res = fit::leastSquares(p, 10, model, independent, 1, 1.0);
     QVERIFY(!res.ok);
-    QVERIFY2(res.error.contains(words), qPrintable(res.error));
+    QVERIFY2(res.error.text().contains(words), qPrintable(res.error.text()));
+}
+
+// y = a (1 - e^{-x}) + b on 20 points, a in [0, 2] and b in [0, 1]: a
+// start on a bound leaves it when the minimum is inside; a minimum beyond
+// a bound ends on it, flagged, with no error of its own.
+void tst_Fitter::bounds_data() {
+    QTest::addColumn<double>("startA");
+    QTest::addColumn<double>("trueA");
+    QTest::addColumn<bool>("atBound");
+    QTest::newRow("start on the lower bound") << 0.0 << 1.3 << false;
+    QTest::newRow("start on the upper bound") << 2.0 << 0.4 << false;
+    QTest::newRow("minimum beyond the upper bound") << 1.0 << 2.5 << true;
+}
+
+void tst_Fitter::bounds() {
+    QFETCH(double, startA);
+    QFETCH(double, trueA);
+    QFETCH(bool, atBound);
+    const int m = 20;
+    std::vector<double> x(m), y(m);
+    for (int i = 0; i < m; ++i) {
+        x[i] = 0.2 * i;
+        y[i] = trueA * (1 - std::exp(-x[i])) + 0.3 + 0.01 * std::sin(5.1 * i);
+    }
+    std::vector<fit::Parameter> p{{"a", startA, 0, 2, true}, {"b", 0.5, 0, 1, true}};
+    auto model = [&](const std::vector<double>& v, std::vector<double>& r) {
+        for (int i = 0; i < m; ++i)
+            r[i] = v[0] * (1 - std::exp(-x[i])) + v[1] - y[i];
+        return true;
+    };
+    const fit::Result res = fit::leastSquares(p, m, model, m, 1, 0.01);
+    QVERIFY2(res.ok, qPrintable(res.error.english()));
+    QCOMPARE(res.best[0].atBound, atBound);
+    QVERIFY(!res.best[1].atBound);
+    if (atBound) {
+        QCOMPARE(res.best[0].value, 2.0);
+        QVERIFY(std::isnan(res.errors[0]));
+        QVERIFY(res.correlations.empty());
+    } else {
+        QVERIFY2(std::abs(res.best[0].value - trueA) < 0.05,
+                 qPrintable(QString::number(res.best[0].value)));
+        QVERIFY(res.errors[0] > 0 && res.errors[0] < 0.1);
+    }
+    QVERIFY(res.errors[1] > 0);
+}
+
+// A model that does not respond to its parameter far from the data stops
+// MINPACK on "orthogonal to the Jacobian" (4): that is no fit.
+void tst_Fitter::notConverged() {
+    std::vector<fit::Parameter> p{{"a", 1, 0, 2, true}};
+    auto flat = [](const std::vector<double>&, std::vector<double>& r) {
+        for (size_t i = 0; i < r.size(); ++i)
+            r[i] = 1.0 + i;
+        return true;
+    };
+    const fit::Result res = fit::leastSquares(p, 10, flat, 10, 1, 1.0);
+    QVERIFY(!res.ok);
+    QCOMPARE(res.info, 4);
+    QVERIFY2(res.error.english().startsWith("The fit did not converge (MINPACK: the residuals are "
+                                            "orthogonal to the Jacobian's columns"),
+             qPrintable(res.error.english()));
+}
+
+// A parameter the residuals do not depend on gets no error, not "± 0"; the
+// one that is determined keeps the closed form's sqrt(s² / Σx²).
+void tst_Fitter::undeterminedHasNoError() {
+    const int m = 10;
+    std::vector<fit::Parameter> p{{"a", 0.5, -5, 5, true}, {"b", 0.5, -5, 5, true}};
+    auto model = [&](const std::vector<double>& v, std::vector<double>& r) {
+        for (int i = 0; i < m; ++i)
+            r[i] = v[0] * i - (2.0 * i + (i % 2 ? 0.1 : -0.1));
+        return true;
+    };
+    const fit::Result res = fit::leastSquares(p, m, model, m, 1, 1.0);
+    QVERIFY2(res.ok, qPrintable(res.error.english()));
+    // a = Σ i y_i / Σ i² = 2 + 0.5 / 285; s² = Σ (a i - y_i)² / (m - 2).
+    const double a = 2 + 0.5 / 285;
+    double ss = 0;
+    for (int i = 0; i < m; ++i)
+        ss += std::pow(a * i - (2.0 * i + (i % 2 ? 0.1 : -0.1)), 2);
+    QVERIFY(std::abs(res.best[0].value - a) < 1e-7);
+    QVERIFY(std::isnan(res.errors[1]));
+    QVERIFY(!res.best[1].atBound);
+    QVERIFY2(std::abs(res.errors[0] / std::sqrt(ss / (m - 2) / 285) - 1) < 1e-4,
+             qPrintable(QString::number(res.errors[0])));
 }
 
 QTEST_GUILESS_MAIN(tst_Fitter)

@@ -998,6 +998,26 @@
         <source>The R range holds no point of the transform.</source>
         <translation>R の範囲に変換の点がひとつもありません。</translation>
     </message>
+    <message>
+        <source>The R range starts beyond the transform, which ends at %1 Å.</source>
+        <translation>R の範囲が、%1 Å で終わる変換より先から始まっています。</translation>
+    </message>
+    <message>
+        <source>The k window and the data&apos;s k range do not overlap.</source>
+        <translation>k の窓とデータの k の範囲が重なっていません。</translation>
+    </message>
+    <message>
+        <source>The data are too large: their transform overflows in the R range.</source>
+        <translation>データが大きすぎます。R の範囲で変換があふれます。</translation>
+    </message>
+    <message>
+        <source>The data have no signal in the R range.</source>
+        <translation>データには R の範囲に信号がありません。</translation>
+    </message>
+    <message>
+        <source>The main shell is at R = 0, where it has no signal (1/R²): set R above 0 or vary it.</source>
+        <translation>主な散乱殻が R = 0 にあり、信号がありません (1/R²)。R を 0 より大きくするか、動かすパラメータにしてください。</translation>
+    </message>
 </context>
 <context>
     <name>FitWindow</name>
@@ -1143,7 +1163,7 @@
     </message>
     <message>
         <source>Chi-square: %1   reduced: %2   R-factor: %3</source>
-        <translation>カイ二乗: %1   換算: %2   R 因子: %3</translation>
+        <translation>カイ二乗: %1   換算カイ二乗: %2   R 因子: %3</translation>
     </message>
     <message>
         <source>Correlation %1 – %2: %3</source>
@@ -1152,6 +1172,50 @@
     <message>
         <source>%1 model evaluations; MINPACK: %2</source>
         <translation>モデルの計算 %1 回。MINPACK: %2</translation>
+    </message>
+    <message>
+        <source>The k range the model is compared with the data over: the window&apos;s outer positions within the data&apos;s k range, in 1/Å</source>
+        <translation>モデルをデータと比べる k の範囲。窓の外側の位置のうちデータの k の範囲にある部分 (1/Å)</translation>
+    </message>
+    <message>
+        <source>k compared: no data</source>
+        <translation>比べる k: データなし</translation>
+    </message>
+    <message>
+        <source>k compared: %1 to %2 1/Å</source>
+        <translation>比べる k: %1 から %2 1/Å</translation>
+    </message>
+    <message>
+        <source>k compared: none, the window and the data do not overlap</source>
+        <translation>比べる k: なし（窓とデータが重なっていません）</translation>
+    </message>
+    <message>
+        <source>The model or the data changed since this fit: fit again to apply a result.</source>
+        <translation>このフィットの後でモデルかデータが変わりました。結果を適用するにはもう一度フィットしてください。</translation>
+    </message>
+    <message>
+        <source>%1 = %2 (no error: the data do not determine it)</source>
+        <translation>%1 = %2（誤差なし: データから決まりません）</translation>
+    </message>
+    <message>
+        <source>%1 = %2 (at its limit)</source>
+        <translation>%1 = %2（範囲の端）</translation>
+    </message>
+    <message>
+        <source>σ² = %1 ± %2 Å²</source>
+        <translation>σ² = %1 ± %2 Å²</translation>
+    </message>
+    <message>
+        <source>σ² = %1 Å²</source>
+        <translation>σ² = %1 Å²</translation>
+    </message>
+    <message>
+        <source>%1 ended at its limit: the errors of the other parameters do not hold then.</source>
+        <translation>%1 が範囲の端で止まりました。このとき他のパラメータの誤差は成り立ちません。</translation>
+    </message>
+    <message>
+        <source>Noise: εR = %1 Å%2 (rms |χ(R)| over %3 to %4 Å), εk = %5 (in χ(k))</source>
+        <translation>ノイズ: εR = %1 Å%2（%3 から %4 Å での |χ(R)| の二乗平均平方根）、εk = %5（χ(k) で）</translation>
     </message>
 </context>
 <context>
@@ -1211,6 +1275,10 @@
     <message>
         <source>the model could not be evaluated (a non-finite value)</source>
         <translation>モデルを計算できませんでした（有限でない値）</translation>
+    </message>
+    <message>
+        <source>The fit did not converge (MINPACK: %1). Start nearer a fit, vary fewer parameters or choose another R range.</source>
+        <translation>フィットは収束しませんでした（MINPACK: %1）。フィットに近い値から始めるか、動かすパラメータを減らすか、別の R の範囲を選んでください。</translation>
     </message>
 </context>
 <context>
@@ -1525,6 +1593,17 @@
     <message>
         <source>No edge: at E0 = %1 eV the post-edge curve does not lie above the pre-edge line (step %2).</source>
         <translation>吸収端がありません。E0 = %1 eV で吸収端後の曲線が吸収端前の直線より上にありません (段差 %2)。</translation>
+    </message>
+</context>
+<context>
+    <name>FitRun</name>
+    <message>
+        <source>The fit&apos;s report could not be written: %1</source>
+        <translation>フィットの報告を書き出せませんでした: %1</translation>
+    </message>
+    <message>
+        <source>the output failed</source>
+        <translation>出力に失敗しました</translation>
     </message>
 </context>
 </TS>
