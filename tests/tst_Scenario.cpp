@@ -381,7 +381,8 @@ void tst_Scenario::sizeLimit() {
         QCOMPARE(ok, size == Scenario::maxFileSize);
         QVERIFY(result == (ok ? other() : flat()));
         if (!ok)
-            QVERIFY2(error.contains("larger than 1 MiB, too large for a scenario"), qPrintable(error));
+            QVERIFY2(error.contains("larger than 1 MiB, too large for a scenario"),
+                     qPrintable(error));
     }
 }
 
