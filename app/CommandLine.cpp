@@ -3,12 +3,10 @@
 #include "ChiDataReader.h"
 #include "ChiK.h"
 #include "ChiR.h"
-#include "CsvExport.h"
 #include "Escaped.h"
+#include "FileCommands.h"
 #include "FitRun.h"
 #include "Lessons.h"
-#include "PictureExport.h"
-#include "ProgramState.h"
 #include "SafeFile.h"
 #include "Scenario.h"
 #include "Session.h"
@@ -111,13 +109,6 @@ void CommandLine::placeWindows(ChiK& window, const Settings& settings) {
         window.placeBeside(screen->availableGeometry());
 }
 
-const QStringList& CommandLine::exportNames() {
-    static const QStringList names{QStringLiteral("chik.png"), QStringLiteral("chir.png"),
-                                   QStringLiteral("chik.svg"), QStringLiteral("chir.svg"),
-                                   QStringLiteral("chik.csv"), QStringLiteral("chir.csv")};
-    return names;
-}
-
 namespace {
 // The program built unseen, laid out and painted as in its 800 x 600
 // windows, with the scenario and its data applied.
@@ -132,35 +123,13 @@ struct Headless {
         window.applyScenario(state, k, chi);
     }
 };
-
-// Everything an export writes, rendered before anything is written; false
-// with the reason if a picture could not be encoded.
-bool exportFiles(ChiK& window, QVector<SafeFile::Entry>* files, QString* error) {
-    AWave& wave = *window.waves.first();
-    const Scenario shown = ProgramState::capture(wave, *window.chiR);
-    using Format = PictureExport::Format;
-    const QString titleK = window.windowTitle(), titleR = window.chiR->windowTitle();
-    const QByteArray contents[] = {
-        PictureExport::render(window.DispA, Format::Png, titleK, error),
-        PictureExport::render(window.chiR->DispA, Format::Png, titleR, error),
-        PictureExport::render(window.DispA, Format::Svg, titleK, error),
-        PictureExport::render(window.chiR->DispA, Format::Svg, titleR, error),
-        CsvExport::chiK(wave, shown, window.measured),
-        CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax, window.measured)};
-    for (int i = 0; i < CommandLine::exportNames().size(); ++i) {
-        if (contents[i].isEmpty())
-            return false;
-        files->append({CommandLine::exportNames().at(i), contents[i]});
-    }
-    return true;
-}
 } // namespace
 
 bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
                             const QVector<double>& chi, QStringList* written, QString* error) {
     Headless program(state, k, chi);
     QVector<SafeFile::Entry> files;
-    return exportFiles(program.window, &files, error) &&
+    return program.window.files->exportFiles(&files, error) &&
            SafeFile::write(dir, files, SafeFile::Folder::Create, written, error);
 }
 
@@ -288,7 +257,7 @@ int CommandLine::run(const QStringList& arguments) {
             applyFit(*program.window.waves.first(), fit.result);
             QVector<SafeFile::Entry> files;
             QString error;
-            if (!exportFiles(program.window, &files, &error)) {
+            if (!program.window.files->exportFiles(&files, &error)) {
                 printError(error);
                 return 1;
             }

@@ -30,8 +30,6 @@ public:
     // Both windows where `settings` remembers them, else side by side.
     static void placeWindows(ChiK& window, const Settings& settings);
 
-    // The names written by an export, in order.
-    static const QStringList& exportNames();
     // Builds the program unseen, renders both plots as in their 800 x 600
     // windows and writes every export file into `dir` (created if missing).
     // Either all files are written or none is left from this run, and the

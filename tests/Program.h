@@ -5,6 +5,7 @@
 #include "ChiK.h"
 #include "ChiR.h"
 #include "Envelope.h"
+#include "FileCommands.h"
 #include "Session.h"
 #include "Startup.h"
 
@@ -49,7 +50,7 @@ struct Program {
             f.write(QByteArray::number(k, 'g', 17) + ' ' +
                     QByteArray::number(size * std::sin(4.6 * k) / k, 'g', 17) + '\n');
         f.close();
-        return main->openDataFile(path);
+        return main->files->openDataFile(path);
     }
     ChiR* chiR() const { return main->chiR; }
 
