@@ -4,6 +4,7 @@
 #include "Actions.h"
 #include "ChiK.h"
 #include "ChiR.h"
+#include "CommandLine.h"
 #include "Envelope.h"
 #include "FileCommands.h"
 #include "Session.h"
@@ -25,8 +26,9 @@
 // window) and the main window shown.
 struct Program {
     explicit Program(const QStringList& arguments = {QStringLiteral("tovik"), QStringLiteral("-e")})
-        : session((Startup::setLanguage(Startup::languageFromArguments(arguments)),
-                   std::make_unique<Session>())),
+        : session((
+              Startup::setLanguage(Startup::chosenLanguage(CommandLine::parse(arguments).language)),
+              std::make_unique<Session>())),
           main(session->main()) {
         main->show();
     }
