@@ -125,18 +125,6 @@
         <translation>Tovik について(&amp;A)</translation>
     </message>
     <message>
-        <source>Open scenario</source>
-        <translation>シナリオを開く</translation>
-    </message>
-    <message>
-        <source>Tovik scenarios (*.tovik.json)</source>
-        <translation>Tovik シナリオ (*.tovik.json)</translation>
-    </message>
-    <message>
-        <source>Save scenario as</source>
-        <translation>シナリオに名前を付けて保存</translation>
-    </message>
-    <message>
         <source>chi(k) against k in Å⁻¹: drag the green points to shape the envelope F(k) and the blue handles on the zero line to move the window W(k)</source>
         <translation>k (Å⁻¹) に対する χ(k)。緑の点をドラッグすると包絡線 F(k) の形が、ゼロ線上の青い印をドラッグすると窓関数 W(k) の位置が変わります</translation>
     </message>
@@ -175,14 +163,6 @@
     <message>
         <source>S&amp;hells…</source>
         <translation>散乱殻(&amp;H)…</translation>
-    </message>
-    <message>
-        <source>Open measured chi(k)</source>
-        <translation>測定した χ(k) を開く</translation>
-    </message>
-    <message>
-        <source>chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)</source>
-        <translation>χ(k) データ (*.chi *.chik *.dat *.txt *.csv *.xy);;すべてのファイル (*)</translation>
     </message>
     <message>
         <source>&amp;Lessons</source>
@@ -286,10 +266,6 @@
     <message>
         <source>&amp;About Tovik</source>
         <translation>Tovik について(&amp;A)</translation>
-    </message>
-    <message>
-        <source>There is no data to export yet.</source>
-        <translation>書き出すデータがまだありません。</translation>
     </message>
     <message>
         <source>The Fourier transform against R in Å: drag the red pointer line, or click here and step it with Left and Right; double-click near a peak to put the line on it</source>
@@ -488,6 +464,33 @@
     <message>
         <source>CSV files (*.csv)</source>
         <translation>CSV ファイル (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>FileCommands</name>
+    <message>
+        <source>Open scenario</source>
+        <translation>シナリオを開く</translation>
+    </message>
+    <message>
+        <source>Tovik scenarios (*.tovik.json)</source>
+        <translation>Tovik シナリオ (*.tovik.json)</translation>
+    </message>
+    <message>
+        <source>Save scenario as</source>
+        <translation>シナリオに名前を付けて保存</translation>
+    </message>
+    <message>
+        <source>Open measured chi(k)</source>
+        <translation>測定した χ(k) を開く</translation>
+    </message>
+    <message>
+        <source>chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)</source>
+        <translation>χ(k) データ (*.chi *.chik *.dat *.txt *.csv *.xy);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>There is no data to export yet.</source>
+        <translation>書き出すデータがまだありません。</translation>
     </message>
 </context>
 <context>
