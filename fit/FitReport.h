@@ -16,6 +16,9 @@ struct ReportContext {
     double independentPoints = 0;
 };
 
+// A number as a report states it: null when it is not finite.
+QJsonValue jsonNumber(double v);
+
 // The machine-readable report: {"format": "tovik-fit", "version": 1, ...}.
 // Errors of fixed parameters are null.
 QJsonObject reportJson(const Result& result, const ReportContext& context);
