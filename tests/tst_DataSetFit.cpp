@@ -2,6 +2,7 @@
 #include "ParameterTable.h"
 
 #include <QJsonArray>
+#include <QTranslator>
 #include <QtTest>
 
 #include <cmath>
@@ -21,6 +22,7 @@ private slots:
     void oneSetIsTheSingleFit();
     void refusals_data();
     void refusals();
+    void refusalsInJapanese();
     void report();
 };
 
@@ -306,6 +308,30 @@ void tst_DataSetFit::refusals() {
     QVERIFY(series.dataSets.empty());
 }
 
+// A set's refusal is worded in the interface's language, its own message
+// (from whichever part refused) inside the one that names the set.
+void tst_DataSetFit::refusalsInJapanese() {
+    QTranslator ja;
+    QVERIFY(ja.load(QStringLiteral(":/Tovik_ja_JP.qm")));
+    QCoreApplication::installTranslator(&ja);
+    fit::DataSetFitOptions options;
+    options.varied = QStringList{"R", "thetaE"};
+    options.sigmaModel = fit::SigmaModel::Einstein;
+    options.reducedMass = mass;
+    std::vector<fit::DataSet> sets = einsteinSeries(233, 0, 0, 0, {10, 0});
+    const QString cold = fit::DataSetFit(sets, options).error().text();
+    sets[1].temperature = 150;
+    sets[1].inputs.dataK.clear();
+    const QString empty = fit::DataSetFit(sets, options).error().text();
+    options.varied << "sigma";
+    const QString sigma = fit::DataSetFit(sets, options).error().text();
+    QCoreApplication::removeTranslator(&ja);
+    QCOMPARE(cold,
+             QString("データセット 2 (cu_0k.chi): 温度 (0 K より大きい値) が与えられていません。"));
+    QCOMPARE(empty, QString("データセット 2 (cu_0k.chi): 測定データが読み込まれていません。"));
+    QCOMPARE(sigma, QString("「sigma」はこのフィットで動かせるパラメータではありません。"));
+}
+
 void tst_DataSetFit::report() {
     fit::DataSetFitOptions options;
     options.varied = QStringList{"amplitude", "R", "P0", "thetaE"};
@@ -339,5 +365,5 @@ void tst_DataSetFit::report() {
     }
 }
 
-QTEST_APPLESS_MAIN(tst_DataSetFit)
+QTEST_GUILESS_MAIN(tst_DataSetFit)
 #include "tst_DataSetFit.moc"
