@@ -2,8 +2,6 @@
 
 #include "ParameterTable.h"
 
-#include <QJsonArray>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -46,10 +44,6 @@ int rowIndex(ModelParameter id) {
         if (order[j]->id == id)
             return int(j);
     return -1;
-}
-
-QJsonValue number(double v) {
-    return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
 }
 
 } // namespace
@@ -380,24 +374,6 @@ SeriesResult DataSetFit::run() const {
         series.dataSets.push_back(d);
     }
     return series;
-}
-
-QJsonObject reportJson(const SeriesResult& series) {
-    QJsonObject out = reportJson(series.result, series.context);
-    out.insert("sigmaModel", series.sigmaModel == SigmaModel::Einstein ? QStringLiteral("einstein")
-                                                                       : QStringLiteral("free"));
-    QJsonArray sets;
-    for (const DataSetResult& d : series.dataSets)
-        sets.append(QJsonObject{
-            {"file", d.file},
-            {"temperature", number(d.temperature)},
-            {"sigma2", QJsonObject{{"value", number(d.sigma2)}, {"error", number(d.sigma2Error)}}},
-            {"rFactor", number(d.rFactor)},
-            {"kRange", QJsonArray{d.context.kMin, d.context.kMax}},
-            {"independentPoints", number(d.context.independentPoints)},
-            {"epsilonR", number(d.context.epsilonR)}});
-    out.insert("datasets", sets);
-    return out;
 }
 
 } // namespace fit

@@ -3,7 +3,6 @@
 #include "Einstein.h"
 #include "FitProblem.h"
 
-#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -118,9 +117,5 @@ private:
     double noise = 0;
     Message seriesError;
 };
-
-// The tovik-fit report of a series: reportJson's fields for the global
-// parameters, plus "sigmaModel" and a "datasets" array.
-QJsonObject reportJson(const SeriesResult& series);
 
 } // namespace fit

@@ -1,4 +1,5 @@
 #include "DataSetFit.h"
+#include "FitReport.h"
 #include "ParameterTable.h"
 
 #include <QJsonArray>
@@ -81,6 +82,14 @@ std::vector<fit::DataSet> einsteinSeries(double theta, double offset, double noi
     return sets;
 }
 
+// The place of set s's own sigma among a result's parameters.
+int sigmaIndex(const fit::Result& res, int s) {
+    for (size_t i = 0; i < res.best.size(); ++i)
+        if (res.best[i].name == fit::DataSetFit::perDatasetName("sigma", s))
+            return int(i);
+    return -1;
+}
+
 bool sameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -160,6 +169,13 @@ void tst_DataSetFit::recovers() {
             QVERIFY2(std::abs(p.value - want) < 2.5 * res.errors[i], qPrintable(what));
     }
     QCOMPARE(checked, truth.size());
+    // The covariance's diagonal holds the errors' squares.
+    const size_t n = res.best.size();
+    QCOMPARE(res.covariance.size(), n * n);
+    for (size_t i = 0; i < n; ++i)
+        if (res.best[i].varied)
+            QVERIFY(std::abs(res.covariance[i * n + i] - res.errors[i] * res.errors[i]) <=
+                    1e-12 * res.covariance[i * n + i]);
 
     // Each set's sigma² against the formula, within its propagated error
     // when there is noise.
@@ -181,6 +197,12 @@ void tst_DataSetFit::recovers() {
             QVERIFY(d.rFactor > 0 && d.rFactor < 0.1);
         }
         QCOMPARE(d.temperature, temperatures[s]);
+        if (!einstein) {
+            // sigma² of a free sigma: its error 2 sigma d sigma.
+            const size_t i = size_t(sigmaIndex(res, s));
+            QCOMPARE(d.sigma2, res.best[i].value * res.best[i].value);
+            QCOMPARE(d.sigma2Error, 2 * res.best[i].value * res.errors[i]);
+        }
     }
     if (noise > 0) {
         // White noise of the size the data's far transform shows: the
