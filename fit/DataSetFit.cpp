@@ -84,7 +84,8 @@ DataSetFit::DataSetFit(std::vector<DataSet> dataSets, const DataSetFitOptions& o
             return;
         }
     if (!einstein)
-        for (const QString& name : seriesNames())
+        for (const QLatin1String name :
+             {QLatin1String(thetaEName), QLatin1String(sigma2StaticName)})
             if (options.varied.contains(name)) {
                 refuse(seriesMessage(QT_TRANSLATE_NOOP("DataSetFit",
                                                        "\"%1\" belongs to the Einstein model of "

@@ -104,6 +104,7 @@ void tst_DataSetFit::recovers_data() {
     QTest::newRow("Einstein + static") << true << 0.0015 << 0.0 << 0.0;
     QTest::newRow("Einstein + expansion") << true << 0.0 << 2e-5 << 0.0;
     QTest::newRow("sigma per set") << false << 0.0 << 0.0 << 0.0;
+    QTest::newRow("sigma per set + expansion") << false << 0.0 << -3e-5 << 0.0;
     QTest::newRow("noisy Einstein") << true << 0.0 << 0.0 << 0.01;
     QTest::newRow("noisy Einstein + static") << true << 0.0015 << 0.0 << 0.01;
     QTest::newRow("noisy sigma per set") << false << 0.0 << 0.0 << 0.01;
@@ -126,14 +127,14 @@ void tst_DataSetFit::recovers() {
             options.varied << "sigma2Static";
             options.sigma2Static = 0.0005;
         }
-        options.thermalExpansion = alpha != 0;
-        if (alpha != 0) {
-            options.varied << "alpha";
-            options.reff = distance;
-        }
     } else {
         options.varied << "sigma";
         options.perDataset << "sigma";
+    }
+    options.thermalExpansion = alpha != 0;
+    if (alpha != 0) {
+        options.varied << "alpha";
+        options.reff = distance;
     }
     const fit::DataSetFit fit(einsteinSeries(theta, offset, noise, alpha), options);
     QVERIFY2(fit.error().isEmpty(), qPrintable(fit.error().english()));
@@ -146,13 +147,13 @@ void tst_DataSetFit::recovers() {
         truth["thetaE"] = theta;
         if (offset > 0)
             truth["sigma2Static"] = offset;
-        if (alpha != 0)
-            truth["alpha"] = alpha;
     } else {
         for (int s = 0; s < temperatures.size(); ++s)
             truth[fit::DataSetFit::perDatasetName("sigma", s)] =
                 std::sqrt(einsteinSigma2(theta, temperatures[s], 0));
     }
+    if (alpha != 0)
+        truth["alpha"] = alpha;
     int checked = 0;
     for (size_t i = 0; i < res.best.size(); ++i) {
         const fit::Parameter& p = res.best[i];
@@ -257,7 +258,8 @@ void tst_DataSetFit::oneSetIsTheSingleFit() {
 }
 
 void tst_DataSetFit::refusals_data() {
-    QTest::addColumn<int>("model"); // 0 free, 1 Einstein, 2 Einstein + expansion
+    // 0 free, 1 Einstein, 2 Einstein + expansion, 3 Einstein from theta_E 0
+    QTest::addColumn<int>("model");
     QTest::addColumn<QList<double>>("temperatures");
     QTest::addColumn<QStringList>("vary");
     QTest::addColumn<QStringList>("perDataset");
@@ -299,6 +301,11 @@ void tst_DataSetFit::refusals_data() {
         << 0 << QList<double>{10, -2} << QStringList{"amplitude"} << QStringList{"R"} << mass
         << "Data set 2 (cu_-2k.chi): The main shell is at R = 0, where it has no signal (1/R²): "
            "set R above 0 or vary it.";
+    QTest::newRow("alpha without expansion")
+        << 0 << temperatures << QStringList{"R", "alpha"} << QStringList() << mass
+        << "\"alpha\" is not a parameter this fit can vary.";
+    QTest::newRow("theta_E from 0") << 3 << temperatures << basic << QStringList() << mass
+                                    << "thetaE starts at 0, outside its limits 10 to 3000.";
     QTest::newRow("no data set") << 0 << QList<double>() << QStringList{"R"} << QStringList()
                                  << mass << "No data set is given.";
 }
@@ -321,6 +328,8 @@ void tst_DataSetFit::refusals() {
     options.perDataset = perDataset;
     options.sigmaModel = model > 0 ? fit::SigmaModel::Einstein : fit::SigmaModel::Free;
     options.thermalExpansion = model == 2;
+    if (model == 3)
+        options.thetaE = 0;
     options.reducedMass = reducedMass;
     const fit::DataSetFit fit(sets, options);
     QCOMPARE(fit.error().english(), message);
