@@ -26,14 +26,6 @@ int indexOf(const char* name) {
     return FitProblem::names().indexOf(QLatin1String(name));
 }
 
-// A phase in (-pi, pi].
-double wrapped(double phase) {
-    double w = std::remainder(phase, 2 * pi);
-    if (w <= -pi)
-        w += 2 * pi;
-    return w;
-}
-
 void setValues(WaveParameters* p, const std::vector<double>& v) {
     for (size_t i = 0; i < v.size(); ++i)
         p->*fitOrder()[i]->field = v[i];
@@ -48,6 +40,13 @@ std::vector<double> transformed(const QVector<double>& x, int length, double dk)
 }
 
 } // namespace
+
+double FitProblem::wrappedPhase(double phase) {
+    double w = std::remainder(phase, 2 * pi);
+    if (w <= -pi)
+        w += 2 * pi;
+    return w;
+}
 
 const QStringList& FitProblem::names() {
     static const QStringList n = [] {
@@ -234,19 +233,22 @@ bool FitProblem::residuals(const std::vector<double>& values, std::vector<double
     return true;
 }
 
-Result FitProblem::run(const QStringList& varied) const {
-    if (!problemError.isEmpty()) {
-        Result r;
-        r.error = problemError;
-        r.best = parameters(varied);
-        return r;
-    }
+Message FitProblem::refusal(const QStringList& varied) const {
+    if (!problemError.isEmpty())
+        return problemError;
     if (!varied.contains(QLatin1String(parameterRow(ModelParameter::R).name)) &&
-        !shellInSum(inputs.parameters.r)) {
-        Result r;
-        r.error = problemMessage(QT_TRANSLATE_NOOP(
+        !shellInSum(inputs.parameters.r))
+        return problemMessage(QT_TRANSLATE_NOOP(
             "FitProblem", "The main shell is at R = 0, where it has no signal (1/R²): set R "
                           "above 0 or vary it."));
+    return Message();
+}
+
+Result FitProblem::run(const QStringList& varied) const {
+    const Message refused = refusal(varied);
+    if (!refused.isEmpty()) {
+        Result r;
+        r.error = refused;
         r.best = parameters(varied);
         return r;
     }
@@ -269,7 +271,7 @@ Result FitProblem::run(const QStringList& varied) const {
             amplitude.value = -amplitude.value;
             p0.value += pi;
         }
-        p0.value = wrapped(p0.value);
+        p0.value = wrappedPhase(p0.value);
     }
     return result;
 }

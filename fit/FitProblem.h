@@ -58,6 +58,14 @@ public:
     static constexpr double noiseRMin = 10;
     static constexpr double noiseRMax = 15;
     ReportContext context() const;
+    // The sum of squares of the data's transform over the compared bins:
+    // what the R-factor divides by.
+    double dataSumOfSquares() const { return dataSquares; }
+    // Why a fit varying `varied` cannot run (empty when it can): the
+    // problem's error, or a main shell fixed at R = 0.
+    Message refusal(const QStringList& varied) const;
+    // A phase in (-pi, pi], as the field reports it.
+    static double wrappedPhase(double phase);
 
     // The parameters at the inputs' values, `varied` by name.
     std::vector<Parameter> parameters(const QStringList& varied) const;

@@ -1,5 +1,7 @@
 #include "FitReport.h"
 
+#include "DataSetFit.h"
+
 #include <QJsonArray>
 
 #include <cmath>
@@ -38,6 +40,24 @@ QJsonObject reportJson(const Result& result, const ReportContext& c) {
                        {"correlations", correlations},
                        {"evaluations", result.evaluations},
                        {"message", result.message}};
+}
+
+QJsonObject reportJson(const SeriesResult& series) {
+    QJsonObject out = reportJson(series.result, series.context);
+    out.insert("sigmaModel", series.sigmaModel == SigmaModel::Einstein ? QStringLiteral("einstein")
+                                                                       : QStringLiteral("free"));
+    QJsonArray sets;
+    for (const DataSetResult& d : series.dataSets)
+        sets.append(QJsonObject{
+            {"file", d.file},
+            {"temperature", number(d.temperature)},
+            {"sigma2", QJsonObject{{"value", number(d.sigma2)}, {"error", number(d.sigma2Error)}}},
+            {"rFactor", number(d.rFactor)},
+            {"kRange", QJsonArray{d.context.kMin, d.context.kMax}},
+            {"independentPoints", number(d.context.independentPoints)},
+            {"epsilonR", number(d.context.epsilonR)}});
+    out.insert("datasets", sets);
+    return out;
 }
 
 } // namespace fit

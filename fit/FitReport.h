@@ -26,4 +26,13 @@ QJsonValue jsonNumber(double v);
 // Errors of fixed parameters and of those at a bound are null.
 QJsonObject reportJson(const Result& result, const ReportContext& context);
 
+struct SeriesResult;
+// The report of several data sets fitted together: the fields above for the
+// global parameters (those given per data set named "R[1]", "R[2]", ...;
+// the R-factor and chi-square combined, N_idp summed, the k range and noise
+// the first set's), "sigmaModel" ("free" or "einstein"), and "datasets":
+// per set its file, temperature (K, null when not given), sigma2 {value,
+// error} (Å²), rFactor, kRange, independentPoints, epsilonR.
+QJsonObject reportJson(const SeriesResult& series);
+
 } // namespace fit

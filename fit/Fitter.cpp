@@ -97,6 +97,8 @@ QString Message::text() const {
     QString out = QCoreApplication::translate(context, source);
     for (const QString& a : arguments)
         out = out.arg(translatedArguments ? QCoreApplication::translate(context, a.toUtf8()) : a);
+    for (const Message& m : parts)
+        out = out.arg(m.text());
     return out;
 }
 
@@ -106,6 +108,8 @@ QString Message::english() const {
     QString out = QString::fromUtf8(source);
     for (const QString& a : arguments)
         out = out.arg(a);
+    for (const Message& m : parts)
+        out = out.arg(m.english());
     return out;
 }
 
@@ -208,6 +212,12 @@ Result leastSquares(const std::vector<Parameter>& parameters, int m,
             cov[a * n + b] = fjac[a + size_t(b) * m] * slope(pa, u[a]) * slope(pb, u[b]);
         }
     const double scale = sumOfSquares / nu;
+    const size_t all = parameters.size();
+    result.covariance.assign(all * all, 0.0);
+    for (int a = 0; a < n; ++a)
+        for (int b = 0; b < n; ++b)
+            result.covariance[size_t(problem.varied[a]) * all + size_t(problem.varied[b])] =
+                cov[a * n + b] * scale;
     result.errors.assign(parameters.size(), nan);
     for (int j = 0; j < n; ++j) {
         const int i = problem.varied[j];

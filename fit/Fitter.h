@@ -28,6 +28,9 @@ struct Message {
     QStringList arguments;
     // The arguments are texts of the same context, translated with it.
     bool translatedArguments = false;
+    // Whole messages put in after the arguments, each worded by its own
+    // context: a data set's refusal inside "Data set %1 (%2): %3".
+    std::vector<Message> parts = {};
 
     bool isEmpty() const { return !source; }
     QString text() const;    // in the interface's language
@@ -54,6 +57,10 @@ struct Result {
     double rFactor = 0;
     int degreesOfFreedom = 0;
     std::vector<Correlation> correlations; // |value| > correlationLimit, varied pairs
+    // The parameters' covariance, best.size() squared, row-major, scaled as
+    // the errors are (its diagonal is their squares): 0 in the rows and
+    // columns of fixed parameters. What derived quantities propagate.
+    std::vector<double> covariance;
     int evaluations = 0;
     int info = 0;    // MINPACK's termination code
     QString message; // that code in words (English)

@@ -1058,6 +1058,49 @@
     </message>
 </context>
 <context>
+    <name>DataSetFit</name>
+    <message>
+        <source>Data set %1 (%2): %3</source>
+        <translation>データセット %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>No data set is given.</source>
+        <translation>データセットがありません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a parameter this fit can vary.</source>
+        <translation>「%1」はこのフィットで動かせるパラメータではありません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; belongs to the Einstein model of sigma, which this fit does not use.</source>
+        <translation>「%1」は sigma のアインシュタインモデルのパラメータですが、このフィットはそのモデルを使いません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be given per data set.</source>
+        <translation>「%1」はデータセットごとには与えられません。</translation>
+    </message>
+    <message>
+        <source>R follows thermal expansion, so it cannot be given per data set.</source>
+        <translation>R は熱膨張に従うので、データセットごとには与えられません。</translation>
+    </message>
+    <message>
+        <source>The Einstein model needs the pair&apos;s reduced mass, above 0 u.</source>
+        <translation>アインシュタインモデルには原子対の換算質量 (0 u より大きい値) が必要です。</translation>
+    </message>
+    <message>
+        <source>its temperature must be given, above 0 K.</source>
+        <translation>温度 (0 K より大きい値) が与えられていません。</translation>
+    </message>
+    <message>
+        <source>its k-weight differs from the first data set&apos;s.</source>
+        <translation>k の重みが 1 番目のデータセットと異なります。</translation>
+    </message>
+    <message>
+        <source>%1 starts at %2, outside its limits %3 to %4.</source>
+        <translation>%1 の初期値 %2 が範囲 %3 〜 %4 の外にあります。</translation>
+    </message>
+</context>
+<context>
     <name>FitWindow</name>
     <message>
         <source>Fit</source>
