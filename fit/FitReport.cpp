@@ -48,14 +48,14 @@ QJsonObject reportJson(const SeriesResult& series) {
                                                                        : QStringLiteral("free"));
     QJsonArray sets;
     for (const DataSetResult& d : series.dataSets)
-        sets.append(QJsonObject{
-            {"file", d.file},
-            {"temperature", number(d.temperature)},
-            {"sigma2", QJsonObject{{"value", number(d.sigma2)}, {"error", number(d.sigma2Error)}}},
-            {"rFactor", number(d.rFactor)},
-            {"kRange", QJsonArray{d.context.kMin, d.context.kMax}},
-            {"independentPoints", number(d.context.independentPoints)},
-            {"epsilonR", number(d.context.epsilonR)}});
+        sets.append(QJsonObject{{"file", d.file},
+                                {"temperature", jsonNumber(d.temperature)},
+                                {"sigma2", QJsonObject{{"value", jsonNumber(d.sigma2)},
+                                                       {"error", jsonNumber(d.sigma2Error)}}},
+                                {"rFactor", jsonNumber(d.rFactor)},
+                                {"kRange", QJsonArray{d.context.kMin, d.context.kMax}},
+                                {"independentPoints", jsonNumber(d.context.independentPoints)},
+                                {"epsilonR", jsonNumber(d.context.epsilonR)}});
     out.insert("datasets", sets);
     return out;
 }
