@@ -14,6 +14,7 @@ class tst_Lessons : public QObject {
 private slots:
     void lesson_data();
     void lesson();
+    void titleAndNotesPlain();
 };
 
 void tst_Lessons::lesson_data() {
@@ -52,6 +53,9 @@ void tst_Lessons::lesson() {
     Scenario expected;
     QVERIFY(Scenario::readFile(path, Scenario(), &expected, nullptr));
     QVERIFY(!expected.notes.en.isEmpty() && !expected.notes.ja.isEmpty());
+    // χ, not the capital Χ that reads as X.
+    for (const QString& text : {expected.notes.ja, expected.title.ja, expected.notes.en})
+        QVERIFY(!text.contains(QChar(0x03a7)));
     for (const QString& shown : {language, QString(language == "ja" ? "en" : "ja")}) {
         // The menu lists it by its title in the interface's language.
         QAction* entry = nullptr;
@@ -70,6 +74,28 @@ void tst_Lessons::lesson() {
                                           : Startup::Language::Japanese);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     }
+}
+
+// A lesson's title and notes are its author's words, shown as written: markup
+// in them is text, not formatting.
+void tst_Lessons::titleAndNotesPlain() {
+    NotesWindow w;
+    const QString title = "<h1><font color=red>Big</font></h1>";
+    const QString notes = "<b><font color=red>bold</font></b>";
+    w.setNotes({title, title}, {notes, notes});
+    w.resize(500, 300);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.LessonTitle->text(), title);
+    QCOMPARE(w.NotesText->toPlainText(), notes);
+    const QImage shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int red = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            red += c.red() > 150 && c.green() < 80 && c.blue() < 80;
+        }
+    QCOMPARE(red, 0);
 }
 
 QTEST_MAIN(tst_Lessons)
