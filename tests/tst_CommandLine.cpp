@@ -30,6 +30,8 @@ private slots:
     void fit();
     void fitRefusals_data();
     void fitRefusals();
+    void exportsStayWhole_data();
+    void exportsStayWhole();
 
 private:
     struct Run {
@@ -509,6 +511,68 @@ void tst_CommandLine::fitRefusals() {
     QCOMPARE(r.out, QString());
     QCOMPARE(r.err.count('\n'), 1);
     QVERIFY2(r.err.startsWith("tovik: ") && r.err.contains(words), qPrintable(r.err));
+}
+
+namespace {
+// The files of an export, by name, hidden ones (temporaries) included.
+QMap<QString, QByteArray> filesIn(const QString& dir) {
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden)) {
+        if (name == QLatin1String(".tovik.lock"))
+            continue;
+        QFile f(QDir(dir).filePath(name));
+        files.insert(name, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    }
+    return files;
+}
+} // namespace
+
+void tst_CommandLine::exportsStayWhole_data() {
+    QTest::addColumn<bool>("together");
+    QTest::addColumn<int>("killAfterMs");
+    for (int i = 0; i < 3; ++i)
+        QTest::addRow("two at once %d", i) << true << -1;
+    for (int ms : {0, 60, 120, 180, 240, 300, 400, 550})
+        QTest::addRow("SIGTERM after %d ms", ms) << false << ms;
+}
+
+// Two exports into one folder, or one ended by SIGTERM: the folder holds one
+// whole set, from one export, and no temporaries.
+void tst_CommandLine::exportsStayWhole() {
+    QFETCH(bool, together);
+    QFETCH(int, killAfterMs);
+    QTemporaryDir tmp;
+    const QString a = tmp.filePath("a"), b = tmp.filePath("b"), into = tmp.filePath("into");
+    const QStringList argsA{"-e", "--export"};
+    const QStringList argsB{"-e", "--scenario", TOVIK_EXAMPLES "/iron-wide-window.tovik.json",
+                            "--export"};
+    QCOMPARE(run(argsA + QStringList{a}).code, 0);
+    QCOMPARE(run(argsB + QStringList{b}).code, 0);
+    const QMap<QString, QByteArray> setA = filesIn(a), setB = filesIn(b);
+    QCOMPARE(setA.size(), 6);
+    QCOMPARE(setA.keys(), setB.keys());
+    QVERIFY(setA != setB);
+
+    if (together) {
+        QProcess first, second;
+        first.start(TOVIK_EXECUTABLE, argsA + QStringList{into});
+        second.start(TOVIK_EXECUTABLE, argsB + QStringList{into});
+        QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+        // The second waits for the first and then writes its own set.
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+    } else {
+        QCOMPARE(run(argsA + QStringList{into}).code, 0);
+        QProcess p;
+        p.start(TOVIK_EXECUTABLE, argsB + QStringList{into});
+        QVERIFY(p.waitForStarted());
+        if (killAfterMs > 0)
+            QTest::qSleep(killAfterMs);
+        p.terminate();
+        QVERIFY(p.waitForFinished(60000));
+    }
+    const QMap<QString, QByteArray> result = filesIn(into);
+    QVERIFY2(result == setA || result == setB, qPrintable(QStringList(result.keys()).join(' ')));
 }
 
 QTEST_MAIN(tst_CommandLine)

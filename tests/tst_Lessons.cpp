@@ -20,18 +20,29 @@ private slots:
 void tst_Lessons::lesson_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("known");
     const QVector<Lessons::Entry> lessons = Lessons::list();
     QVERIFY(lessons.size() >= 8);
     for (const Lessons::Entry& e : lessons)
         for (const char* language : {"ja", "en"})
-            QTest::addRow("%s %s", qPrintable(e.name), language) << e.name << language;
+            QTest::addRow("%s %s", qPrintable(e.name), language) << e.name << language << true;
     QTest::newRow("unknown") << "no-such-lesson"
-                             << "en";
+                             << "en" << false;
+    // A name, not a path: a scenario that exists outside the lessons folder
+    // (build/lessons/../../examples) is not opened as a lesson.
+    QVERIFY(
+        QFileInfo::exists(Lessons::folder() + "/../../examples/iron-narrow-window.tovik.json") ||
+        QFileInfo::exists(Lessons::folder() + "/../examples/iron-narrow-window.tovik.json"));
+    for (const char* path :
+         {"../../examples/iron-narrow-window", "../examples/iron-narrow-window",
+          "..\\..\\examples\\iron-narrow-window", "/work/no/../01-r-and-phase", "./01-r-and-phase"})
+        QTest::newRow(path) << path << "en" << false;
 }
 
 void tst_Lessons::lesson() {
     QFETCH(QString, name);
     QFETCH(QString, language);
+    QFETCH(bool, known);
     // Started from elsewhere than the build folder, it finds the lesson and
     // writes all six files, or refuses an unknown one in one line.
     QTemporaryDir dir;
@@ -40,9 +51,13 @@ void tst_Lessons::lesson() {
     p.start(TOVIK_EXECUTABLE, {"-" + language.left(1), "--lesson", name, "--export", "out"});
     QVERIFY(p.waitForFinished(60000));
     const QString path = Lessons::find(name);
-    if (path.isEmpty()) {
+    if (!known) {
         QCOMPARE(p.exitCode(), 1);
-        QVERIFY(p.readAllStandardError().startsWith("tovik: There is no lesson \"no-such"));
+        const QByteArray error = p.readAllStandardError();
+        QVERIFY2(error.startsWith("tovik: There is no lesson \""), error.constData());
+        QVERIFY(error.endsWith('\n') && error.count('\n') == 1);
+        QVERIFY(!QFileInfo::exists(dir.filePath("out")));
+        QVERIFY(path.isEmpty());
         return;
     }
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
