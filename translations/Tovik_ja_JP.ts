@@ -533,6 +533,10 @@
 <context>
     <name>SafeFile</name>
     <message>
+        <source>Another program is writing into the folder %1; nothing was written.</source>
+        <translation>別のプログラムがフォルダ %1 に書き込み中です。何も書き込みませんでした。</translation>
+    </message>
+    <message>
         <source>The file %1 is larger than %2 MiB, too large for %3.</source>
         <translation>ファイル %1 は %2 MiB を超えていて、%3としては大きすぎます。</translation>
     </message>
@@ -827,6 +831,14 @@
 </context>
 <context>
     <name>WaveCtrl</name>
+    <message>
+        <source>Exact value: %1</source>
+        <translation>正確な値: %1</translation>
+    </message>
+    <message>
+        <source>N*S0^2 = %1 exactly</source>
+        <translation>正確には N*S0^2 = %1</translation>
+    </message>
     <message>
         <source>k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1</source>
         <translation>k^n * 窓関数(k) * N*S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P1 * k + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : N*S0^2 = %1</translation>
