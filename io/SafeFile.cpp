@@ -66,9 +66,10 @@ private:
     bool installed[count] = {};
 };
 
-// An exclusive flock on a lock file in the folder, held for one whole write,
-// so that two programs writing into one folder take turns instead of
-// leaving a mixture of both sets.
+// An exclusive flock on the folder itself, held for one whole write, so that
+// two programs writing into one folder take turns instead of leaving a
+// mixture of both sets. Locking the folder rather than a lock file in it
+// leaves nothing behind, also after a refused write.
 class FolderLock {
 public:
     FolderLock() = default;
@@ -80,14 +81,10 @@ public:
     }
     // 0 when held, else an errno value; EWOULDBLOCK when another writer
     // still held it after waitMs.
-    int take(const QString& path, int waitMs) {
-        fd = ::open(QFile::encodeName(path).constData(),
-                    O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+    int take(const QString& folder, int waitMs) {
+        fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0)
-            return errno == ELOOP ? EEXIST : errno;
-        struct stat st;
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-            return EEXIST;
+            return errno;
         for (int waited = 0;; waited += stepMs) {
             if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
                 return 0;
@@ -275,24 +272,14 @@ bool SafeFile::write(const QString& folder, const QVector<Entry>& files, Folder 
 
     // One writer at a time in a folder, from the checks to the last rename.
     FolderLock lock;
-    const QString lockPath = dir.filePath(QLatin1String(lockName));
-    if (const int e = lock.take(lockPath, lockWaitMs)) {
-        if (!made.isEmpty())
-            ::unlink(QFile::encodeName(lockPath).constData());
+    if (const int e = lock.take(dir.absolutePath(), lockWaitMs)) {
         removeMade();
         if (e != EWOULDBLOCK)
-            return failWith(lockPath,
-                            e == EEXIST ? tr("it is not a regular file") : systemReason(e));
+            return failWith(dir.filePath(files.value(0).name), systemReason(e));
         *error = tr("Another program is writing into the folder %1; nothing was written.")
                      .arg(Escaped::path(folder));
         return false;
     }
-    // A folder this write made holds nothing but the lock on a failure.
-    auto removeMadeAndLock = [&] {
-        if (!made.isEmpty())
-            ::unlink(QFile::encodeName(lockPath).constData());
-        removeMade();
-    };
 
     // Everything that would be replaced is checked before anything is written.
     QVector<int> keptModes(files.size(), -1);
@@ -302,13 +289,13 @@ bool SafeFile::write(const QString& folder, const QVector<Entry>& files, Folder 
         if (::lstat(QFile::encodeName(path).constData(), &st) == 0) {
             const QString refused = refusedForWriting(st.st_mode);
             if (!refused.isEmpty()) {
-                removeMadeAndLock();
+                removeMade();
                 return failWith(path, refused);
             }
             keptModes[i] = int(st.st_mode & 07777);
         } else if (errno != ENOENT) {
             const int e = errno;
-            removeMadeAndLock();
+            removeMade();
             return failWith(path, systemReason(e));
         }
     }
@@ -352,7 +339,7 @@ bool SafeFile::write(const QString& folder, const QVector<Entry>& files, Folder 
         }
         if (!ok) {
             removeTemporaries();
-            removeMadeAndLock();
+            removeMade();
             return failWith(path, systemReason(e));
         }
     }

@@ -21,7 +21,7 @@
 // were. Only regular files are replaced; a symbolic link, a folder, a FIFO
 // or a device in the way refuses the whole write before anything is written.
 //
-// A write holds an exclusive lock on the file lockName in the folder from its
+// A write holds an exclusive lock (flock) on the folder itself from its
 // checks to its last rename: a second writer into the same folder waits for
 // it (up to lockWaitMs) or fails without writing anything. SIGINT, SIGTERM
 // and SIGHUP that arrive while the files are written and renamed take effect
@@ -34,7 +34,6 @@ class SafeFile {
 public:
     static constexpr int pipeWaitMs = 5000;
     static constexpr int lockWaitMs = 10000;
-    static constexpr const char* lockName = ".tovik.lock";
 
     enum class Read { Done, TooLarge, Failed };
     // On Failed, `error` holds one translated sentence naming the file.

@@ -75,10 +75,10 @@ void tst_SafeFile::secondWriter() {
     QString error;
     QVERIFY(SafeFile::write(dir.path(), {{"a", "old a"}, {"b", "old b"}},
                             SafeFile::Folder::MustExist, nullptr, &error));
-    // Another writer holds the folder's lock (its own open file, as another
-    // process would).
-    const QByteArray lockPath = QFile::encodeName(dir.filePath(SafeFile::lockName));
-    const int other = ::open(lockPath.constData(), O_RDWR | O_CLOEXEC);
+    // Another writer holds the folder's lock (through its own open file, as
+    // another process would).
+    const int other =
+        ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     QVERIFY(other >= 0);
     QCOMPARE(::flock(other, LOCK_EX | LOCK_NB), 0);
 
@@ -89,6 +89,7 @@ void tst_SafeFile::secondWriter() {
     QCOMPARE(contents(dir.filePath("a")), QByteArray("old a"));
     QCOMPARE(contents(dir.filePath("b")), QByteArray("old b"));
     QVERIFY(temporaries(dir.path()).isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a", "b"}));
 
     // It waits for the other to finish, then writes its whole set.
     std::thread release([other] {
