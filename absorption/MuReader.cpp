@@ -69,7 +69,7 @@ void split(const char* c, const char* end, QVector<Field>* fields, int limit) {
 }
 
 QString shown(const Field& field) {
-    return Escaped::text(QByteArray::fromRawData(field.begin, int(field.end - field.begin)));
+    return Escaped::field(QByteArray::fromRawData(field.begin, int(field.end - field.begin)));
 }
 
 // The columns an XDI header names, "# Column.N: name [unit]", by lower-case

@@ -283,6 +283,16 @@ ViewOptions::Range ChiK::fittedRange() const {
     } else {
         for (const AWave* w : waves)
             top = std::max(top, 1.1 * w->valueScale);
+        // Data on the model's scale may pass its ±1: they stay in view.
+        auto cover = [&top](const QVector<double>& values) {
+            for (double v : values)
+                top = std::max(top, 1.1 * std::abs(v));
+        };
+        if (measured && !waves.isEmpty() && measured->values.size() == waves.first()->chi.size())
+            cover(measured->values);
+        for (const HeldCurves::Curve& c : held ? held->curves : QVector<HeldCurves::Curve>())
+            if (!c.physical)
+                cover(c.dataChi);
     }
     if (!(top > 0) || !std::isfinite(top))
         top = 1.1;

@@ -438,10 +438,11 @@ QVector<PlotTrace> ChiR::traces(const AWave& w) const {
 }
 
 ViewOptions::Range ChiR::fittedRange() const {
-    if (waves && !waves->isEmpty() && waves->first()->physical) {
-        // Physical amplitudes: every bin of every curve drawn, nothing else;
-        // below zero only as far as a real or imaginary part goes.
-        double high = 0, low = 0;
+    // In either amplitude mode: every bin of every curve drawn, nothing else
+    // (a hidden transform, such as the bare oscillation's, sets no scale);
+    // below zero only as far as a real or imaginary part goes.
+    double high = 0, low = 0;
+    if (waves)
         for (const AWave* w : *waves)
             for (const PlotTrace& t : traces(*w))
                 for (int i = 0; i < t.count; ++i) {
@@ -449,29 +450,11 @@ ViewOptions::Range ChiR::fittedRange() const {
                     high = std::max(high, v);
                     low = std::min(low, v);
                 }
-        if (!(high > 0 || low < 0) || !std::isfinite(high - low)) {
-            high = 1;
-            low = 0;
-        }
-        return {low < 0 ? 1.05 * low : -0.05 * high, high > 0 ? 1.05 * high : 0.05 * -low};
-    }
-    double scale = -1e300;
-    if (waves) {
-        for (const AWave* w : *waves)
-            if (w->spectrumScale > scale)
-                scale = w->spectrumScale;
-        // Measured data share the axis.
-        if (measured && measured->isLoaded() && !waves->isEmpty() &&
-            measured->fftLength == waves->first()->fftLength) {
-            for (int j = 0; j < measured->fftLength; ++j)
-                scale = std::max(scale, waves->first()->magnitude(measured->spectrum.get(), j));
-        }
-    }
     // With nothing transformed yet (or an all-zero signal) the value axis
     // would collapse to a point; show the unit range instead.
-    if (!(scale > 0) || !std::isfinite(scale))
-        scale = 1;
-    // The modulus alone is never negative: keep only a sliver below zero.
-    const bool absOnly = SelAbs->isChecked() && !SelReal->isChecked() && !SelImag->isChecked();
-    return {absOnly ? -0.05 * scale : -1.05 * scale, 1.05 * scale};
+    if (!(high > 0 || low < 0) || !std::isfinite(high - low)) {
+        high = 1;
+        low = 0;
+    }
+    return {low < 0 ? 1.05 * low : -0.05 * high, high > 0 ? 1.05 * high : 0.05 * -low};
 }

@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 Scenario WindowStart::rememberedState(const Settings& settings) {
     const Settings::View view = settings.view();
     Scenario state;
@@ -27,14 +29,49 @@ void WindowStart::keepView(const ViewOptions* view, Settings& settings) {
     });
 }
 
+namespace {
+// A remembered place is kept only where it fits the screen of today.
+void fitOnScreen(QWidget& w) {
+    if (w.isMaximized() || w.isFullScreen())
+        return;
+    const QScreen* screen = QGuiApplication::screenAt(w.geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect frame = w.frameGeometry(), inner = w.geometry();
+    const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
+                           frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    const QRect fitted =
+        WindowStart::fitted(inner, screen->availableGeometry().marginsRemoved(margins),
+                            w.minimumSizeHint().expandedTo(WindowStart::minimumSize));
+    if (fitted != inner)
+        w.setGeometry(fitted);
+}
+} // namespace
+
+QRect WindowStart::fitted(const QRect& wanted, const QRect& available, const QSize& minimum) {
+    const QSize size =
+        wanted.size().expandedTo(minimum).boundedTo(available.size()).expandedTo(QSize(1, 1));
+    const int x =
+        std::max(available.left(), std::min(wanted.left(), available.right() + 1 - size.width()));
+    const int y =
+        std::max(available.top(), std::min(wanted.top(), available.bottom() + 1 - size.height()));
+    return QRect(QPoint(x, y), size);
+}
+
 void WindowStart::placeWindows(ChiK& window, const Settings& settings) {
     const QByteArray k = settings.geometry(Settings::Window::ChiK);
     const QByteArray r = settings.geometry(Settings::Window::ChiR);
-    // Where the user left them; at the first start side by side if the
-    // screen has room, rather than on top of each other.
+    // Where the user left them, as far as the screen allows; at the first
+    // start side by side if the screen has room, rather than on top of each
+    // other.
     if (!k.isEmpty() && !r.isEmpty() && window.restoreGeometry(k) &&
-        window.chiR->restoreGeometry(r))
+        window.chiR->restoreGeometry(r)) {
+        fitOnScreen(window);
+        fitOnScreen(*window.chiR);
         return;
+    }
     if (const QScreen* screen = window.screen())
         window.placeBeside(screen->availableGeometry());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QVector>
 
 class ChiK;
@@ -19,8 +21,15 @@ public:
     // Keeps `view` in `settings` on every change, for the next start.
     static void keepView(const ViewOptions* view, Settings& settings);
 
-    // Both windows where `settings` remember them, else side by side.
+    // Both windows where `settings` remember them, each clipped to the
+    // available part of its screen, else side by side.
     static void placeWindows(ChiK& window, const Settings& settings);
+
+    // The smallest a restored window is made, unless the screen is smaller.
+    static constexpr QSize minimumSize{480, 360};
+    // `wanted` moved and cut so that it lies inside `available`, and at least
+    // `minimum` large as far as `available` allows.
+    static QRect fitted(const QRect& wanted, const QRect& available, const QSize& minimum);
 
     // Shows both windows with `state` and the data file's contents (read
     // already; empty: none), runs until they close, and keeps where they

@@ -64,7 +64,7 @@ bool ChiDataReader::parse(const QByteArray& text, QVector<double>* k, QVector<do
                 return fail(number, tr("a row needs two columns, k and chi(k); it has one."));
             double values[2];
             for (int f = 0; f < 2; ++f) {
-                const QString shown = Escaped::text(
+                const QString shown = Escaped::field(
                     QByteArray::fromRawData(fieldBegin[f], int(fieldEnd[f] - fieldBegin[f])));
                 switch (NumberField::parse(fieldBegin[f], fieldEnd[f], &values[f])) {
                 case NumberField::Result::NotANumber:

@@ -9,13 +9,97 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
+
+// The signals a user or a session manager sends to end the program. While a
+// set of files is being written they are held back: the handler only notes
+// the signal, and it is raised again once the set is whole and the
+// temporaries are gone. The handler is process-wide, so it holds whichever
+// thread the signal is delivered to.
+volatile std::sig_atomic_t heldSignal = 0;
+
+extern "C" void noteSignal(int signal) {
+    heldSignal = signal;
+}
+
+class HeldSignals {
+public:
+    HeldSignals() {
+        heldSignal = 0;
+        struct sigaction note {};
+        note.sa_handler = noteSignal;
+        sigemptyset(&note.sa_mask);
+        for (int i = 0; i < count; ++i)
+            sigaddset(&note.sa_mask, kinds[i]);
+        for (int i = 0; i < count; ++i) {
+            struct sigaction old {};
+            ::sigaction(kinds[i], nullptr, &old);
+            // A signal the program ignores stays ignored.
+            installed[i] =
+                old.sa_handler != SIG_IGN && ::sigaction(kinds[i], &note, &saved[i]) == 0;
+        }
+    }
+    ~HeldSignals() {
+        for (int i = 0; i < count; ++i)
+            if (installed[i])
+                ::sigaction(kinds[i], &saved[i], nullptr);
+        if (const int signal = heldSignal) {
+            heldSignal = 0;
+            ::raise(signal);
+        }
+    }
+    HeldSignals(const HeldSignals&) = delete;
+    HeldSignals& operator=(const HeldSignals&) = delete;
+
+private:
+    static constexpr int count = 3;
+    static constexpr int kinds[count] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction saved[count] {};
+    bool installed[count] = {};
+};
+
+// An exclusive flock on the folder itself, held for one whole write, so that
+// two programs writing into one folder take turns instead of leaving a
+// mixture of both sets. Locking the folder rather than a lock file in it
+// leaves nothing behind, also after a refused write.
+class FolderLock {
+public:
+    FolderLock() = default;
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock() {
+        if (fd >= 0)
+            ::close(fd); // releases the lock
+    }
+    // 0 when held, else an errno value; EWOULDBLOCK when another writer
+    // still held it after waitMs.
+    int take(const QString& folder, int waitMs) {
+        fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        for (int waited = 0;; waited += stepMs) {
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+                return 0;
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return errno;
+            if (waited >= waitMs)
+                return EWOULDBLOCK;
+            ::usleep(stepMs * 1000);
+        }
+    }
+
+private:
+    static constexpr int stepMs = 20;
+    int fd = -1;
+};
 
 QString systemReason(int error) {
     return qt_error_string(error);
@@ -151,7 +235,7 @@ SafeFile::Read SafeFile::read(const QString& path, qint64 limit, QByteArray* dat
 }
 
 bool SafeFile::write(const QString& folder, const QVector<Entry>& files, Folder mode,
-                     QStringList* written, QString* error) {
+                     QStringList* written, QString* error, int lockWaitMs) {
     const QDir dir(folder);
     auto failWith = [&](const QString& path, const QString& why) {
         *error = tr("The file %1 cannot be written: %2.").arg(Escaped::path(path), why);
@@ -186,6 +270,17 @@ bool SafeFile::write(const QString& folder, const QVector<Entry>& files, Folder 
         }
     }
 
+    // One writer at a time in a folder, from the checks to the last rename.
+    FolderLock lock;
+    if (const int e = lock.take(dir.absolutePath(), lockWaitMs)) {
+        removeMade();
+        if (e != EWOULDBLOCK)
+            return failWith(dir.filePath(files.value(0).name), systemReason(e));
+        *error = tr("Another program is writing into the folder %1; nothing was written.")
+                     .arg(Escaped::path(folder));
+        return false;
+    }
+
     // Everything that would be replaced is checked before anything is written.
     QVector<int> keptModes(files.size(), -1);
     for (int i = 0; i < files.size(); ++i) {
@@ -205,6 +300,9 @@ bool SafeFile::write(const QString& folder, const QVector<Entry>& files, Folder 
         }
     }
 
+    // From the first temporary to the last rename, an interrupt or a
+    // termination waits until the set is whole or the temporaries are gone.
+    const HeldSignals held;
     QStringList temporaries;
     auto removeTemporaries = [&] {
         for (const QString& t : std::as_const(temporaries))

@@ -20,11 +20,20 @@
 // the temporaries are removed and the files already there stay as they
 // were. Only regular files are replaced; a symbolic link, a folder, a FIFO
 // or a device in the way refuses the whole write before anything is written.
+//
+// A write holds an exclusive lock (flock) on the folder itself from its
+// checks to its last rename: a second writer into the same folder waits for
+// it (up to lockWaitMs) or fails without writing anything. SIGINT, SIGTERM
+// and SIGHUP that arrive while the files are written and renamed take effect
+// only when the set is whole (or, after a failure, when the temporaries are
+// removed). SIGKILL or a power cut during the renames can still leave some
+// files new and some old, and temporaries named .NAME.XXXXXXXX.tmp behind.
 class SafeFile {
     Q_DECLARE_TR_FUNCTIONS(SafeFile)
 
 public:
     static constexpr int pipeWaitMs = 5000;
+    static constexpr int lockWaitMs = 10000;
 
     enum class Read { Done, TooLarge, Failed };
     // On Failed, `error` holds one translated sentence naming the file.
@@ -45,5 +54,5 @@ public:
     // in order. With Folder::Create the missing folders are made, and removed
     // again when the write fails.
     static bool write(const QString& folder, const QVector<Entry>& files, Folder mode,
-                      QStringList* written, QString* error);
+                      QStringList* written, QString* error, int lockWaitMs = SafeFile::lockWaitMs);
 };

@@ -137,6 +137,7 @@ void AWave::synthesize() {
     arrays.valueMin = valueMin;
     arrays.valueMax = valueMax;
     arrays.valueScale = valueScale;
+    arrays.divisor = divisor;
 
     synthesizeWave(parameters(), factors, grid, envelopeInput, windowInput, physical, &arrays);
 
@@ -149,6 +150,7 @@ void AWave::synthesize() {
     valueMin = arrays.valueMin;
     valueMax = arrays.valueMax;
     valueScale = arrays.valueScale;
+    divisor = arrays.divisor;
     if (fftLength > 0)
         transform();
 }

@@ -70,6 +70,9 @@ public:
     double valueMin = 0;
     double valueMax = 0;
     double valueScale = 0;
+    // What chi was divided by in normalised mode (1 in physical mode);
+    // measured data are divided by the same.
+    double divisor = 1;
     // Physical amplitude: chi and the oscillation keep the formula's own
     // values instead of being divided by the largest tracked value, so a
     // larger sigma or a farther shell shows as a weaker signal, and every

@@ -45,14 +45,11 @@ void MeasuredCurve::process(const AWave* wave) {
     wave->factorInputs(&envelopeAtK, &windowAtK);
     values = PhysicalUnits::weightedData(dataK, dataChi, wave->grid(), wave->n,
                                          wave->factors().window ? &windowAtK : nullptr);
-    if (!wave->physical) {
-        double largest = 0;
-        for (double v : std::as_const(values))
-            largest = std::max(largest, std::abs(v));
-        if (largest > 0)
-            for (double& v : values)
-                v /= largest;
-    }
+    // Normalised: on the model's scale, divided by what the model was
+    // divided by, so that data and model can be compared.
+    if (!wave->physical && wave->divisor > 0 && std::isfinite(wave->divisor))
+        for (double& v : values)
+            v /= wave->divisor;
     fftLength = N;
     spectrum.reset(new double[N]);
     fft::RealFft<double>(N).forwardTransform(spectrum.get(), values.constData());

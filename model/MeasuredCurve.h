@@ -14,7 +14,8 @@ class AWave;
 // multiplied by W(k_i) when the wave's window factor is selected, padded
 // with zeros and transformed. In physical amplitude mode they keep their
 // absolute size and the transform its field's factor (PhysicalUnits);
-// otherwise they are divided by their largest absolute value.
+// otherwise they are divided by the wave's divisor, the number its own chi
+// was divided by, so that data and model share one scale.
 class MeasuredCurve : public QObject {
     Q_OBJECT
 public:

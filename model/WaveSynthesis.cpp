@@ -116,6 +116,7 @@ void synthesizeWave(const WaveParameters& p, const WaveFactors& factors, const W
         out->valueScale = scale;
         out->valueMax = scale;
         out->valueMin = -scale;
+        out->divisor = 1;
         return;
     }
 
@@ -128,6 +129,9 @@ void synthesizeWave(const WaveParameters& p, const WaveFactors& factors, const W
             v /= valueMax;
         for (double& v : out->oscillation)
             v /= valueMax;
+        out->divisor = valueMax;
+    } else if (shellDefined) {
+        out->divisor = 1;
     }
     out->valueMax = 1;
     out->valueScale = 1;

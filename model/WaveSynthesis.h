@@ -46,6 +46,9 @@ struct WaveArrays {
     double valueMin = 0;
     double valueMax = 0;
     double valueScale = 0;
+    // What chi and the oscillation were divided by (1 in physical mode):
+    // measured data are divided by the same, so that both share one scale.
+    double divisor = 1;
 };
 
 // Whether a shell at distance r takes part in the sum (1/r^2 is finite).

@@ -8,10 +8,12 @@
 #include <QLayout>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
 
 WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     setupUi(this);
+    formulaTip = label_6->toolTip();
     for (QLineEdit* box : {NVal, RVal, Phi0Val, Phi2Val, SigVal})
         box->setStyleSheet(Palette::valueBoxStyle());
     // The sliders span their parameters' ranges in their steps.
@@ -103,19 +105,44 @@ bool WaveCtrl::setExact(Box box, double value) {
         const QSignalBlocker silent(bar(box));
         bar(box)->setValue(qRound(value * steps(box)));
     }
-    valueBox(box)->setText(shortestNumber(value));
+    showValue(box, value);
     announce(box, value);
     return true;
 }
 
+void WaveCtrl::showValue(Box box, double value) {
+    // As many digits as the box has room for; the exact value, which the
+    // model uses, in the tooltip.
+    QLineEdit* const b = valueBox(box);
+    const int digit = std::max(1, b->fontMetrics().horizontalAdvance(QLatin1Char('0')));
+    const int room = std::max(4, (b->contentsRect().width() - 8) / digit);
+    shown[box] = fittedNumber(value, room);
+    exact[box] = shortestNumber(value);
+    b->setText(shown[box]);
+    showExactValues();
+}
+
+void WaveCtrl::showExactValues() {
+    for (int box = 0; box < 4; ++box) {
+        QLineEdit* const b = valueBox(Box(box));
+        if (formTips[box].isEmpty())
+            formTips[box] = b->toolTip();
+        b->setToolTip(shown[box] == exact[box] ? formTips[box]
+                                               : formTips[box] + QLatin1Char('\n') +
+                                                     tr("Exact value: %1").arg(exact[box]));
+    }
+}
+
 void WaveCtrl::typed(Box box) {
     bool ok = false;
-    const double value = valueBox(box)->text().toDouble(&ok);
-    // The same value again (Return, then leaving the box) is no change.
-    if (ok && value == values[box])
+    const QString text = valueBox(box)->text();
+    const double value = text.toDouble(&ok);
+    // The same value again (Return, then leaving the box) is no change, and
+    // neither is the shortened text the box shows for it.
+    if (ok && (value == values[box] || text == shown[box]))
         ok = false;
     if (!ok || !setExact(box, value))
-        valueBox(box)->setText(shortestNumber(values[box]));
+        showValue(box, values[box]);
 }
 
 void WaveCtrl::showFormula(double amplitude, double phi1) {
@@ -123,15 +150,21 @@ void WaveCtrl::showFormula(double amplitude, double phi1) {
     formulaPhi1 = phi1;
     const bool withA = amplitude != 1;
     const bool withP1 = phi1 != 0;
+    // The factor as the line has room for; the exact one in the tooltip.
+    const QString factor = fittedNumber(amplitude, formulaDigits);
+    QString tip = formulaTip;
+    if (withA && factor != shortestNumber(amplitude))
+        tip += QLatin1Char('\n') + tr("N*S0^2 = %1 exactly").arg(shortestNumber(amplitude));
+    label_6->setToolTip(tip);
     QString text;
     if (withA && withP1)
         text = tr("k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) "
                   "* exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1")
-                   .arg(shortestNumber(amplitude));
+                   .arg(factor);
     else if (withA)
         text = tr("k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P2*k^2 ) * exp( "
                   "-2 * Sigma^2 * k^2 )   : N*S0^2 = %1")
-                   .arg(shortestNumber(amplitude));
+                   .arg(factor);
     else if (withP1)
         text = tr("k^n * W(k) * S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * "
                   "exp( -2 * Sigma^2 * k^2 )   : S0 = 1.0");
@@ -164,31 +197,35 @@ void WaveCtrl::selectedNewN(int n) {
 
 void WaveCtrl::selectedNewR(int r) {
     const double R = r / steps(RBox);
-    RVal->setText(QString::number(R, 'g', 6));
+    showValue(RBox, R);
     announce(RBox, R);
 }
 
 void WaveCtrl::selectedNewPhi0(int p) {
     const double p0 = p / steps(Phi0Box);
-    Phi0Val->setText(QString::number(p0, 'g', 6));
+    showValue(Phi0Box, p0);
     announce(Phi0Box, p0);
 }
 
 void WaveCtrl::selectedNewPhi2(int p) {
     const double p2 = p / steps(Phi2Box);
-    Phi2Val->setText(QString::number(p2, 'g', 6));
+    showValue(Phi2Box, p2);
     announce(Phi2Box, p2);
 }
 
 void WaveCtrl::selectedNewSig(int s) {
     const double sig = s / steps(SigBox);
-    SigVal->setText(QString::number(sig, 'g', 6));
+    showValue(SigBox, sig);
     announce(SigBox, sig);
 }
 
 void WaveCtrl::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         retranslateUi(this);
+        for (QString& tip : formTips)
+            tip.clear();
+        formulaTip = label_6->toolTip();
+        showExactValues();
         // The form's own text is the plain formula: the terms in use again.
         showFormula(formulaAmplitude, formulaPhi1);
     }

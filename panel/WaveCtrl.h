@@ -19,7 +19,8 @@ public:
     enum Box { RBox, Phi0Box, Phi2Box, SigBox };
 
     // Takes `value` as a typed one: a finite value in the slider's range is
-    // shown in its shortest exact form and announced exactly, and the slider
+    // shown with as many digits as the box has room for (the exact value in
+    // its tooltip) and announced exactly, and the slider
     // moves to the nearest step without announcing its own value. Anything
     // else changes nothing and answers false.
     bool setExact(Box box, double value);
@@ -68,6 +69,12 @@ private:
     void typed(Box box);
 
     double values[4] = {};
+    // What each box shows, its exact value, and its tooltip from the form.
+    QString shown[4], exact[4], formTips[4];
+    QString formulaTip;
+    static constexpr int formulaDigits = 8;
+    void showValue(Box box, double value);
+    void showExactValues();
     // What the formula label shows, kept for a change of language.
     double formulaAmplitude = 1;
     double formulaPhi1 = 0;

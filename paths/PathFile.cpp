@@ -172,7 +172,7 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
             for (int f = 0; f < 7; ++f) {
                 if (!toReal(fields[f], &values[f]))
                     return fail(number, tr("\"%1\" (%2) is not a finite number.")
-                                            .arg(Escaped::text(fields[f]),
+                                            .arg(Escaped::field(fields[f]),
                                                  QString::fromLatin1(columnNames[f])));
             }
             if (data.k.isEmpty() && values[0] < 0)

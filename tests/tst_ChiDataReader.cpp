@@ -114,6 +114,19 @@ void tst_ChiDataReader::badFiles() {
     QVERIFY(!ChiDataReader::readFile(bad, &k, &chi, &error));
     QCOMPARE(error, QStringLiteral("bad.chi: Line 2: \"x\" is not a number."));
     QVERIFY(k.isEmpty() && chi.isEmpty());
+    // A word that may be a secret pasted into the wrong file is quoted by
+    // its first 12 characters; a mistyped number by up to 40.
+    QVERIFY(b.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    b.write("1 1\n2 ghp_A1b2C3d4E5f6G7h8I9j0\n");
+    b.close();
+    QVERIFY(!ChiDataReader::readFile(bad, &k, &chi, &error));
+    QCOMPARE(error, QString("bad.chi: Line 2: \"ghp_A1b2C3d4\u2026\" is not a number."));
+    QVERIFY(b.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    b.write("1 1\n2 1.2.3.4.5.6.7.8.9.0.1.2.3.4.5.6.7.8.9.0.1\n");
+    b.close();
+    QVERIFY(!ChiDataReader::readFile(bad, &k, &chi, &error));
+    QCOMPARE(error, QString("bad.chi: Line 2: \"1.2.3.4.5.6.7.8.9.0.1.2.3.4.5.6.7.8.9.0.\u2026\" "
+                            "is not a number."));
 }
 
 QTEST_MAIN(tst_ChiDataReader)

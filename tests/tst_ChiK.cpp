@@ -287,13 +287,13 @@ void tst_ChiK::menus() {
                                                            "&Fit…",
                                                            "&Notes…",
                                                            "-",
-                                                           "La&nguage",
+                                                           "Lan&guage",
                                                            "&Help",
                                                            "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),
              QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&View",
                           "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
-                          "Arrange &side by side", "-", "La&nguage", "&Help", "&About Tovik"}));
+                          "Arrange &side by side", "-", "Lan&guage", "&Help", "&About Tovik"}));
     ChiK* k = program->main;
     QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));
@@ -510,7 +510,7 @@ void tst_ChiK::japaneseInterface() {
     delete program;
     program = new Program({QStringLiteral("tovik")});
     QCOMPARE(program->main->windowTitle(), QString::fromUtf8("\u03c7(k)"));
-    QCOMPARE(program->chiR()->windowTitle(), QString::fromUtf8("\u03a7(R)"));
+    QCOMPARE(program->chiR()->windowTitle(), QString::fromUtf8("\u03c7(R)"));
     QCOMPARE(program->chiR()->label->text(), QString::fromUtf8("指示位置"));
     QCOMPARE(program->wave()->ctrl->Flat->text(), QString::fromUtf8("包絡線平坦化"));
 }

@@ -1,4 +1,5 @@
 #include "CurvePixels.h"
+#include "DirectDft.h"
 #include "HeldCurves.h"
 #include "MeasuredCurve.h"
 #include "Program.h"
@@ -238,33 +239,72 @@ void tst_ChiR::valueRange_data() {
     QTest::addColumn<bool>("real");
     QTest::addColumn<bool>("imag");
     QTest::addColumn<bool>("total");
-    QTest::addColumn<double>("bottomFactor");
-    QTest::newRow("abs alone") << true << false << false << true << -0.05;
-    QTest::newRow("abs alone, total off") << true << false << false << false << -0.05;
-    QTest::newRow("abs + real") << true << true << false << true << -1.05;
-    QTest::newRow("abs + imag") << true << false << true << true << -1.05;
-    QTest::newRow("real alone") << false << true << false << true << -1.05;
-    QTest::newRow("none") << false << false << false << true << -1.05;
-    QTest::newRow("all three") << true << true << true << false << -1.05;
+    QTest::addColumn<int>("n");
+    QTest::newRow("abs alone") << true << false << false << true << 2;
+    QTest::newRow("abs alone, n 3") << true << false << false << true << 3;
+    QTest::newRow("abs alone, total off") << true << false << false << false << 2;
+    QTest::newRow("abs + real") << true << true << false << true << 2;
+    QTest::newRow("abs + real, n 3") << true << true << false << true << 3;
+    QTest::newRow("real alone") << false << true << false << true << 2;
+    QTest::newRow("none") << false << false << false << true << 2;
+    QTest::newRow("all three, total off") << true << true << true << false << 2;
 }
 
+// Normalised as in physical mode, the value axis fits the curves drawn and
+// nothing else: the hidden transform of the bare oscillation (with n = 3
+// hundreds of times the total's) sets no scale. The oracle is a direct DFT
+// of the model's chi(k).
 void tst_ChiR::valueRange() {
     QFETCH(bool, abs);
     QFETCH(bool, real);
     QFETCH(bool, imag);
     QFETCH(bool, total);
-    QFETCH(double, bottomFactor);
+    QFETCH(int, n);
+    program->wave()->ctrl->NBar->setValue(n);
+    // Only the total's parts: the factors' and the bare oscillation's
+    // transforms are hidden.
+    c->SelEnvelope->setChecked(false);
+    c->SelWindow->setChecked(false);
+    c->SelWave->setChecked(false);
     c->SelAbs->setChecked(abs);
     c->SelReal->setChecked(real);
     c->SelImag->setChecked(imag);
     c->SelTotal->setChecked(total);
     paint();
-    const double m = program->wave()->spectrumScale;
-    QVERIFY(m > 0);
     QCOMPARE(c->coord->xMin, -2.0);
     QCOMPARE(c->coord->xMax, 10.0);
-    QCOMPARE(c->coord->yMax, 1.05 * m);
-    QCOMPARE(c->coord->yMin, bottomFactor * m);
+    const AWave* w = program->wave();
+    QVERIFY(!w->physical && !c->SelWave->isChecked());
+    const int N = w->fftLength;
+    std::vector<double> x(N, 0.0);
+    std::copy(w->chi.begin(), w->chi.end(), x.begin());
+    const DirectDft::Bins d = DirectDft::bins(x.data(), N);
+    double modulus = 0, lowestReal = 0;
+    for (int j = 0; j <= N / 2; ++j) {
+        modulus = std::max(modulus, double(std::hypot(d.c[j], d.s[j])));
+        lowestReal = std::min(lowestReal, double(d.c[j]));
+    }
+    const bool drawn = total && (abs || real || imag);
+    if (!drawn) {
+        QCOMPARE(c->coord->yMax, 1.05);
+        QCOMPARE(c->coord->yMin, -0.05);
+        return;
+    }
+    // The modulus bounds the parts: the top is the modulus's where it is
+    // drawn.
+    if (abs)
+        QVERIFY(std::abs(c->coord->yMax - 1.05 * modulus) <= 1e-9 * modulus);
+    else
+        QVERIFY(c->coord->yMax <= 1.05 * modulus * (1 + 1e-9));
+    if (abs && !real && !imag)
+        QVERIFY(std::abs(c->coord->yMin + 0.05 * modulus) <= 1e-9 * modulus);
+    else if (real && !imag)
+        QVERIFY(std::abs(c->coord->yMin - 1.05 * lowestReal) <= 1e-9 * modulus);
+    else
+        QVERIFY(c->coord->yMin < 0 && c->coord->yMin >= -1.05 * modulus * (1 + 1e-9));
+    // Far below the hidden oscillation's transform.
+    if (n == 3)
+        QVERIFY(c->coord->yMax < 0.5 * w->spectrumScale);
 }
 
 void tst_ChiR::pointerGrab_data() {

@@ -31,6 +31,8 @@ private slots:
     void fit();
     void fitRefusals_data();
     void fitRefusals();
+    void exportsStayWhole_data();
+    void exportsStayWhole();
     void parse_data();
     void parse();
     void errorInTheChosenLanguage_data();
@@ -164,10 +166,35 @@ void tst_CommandLine::exportWithData() {
     const QStringList k = dataLines(tmp.filePath("chik.csv"));
     QCOMPARE(k.value(0), QStringLiteral("k,chi,oscillation,envelope,window,debye_waller,data"));
     QCOMPARE(k.size() - 1, 159);
-    double largest = 0;
-    for (const QString& row : k.mid(1))
-        largest = std::max(largest, std::abs(row.split(',').value(6).toDouble()));
-    QCOMPARE(largest, 1.0); // normalised by its largest size
+    // Normalised, the data are on the model's scale: divided by the same
+    // number as the model's chi, seen against a physical export.
+    QTemporaryDir physical;
+    QFile scenario(physical.filePath("physical.tovik.json"));
+    QVERIFY(scenario.open(QIODevice::WriteOnly));
+    scenario.write(R"({"format": "tovik-scenario", "version": 1, "view": {"physical": true}})");
+    scenario.close();
+    QCOMPARE(
+        run({"--scenario", scenario.fileName(), "--data", data, "--export", physical.path()}).code,
+        0);
+    const QStringList p = dataLines(physical.filePath("chik.csv"));
+    QCOMPARE(p.size(), k.size());
+    double modelRatio = 0, largest = 0;
+    for (int i = 1; i < k.size(); ++i) {
+        const double chiP = p[i].split(',').value(1).toDouble();
+        if (std::abs(chiP) > largest) {
+            largest = std::abs(chiP);
+            modelRatio = k[i].split(',').value(1).toDouble() / chiP;
+        }
+    }
+    QVERIFY(modelRatio > 0);
+    int compared = 0;
+    for (int i = 1; i < k.size(); ++i) {
+        const double dataP = p[i].split(',').value(6).toDouble();
+        const double dataN = k[i].split(',').value(6).toDouble();
+        QVERIFY(std::abs(dataN - modelRatio * dataP) <= 1e-9 * (1 + std::abs(dataN)));
+        compared += dataP != 0;
+    }
+    QVERIFY(compared > 100);
     QVERIFY(dataLines(tmp.filePath("chir.csv")).value(0).endsWith(",data_re,data_im,data_abs"));
 
     QTemporaryDir bad;
@@ -278,10 +305,10 @@ void tst_CommandLine::hostileFiles_data() {
     QTest::newRow("beyond 1e100") << QStringList{"-e", "--data", "@IN@/huge.chi"} + exportTo << ""
                                   << "" << 1 << "Line 3: \"1.7976931348623157e308\" is too large";
     QTest::newRow("terminal codes") << QStringList{"-e", "--data", "@IN@/esc.chi"} + exportTo << ""
-                                    << "" << 1 << "\"\\x1b]0;title\\x07\\x1b[2J\" is not a number.";
+                                    << "" << 1 << "\"\\x1b]0;title\u2026\" is not a number.";
     QTest::newRow("secret as data")
         << QStringList{"-e", "--scenario", "@IN@/secret.tovik.json"} + exportTo << ""
-        << "" << 1 << "Line 1: \"SECRET-0123456789-0123456789-0123456789-…\" is not";
+        << "" << 1 << "Line 1: \"SECRET-01234\u2026\" is not";
     QTest::newRow("NUL in the data path")
         << QStringList{"-e", "--scenario", "@IN@/nul.tovik.json"} + exportTo << ""
         << "" << 1 << "\"abc\\x00def\"";
@@ -681,6 +708,66 @@ void tst_CommandLine::nonAsciiFolder() {
     QCOMPARE(r.code, 0);
     QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).value(0), QDir(dir).filePath("chik.png"));
     QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 6);
+}
+
+namespace {
+// The files of an export, by name, hidden ones (temporaries) included.
+QMap<QString, QByteArray> filesIn(const QString& dir) {
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden)) {
+        QFile f(QDir(dir).filePath(name));
+        files.insert(name, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    }
+    return files;
+}
+} // namespace
+
+void tst_CommandLine::exportsStayWhole_data() {
+    QTest::addColumn<bool>("together");
+    QTest::addColumn<int>("killAfterMs");
+    for (int i = 0; i < 3; ++i)
+        QTest::addRow("two at once %d", i) << true << -1;
+    for (int ms : {0, 60, 120, 180, 240, 300, 400, 550})
+        QTest::addRow("SIGTERM after %d ms", ms) << false << ms;
+}
+
+// Two exports into one folder, or one ended by SIGTERM: the folder holds one
+// whole set, from one export, and no temporaries.
+void tst_CommandLine::exportsStayWhole() {
+    QFETCH(bool, together);
+    QFETCH(int, killAfterMs);
+    QTemporaryDir tmp;
+    const QString a = tmp.filePath("a"), b = tmp.filePath("b"), into = tmp.filePath("into");
+    const QStringList argsA{"-e", "--export"};
+    const QStringList argsB{"-e", "--scenario", TOVIK_EXAMPLES "/iron-wide-window.tovik.json",
+                            "--export"};
+    QCOMPARE(run(argsA + QStringList{a}).code, 0);
+    QCOMPARE(run(argsB + QStringList{b}).code, 0);
+    const QMap<QString, QByteArray> setA = filesIn(a), setB = filesIn(b);
+    QCOMPARE(setA.size(), 6);
+    QCOMPARE(setA.keys(), setB.keys());
+    QVERIFY(setA != setB);
+
+    if (together) {
+        QProcess first, second;
+        first.start(TOVIK_EXECUTABLE, argsA + QStringList{into});
+        second.start(TOVIK_EXECUTABLE, argsB + QStringList{into});
+        QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+        // The second waits for the first and then writes its own set.
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+    } else {
+        QCOMPARE(run(argsA + QStringList{into}).code, 0);
+        QProcess p;
+        p.start(TOVIK_EXECUTABLE, argsB + QStringList{into});
+        QVERIFY(p.waitForStarted());
+        if (killAfterMs > 0)
+            QTest::qSleep(killAfterMs);
+        p.terminate();
+        QVERIFY(p.waitForFinished(60000));
+    }
+    const QMap<QString, QByteArray> result = filesIn(into);
+    QVERIFY2(result == setA || result == setB, qPrintable(QStringList(result.keys()).join(' ')));
 }
 
 QTEST_MAIN(tst_CommandLine)

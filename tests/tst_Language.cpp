@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -20,6 +22,9 @@ class tst_Language : public QObject {
     Q_OBJECT
 private slots:
     void everyTextFollowsTheCatalogue();
+    void accessKeysUnique_data();
+    void accessKeysUnique();
+    void chiIsGreekSmallChi();
 };
 
 namespace {
@@ -183,6 +188,54 @@ void tst_Language::everyTextFollowsTheCatalogue() {
     QCOMPARE(painted(plots[0]), englishPainted[0]);
     QCOMPARE(painted(plots[1]), englishPainted[1]);
     QVERIFY(main.actions->english->isChecked() && main.currentState() == before);
+}
+
+void tst_Language::accessKeysUnique_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("window");
+    for (const char* language : {"ja", "en"})
+        for (int window : {0, 1})
+            QTest::addRow("%s %s", language, window ? "chi(R)" : "chi(k)") << language << window;
+}
+
+// Within each menu, and among the menu bar's titles, an access key (the
+// letter after '&') opens one entry only: Alt+V then the key reaches it.
+void tst_Language::accessKeysUnique() {
+    QFETCH(QString, language);
+    QFETCH(int, window);
+    Program program({"tovik", "-" + language.left(1)});
+    QMainWindow* w = window ? static_cast<QMainWindow*>(program.chiR()) : program.main;
+    const QRegularExpression key(QStringLiteral("&([^&])"));
+    auto check = [&](const QString& where, const QList<QAction*>& actions) {
+        QHash<QString, QString> taken;
+        for (const QAction* a : actions) {
+            const QRegularExpressionMatch m = key.match(QString(a->text()).replace("&&", ""));
+            if (a->isSeparator() || !m.hasMatch())
+                continue;
+            const QString letter = m.captured(1).toLower();
+            QVERIFY2(!taken.contains(letter),
+                     qPrintable(QStringLiteral("%1: \"%2\" and \"%3\"")
+                                    .arg(where, taken.value(letter), a->text())));
+            taken.insert(letter, a->text());
+        }
+    };
+    QVERIFY(w->menuBar()->actions().size() >= 3);
+    check("menu bar", w->menuBar()->actions());
+    for (QMenu* menu : w->menuBar()->findChildren<QMenu*>())
+        if (!menu->actions().isEmpty() && menu->objectName() != "menuLessons")
+            check(menu->title(), menu->actions());
+}
+
+// The field writes χ(R) with the small Greek chi in Japanese too; the
+// capital Χ (U+03A7) reads as the letter X.
+void tst_Language::chiIsGreekSmallChi() {
+    QFile ts(TOVIK_CATALOGUE_SOURCE);
+    QVERIFY(ts.open(QIODevice::ReadOnly));
+    const QString catalogueText = QString::fromUtf8(ts.readAll());
+    QVERIFY(catalogueText.contains(QStringLiteral("χ(R)")));
+    QVERIFY(!catalogueText.contains(QChar(0x03a7)));
+    Program program({"tovik", "-j"});
+    QCOMPARE(program.chiR()->windowTitle(), QStringLiteral("χ(R)"));
 }
 
 QTEST_MAIN(tst_Language)

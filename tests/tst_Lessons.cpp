@@ -3,9 +3,14 @@
 #include "Program.h"
 
 #include <QMenu>
+#include <QPointF>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
 
 // Every shipped lesson through File > Lessons and through the program's own
 // --lesson --export, in both languages.
@@ -14,23 +19,115 @@ class tst_Lessons : public QObject {
 private slots:
     void lesson_data();
     void lesson();
+    void titleAndNotesPlain();
+    void statedNumbers_data();
+    void statedNumbers();
 };
+
+namespace {
+// chi(R) of a lesson's state summed straight from the formula, in long double,
+// at any R: sum over the shells of k^(n-1) sin(2kR_j + P0) / R_j^2, times a
+// Hanning window and exp(-2 sigma^2 k^2), on k = 0, 0.1, ... 15.9, with the
+// field's factor dk / sqrt(pi).
+struct Model {
+    int n = 2;
+    long double sigma = 0, p0 = 0;
+    QVector<QPair<long double, long double>> shells; // R, amplitude
+    long double window[4] = {};
+
+    long double hanning(long double k) const {
+        const long double pi = 3.14159265358979323846L;
+        if (k < window[0] || k >= window[3])
+            return 0;
+        if (k < window[1])
+            return (1 - std::cos(pi * (k - window[0]) / (window[1] - window[0]))) / 2;
+        if (k < window[2])
+            return 1;
+        return (1 + std::cos(pi * (k - window[2]) / (window[3] - window[2]))) / 2;
+    }
+    std::complex<long double> at(long double r) const {
+        const long double dk = 0.1L, pi = 3.14159265358979323846L;
+        std::complex<long double> sum = 0;
+        for (int i = 0; i < 160; ++i) {
+            const long double k = i * dk;
+            long double v = 0;
+            for (const auto& s : shells)
+                v += s.second * std::sin(2 * k * s.first + p0) / (s.first * s.first);
+            v *= std::pow(k, n - 1) * hanning(k) * std::exp(-2 * sigma * sigma * k * k);
+            sum += v * std::polar(1.0L, 2 * k * r);
+        }
+        return sum * (dk / std::sqrt(pi));
+    }
+    // The local maxima of |chi(R)| between 1 and 3 Å, on a 0.002 Å grid.
+    QVector<QPointF> maxima() const {
+        QVector<QPointF> found;
+        long double before = std::abs(at(0.998L)), here = std::abs(at(1.0L));
+        for (int i = 1; i <= 1000; ++i) {
+            const long double r = 1.0L + i * 0.002L, next = std::abs(at(r));
+            if (here > before && here >= next)
+                found.append(QPointF(double(r - 0.002L), double(here)));
+            before = here;
+            here = next;
+        }
+        return found;
+    }
+    // The full width of the highest peak at half its height.
+    double fwhm() const {
+        QPointF top;
+        for (const QPointF& m : maxima())
+            if (m.y() > top.y())
+                top = m;
+        double left = top.x(), right = top.x();
+        while (std::abs(at(left)) > top.y() / 2)
+            left -= 0.001;
+        while (std::abs(at(right)) > top.y() / 2)
+            right += 0.001;
+        return right - left;
+    }
+};
+
+Model lessonModel(const QString& name) {
+    Scenario s;
+    Scenario::readFile(Lessons::find(name), Scenario(), &s, nullptr);
+    Model m;
+    m.n = s.n;
+    m.sigma = s.sigma;
+    m.p0 = s.phi0;
+    m.shells.append({s.r, s.amplitude});
+    for (const auto& shell : s.shells)
+        m.shells.append({shell.r, shell.amplitude});
+    for (int i = 0; i < 4; ++i)
+        m.window[i] = s.windowPositions.value(i);
+    return m;
+}
+} // namespace
 
 void tst_Lessons::lesson_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("known");
     const QVector<Lessons::Entry> lessons = Lessons::list();
     QVERIFY(lessons.size() >= 8);
     for (const Lessons::Entry& e : lessons)
         for (const char* language : {"ja", "en"})
-            QTest::addRow("%s %s", qPrintable(e.name), language) << e.name << language;
+            QTest::addRow("%s %s", qPrintable(e.name), language) << e.name << language << true;
     QTest::newRow("unknown") << "no-such-lesson"
-                             << "en";
+                             << "en" << false;
+    // A name, not a path: a scenario that exists outside the lessons folder
+    // (build/lessons/../../examples) is not opened as a lesson.
+    QVERIFY(
+        QFileInfo::exists(Lessons::folder() + "/../../examples/iron-narrow-window.tovik.json") ||
+        QFileInfo::exists(Lessons::folder() + "/../examples/iron-narrow-window.tovik.json"));
+    for (const char* path :
+         {"../../examples/iron-narrow-window", "../examples/iron-narrow-window",
+          "..\\..\\examples\\iron-narrow-window", "/work/no/../01-r-and-phase", "./01-r-and-phase"})
+        QTest::newRow(path) << path << "en" << false;
 }
 
 void tst_Lessons::lesson() {
     QFETCH(QString, name);
     QFETCH(QString, language);
+    QFETCH(bool, known);
     // Started from elsewhere than the build folder, it finds the lesson and
     // writes all six files, or refuses an unknown one in one line.
     QTemporaryDir dir;
@@ -39,9 +136,13 @@ void tst_Lessons::lesson() {
     p.start(TOVIK_EXECUTABLE, {"-" + language.left(1), "--lesson", name, "--export", "out"});
     QVERIFY(p.waitForFinished(60000));
     const QString path = Lessons::find(name);
-    if (path.isEmpty()) {
+    if (!known) {
         QCOMPARE(p.exitCode(), 1);
-        QVERIFY(p.readAllStandardError().startsWith("tovik: There is no lesson \"no-such"));
+        const QByteArray error = p.readAllStandardError();
+        QVERIFY2(error.startsWith("tovik: There is no lesson \""), error.constData());
+        QVERIFY(error.endsWith('\n') && error.count('\n') == 1);
+        QVERIFY(!QFileInfo::exists(dir.filePath("out")));
+        QVERIFY(path.isEmpty());
         return;
     }
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
@@ -52,6 +153,9 @@ void tst_Lessons::lesson() {
     Scenario expected;
     QVERIFY(Scenario::readFile(path, Scenario(), &expected, nullptr));
     QVERIFY(!expected.notes.en.isEmpty() && !expected.notes.ja.isEmpty());
+    // χ, not the capital Χ that reads as X.
+    for (const QString& text : {expected.notes.ja, expected.title.ja, expected.notes.en})
+        QVERIFY(!text.contains(QChar(0x03a7)));
     for (const QString& shown : {language, QString(language == "ja" ? "en" : "ja")}) {
         // The menu lists it by its title in the interface's language.
         QAction* entry = nullptr;
@@ -69,6 +173,151 @@ void tst_Lessons::lesson() {
         main.chooseLanguage(shown == "ja" ? Startup::Language::English
                                           : Startup::Language::Japanese);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    }
+}
+
+// A lesson's title and notes are its author's words, shown as written: markup
+// in them is text, not formatting.
+void tst_Lessons::titleAndNotesPlain() {
+    NotesWindow w;
+    const QString title = "<h1><font color=red>Big</font></h1>";
+    const QString notes = "<b><font color=red>bold</font></b>";
+    w.setNotes({title, title}, {notes, notes});
+    w.resize(500, 300);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.LessonTitle->text(), title);
+    QCOMPARE(w.NotesText->toPlainText(), notes);
+    const QImage shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int red = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            red += c.red() > 150 && c.green() < 80 && c.blue() < 80;
+        }
+    QCOMPARE(red, 0);
+}
+
+void tst_Lessons::statedNumbers_data() {
+    QTest::addColumn<QString>("lesson");
+    QTest::addColumn<QString>("statedEn"); // in the English notes
+    QTest::addColumn<QString>("statedJa"); // in the Japanese notes
+    QTest::addColumn<QString>("check");
+    QTest::newRow("01 the imaginary part flips") << "01-r-and-phase"
+                                                 << "sign of the imaginary part"
+                                                 << "虚部の符号"
+                                                 << "flip";
+    QTest::newRow("04 steep edges: side lobes a fifth")
+        << "04-window-and-k-range"
+        << "about a fifth of the peak, near 1.2 and 2.8 Å"
+        << "5 分の 1"
+        << "steep";
+    QTest::newRow("04 smooth edges: none, broader") << "04-window-and-k-range"
+                                                    << "(3, 5, 7, 9) leave none there"
+                                                    << "3、5、7、9 ではそこにサイドローブはなく"
+                                                    << "smooth";
+    QTest::newRow("06 width 0.34, product 1.3 pi")
+        << "06-reading-values"
+        << "about 0.34 Å and a product near 4, about 1.3 π"
+        << "0.34 Å"
+        << "fwhm";
+    QTest::newRow("06 pi/(2 dk) 0.13") << "06-reading-values"
+                                       << "π/(2Δk), here 0.13 Å"
+                                       << "0.13 Å"
+                                       << "limit";
+    QTest::newRow("07 outer peak 0.69") << "07-resolution"
+                                        << "0.69 of the inner one's"
+                                        << "0.69 倍"
+                                        << "ratio";
+    QTest::newRow("07 wide window: 1.99 and 2.43") << "07-resolution"
+                                                   << "at 1.99 and 2.43 Å"
+                                                   << "1.99 Å と 2.43 Å"
+                                                   << "wide";
+    QTest::newRow("07 0.2 apart at 3-12: 1.86 and 2.39")
+        << "07-resolution"
+        << "at 1.86 and 2.39 Å, 0.14 and 0.19 Å off"
+        << "1.86 Å と 2.39 Å"
+        << "near limit";
+    QTest::newRow("07 0.2 apart, wide: 1.96 and 2.26") << "07-resolution"
+                                                       << "at 1.96 and 2.26 Å"
+                                                       << "1.96 Å と 2.26 Å"
+                                                       << "wide 0.2";
+}
+
+// Every number a lesson states, computed again from the formula with the
+// lesson's own parameters.
+void tst_Lessons::statedNumbers() {
+    QFETCH(QString, lesson);
+    QFETCH(QString, statedEn);
+    QFETCH(QString, statedJa);
+    QFETCH(QString, check);
+    Scenario s;
+    QVERIFY(Scenario::readFile(Lessons::find(lesson), Scenario(), &s, nullptr));
+    QVERIFY2(s.notes.en.contains(statedEn), qPrintable(statedEn));
+    QVERIFY2(s.notes.ja.contains(statedJa), qPrintable(statedJa));
+    Model m = lessonModel(lesson);
+    auto near = [](const QPointF& p, double r) { return std::abs(p.x() - r) < 0.006; };
+    if (check == "flip") {
+        const long double r = m.shells[0].first;
+        const auto before = m.at(r);
+        m.p0 = 3.1L;
+        const auto after = m.at(r);
+        QVERIFY(before.imag() > 0.98L * std::abs(before) &&
+                after.imag() < -0.98L * std::abs(after));
+        QVERIFY(std::abs(before.real()) < 0.05L * std::abs(before));
+        QVERIFY(std::abs(std::abs(after) - std::abs(before)) < 0.001L * std::abs(before));
+    } else if (check == "steep" || check == "smooth") {
+        const long double steep[4] = {3, 3.1L, 8.9L, 9}, smooth[4] = {3, 5, 7, 9};
+        std::copy(steep, steep + 4, m.window);
+        const double steepWidth = m.fwhm();
+        const QVector<QPointF> steepMaxima = m.maxima();
+        std::copy(smooth, smooth + 4, m.window);
+        const double smoothWidth = m.fwhm();
+        const QVector<QPointF> smoothMaxima = m.maxima();
+        if (check == "steep") {
+            QCOMPARE(steepMaxima.size(), 3);
+            const double peak = steepMaxima[1].y();
+            for (int side : {0, 2}) {
+                QVERIFY(steepMaxima[side].y() / peak > 0.17 && steepMaxima[side].y() / peak < 0.23);
+                QVERIFY(std::abs(steepMaxima[side].x() - (side ? 2.8 : 1.2)) < 0.05);
+            }
+        } else {
+            QCOMPARE(smoothMaxima.size(), 1);
+            QVERIFY(smoothWidth > 1.2 * steepWidth);
+        }
+    } else if (check == "fwhm") {
+        const double width = m.fwhm();
+        QVERIFY2(std::abs(width - 0.34) < 0.01, qPrintable(QString::number(width)));
+        QVERIFY(std::abs(width * 12 / M_PI - 1.3) < 0.05);
+    } else if (check == "limit") {
+        // Delta k between the window's half heights.
+        const double dk = (m.window[2] + m.window[3] - m.window[0] - m.window[1]) / 2;
+        QCOMPARE(dk, 12.0);
+        QVERIFY(std::abs(M_PI / (2 * dk) - 0.13) < 0.005);
+    } else if (check == "ratio") {
+        Model inner = m, outer = m;
+        inner.shells = {m.shells[0]};
+        outer.shells = {m.shells[1]};
+        const double ratio = double(std::abs(outer.at(outer.shells[0].first)) /
+                                    std::abs(inner.at(inner.shells[0].first)));
+        QVERIFY2(std::abs(ratio - 0.69) < 0.005, qPrintable(QString::number(ratio)));
+    } else {
+        if (check != "wide")
+            m.shells[1].first = 2.2L;
+        if (check == "near limit") {
+            const long double narrower[4] = {3, 4, 11, 12};
+            std::copy(narrower, narrower + 4, m.window);
+        }
+        const double expected[3][2] = {{1.99, 2.43}, {1.86, 2.39}, {1.96, 2.26}};
+        const int row = check == "wide" ? 0 : check == "near limit" ? 1 : 2;
+        QVector<QPointF> top = m.maxima();
+        std::sort(top.begin(), top.end(), [](QPointF a, QPointF b) { return a.y() > b.y(); });
+        QVERIFY(top.size() >= 2);
+        const double low = std::min(top[0].x(), top[1].x()),
+                     high = std::max(top[0].x(), top[1].x());
+        QVERIFY2(near(QPointF(low, 0), expected[row][0]) &&
+                     near(QPointF(high, 0), expected[row][1]),
+                 qPrintable(QString("%1 %2").arg(low).arg(high)));
     }
 }
 

@@ -53,7 +53,10 @@ void tst_MeasuredCurve::processing_data() {
     QTest::addColumn<int>("n");
     QTest::addColumn<bool>("window");
     QTest::addColumn<bool>("physical");
+    // n 1: the model's chi stays below its factors' 1, which is then what
+    // model and data are divided by.
     QTest::newRow("n 1, window") << 1 << true << false;
+    QTest::newRow("n 1, no window") << 1 << false << false;
     QTest::newRow("n 2, window") << 2 << true << false;
     QTest::newRow("n 3, no window") << 3 << false << false;
     QTest::newRow("physical, n 2, window") << 2 << true << true;
@@ -74,7 +77,6 @@ void tst_MeasuredCurve::processing() {
 
     const int N = 1024;
     QVector<double> expected(N, 0.0);
-    double largest = 0;
     for (int i = 0; i < 159; ++i) {
         const double k = i * 0.1;
         double v = 0;
@@ -88,12 +90,27 @@ void tst_MeasuredCurve::processing() {
         if (window)
             v *= wave->ctrl->WindowCtrl->valueAt(k);
         expected[i] = v;
-        largest = std::max(largest, std::abs(v));
+    }
+    // Normalised, the data share the model's scale: divided by what the
+    // model's chi was divided by, read as the ratio of the model's chi in the
+    // two modes where it is largest.
+    double ratio = 1;
+    if (!physical) {
+        wave->setPhysical(true);
+        const QVector<double> absolute = wave->chi;
+        wave->setPhysical(false);
+        int j = 0;
+        for (int i = 0; i < absolute.size(); ++i)
+            if (std::abs(absolute[i]) > std::abs(absolute[j]))
+                j = i;
+        ratio = wave->chi[j] / absolute[j];
+        QVERIFY(ratio > 0 && ratio <= 1);
+        if (n == 1)
+            QVERIFY(std::abs(ratio - 1) < 1e-12);
     }
     QCOMPARE(curve.values.size(), N);
     for (int i = 0; i < N; ++i) {
-        if (!physical)
-            expected[i] /= largest;
+        expected[i] *= ratio;
         QVERIFY2(std::abs(curve.values[i] - expected[i]) <= 1e-12, qPrintable(QString::number(i)));
     }
     QCOMPARE(curve.values[5], 0.0); // k = 0.5 lies before the data

@@ -6,12 +6,15 @@
 #include "WindowStart.h"
 #include <QMenuBar>
 
+#include <QElapsedTimer>
 #include <QResource>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <sys/stat.h>
 
 // Start-up as the entry function does it: choose the language from the
 // arguments, install the compiled-in catalogue, build the main window.
@@ -25,6 +28,14 @@ private slots:
     void viewIsRemembered();
     void settingsKeepTheirKeys_data();
     void settingsKeepTheirKeys();
+    void damagedSettings_data();
+    void damagedSettings();
+    void unusableSettingsFile_data();
+    void unusableSettingsFile();
+    void fitted_data();
+    void fitted();
+    void restoredWindowsFitTheScreen_data();
+    void restoredWindowsFitTheScreen();
     void catalogueIsEmbeddedUncompressed();
     void catalogueTexts_data();
     void catalogueTexts();
@@ -149,6 +160,160 @@ void tst_Startup::settingsKeepTheirKeys() {
     QCOMPARE(read.toString(), value.toString());
 }
 
+void tst_Startup::damagedSettings_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("usesFile");
+    const QByteArray hugeList("@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)");
+    QTest::newRow("variant list of 2^31 entries") << "[General]\nlanguage=" + hugeList + "\n"
+                                                  << false;
+    QTest::newRow("variant list in a window place")
+        << "[windows]\nchiK=" + hugeList + "\nchiR=" + hugeList + "\n"
+        << false;
+    QTest::newRow("a list for a language") << QByteArray("[General]\nlanguage=ja, en\n") << true;
+    QTest::newRow("an unknown language") << QByteArray("[General]\nlanguage=fr\n") << true;
+    QTest::newRow("numbers for flags")
+        << QByteArray("[view]\naxes=7\nlegend=1\nphysical=yes\nlockScales=@ByteArray(true)\n")
+        << true;
+    QTest::newRow("text for a window place")
+        << QByteArray("[windows]\nchiK=hello\nchiR=1, 2\n") << true;
+    QTest::newRow("window place of 2000 bytes")
+        << "[windows]\nchiK=@ByteArray(" + QByteArray(2000, 'x') + ")\n"
+        << true;
+    QTest::newRow("a list for a folder") << QByteArray("[files]\nlastFolder=a, b\n") << true;
+    QTest::newRow("a folder of 5000 characters")
+        << "[files]\nlastFolder=/" + QByteArray(5000, 'a') + "\n"
+        << true;
+    QTest::newRow("larger than 64 KiB")
+        << "[General]\nlanguage=ja\n#" + QByteArray(70000, 'x') + "\n"
+        << false;
+}
+
+// A damaged file reads as the defaults, never as a crash; a file the reader
+// cannot be trusted with is not opened at all and left as it is.
+void tst_Startup::damagedSettings() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, usesFile);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tovik.ini");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(file);
+    f.close();
+    {
+        Settings settings(path);
+        QCOMPARE(settings.usesFile(), usesFile);
+        QCOMPARE(settings.languageCode(), QString());
+        const Settings::View view = settings.view();
+        QVERIFY(!view.axes && !view.legend && !view.physical && !view.lockScales);
+        QCOMPARE(settings.geometry(Settings::Window::ChiK), QByteArray());
+        QCOMPARE(settings.geometry(Settings::Window::ChiR), QByteArray());
+        QCOMPARE(settings.lastFolder(), QString());
+        // What this run chooses is kept for the run either way.
+        settings.setLanguageCode("ja");
+        QCOMPARE(settings.languageCode(), QString("ja"));
+    }
+    if (!usesFile) {
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), file);
+    }
+}
+
+void tst_Startup::unusableSettingsFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("link to a FIFO") << "link";
+}
+
+// A FIFO in place of the file would block the start until someone writes
+// into it: it is not opened.
+void tst_Startup::unusableSettingsFile() {
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tovik.ini");
+    const QString fifo = dir.filePath("fifo");
+    if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("tovik.ini"));
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(kind == "fifo" ? path : fifo).constData(), 0600), 0);
+    if (kind == "link")
+        QVERIFY(QFile::link(fifo, path));
+    QElapsedTimer timer;
+    timer.start();
+    {
+        Settings settings(path);
+        QVERIFY(!settings.usesFile());
+        QCOMPARE(settings.languageCode(), QString());
+        settings.setView({true, true, true, true});
+        QVERIFY(settings.view().axes);
+    }
+    QVERIFY(timer.elapsed() < 1000);
+    struct stat st;
+    QCOMPARE(::lstat(QFile::encodeName(path).constData(), &st), 0);
+    QVERIFY(kind == "fifo"     ? S_ISFIFO(st.st_mode)
+            : kind == "folder" ? S_ISDIR(st.st_mode)
+                               : S_ISLNK(st.st_mode));
+}
+
+void tst_Startup::fitted_data() {
+    QTest::addColumn<QRect>("wanted");
+    QTest::addColumn<QRect>("expected");
+    // On a 1920 × 1080 screen whose top 30 pixels are a panel, and a
+    // minimum of 480 × 360.
+    QTest::newRow("fits") << QRect(100, 100, 800, 600) << QRect(100, 100, 800, 600);
+    QTest::newRow("32767 square") << QRect(0, 0, 32767, 32767) << QRect(0, 30, 1920, 1050);
+    QTest::newRow("off to the left and up")
+        << QRect(-30000, -30000, 800, 600) << QRect(0, 30, 800, 600);
+    QTest::newRow("off to the right and down")
+        << QRect(5000, 4000, 800, 600) << QRect(1120, 480, 800, 600);
+    QTest::newRow("half over the edge") << QRect(1500, 900, 800, 600) << QRect(1120, 480, 800, 600);
+    QTest::newRow("445 x 97") << QRect(200, 200, 445, 97) << QRect(200, 200, 480, 360);
+    QTest::newRow("negative size") << QRect(200, 200, -50, -50) << QRect(200, 200, 480, 360);
+}
+
+void tst_Startup::fitted() {
+    QFETCH(QRect, wanted);
+    QFETCH(QRect, expected);
+    QCOMPARE(WindowStart::fitted(wanted, QRect(0, 30, 1920, 1050), QSize(480, 360)), expected);
+}
+
+void tst_Startup::restoredWindowsFitTheScreen_data() {
+    QTest::addColumn<QRect>("kept");
+    QTest::newRow("32767 square") << QRect(0, 0, 32767, 32767);
+    QTest::newRow("far off screen") << QRect(-20000, 40000, 700, 500);
+    QTest::newRow("tiny") << QRect(10, 10, 20, 5);
+}
+
+// Both windows restored from places a screen cannot show open on the
+// screen, whole, and not smaller than the minimum.
+void tst_Startup::restoredWindowsFitTheScreen() {
+    QFETCH(QRect, kept);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tovik.ini");
+    {
+        QWidget w;
+        w.setGeometry(kept);
+        Settings settings(path);
+        settings.setGeometry(Settings::Window::ChiK, w.saveGeometry());
+        settings.setGeometry(Settings::Window::ChiR, w.saveGeometry());
+    }
+    Program program;
+    const Settings settings(path);
+    WindowStart::placeWindows(*program.main, settings);
+    const QRect available = program.main->screen()->availableGeometry();
+    for (QWidget* w :
+         {static_cast<QWidget*>(program.main), static_cast<QWidget*>(program.chiR())}) {
+        QVERIFY2(available.contains(w->frameGeometry()), qPrintable(QString("%1 %2x%3+%4+%5")
+                                                                        .arg(w->objectName())
+                                                                        .arg(w->width())
+                                                                        .arg(w->height())
+                                                                        .arg(w->x())
+                                                                        .arg(w->y())));
+        QVERIFY(w->width() >= std::min(480, available.width()) &&
+                w->height() >= std::min(360, available.height()));
+    }
+}
+
 void tst_Startup::catalogueIsEmbeddedUncompressed() {
     QResource qm(QStringLiteral(":/Tovik_ja_JP.qm"));
     QVERIFY(qm.isValid());
@@ -156,8 +321,8 @@ void tst_Startup::catalogueIsEmbeddedUncompressed() {
     QCOMPARE(qm.compressionAlgorithm(), QResource::NoCompression);
 }
 
-// A few messages whose exact characters matter: small chi against capital
-// Chi, the missing colon, the three blanks before the formula's colon.
+// A few messages whose exact characters matter: the small chi in both titles
+// (the capital Χ reads as an X), the missing colon, the three blanks before the formula's colon.
 void tst_Startup::catalogueTexts_data() {
     QTest::addColumn<QString>("context");
     QTest::addColumn<QString>("source");
@@ -165,7 +330,7 @@ void tst_Startup::catalogueTexts_data() {
     QTest::newRow("chi(k)") << "ChiK"
                             << "chi(k)" << QString::fromUtf8("\u03c7(k)");
     QTest::newRow("Chi(R)") << "ChiR"
-                            << "Chi(R)" << QString::fromUtf8("\u03a7(R)");
+                            << "Chi(R)" << QString::fromUtf8("\u03c7(R)");
     QTest::newRow("pointer") << "ChiR"
                              << "Pointer : " << QString::fromUtf8("指示位置");
     QTest::newRow("R:") << "WaveCtrl"
@@ -254,14 +419,14 @@ void tst_Startup::japaneseMenus() {
                                                           "散乱殻(&H)…",
                                                           "フィット(&F)…",
                                                           "授業のノート(&N)…",
-                                                          "言語(&N)",
+                                                          "言語(&G)",
                                                           "ヘルプ(&H)",
                                                           "Tovik について(&A)"}));
     QCOMPARE(
         texts(program.chiR()->menuBar()),
         QStringList({"ファイル(&F)", "図を書き出す(&P)…", "データを書き出す(&D)…", "図をコピー(&C)",
                      "表示(&V)", "軸と単位(&A)", "凡例(&L)", "物理的な振幅(&P)", "縦軸を固定(&K)",
-                     "左右に並べる(&S)", "言語(&N)", "ヘルプ(&H)", "Tovik について(&A)"}));
+                     "左右に並べる(&S)", "言語(&G)", "ヘルプ(&H)", "Tovik について(&A)"}));
 }
 
 void tst_Startup::mainWindowTitle_data() {

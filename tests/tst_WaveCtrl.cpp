@@ -24,6 +24,8 @@ private slots:
     void flatAnnouncesEachClick();
     void switchesAreIndependent();
     void windowPositionPassesThrough();
+    void longValuesFit_data();
+    void longValuesFit();
 
 private:
     WaveCtrl* ctrl = nullptr;
@@ -440,6 +442,65 @@ void tst_WaveCtrl::windowPositionPassesThrough() {
     QCOMPARE(updated.count(), 1);
     ctrl->setWindowPos(7, 1.0);
     QCOMPARE(updated.count(), 1);
+}
+
+void tst_WaveCtrl::longValuesFit_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("exact");
+    QTest::newRow("P0 after a fit")
+        << int(WaveCtrl::Phi0Box) << -1.7254145492514699 << "-1.7254145492514699";
+    QTest::newRow("sigma after a fit")
+        << int(WaveCtrl::SigBox) << 0.062324778451400054 << "0.062324778451400054";
+    QTest::newRow("R after a fit")
+        << int(WaveCtrl::RBox) << 2.5471234567891234 << "2.5471234567891234";
+    QTest::newRow("P2 after a fit")
+        << int(WaveCtrl::Phi2Box) << -0.01234567890123 << "-0.01234567890123";
+    QTest::newRow("short value whole") << int(WaveCtrl::RBox) << 2.57 << "2.57";
+}
+
+// A value with many digits (a fit's) is kept exactly, shown in as many
+// digits as the box can show, with the exact value in the tooltip; Return
+// on the shortened text changes nothing.
+void tst_WaveCtrl::longValuesFit() {
+    QFETCH(int, box);
+    QFETCH(double, value);
+    QFETCH(QString, exact);
+    ctrl->show();
+    QVERIFY(QTest::qWaitForWindowExposed(ctrl));
+    const auto b = WaveCtrl::Box(box);
+    QLineEdit* edit =
+        QList<QLineEdit*>{ctrl->RVal, ctrl->Phi0Val, ctrl->Phi2Val, ctrl->SigVal}[box];
+    QVERIFY(ctrl->setExact(b, value));
+    QCOMPARE(ctrl->current(b), value);
+    const QString shown = edit->text();
+    QVERIFY2(edit->fontMetrics().horizontalAdvance(shown) <= edit->contentsRect().width(),
+             qPrintable(shown));
+    QVERIFY(std::abs(shown.toDouble() - value) <= 1e-4 * std::abs(value));
+    if (shown == exact) {
+        QVERIFY(!edit->toolTip().contains(exact));
+    } else {
+        QVERIFY2(edit->toolTip().contains(exact), qPrintable(edit->toolTip()));
+        QVERIFY(shown.size() < exact.size());
+    }
+    QSignalSpy spy(ctrl, SIGNAL(newR(double)));
+    QSignalSpy spyP0(ctrl, SIGNAL(newPhi0(double)));
+    QSignalSpy spyP2(ctrl, SIGNAL(newPhi2(double)));
+    QSignalSpy spySig(ctrl, SIGNAL(newSig(double)));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(spy.count() + spyP0.count() + spyP2.count() + spySig.count(), 0);
+    QCOMPARE(ctrl->current(b), value);
+    QCOMPARE(edit->text(), shown);
+
+    // The formula line likewise.
+    ctrl->showFormula(3.2954266588587244, 0);
+    QVERIFY2(ctrl->label_6->text().endsWith("N*S0^2 = 3.295427"),
+             qPrintable(ctrl->label_6->text()));
+    QVERIFY(ctrl->label_6->toolTip().contains("3.2954266588587244"));
+    ctrl->showFormula(2.5, 0);
+    QVERIFY(ctrl->label_6->text().endsWith("N*S0^2 = 2.5"));
+    QVERIFY(!ctrl->label_6->toolTip().contains("exactly"));
 }
 
 QTEST_MAIN(tst_WaveCtrl)

@@ -5,7 +5,7 @@
     <name>About</name>
     <message>
         <source>&lt;h3&gt;Tovik %1&lt;/h3&gt;&lt;p&gt;A teaching tool for the EXAFS signal of one scattering shell: chi(k) and its Fourier transform chi(R), redrawn as you change them.&lt;/p&gt;&lt;p&gt;Released under the MIT licence.&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Tovik %1&lt;/h3&gt;&lt;p&gt;一つの散乱殻が作る EXAFS 信号を学ぶための道具です。χ(k) とそのフーリエ変換 Χ(R) を、操作に合わせて描き直します。&lt;/p&gt;&lt;p&gt;MIT ライセンスで公開しています。&lt;/p&gt;</translation>
+        <translation>&lt;h3&gt;Tovik %1&lt;/h3&gt;&lt;p&gt;一つの散乱殻が作る EXAFS 信号を学ぶための道具です。χ(k) とそのフーリエ変換 χ(R) を、操作に合わせて描き直します。&lt;/p&gt;&lt;p&gt;MIT ライセンスで公開しています。&lt;/p&gt;</translation>
     </message>
     <message>
         <source>About Tovik</source>
@@ -169,8 +169,8 @@
         <translation>授業(&amp;L)</translation>
     </message>
     <message>
-        <source>La&amp;nguage</source>
-        <translation>言語(&amp;N)</translation>
+        <source>Lan&amp;guage</source>
+        <translation>言語(&amp;G)</translation>
     </message>
     <message>
         <source>&amp;Notes…</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Chi(R)</source>
-        <translation>Χ(R)</translation>
+        <translation>χ(R)</translation>
     </message>
     <message>
         <source>F</source>
@@ -380,15 +380,15 @@
         <translation>%1（規格化）</translation>
     </message>
     <message>
-        <source>La&amp;nguage</source>
-        <translation>言語(&amp;N)</translation>
+        <source>Lan&amp;guage</source>
+        <translation>言語(&amp;G)</translation>
     </message>
 </context>
 <context>
     <name>CommandLine</name>
     <message>
         <source>Tovik: chi(k) and chi(R) of one EXAFS shell.</source>
-        <translation>Tovik: 一つの EXAFS 散乱殻の χ(k) と Χ(R)。</translation>
+        <translation>Tovik: 一つの EXAFS 散乱殻の χ(k) と χ(R)。</translation>
     </message>
     <message>
         <source>Japanese interface (the default).</source>
@@ -532,6 +532,10 @@
 </context>
 <context>
     <name>SafeFile</name>
+    <message>
+        <source>Another program is writing into the folder %1; nothing was written.</source>
+        <translation>別のプログラムがフォルダ %1 に書き込み中です。何も書き込みませんでした。</translation>
+    </message>
     <message>
         <source>The file %1 is larger than %2 MiB, too large for %3.</source>
         <translation>ファイル %1 は %2 MiB を超えていて、%3としては大きすぎます。</translation>
@@ -731,7 +735,7 @@
     </message>
     <message>
         <source>In the colour of this shell&apos;s mark on the chi(R) plot</source>
-        <translation>Χ(R) のグラフでこの散乱殻の印と同じ色です</translation>
+        <translation>χ(R) のグラフでこの散乱殻の印と同じ色です</translation>
     </message>
     <message>
         <source>Distance R of this shell, 0 to 10 Å in steps of 0.1 Å</source>
@@ -778,7 +782,7 @@
     </message>
     <message>
         <source>The shell of the panel&apos;s R slider, in the colour of its mark on the chi(R) plot</source>
-        <translation>パネルの R スライダーの散乱殻。Χ(R) のグラフの印と同じ色です</translation>
+        <translation>パネルの R スライダーの散乱殻。χ(R) のグラフの印と同じ色です</translation>
     </message>
     <message>
         <source>Extra shells share n, P0, P1, P2, Sigma and the factors with the main shell; their amplitudes are relative to A.</source>
@@ -818,7 +822,7 @@
     </message>
     <message>
         <source>Linear phase P1 of every shell: the phase gains P1·k, which moves each chi(R) peak to R + P1/2 (inward for a negative P1, as real phase shifts have it); −3 to 3 Å in steps of 0.01 Å</source>
-        <translation>すべての散乱殻の 1 次の位相 P1: 位相に P1·k が加わり、Χ(R) の各ピークは R + P1/2 に移ります (実際の位相シフトのように P1 が負なら内側へ)。−3 から 3 Å まで 0.01 Å 刻み</translation>
+        <translation>すべての散乱殻の 1 次の位相 P1: 位相に P1·k が加わり、χ(R) の各ピークは R + P1/2 に移ります (実際の位相シフトのように P1 が負なら内側へ)。−3 から 3 Å まで 0.01 Å 刻み</translation>
     </message>
     <message>
         <source>Linear phase P1 in Å: type a value and press Return</source>
@@ -827,6 +831,14 @@
 </context>
 <context>
     <name>WaveCtrl</name>
+    <message>
+        <source>Exact value: %1</source>
+        <translation>正確な値: %1</translation>
+    </message>
+    <message>
+        <source>N*S0^2 = %1 exactly</source>
+        <translation>正確には N*S0^2 = %1</translation>
+    </message>
     <message>
         <source>k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1</source>
         <translation>k^n * 窓関数(k) * N*S0^2 * (1/k) * (1/R^2) * 後方散乱振幅(k) * sin( 2KR + P0 + P1 * k + P2 * k^2 ) * exp( -2 * σ^2 * k^2 )   : N*S0^2 = %1</translation>
