@@ -322,13 +322,16 @@ bool ChiK::applyScenario(const Scenario& state, QString* error) {
     QVector<double> k, chi;
     if (!state.dataFile.isEmpty() && !ChiDataReader::readFile(state.dataFile, &k, &chi, error))
         return false;
-    applyScenario(state, k, chi);
+    ProgramState::Paths paths;
+    if (!ProgramState::readPaths(state, &paths, error))
+        return false;
+    applyScenario(state, k, chi, paths);
     return true;
 }
 
 void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
-                         const QVector<double>& chi) {
-    ProgramState::apply(state, *waves.first(), *chiR);
+                         const QVector<double>& chi, const ProgramState::Paths& paths) {
+    ProgramState::apply(state, *waves.first(), *chiR, paths);
     hasFitChoices = state.hasFit;
     fitVary = state.fitVary;
     fitRMin = state.fitRMin;
@@ -496,8 +499,9 @@ void ChiK::draw(QPainter* p) {
             curve(measured->values, 1, solidPen(Palette::measured(), 2));
         curve(w->chi, 1, solidPen(Palette::chi(), 2));
         live.windowPositions = w->ctrl->WindowCtrl->positions;
-        live.hasEnvelope = w->envelope != nullptr;
-        if (w->envelope)
+        // A path's amplitude is drawn as a curve, without handles.
+        live.hasEnvelope = w->envelope != nullptr && !w->path;
+        if (live.hasEnvelope)
             live.envelopePoints = w->envelope->points;
         in.live.append(live);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramState.h"
+
 #include "Lessons.h"
 #include "Scenario.h"
 #include "Startup.h"
@@ -77,7 +79,8 @@ public:
     // changes and `error` says why.
     bool applyScenario(const Scenario& state, QString* error);
     // The same with the data file's contents already read (empty: none).
-    void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi);
+    void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi,
+                       const ProgramState::Paths& paths = {});
     // The state a saved scenario holds: the controls' and the lesson's.
     Scenario currentState() const;
 

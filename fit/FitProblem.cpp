@@ -59,11 +59,16 @@ const QStringList& FitProblem::names() {
     return n;
 }
 
-QStringList FitProblem::defaultVaried() {
+QStringList FitProblem::defaultVaried(bool withPath) {
     QStringList out;
-    for (const ParameterRow* row : fitOrder())
-        if (row->variedByDefault)
+    for (const ParameterRow* row : fitOrder()) {
+        const bool varied =
+            withPath ? (row->id == ModelParameter::Amplitude || row->id == ModelParameter::R ||
+                        row->id == ModelParameter::Sigma || row->id == ModelParameter::DeltaE0)
+                     : row->variedByDefault;
+        if (varied)
             out << QLatin1String(row->name);
+    }
     return out;
 }
 
@@ -93,6 +98,7 @@ bool FitProblem::sameBasis(const FitInputs& a, const FitInputs& b, const QString
     const WaveFactors& f = a.factors;
     const WaveFactors& g = b.factors;
     return a.parameters.n == b.parameters.n && a.parameters.shells == b.parameters.shells &&
+           a.parameters.path == b.parameters.path &&
            f.envelope == g.envelope && f.window == g.window && f.debyeWaller == g.debyeWaller &&
            a.grid.kMin == b.grid.kMin && a.grid.dk == b.grid.dk && a.grid.kCount == b.grid.kCount &&
            a.grid.length == b.grid.length && a.windowPositions == b.windowPositions &&
@@ -247,6 +253,15 @@ Result FitProblem::run(const QStringList& varied) const {
         r.error = problemMessage(QT_TRANSLATE_NOOP(
             "FitProblem", "The main shell is at R = 0, where it has no signal (1/R²): set R "
                           "above 0 or vary it."));
+        r.best = parameters(varied);
+        return r;
+    }
+    if (varied.contains(QLatin1String(parameterRow(ModelParameter::DeltaE0).name)) &&
+        !inputs.parameters.path) {
+        Result r;
+        r.error = problemMessage(QT_TRANSLATE_NOOP(
+            "FitProblem", "dE0 moves only a shell with a scattering path: open a path for the "
+                          "main shell or do not vary dE0."));
         r.best = parameters(varied);
         return r;
     }

@@ -10,24 +10,32 @@
 
 #include <cmath>
 
+namespace {
+constexpr WaveCtrl::Box allBoxes[] = {WaveCtrl::RBox, WaveCtrl::Phi0Box, WaveCtrl::Phi2Box,
+                                      WaveCtrl::SigBox, WaveCtrl::DE0Box};
+}
+
 WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     setupUi(this);
-    for (QLineEdit* box : {NVal, RVal, Phi0Val, Phi2Val, SigVal})
+    for (QLineEdit* box : {NVal, RVal, Phi0Val, Phi2Val, SigVal, DE0Val})
         box->setStyleSheet(Palette::valueBoxStyle());
     // The sliders span their parameters' ranges in their steps.
     NBar->setRange(KWeight::minimum, KWeight::maximum);
-    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox}) {
+    for (Box b : allBoxes) {
         const ParameterRow& row = parameterRow(parameterOf(b));
         bar(b)->setRange(qRound(row.minimum * row.stepsPerUnit),
                          qRound(row.maximum * row.stepsPerUnit));
     }
-    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox})
+    DE0Bar->setValue(qRound(parameterRow(ModelParameter::DeltaE0).defaultValue * steps(DE0Box)));
+    DE0Val->setText(shortestNumber(DE0Bar->value() / steps(DE0Box)));
+    for (Box b : allBoxes)
         values[b] = bar(b)->value() / steps(b);
     connect(NBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewN(int)));
     connect(RBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewR(int)));
     connect(Phi0Bar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewPhi0(int)));
     connect(Phi2Bar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewPhi2(int)));
     connect(SigBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewSig(int)));
+    connect(DE0Bar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewDE0(int)));
     connect(Flat, SIGNAL(clicked()), this, SIGNAL(enFlat()));
     // Unchecking counts as a change of selection as much as checking does.
     connect(SelEnvelope, SIGNAL(toggled(bool)), this, SIGNAL(newSelection()));
@@ -37,26 +45,28 @@ WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     connect(Phi0Val, SIGNAL(editingFinished()), this, SLOT(phi0Typed()));
     connect(Phi2Val, SIGNAL(editingFinished()), this, SLOT(phi2Typed()));
     connect(SigVal, SIGNAL(editingFinished()), this, SLOT(sigmaTyped()));
+    connect(DE0Val, SIGNAL(editingFinished()), this, SLOT(dE0Typed()));
 }
 
 QSlider* WaveCtrl::bar(Box box) const {
-    QSlider* const bars[] = {RBar, Phi0Bar, Phi2Bar, SigBar};
+    QSlider* const bars[] = {RBar, Phi0Bar, Phi2Bar, SigBar, DE0Bar};
     return bars[box];
 }
 
 QLineEdit* WaveCtrl::valueBox(Box box) const {
-    QLineEdit* const boxes[] = {RVal, Phi0Val, Phi2Val, SigVal};
+    QLineEdit* const boxes[] = {RVal, Phi0Val, Phi2Val, SigVal, DE0Val};
     return boxes[box];
 }
 
 ModelParameter WaveCtrl::parameterOf(Box box) {
     static const ModelParameter parameters[] = {ModelParameter::R, ModelParameter::P0,
-                                                ModelParameter::P2, ModelParameter::Sigma};
+                                                ModelParameter::P2, ModelParameter::Sigma,
+                                                ModelParameter::DeltaE0};
     return parameters[box];
 }
 
 bool WaveCtrl::boxOf(ModelParameter p, Box* box) {
-    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox}) {
+    for (Box b : allBoxes) {
         if (parameterOf(b) == p) {
             *box = b;
             return true;
@@ -92,6 +102,9 @@ void WaveCtrl::announce(Box box, double value) {
     case SigBox:
         emit newSig(value);
         break;
+    case DE0Box:
+        emit newDE0(value);
+        break;
     }
 }
 
@@ -118,13 +131,19 @@ void WaveCtrl::typed(Box box) {
         valueBox(box)->setText(shortestNumber(values[box]));
 }
 
-void WaveCtrl::showFormula(double amplitude, double phi1) {
+void WaveCtrl::showFormula(double amplitude, double phi1, const QString& pathName) {
     formulaAmplitude = amplitude;
     formulaPhi1 = phi1;
+    formulaPath = pathName;
     const bool withA = amplitude != 1;
     const bool withP1 = phi1 != 0;
     QString text;
-    if (withA && withP1)
+    if (!pathName.isEmpty())
+        text = tr("k^n * W(k) * N*S0^2 * |f(k)| * exp(-2R/lambda(k)) / (k R^2) * sin( 2kR + "
+                  "phase(k) + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 ),  k = sqrt(k^2 - "
+                  "0.2625*dE0)   : N*S0^2 = %1, path %2")
+                   .arg(shortestNumber(amplitude), pathName);
+    else if (withA && withP1)
         text = tr("k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) "
                   "* exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1")
                    .arg(shortestNumber(amplitude));
@@ -180,6 +199,12 @@ void WaveCtrl::selectedNewPhi2(int p) {
     announce(Phi2Box, p2);
 }
 
+void WaveCtrl::selectedNewDE0(int e) {
+    const double dE0 = e / steps(DE0Box);
+    DE0Val->setText(QString::number(dE0, 'g', 6));
+    announce(DE0Box, dE0);
+}
+
 void WaveCtrl::selectedNewSig(int s) {
     const double sig = s / steps(SigBox);
     SigVal->setText(QString::number(sig, 'g', 6));
@@ -190,7 +215,7 @@ void WaveCtrl::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         retranslateUi(this);
         // The form's own text is the plain formula: the terms in use again.
-        showFormula(formulaAmplitude, formulaPhi1);
+        showFormula(formulaAmplitude, formulaPhi1, formulaPath);
     }
     QFrame::changeEvent(event);
 }

@@ -16,7 +16,7 @@ public:
     explicit WaveCtrl(QWidget* parent = nullptr);
 
     // The boxes that take a typed value.
-    enum Box { RBox, Phi0Box, Phi2Box, SigBox };
+    enum Box { RBox, Phi0Box, Phi2Box, SigBox, DE0Box };
 
     // Takes `value` as a typed one: a finite value in the slider's range is
     // shown in its shortest exact form and announced exactly, and the slider
@@ -33,8 +33,9 @@ public:
     double current(Box box) const { return values[box]; }
 
     // Shows in the formula the terms in use: the amplitude A = N*S0^2 when it
-    // is not 1 and the linear phase P1*k when P1 is not 0.
-    void showFormula(double amplitude, double phi1);
+    // is not 1 and the linear phase P1*k when P1 is not 0; with a scattering
+    // path (`pathName` not empty) the theory's form and the path's file.
+    void showFormula(double amplitude, double phi1, const QString& pathName = QString());
 
 signals:
     void newN(int N);
@@ -42,6 +43,7 @@ signals:
     void newPhi0(double Phi0);
     void newPhi2(double Phi2);
     void newSig(double sig);
+    void newDE0(double dE0);
     void enFlat();
     void newSelection();
 
@@ -54,10 +56,12 @@ private slots:
     void selectedNewPhi0(int p);
     void selectedNewPhi2(int p);
     void selectedNewSig(int s);
+    void selectedNewDE0(int e);
     void rTyped() { typed(RBox); }
     void phi0Typed() { typed(Phi0Box); }
     void phi2Typed() { typed(Phi2Box); }
     void sigmaTyped() { typed(SigBox); }
+    void dE0Typed() { typed(DE0Box); }
 
 private:
     QSlider* bar(Box box) const;
@@ -67,10 +71,11 @@ private:
     void announce(Box box, double value);
     void typed(Box box);
 
-    double values[4] = {};
+    double values[5] = {};
     // What the formula label shows, kept for a change of language.
     double formulaAmplitude = 1;
     double formulaPhi1 = 0;
+    QString formulaPath;
 
 protected:
     // The form's texts in the new language; the values and formula stay.
