@@ -4,20 +4,17 @@
 #include "About.h"
 #include "Actions.h"
 #include "Axes.h"
-#include "ChiDataReader.h"
 #include "ChiKPlot.h"
 #include "ChiR.h"
-#include "CsvExport.h"
 #include "Envelope.h"
 #include "Escaped.h"
-#include "FileDialogs.h"
+#include "FileCommands.h"
 #include "FitWindow.h"
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
 #include "NotesWindow.h"
 #include "Palette.h"
-#include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
 #include "Scenario.h"
@@ -28,7 +25,6 @@
 
 #include <QEvent>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 
@@ -69,20 +65,11 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
     }
     connect(DispA, SIGNAL(draw(QPainter*)), this, SLOT(draw(QPainter*)));
 
-    actionOpenScenario->setShortcuts(QKeySequence::Open);
-    actionSaveScenario->setShortcuts(QKeySequence::Save);
     actionQuit->setShortcuts(QKeySequence::Quit);
     // Desktops without a theme of their own (and the headless platform) bind
     // no quit key; Ctrl+Q is what users of the others know.
     if (actionQuit->shortcuts().isEmpty())
         actionQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    // Not Ctrl+C: that stays with the text boxes.
-    actionCopyPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    connect(actionOpenScenario, SIGNAL(triggered()), this, SLOT(openScenario()));
-    connect(actionSaveScenario, SIGNAL(triggered()), this, SLOT(saveScenario()));
-    connect(actionExportPicture, SIGNAL(triggered()), this, SLOT(exportPicture()));
-    connect(actionExportData, SIGNAL(triggered()), this, SLOT(exportData()));
-    connect(actionCopyPicture, SIGNAL(triggered()), this, SLOT(copyPicture()));
     connect(actionQuit, SIGNAL(triggered()), this, SIGNAL(finishing()));
     connect(actionAbout, SIGNAL(triggered()), this, SLOT(about()));
 
@@ -119,8 +106,7 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
         connect(source, SIGNAL(changed()), DispA, SLOT(update()));
         connect(source, SIGNAL(changed()), chiR->DispA, SLOT(update()));
     }
-    connect(actionOpenData, SIGNAL(triggered()), this, SLOT(openData()));
-    connect(actionClearData, SIGNAL(triggered()), this, SLOT(clearData()));
+    files = new FileCommands(*this);
     connect(actionHold, SIGNAL(triggered()), this, SLOT(holdCurves()));
     connect(actionClearHeld, SIGNAL(triggered()), this, SLOT(clearHeld()));
 
@@ -172,7 +158,8 @@ void ChiK::fillLessonsMenu() {
             menuLessons->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
         action->setProperty("fromFile", true);
         const QString path = lesson.path;
-        connect(action, &QAction::triggered, this, [this, path] { openScenarioFile(path); });
+        connect(action, &QAction::triggered, files,
+                [this, path] { files->openScenarioFile(path); });
     }
     if (lessons.isEmpty())
         menuLessons->addAction(tr("No lessons found"))->setEnabled(false);
@@ -313,22 +300,6 @@ QString ChiK::valueTitle() const {
 
 ChiK::~ChiK() = default;
 
-void ChiK::showError(const QString& message) {
-    QMessageBox::warning(this, windowTitle(), Escaped::message(message));
-}
-
-bool ChiK::applyScenario(const Scenario& state, QString* error) {
-    // The data file is read again, as it is now, before anything changes.
-    QVector<double> k, chi;
-    if (!state.dataFile.isEmpty() && !ChiDataReader::readFile(state.dataFile, &k, &chi, error))
-        return false;
-    ProgramState::Paths paths;
-    if (!ProgramState::readPaths(state, &paths, error))
-        return false;
-    applyScenario(state, k, chi, paths);
-    return true;
-}
-
 void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
                          const QVector<double>& chi, const ProgramState::Paths& paths) {
     ProgramState::apply(state, *waves.first(), *chiR, paths);
@@ -350,108 +321,12 @@ void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
     actionNotes->setEnabled(!notes.isEmpty());
 }
 
-bool ChiK::openScenarioFile(const QString& path) {
-    Scenario state;
-    QString error;
-    if (!Scenario::readFile(path, ProgramState::capture(*waves.first(), *chiR), &state, &error) ||
-        !applyScenario(state, &error)) {
-        showError(error);
-        return false;
-    }
-    if (!notes.isEmpty())
-        showNotes();
-    return true;
-}
-
-bool ChiK::openDataFile(const QString& path) {
-    QVector<double> k, chi;
-    QString error;
-    if (!ChiDataReader::readFile(path, &k, &chi, &error)) {
-        showError(error);
-        return false;
-    }
-    measured->setData(k, chi, QFileInfo(path).absoluteFilePath());
-    return true;
-}
-
-void ChiK::openData() {
-    const QString path = FileDialogs::openPath(
-        this, tr("Open measured chi(k)"),
-        tr("chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)"));
-    if (!path.isEmpty())
-        openDataFile(path);
-}
-
-void ChiK::clearData() {
-    measured->clear();
-}
-
 void ChiK::holdCurves() {
     held->hold(*waves.first(), ProgramState::capture(*waves.first(), *chiR), measured);
 }
 
 void ChiK::clearHeld() {
     held->clear();
-}
-
-bool ChiK::saveScenarioFile(const QString& path) {
-    QString error;
-    if (!currentState().writeFile(path, &error)) {
-        showError(error);
-        return false;
-    }
-    return true;
-}
-
-bool ChiK::exportPictureFile(const QString& path) {
-    QString error;
-    if (!PictureExport::save(DispA, path, windowTitle(), &error)) {
-        showError(error);
-        return false;
-    }
-    return true;
-}
-
-bool ChiK::exportDataFile(const QString& path) {
-    const AWave& wave = *waves.first();
-    QString error;
-    if (!CsvExport::write(path, CsvExport::chiK(wave, ProgramState::capture(wave, *chiR), measured),
-                          &error)) {
-        showError(error);
-        return false;
-    }
-    return true;
-}
-
-void ChiK::openScenario() {
-    const QString path =
-        FileDialogs::openPath(this, tr("Open scenario"), tr("Tovik scenarios (*.tovik.json)"));
-    if (!path.isEmpty())
-        openScenarioFile(path);
-}
-
-void ChiK::saveScenario() {
-    const QString path = FileDialogs::savePath(
-        this, tr("Save scenario as"), tr("Tovik scenarios (*.tovik.json)"),
-        {QStringLiteral("tovik.json")}, QStringLiteral("scenario.tovik.json"));
-    if (!path.isEmpty())
-        saveScenarioFile(path);
-}
-
-void ChiK::exportPicture() {
-    const QString path = FileDialogs::picturePath(this, QStringLiteral("chik.png"));
-    if (!path.isEmpty())
-        exportPictureFile(path);
-}
-
-void ChiK::exportData() {
-    const QString path = FileDialogs::dataPath(this, QStringLiteral("chik.csv"));
-    if (!path.isEmpty())
-        exportDataFile(path);
-}
-
-void ChiK::copyPicture() {
-    PictureExport::copyToClipboard(DispA);
 }
 
 void ChiK::about() {

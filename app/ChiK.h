@@ -14,6 +14,7 @@
 class AWave;
 class Actions;
 class ChiR;
+class FileCommands;
 class HeldCurves;
 class MeasuredCurve;
 class Session;
@@ -34,8 +35,10 @@ public:
 
     ChiR* chiR = nullptr;
     QVector<AWave*> waves;
-    // Shared with the chi(R) window.
+    // Shared with the chi(R) window: the View menu's entries and both File
+    // menus' commands.
     Actions* actions = nullptr;
+    FileCommands* files = nullptr;
     ViewOptions* view = nullptr;
     MeasuredCurve* measured = nullptr;
     HeldCurves* held = nullptr;
@@ -68,17 +71,9 @@ public:
     // Each window on its half of `available`, frames included.
     static void arrange(QWidget* left, QWidget* right, const QRect& available);
 
-    // The File menu's work without its dialogs. Faults are shown in a
-    // message box and change nothing; the result says whether it worked.
-    bool openScenarioFile(const QString& path);
-    bool saveScenarioFile(const QString& path);
-    bool exportPictureFile(const QString& path);
-    bool exportDataFile(const QString& path);
-    bool openDataFile(const QString& path);
-    // Loads the scenario's data file first: if it cannot be read nothing
-    // changes and `error` says why.
-    bool applyScenario(const Scenario& state, QString* error);
-    // The same with the data file's contents already read (empty: none).
+    // Sets the controls, the lesson and the measured data from `state`,
+    // with the data file's contents already read (empty: none).
+    // `paths` as ProgramState::readPaths gave them.
     void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi,
                        const ProgramState::Paths& paths = {});
     // The state a saved scenario holds: the controls' and the lesson's.
@@ -103,23 +98,15 @@ protected:
 
 private slots:
     void draw(QPainter* p);
-    void openScenario();
-    void saveScenario();
-    void exportPicture();
-    void exportData();
-    void copyPicture();
     void about();
     void syncView();
     void arrangeSideBySide();
-    void openData();
-    void clearData();
     void holdCurves();
     void clearHeld();
     void showShells();
     void showFit();
 
 private:
-    void showError(const QString& message);
     // The form's texts and those this window sets itself, in the current
     // language; runs at start and on every LanguageChange.
     void retranslate();

@@ -5,22 +5,17 @@
 #include "Axes.h"
 #include "ChCoord.h"
 #include "ChiRPlot.h"
-#include "CsvExport.h"
 #include "Escaped.h"
-#include "FileDialogs.h"
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
 #include "Palette.h"
-#include "PictureExport.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
-#include "Scenario.h"
 #include "Startup.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -69,10 +64,6 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     connect(SelTotal, SIGNAL(toggled(bool)), DispA, SLOT(update()));
     connect(PointVal, SIGNAL(editingFinished()), this, SLOT(pointerTyped()));
 
-    actionCopyPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    connect(actionExportPicture, SIGNAL(triggered()), this, SLOT(exportPicture()));
-    connect(actionExportData, SIGNAL(triggered()), this, SLOT(exportData()));
-    connect(actionCopyPicture, SIGNAL(triggered()), this, SLOT(copyPicture()));
     connect(actionAbout, SIGNAL(triggered()), this, SLOT(about()));
     connect(mouse, SIGNAL(mDClicked()), this, SLOT(dClicked()));
     // A click on the plot takes the keys, for Left and Right.
@@ -264,44 +255,6 @@ void ChiR::dClicked() {
     const Peak& target = !modelPeak.found && dataPeak.found ? dataPeak : modelPeak;
     onPeak = target.found;
     placePointer(target.r);
-}
-
-bool ChiR::exportPictureFile(const QString& path) {
-    QString error;
-    if (!PictureExport::save(DispA, path, windowTitle(), &error)) {
-        QMessageBox::warning(this, windowTitle(), Escaped::message(error));
-        return false;
-    }
-    return true;
-}
-
-bool ChiR::exportDataFile(const QString& path) {
-    QString error = tr("There is no data to export yet.");
-    const AWave* wave = waves && !waves->isEmpty() ? waves->first() : nullptr;
-    if (!wave ||
-        !CsvExport::write(
-            path, CsvExport::chiR(*wave, ProgramState::capture(*wave, *this), rMin, rMax, measured),
-            &error)) {
-        QMessageBox::warning(this, windowTitle(), Escaped::message(error));
-        return false;
-    }
-    return true;
-}
-
-void ChiR::exportPicture() {
-    const QString path = FileDialogs::picturePath(this, QStringLiteral("chir.png"));
-    if (!path.isEmpty())
-        exportPictureFile(path);
-}
-
-void ChiR::exportData() {
-    const QString path = FileDialogs::dataPath(this, QStringLiteral("chir.csv"));
-    if (!path.isEmpty())
-        exportDataFile(path);
-}
-
-void ChiR::copyPicture() {
-    PictureExport::copyToClipboard(DispA);
 }
 
 void ChiR::about() {

@@ -39,10 +39,6 @@ public:
     double fitRangeHigh() const { return fitHigh; }
     bool fitRangeShown() const { return fitShown; }
 
-    // The File menu's work without its dialogs; faults go to a message box.
-    bool exportPictureFile(const QString& path);
-    bool exportDataFile(const QString& path);
-
     MouseC* mouse = nullptr;
     ChCoord* coord = nullptr;
     bool grabbed = false;
@@ -105,9 +101,6 @@ private slots:
     void mReleased();
     // A number typed into the Pointer box moves the line there.
     void pointerTyped();
-    void exportPicture();
-    void exportData();
-    void copyPicture();
     void about();
     void dClicked();
 

@@ -3,27 +3,25 @@
 #include "ChiDataReader.h"
 #include "ChiK.h"
 #include "ChiR.h"
-#include "CsvExport.h"
 #include "Escaped.h"
+#include "FileCommands.h"
 #include "FitRun.h"
 #include "Lessons.h"
-#include "PictureExport.h"
-#include "ProgramState.h"
 #include "SafeFile.h"
 #include "Scenario.h"
 #include "Session.h"
 #include "Settings.h"
-#include "Startup.h"
+#include "WindowStart.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QScreen>
 #include <QSet>
 
+#include <clocale>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -45,9 +43,58 @@ void printError(const QString& message) {
     printLine(stderr, QStringLiteral("tovik: ") + Escaped::message(message));
 }
 
+const QString japaneseName = QStringLiteral("j");
+const QString englishName = QStringLiteral("e");
+const QString scenarioName = QStringLiteral("scenario");
+const QString lessonName = QStringLiteral("lesson");
+const QString dataName = QStringLiteral("data");
+const QString pathName = QStringLiteral("path");
+const QString exportName = QStringLiteral("export");
+const QString fitName = QStringLiteral("fit");
+const QString helpAllName = QStringLiteral("help-all");
+
+// The program's options, their descriptions in the language installed now,
+// and the parser's own --help and --version.
+QList<QCommandLineOption> define(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        CommandLine::tr("Tovik: chi(k) and chi(R) of one EXAFS shell."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QList<QCommandLineOption> options{
+        {japaneseName, CommandLine::tr("Japanese interface (the default).")},
+        {englishName, CommandLine::tr("English interface.")},
+        {scenarioName, CommandLine::tr("Open the scenario FILE at start."),
+         CommandLine::tr("FILE")},
+        // The lessons are listed in the manual page and the README, not here.
+        {lessonName,
+         CommandLine::tr("Open the lesson NAME (its file name) from the lessons folder."),
+         CommandLine::tr("NAME")},
+        {dataName, CommandLine::tr("Show the measured chi(k) in FILE with the model."),
+         CommandLine::tr("FILE")},
+        {pathName,
+         CommandLine::tr("Give the main shell the scattering path in FILE (feffNNNN.dat)."),
+         CommandLine::tr("FILE")},
+        {exportName,
+         CommandLine::tr("Show no window: write both plots as PNG and SVG and their data as CSV "
+                         "into DIR, then exit."),
+         CommandLine::tr("DIR")},
+        {fitName, CommandLine::tr("Show no window: fit the model to the measured data and print "
+                                  "the result as JSON; with --export the pictures show the fitted "
+                                  "model and DIR gets fit.json too.")}};
+    parser.addOptions(options);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    return options;
+}
+
 // Drops the options the parser does not know (and nothing else), so that
 // they are ignored while a missing value is still an error.
-QStringList knownOnly(QCommandLineParser& parser, const QStringList& arguments) {
+QStringList knownOnly(QCommandLineParser& parser, const QList<QCommandLineOption>& options,
+                      const QStringList& arguments) {
+    QSet<QString> takingValues;
+    for (const QCommandLineOption& option : options)
+        if (!option.valueName().isEmpty())
+            for (const QString& name : option.names())
+                takingValues.insert(name);
     parser.parse(arguments);
     const QStringList unknownNames = parser.unknownOptionNames();
     const QSet<QString> unknown(unknownNames.begin(), unknownNames.end());
@@ -67,9 +114,8 @@ QStringList knownOnly(QCommandLineParser& parser, const QStringList& arguments) 
                 if (unknown.contains(name))
                     continue;
                 // An option that takes a value keeps the next argument as it.
-                if ((name == QLatin1String("scenario") || name == QLatin1String("data") ||
-                     name == QLatin1String("export") || name == QLatin1String("lesson")) &&
-                    !a.contains(QLatin1Char('=')) && i + 1 < arguments.size()) {
+                if (takingValues.contains(name) && !a.contains(QLatin1Char('=')) &&
+                    i + 1 < arguments.size()) {
                     kept << a << arguments.at(++i);
                     continue;
                 }
@@ -81,41 +127,75 @@ QStringList knownOnly(QCommandLineParser& parser, const QStringList& arguments) 
 }
 } // namespace
 
-void CommandLine::preparePlatform(int argc, char** argv) {
-    bool windowless = false, exporting = false, fitting = false;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray a(argv[i]);
-        if (a == "--export" || a.startsWith("--export=") || a == "-export")
-            exporting = true;
-        else if (a == "--fit" || a == "-fit")
-            fitting = true;
-        else if (a == "--help" || a == "-help" || a == "--help-all" || a == "-help-all" ||
-                 a == "-h" || a == "-?" || a == "--version" || a == "-version" || a == "-v")
-            windowless = true;
+CommandLine::Options CommandLine::parse(const QStringList& arguments) {
+    Options options;
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1Char('-') + japaneseName)
+            options.language = Startup::Language::Japanese;
+        else if (arguments.at(i) == QLatin1Char('-') + englishName)
+            options.language = Startup::Language::English;
     }
-    if ((windowless || exporting || fitting) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    QCommandLineParser parser;
+    const QList<QCommandLineOption> defined = define(parser);
+    if (!parser.parse(knownOnly(parser, defined, arguments)))
+        options.error = parser.errorText();
+    // What was read before an error too: a missing export folder is still
+    // an export's error.
+    options.help = parser.isSet(QStringLiteral("help")) || parser.isSet(helpAllName);
+    options.version = parser.isSet(QStringLiteral("version"));
+    options.fit = parser.isSet(fitName);
+    auto value = [&parser](const QString& name) {
+        return parser.isSet(name) ? std::optional<QString>(parser.value(name)) : std::nullopt;
+    };
+    options.scenario = value(scenarioName);
+    options.lesson = value(lessonName);
+    options.data = value(dataName);
+    options.path = value(pathName);
+    options.exportDir = value(exportName);
+    return options;
+}
+
+CommandLine::Options CommandLine::parse(int argc, char** argv) {
+    // The application object sets the locale from the environment before
+    // it decodes its arguments; these are decoded the same way, earlier.
+    std::setlocale(LC_ALL, "");
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return parse(arguments);
+}
+
+QString CommandLine::Options::errorText() const {
+    // No catalogue is installed while the arguments are parsed: the
+    // parser's message is its source text, translated here.
+    static const char* const messages[] = {
+        QT_TRANSLATE_NOOP("QCommandLineParser", "Missing value after '%1'."),
+        QT_TRANSLATE_NOOP("QCommandLineParser", "Unexpected value after '%1'."),
+        QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown option '%1'."),
+        QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown options: %1.")};
+    for (const char* message : messages) {
+        const QString source = QString::fromLatin1(message);
+        const int at = source.indexOf(QLatin1String("%1"));
+        const QString head = source.left(at), tail = source.mid(at + 2);
+        if (error.size() >= head.size() + tail.size() && error.startsWith(head) &&
+            error.endsWith(tail))
+            return QCoreApplication::translate("QCommandLineParser", message)
+                .arg(error.mid(head.size(), error.size() - head.size() - tail.size()));
+    }
+    return error;
+}
+
+QString CommandLine::helpText() {
+    QCommandLineParser parser;
+    define(parser);
+    return parser.helpText().trimmed();
+}
+
+void CommandLine::preparePlatform(const Options& options) {
+    if (options.windowless() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (exporting || fitting)
+    if (options.headless())
         qInstallMessageHandler(quietNotes);
-}
-
-void CommandLine::placeWindows(ChiK& window, const Settings& settings) {
-    const QByteArray k = settings.geometry(Settings::Window::ChiK);
-    const QByteArray r = settings.geometry(Settings::Window::ChiR);
-    // Where the user left them; at the first start side by side if the
-    // screen has room, rather than on top of each other.
-    if (!k.isEmpty() && !r.isEmpty() && window.restoreGeometry(k) &&
-        window.chiR->restoreGeometry(r))
-        return;
-    if (const QScreen* screen = window.screen())
-        window.placeBeside(screen->availableGeometry());
-}
-
-const QStringList& CommandLine::exportNames() {
-    static const QStringList names{QStringLiteral("chik.png"), QStringLiteral("chir.png"),
-                                   QStringLiteral("chik.svg"), QStringLiteral("chir.svg"),
-                                   QStringLiteral("chik.csv"), QStringLiteral("chir.csv")};
-    return names;
 }
 
 namespace {
@@ -124,124 +204,59 @@ namespace {
 struct Headless {
     Session session;
     ChiK& window = *session.main();
-    Headless(const Scenario& state, const QVector<double>& k, const QVector<double>& chi) {
+    Headless(const Scenario& state, const QVector<double>& k, const QVector<double>& chi,
+             const ProgramState::Paths& paths) {
         window.setAttribute(Qt::WA_DontShowOnScreen);
         window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
         window.chiR->show();
         window.show();
-        window.applyScenario(state, k, chi);
+        window.applyScenario(state, k, chi, paths);
     }
 };
-
-// Everything an export writes, rendered before anything is written; false
-// with the reason if a picture could not be encoded.
-bool exportFiles(ChiK& window, QVector<SafeFile::Entry>* files, QString* error) {
-    AWave& wave = *window.waves.first();
-    const Scenario shown = ProgramState::capture(wave, *window.chiR);
-    using Format = PictureExport::Format;
-    const QString titleK = window.windowTitle(), titleR = window.chiR->windowTitle();
-    const QByteArray contents[] = {
-        PictureExport::render(window.DispA, Format::Png, titleK, error),
-        PictureExport::render(window.chiR->DispA, Format::Png, titleR, error),
-        PictureExport::render(window.DispA, Format::Svg, titleK, error),
-        PictureExport::render(window.chiR->DispA, Format::Svg, titleR, error),
-        CsvExport::chiK(wave, shown, window.measured),
-        CsvExport::chiR(wave, shown, ChiR::rMin, ChiR::rMax, window.measured)};
-    for (int i = 0; i < CommandLine::exportNames().size(); ++i) {
-        if (contents[i].isEmpty())
-            return false;
-        files->append({CommandLine::exportNames().at(i), contents[i]});
-    }
-    return true;
-}
 } // namespace
 
 bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
-                            const QVector<double>& chi, QStringList* written, QString* error) {
-    Headless program(state, k, chi);
+                            const QVector<double>& chi, QStringList* written, QString* error,
+                            const ProgramState::Paths& paths) {
+    Headless program(state, k, chi, paths);
     QVector<SafeFile::Entry> files;
-    return exportFiles(program.window, &files, error) &&
+    return program.window.files->exportFiles(&files, error) &&
            SafeFile::write(dir, files, SafeFile::Folder::Create, written, error);
 }
 
-bool CommandLine::isExport(const QStringList& arguments) {
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        if (a == QLatin1String("--export") || a.startsWith(QLatin1String("--export=")) ||
-            a == QLatin1String("-export"))
-            return true;
-    }
-    return false;
-}
+int CommandLine::run(const Options& options) {
+    // An export or a fit depends on its arguments alone; the windows (and
+    // the help) speak the language chosen last.
+    std::unique_ptr<Settings> settings;
+    if (!options.headless())
+        settings = std::make_unique<Settings>();
+    Startup::setLanguage(settings ? Startup::chosenLanguage(options.language, *settings)
+                                  : Startup::chosenLanguage(options.language));
 
-int CommandLine::run(const QStringList& arguments) {
-    // The language of the help text too. An export depends on its arguments
-    // alone; the windows start in the language chosen last.
-    Settings settings;
-    Startup::setLanguage(isExport(arguments) ? Startup::languageFromArguments(arguments)
-                                             : Startup::chosenLanguage(arguments, settings));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(tr("Tovik: chi(k) and chi(R) of one EXAFS shell."));
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption japanese(QStringLiteral("j"), tr("Japanese interface (the default)."));
-    const QCommandLineOption english(QStringLiteral("e"), tr("English interface."));
-    const QCommandLineOption scenarioOption(QStringLiteral("scenario"),
-                                            tr("Open the scenario FILE at start."), tr("FILE"));
-    const QCommandLineOption exportOption(
-        QStringLiteral("export"),
-        tr("Show no window: write both plots as PNG and SVG and their data as CSV into DIR, "
-           "then exit."),
-        tr("DIR"));
-    const QCommandLineOption dataOption(
-        QStringLiteral("data"), tr("Show the measured chi(k) in FILE with the model."), tr("FILE"));
-    // The lessons are listed in the manual page and the README, not here.
-    const QCommandLineOption lessonOption(
-        QStringLiteral("lesson"),
-        tr("Open the lesson NAME (its file name) from the lessons folder."), tr("NAME"));
-
-    const QCommandLineOption fitOption(
-        QStringLiteral("fit"),
-        tr("Show no window: fit the model to the measured data and print the result as JSON; "
-           "with --export the pictures show the fitted model and DIR gets fit.json too."));
-    parser.addOptions(
-        {japanese, english, scenarioOption, lessonOption, dataOption, exportOption, fitOption});
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-
-    if (!parser.parse(knownOnly(parser, arguments))) {
-        printError(parser.errorText());
+    if (!options.error.isEmpty()) {
+        printError(options.errorText());
         return 2;
     }
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        printLine(stdout, parser.helpText().trimmed());
+    if (options.help) {
+        printLine(stdout, helpText());
         return 0;
     }
-    if (parser.isSet(version)) {
+    if (options.version) {
         printLine(stdout, QStringLiteral("tovik %1").arg(QStringLiteral(TOVIK_VERSION)));
         return 0;
     }
 
-    // The windows start with the view options of the last run; an export
-    // depends on nothing but its arguments.
-    const bool exporting = parser.isSet(exportOption);
-    Scenario state;
-    if (!exporting) {
-        const Settings::View view = settings.view();
-        state.viewAxes = view.axes;
-        state.viewLegend = view.legend;
-        state.viewPhysical = view.physical;
-        state.viewLockScales = view.lockScales;
-    }
-    if (parser.isSet(scenarioOption)) {
+    // The windows start with the view options of the last run.
+    Scenario state = settings ? WindowStart::rememberedState(*settings) : Scenario();
+    if (options.scenario) {
         QString error;
-        if (!Scenario::readFile(parser.value(scenarioOption), state, &state, &error)) {
+        if (!Scenario::readFile(*options.scenario, state, &state, &error)) {
             printError(error);
             return 1;
         }
     }
-    if (parser.isSet(lessonOption)) {
-        const QString name = parser.value(lessonOption);
+    if (options.lesson) {
+        const QString& name = *options.lesson;
         const QString path = Lessons::find(name);
         QString error;
         if (path.isEmpty()) {
@@ -257,8 +272,8 @@ int CommandLine::run(const QStringList& arguments) {
             return 1;
         }
     }
-    if (parser.isSet(dataOption))
-        state.dataFile = QFileInfo(parser.value(dataOption)).absoluteFilePath();
+    if (options.data)
+        state.dataFile = QFileInfo(*options.data).absoluteFilePath();
     // The data file is read once, here: a data file that cannot be read
     // stops the start before any window, and a pipe can be read only once.
     QVector<double> k, chi;
@@ -269,14 +284,27 @@ int CommandLine::run(const QStringList& arguments) {
             return 1;
         }
     }
+    // The path files likewise, and a path that ends before the window is
+    // refused here.
+    if (options.path)
+        state.pathFile = QFileInfo(*options.path).absoluteFilePath();
+    ProgramState::Paths paths;
+    {
+        QString error;
+        if (!ProgramState::readPaths(state, &paths, &error)) {
+            printError(error);
+            return 1;
+        }
+    }
 
-    if (parser.isSet(fitOption)) {
+    const bool exporting = options.exportDir.has_value();
+    if (options.fit) {
         if (k.isEmpty()) {
             printError(tr("A fit needs measured data: give --data FILE or a scenario with "
                           "measuredData."));
             return 1;
         }
-        Headless program(state, k, chi);
+        Headless program(state, k, chi, paths);
         const FitRun fit = runFit(*program.window.waves.first(), *program.window.measured,
                                   state.fitVary, state.fitRMin, state.fitRMax);
         if (!fit.result.ok) {
@@ -288,14 +316,14 @@ int CommandLine::run(const QStringList& arguments) {
             applyFit(*program.window.waves.first(), fit.result);
             QVector<SafeFile::Entry> files;
             QString error;
-            if (!exportFiles(program.window, &files, &error)) {
+            if (!program.window.files->exportFiles(&files, &error)) {
                 printError(error);
                 return 1;
             }
             files.append({QStringLiteral("fit.json"), json});
             QStringList written;
-            if (!SafeFile::write(parser.value(exportOption), files, SafeFile::Folder::Create,
-                                 &written, &error)) {
+            if (!SafeFile::write(*options.exportDir, files, SafeFile::Folder::Create, &written,
+                                 &error)) {
                 printError(error);
                 return 1;
             }
@@ -311,7 +339,7 @@ int CommandLine::run(const QStringList& arguments) {
     if (exporting) {
         QStringList written;
         QString error;
-        if (!exportAll(parser.value(exportOption), state, k, chi, &written, &error)) {
+        if (!exportAll(*options.exportDir, state, k, chi, &written, &error, paths)) {
             printError(error);
             return 1;
         }
@@ -320,23 +348,5 @@ int CommandLine::run(const QStringList& arguments) {
         return 0;
     }
 
-    Session session;
-    ChiK& window = *session.main();
-    QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
-    window.applyScenario(state, k, chi);
-    const ViewOptions* view = window.view;
-    QObject::connect(view, &ViewOptions::changed, view, [view, &settings] {
-        settings.setView({view->axes, view->legend, view->physical, view->lockScales});
-    });
-    QObject::connect(
-        &window, &ChiK::languageChosen, &window,
-        [&settings](Startup::Language language) { Startup::remember(language, settings); });
-    window.show();
-    placeWindows(window, settings);
-    if (!window.notes.isEmpty())
-        window.showNotes();
-    const int result = QApplication::exec();
-    settings.setGeometry(Settings::Window::ChiK, window.saveGeometry());
-    settings.setGeometry(Settings::Window::ChiR, window.chiR->saveGeometry());
-    return result;
+    return WindowStart::run(*settings, state, k, chi, paths);
 }

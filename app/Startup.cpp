@@ -9,25 +9,14 @@ namespace {
 Startup::Language current = Startup::Language::English;
 } // namespace
 
-std::optional<Startup::Language> Startup::languageArgument(const QStringList& arguments) {
-    std::optional<Language> language;
-    for (int i = 1; i < arguments.size(); ++i) {
-        if (arguments.at(i) == QLatin1String("-j"))
-            language = Language::Japanese;
-        else if (arguments.at(i) == QLatin1String("-e"))
-            language = Language::English;
-    }
-    return language;
+Startup::Language Startup::chosenLanguage(std::optional<Language> given) {
+    return given.value_or(Language::Japanese);
 }
 
-Startup::Language Startup::languageFromArguments(const QStringList& arguments) {
-    return languageArgument(arguments).value_or(Language::Japanese);
-}
-
-Startup::Language Startup::chosenLanguage(const QStringList& arguments, const Settings& settings) {
-    if (const std::optional<Language> given = languageArgument(arguments))
-        return *given;
-    return settings.languageCode() == QLatin1String("en") ? Language::English : Language::Japanese;
+Startup::Language Startup::chosenLanguage(std::optional<Language> given, const Settings& settings) {
+    if (!given && settings.languageCode() == QLatin1String("en"))
+        return Language::English;
+    return chosenLanguage(given);
 }
 
 void Startup::remember(Language language, Settings& settings) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include <QString>
 
 #include <optional>
 
@@ -13,14 +13,11 @@ class Startup {
 public:
     enum class Language { Japanese, English };
 
-    // `arguments` as left by the application object (program name first,
-    // toolkit options removed). "-j" and "-e" are compared whole and
-    // case-sensitively; the last one wins, anything else is ignored.
-    static Language languageFromArguments(const QStringList& arguments);
-    // The same, but nothing when neither option is given.
-    static std::optional<Language> languageArgument(const QStringList& arguments);
-    // -j/-e if given, else the choice remembered in `settings`, else Japanese.
-    static Language chosenLanguage(const QStringList& arguments, const Settings& settings);
+    // `given` (-j or -e on the command line) if any, else Japanese.
+    static Language chosenLanguage(std::optional<Language> given);
+    // `given` if any, else the choice remembered in `settings`, else
+    // Japanese.
+    static Language chosenLanguage(std::optional<Language> given, const Settings& settings);
     static void remember(Language language, Settings& settings);
 
     // In Japanese mode loads the compiled-in catalogue and installs the

@@ -5,19 +5,17 @@
 #include <cmath>
 
 namespace fit {
-namespace {
-QJsonValue number(double v) {
+QJsonValue jsonNumber(double v) {
     return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
 }
-} // namespace
 
 QJsonObject reportJson(const Result& result, const ReportContext& c) {
     QJsonObject parameters;
     for (size_t i = 0; i < result.best.size(); ++i) {
         const Parameter& p = result.best[i];
-        parameters.insert(p.name, QJsonObject{{"value", number(p.value)},
+        parameters.insert(p.name, QJsonObject{{"value", jsonNumber(p.value)},
                                               {"error", p.varied && i < result.errors.size()
-                                                            ? number(result.errors[i])
+                                                            ? jsonNumber(result.errors[i])
                                                             : QJsonValue(QJsonValue::Null)},
                                               {"varied", p.varied},
                                               {"atBound", p.atBound}});
@@ -31,12 +29,12 @@ QJsonObject reportJson(const Result& result, const ReportContext& c) {
                        {"Rrange", QJsonArray{c.rMin, c.rMax}},
                        {"kRange", QJsonArray{c.kMin, c.kMax}},
                        {"n", c.n},
-                       {"independentPoints", number(c.independentPoints)},
-                       {"epsilonR", number(c.epsilonR)},
-                       {"epsilonK", number(c.epsilonK)},
-                       {"chiSquare", number(result.chiSquare)},
-                       {"reducedChiSquare", number(result.reducedChiSquare)},
-                       {"rFactor", number(result.rFactor)},
+                       {"independentPoints", jsonNumber(c.independentPoints)},
+                       {"epsilonR", jsonNumber(c.epsilonR)},
+                       {"epsilonK", jsonNumber(c.epsilonK)},
+                       {"chiSquare", jsonNumber(result.chiSquare)},
+                       {"reducedChiSquare", jsonNumber(result.reducedChiSquare)},
+                       {"rFactor", jsonNumber(result.rFactor)},
                        {"correlations", correlations},
                        {"evaluations", result.evaluations},
                        {"message", result.message}};

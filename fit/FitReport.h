@@ -19,6 +19,9 @@ struct ReportContext {
     double epsilonK = 0;
 };
 
+// A number as a report states it: null when it is not finite.
+QJsonValue jsonNumber(double v);
+
 // The machine-readable report: {"format": "tovik-fit", "version": 1, ...}.
 // Errors of fixed parameters and of those at a bound are null.
 QJsonObject reportJson(const Result& result, const ReportContext& context);

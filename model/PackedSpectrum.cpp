@@ -1,11 +1,12 @@
 #include "PackedSpectrum.h"
 
+#include "HanningWindow.h"
+
 #include <cmath>
 #include <cstdlib>
 
 double spectrumBinWidth(double dk, int length) {
-    // pi to ten decimals, the program's own constant (the window's too).
-    return 3.1415926535 / (dk * length);
+    return programPi / (dk * length);
 }
 
 double realPart(const double* spectrum, int length, int j) {

@@ -2,6 +2,7 @@
 
 #include "ChCoord.h"
 #include "HandleHit.h"
+#include "HanningWindow.h"
 #include "MouseC.h"
 #include "Palette.h"
 
@@ -10,11 +11,6 @@
 
 #include <cmath>
 #include <utility>
-
-namespace {
-// The program's own value of pi, shared with the chi(R) axis.
-constexpr double Pi = 3.1415926535;
-} // namespace
 
 WindowFunc::WindowFunc(QWidget* parent) : QFrame(parent) {
     setupUi(this);
@@ -67,18 +63,18 @@ int WindowFunc::placePos(int i, double p) {
         }
     }
 
-    // A gap so narrow that its reciprocal overflows would turn the cosine's
-    // argument into 0 * inf = NaN at the lower end; such a gap keeps the
-    // previous factor like an empty one does.
+    // The half-period factors pi / gap of the shape, for whoever inspects the
+    // window (valueAt computes its own). An empty gap, or one whose
+    // reciprocal overflows, keeps the previous factor.
     const double rise = positions[1] - positions[0];
-    if (rise > 0 && std::isfinite(1 / rise * Pi)) {
+    if (rise > 0 && std::isfinite(1 / rise * programPi)) {
         riseSpan = 1 / rise;
-        riseFactor = riseSpan * Pi;
+        riseFactor = riseSpan * programPi;
     }
     const double fall = positions[3] - positions[2];
-    if (fall > 0 && std::isfinite(1 / fall * Pi)) {
+    if (fall > 0 && std::isfinite(1 / fall * programPi)) {
         fallSpan = 1 / fall;
-        fallFactor = fallSpan * Pi;
+        fallFactor = fallSpan * programPi;
     }
 
     for (int e = 0; e < edits.size() && e < count; ++e)
@@ -102,19 +98,7 @@ void WindowFunc::newPosInput() {
 }
 
 double WindowFunc::valueAt(double k) const {
-    const double p1 = positions[0];
-    const double p2 = positions[1];
-    const double p3 = positions[2];
-    const double p4 = positions[3];
-    if (p1 > k)
-        return 0;
-    if (p2 > k)
-        return (1 - std::cos((k - p1) * riseFactor)) * 0.5;
-    if (p3 > k)
-        return 1;
-    if (p4 > k)
-        return (std::cos((k - p3) * fallFactor) + 1) * 0.5;
-    return 0;
+    return hanningWindow({positions[0], positions[1], positions[2], positions[3]}, k);
 }
 
 void WindowFunc::mPressed() {

@@ -10,9 +10,10 @@ class MouseC;
 class QLineEdit;
 
 // The k-space window W(k) and the small panel its four positions are typed
-// into. W is 0 below Pos1, rises along half a cosine period to 1 at Pos2,
-// stays 1 up to Pos3 and falls back to 0 at Pos4. The positions are also
-// dragged as handles on the zero line of the chi(k) plot.
+// into. W is the four-position Hanning shape (hanningWindow): 0 below Pos1,
+// rising along half a cosine period to 1 at Pos2, 1 up to Pos3, falling back
+// to 0 at Pos4. The positions are also dragged as handles on the zero line
+// of the chi(k) plot.
 class WindowFunc : public QFrame, public Ui_WindowFunc {
     Q_OBJECT
 public:

@@ -4,7 +4,9 @@
 #include "Actions.h"
 #include "ChiK.h"
 #include "ChiR.h"
+#include "CommandLine.h"
 #include "Envelope.h"
+#include "FileCommands.h"
 #include "Session.h"
 #include "Startup.h"
 
@@ -24,8 +26,9 @@
 // window) and the main window shown.
 struct Program {
     explicit Program(const QStringList& arguments = {QStringLiteral("tovik"), QStringLiteral("-e")})
-        : session((Startup::setLanguage(Startup::languageFromArguments(arguments)),
-                   std::make_unique<Session>())),
+        : session((
+              Startup::setLanguage(Startup::chosenLanguage(CommandLine::parse(arguments).language)),
+              std::make_unique<Session>())),
           main(session->main()) {
         main->show();
     }
@@ -49,7 +52,7 @@ struct Program {
             f.write(QByteArray::number(k, 'g', 17) + ' ' +
                     QByteArray::number(size * std::sin(4.6 * k) / k, 'g', 17) + '\n');
         f.close();
-        return main->openDataFile(path);
+        return main->files->openDataFile(path);
     }
     ChiR* chiR() const { return main->chiR; }
 

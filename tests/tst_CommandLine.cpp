@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "Program.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -30,6 +31,13 @@ private slots:
     void fit();
     void fitRefusals_data();
     void fitRefusals();
+    void parse_data();
+    void parse();
+    void errorInTheChosenLanguage_data();
+    void errorInTheChosenLanguage();
+    void headlessRunsTouchNoSettings_data();
+    void headlessRunsTouchNoSettings();
+    void nonAsciiFolder();
 
 private:
     struct Run {
@@ -509,6 +517,170 @@ void tst_CommandLine::fitRefusals() {
     QCOMPARE(r.out, QString());
     QCOMPARE(r.err.count('\n'), 1);
     QVERIFY2(r.err.startsWith("tovik: ") && r.err.contains(words), qPrintable(r.err));
+}
+
+void tst_CommandLine::parse_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected"); // what was read; "" for nothing
+    QTest::newRow("nothing") << QStringList{} << "";
+    QTest::newRow("-j -e") << QStringList{"-j", "-e"} << "language=en";
+    QTest::newRow("-e -j") << QStringList{"-e", "-j"} << "language=ja";
+    QTest::newRow("not whole, not lower case") << QStringList{"-E", "-ex", "--e"} << "";
+    QTest::newRow("unknown ignored") << QStringList{"--frobnicate", "-e", "stray", "--export", "d"}
+                                     << "language=en export=d headless windowless";
+    QTest::newRow("single dash, equals sign")
+        << QStringList{"-export", "d", "--data=x.chi", "-lesson=a b"}
+        << "lesson=a b data=x.chi export=d headless windowless";
+    QTest::newRow("a value that looks like -e")
+        << QStringList{"--scenario", "-e"} << "language=en scenario=-e";
+    QTest::newRow("the last value wins")
+        << QStringList{"--scenario", "a", "--scenario", "b"} << "scenario=b";
+    QTest::newRow("after --") << QStringList{"--", "--export", "d"} << "";
+    QTest::newRow("missing value")
+        << QStringList{"-e", "--export"}
+        << "language=en export= headless windowless error=Missing value after '--export'.";
+    QTest::newRow("unexpected value")
+        << QStringList{"--fit=3"}
+        << "fit headless windowless error=Unexpected value after '--fit'.";
+    QTest::newRow("fit") << QStringList{"--fit"} << "fit headless windowless";
+    QTest::newRow("help") << QStringList{"-h"} << "help windowless";
+    QTest::newRow("help-all") << QStringList{"--help-all"} << "help windowless";
+    QTest::newRow("version") << QStringList{"-v"} << "version windowless";
+}
+
+// The one reading of the arguments that the platform choice, the language
+// and the run all take their answers from.
+void tst_CommandLine::parse() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    const CommandLine::Options o = CommandLine::parse(QStringList{"tovik"} + arguments);
+    QStringList read;
+    if (o.language)
+        read << (*o.language == Startup::Language::English ? "language=en" : "language=ja");
+    const std::pair<const char*, const std::optional<QString>*> values[] = {
+        {"scenario", &o.scenario},
+        {"lesson", &o.lesson},
+        {"data", &o.data},
+        {"export", &o.exportDir}};
+    for (const auto& v : values)
+        if (*v.second)
+            read << QStringLiteral("%1=%2").arg(QLatin1String(v.first), **v.second);
+    const std::pair<const char*, bool> flags[] = {{"fit", o.fit},
+                                                  {"help", o.help},
+                                                  {"version", o.version},
+                                                  {"headless", o.headless()},
+                                                  {"windowless", o.windowless()}};
+    for (const auto& f : flags)
+        if (f.second)
+            read << QLatin1String(f.first);
+    if (!o.error.isEmpty())
+        read << "error=" + o.error;
+    QCOMPARE(read.join(' '), expected);
+}
+
+void tst_CommandLine::errorInTheChosenLanguage_data() {
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("source"); // its message in the catalogue; "" for none
+    QTest::addColumn<QString>("argument");
+    QTest::newRow("missing value") << "Missing value after '--export'."
+                                   << "Missing value after '%1'."
+                                   << "--export";
+    QTest::newRow("unexpected value") << "Unexpected value after '--fit'."
+                                      << "Unexpected value after '%1'."
+                                      << "--fit";
+    QTest::newRow("name with a quote and %2") << "Missing value after '--x'%2'."
+                                              << "Missing value after '%1'."
+                                              << "--x'%2";
+    QTest::newRow("another text stays") << "Something else."
+                                        << ""
+                                        << "";
+}
+
+// The arguments are read before any catalogue is installed; the message is
+// shown in the language chosen after.
+void tst_CommandLine::errorInTheChosenLanguage() {
+    QFETCH(QString, error);
+    QFETCH(QString, source);
+    QFETCH(QString, argument);
+    QTranslator ja;
+    QVERIFY(ja.load(QStringLiteral(":Tovik_ja_JP")));
+    CommandLine::Options o;
+    o.error = error;
+    QCOMPARE(o.errorText(), error);
+    Startup::setLanguage(Startup::Language::Japanese);
+    const QString shown = o.errorText();
+    Startup::setLanguage(Startup::Language::English);
+    QCOMPARE(shown,
+             source.isEmpty()
+                 ? error
+                 : ja.translate("QCommandLineParser", source.toUtf8().constData()).arg(argument));
+}
+
+void tst_CommandLine::headlessRunsTouchNoSettings_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::newRow("export") << QStringList{"--export", "@OUT@"} << 0;
+    QTest::newRow("fit") << QStringList{"--scenario", TOVIK_EXAMPLES "/fit-copper-10K.tovik.json",
+                                        "--fit", "--export", "@OUT@"}
+                         << 0;
+    QTest::newRow("fit without data") << QStringList{"--fit"} << 1;
+    QTest::newRow("export without folder") << QStringList{"--export"} << 2;
+}
+
+// An export or a fit gives the same output whatever the settings remember
+// (English, every view option on, window places), in the default language,
+// and leaves the settings as they were: no file made, none changed.
+void tst_CommandLine::headlessRunsTouchNoSettings() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QTemporaryDir empty, used;
+    QVERIFY(QDir(used.path()).mkpath("Tovik"));
+    const QString conf = used.filePath("Tovik/tovik.conf");
+    const QByteArray remembered = "[General]\nlanguage=en\n[view]\naxes=true\nlegend=true\n"
+                                  "physical=true\nlockScales=true\n[windows]\nchiK=@ByteArray(x)\n";
+    writeFile(conf, remembered);
+    QMap<QString, QByteArray> outputs[2];
+    Run runs[2];
+    for (int i = 0; i < 2; ++i) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", i == 0 ? empty.path() : used.path());
+        QTemporaryDir out;
+        runs[i] = run(QStringList(arguments).replaceInStrings("@OUT@", out.path()), env);
+        QCOMPARE(runs[i].code, code);
+        runs[i].out.replace(out.path(), "@OUT@");
+        outputs[i] = contents(out.path());
+    }
+    QCOMPARE(runs[1].out, runs[0].out);
+    QCOMPARE(runs[1].err, runs[0].err);
+    QCOMPARE(outputs[1], outputs[0]);
+    QCOMPARE(contents(empty.path()), (QMap<QString, QByteArray>()));
+    QFile f(conf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), remembered);
+    QCOMPARE(contents(used.filePath("Tovik")).keys(), QStringList{"tovik.conf"});
+    if (code == 1) {
+        QTranslator ja;
+        QVERIFY(ja.load(QStringLiteral(":Tovik_ja_JP")));
+        const QString message = ja.translate(
+            "CommandLine",
+            "A fit needs measured data: give --data FILE or a scenario with measuredData.");
+        QVERIFY(!message.isEmpty());
+        QCOMPARE(runs[0].err, "tovik: " + message + '\n');
+    }
+}
+
+// The arguments are decoded before the application object exists: a name
+// beyond ASCII comes through as the application would decode it.
+void tst_CommandLine::nonAsciiFolder() {
+    const QString name = QString::fromUtf8("データ χ");
+    if (QString::fromLocal8Bit(name.toLocal8Bit()) != name)
+        QSKIP("The test's own locale cannot pass the name to the program.");
+    QTemporaryDir tmp;
+    const QString dir = tmp.filePath(name);
+    const Run r = run({"-e", "--export", dir});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).value(0), QDir(dir).filePath("chik.png"));
+    QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 6);
 }
 
 QTEST_MAIN(tst_CommandLine)

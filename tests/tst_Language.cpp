@@ -122,7 +122,7 @@ void tst_Language::everyTextFollowsTheCatalogue() {
     main.actionShells->trigger();
     main.shellsWindow->AddShell->click();
     main.shellsWindow->AddShell->click();
-    QVERIFY(main.openScenarioFile(Lessons::list().value(0).path));
+    QVERIFY(main.files->openScenarioFile(Lessons::list().value(0).path));
     // A and P1 typed into the main shell's row, so the formula shows them; a
     // held curve, axes and keys on the plots; room for every read-out item.
     for (QLineEdit* box : {main.shellsWindow->AmplitudeVal, main.shellsWindow->Phi1Val}) {

@@ -162,10 +162,10 @@ void tst_ProgramState::saveAndOpenRoundTrip() {
 
     QTemporaryDir tmp;
     const QString path = tmp.filePath(QStringLiteral("lesson.tovik.json"));
-    QVERIFY(program->main->saveScenarioFile(path));
+    QVERIFY(program->main->files->saveScenarioFile(path));
 
     Program reopened;
-    QVERIFY(reopened.main->openScenarioFile(path));
+    QVERIFY(reopened.main->files->openScenarioFile(path));
     QVERIFY(ProgramState::capture(*reopened.wave(), *reopened.chiR()) == saved);
     QVERIFY(sameArrays(*program->wave(), *reopened.wave()));
     QVERIFY(reopened.main->actions->physical->isChecked() && reopened.wave()->physical);
@@ -179,9 +179,9 @@ void tst_ProgramState::dataTravelsWithTheScenario() {
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("lesson/data")));
     const QString data = tmp.filePath(QStringLiteral("lesson/data/fe.chi"));
     QVERIFY(QFile::copy(QStringLiteral(TOVIK_EXAMPLES "/two-shells.chi"), data));
-    QVERIFY(program->main->openDataFile(data));
+    QVERIFY(program->main->files->openDataFile(data));
     const QString scenario = tmp.filePath(QStringLiteral("lesson/fe.tovik.json"));
-    QVERIFY(program->main->saveScenarioFile(scenario));
+    QVERIFY(program->main->files->saveScenarioFile(scenario));
     QFile saved(scenario);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().contains("\"measuredData\": \"data/fe.chi\""));
@@ -189,7 +189,8 @@ void tst_ProgramState::dataTravelsWithTheScenario() {
     QVERIFY(QDir(tmp.path()).rename(QStringLiteral("lesson"), QStringLiteral("moved")));
 
     Program reopened;
-    QVERIFY(reopened.main->openScenarioFile(tmp.filePath(QStringLiteral("moved/fe.tovik.json"))));
+    QVERIFY(reopened.main->files->openScenarioFile(
+        tmp.filePath(QStringLiteral("moved/fe.tovik.json"))));
     QCOMPARE(reopened.main->measured->path, tmp.filePath(QStringLiteral("moved/data/fe.chi")));
     QCOMPARE(reopened.main->measured->values, program->main->measured->values);
 
@@ -198,7 +199,8 @@ void tst_ProgramState::dataTravelsWithTheScenario() {
     reopened.wave()->ctrl->RBar->setValue(33);
     const Scenario before = ProgramState::capture(*reopened.wave(), *reopened.chiR());
     closeNextMessageBox();
-    QVERIFY(!reopened.main->openScenarioFile(tmp.filePath(QStringLiteral("moved/fe.tovik.json"))));
+    QVERIFY(!reopened.main->files->openScenarioFile(
+        tmp.filePath(QStringLiteral("moved/fe.tovik.json"))));
     QVERIFY2(boxText.contains(QStringLiteral("fe.chi")), qPrintable(boxText));
     QVERIFY(ProgramState::capture(*reopened.wave(), *reopened.chiR()) == before);
 }
@@ -215,14 +217,14 @@ void tst_ProgramState::badFileChangesNothing() {
     f.write(R"({"format": "tovik-scenario", "version": 1, "R": 1.5, "sigma": 7})");
     f.close();
     closeNextMessageBox();
-    QVERIFY(!program->main->openScenarioFile(path));
+    QVERIFY(!program->main->files->openScenarioFile(path));
     QVERIFY2(boxText.contains(QStringLiteral("sigma")), qPrintable(boxText));
     QVERIFY(capture() == before);
     QCOMPARE(program->wave()->chi, chi);
 
     closeNextMessageBox();
-    QVERIFY(
-        !program->main->saveScenarioFile(tmp.filePath(QStringLiteral("no/such/dir.tovik.json"))));
+    QVERIFY(!program->main->files->saveScenarioFile(
+        tmp.filePath(QStringLiteral("no/such/dir.tovik.json"))));
     QVERIFY(!boxText.isEmpty());
 }
 

@@ -1,6 +1,9 @@
 #include "Program.h"
 
+#include "Scenario.h"
 #include "Settings.h"
+#include "ViewOptions.h"
+#include "WindowStart.h"
 #include <QMenuBar>
 
 #include <QResource>
@@ -19,6 +22,7 @@ private slots:
     void language();
     void rememberedLanguage_data();
     void rememberedLanguage();
+    void viewIsRemembered();
     void settingsKeepTheirKeys_data();
     void settingsKeepTheirKeys();
     void catalogueIsEmbeddedUncompressed();
@@ -52,7 +56,7 @@ void tst_Startup::language_data() {
 void tst_Startup::language() {
     QFETCH(QStringList, args);
     QFETCH(Language, expected);
-    QCOMPARE(Startup::languageFromArguments(args), expected);
+    QCOMPARE(Startup::chosenLanguage(CommandLine::parse(args).language), expected);
 }
 
 void tst_Startup::rememberedLanguage_data() {
@@ -73,7 +77,30 @@ void tst_Startup::rememberedLanguage() {
     Settings settings(dir.filePath("tovik.ini"));
     if (!remembered.isEmpty())
         Startup::remember(remembered == "en" ? Language::English : Language::Japanese, settings);
-    QTEST(Startup::chosenLanguage(args, settings), "expected");
+    QTEST(Startup::chosenLanguage(CommandLine::parse(args).language, settings), "expected");
+}
+
+// The windows start with the view options of the last run, and a change in
+// the View menu is kept at once, the others as they are.
+void tst_Startup::viewIsRemembered() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tovik.ini");
+    {
+        Settings settings(path);
+        settings.setView({true, false, true, false});
+        const Scenario state = WindowStart::rememberedState(settings);
+        QVERIFY(state.viewAxes && !state.viewLegend && state.viewPhysical && !state.viewLockScales);
+        Scenario plain = state;
+        plain.viewAxes = plain.viewPhysical = false;
+        QVERIFY(plain == Scenario());
+
+        Program program;
+        program.main->applyScenario(state, {}, {});
+        WindowStart::keepView(program.main->view, settings);
+        program.main->actions->legend->trigger();
+    }
+    const Settings::View kept = Settings(path).view();
+    QVERIFY(kept.axes && kept.legend && kept.physical && !kept.lockScales);
 }
 
 void tst_Startup::settingsKeepTheirKeys_data() {

@@ -125,18 +125,6 @@
         <translation>Tovik について(&amp;A)</translation>
     </message>
     <message>
-        <source>Open scenario</source>
-        <translation>シナリオを開く</translation>
-    </message>
-    <message>
-        <source>Tovik scenarios (*.tovik.json)</source>
-        <translation>Tovik シナリオ (*.tovik.json)</translation>
-    </message>
-    <message>
-        <source>Save scenario as</source>
-        <translation>シナリオに名前を付けて保存</translation>
-    </message>
-    <message>
         <source>chi(k) against k in Å⁻¹: drag the green points to shape the envelope F(k) and the blue handles on the zero line to move the window W(k)</source>
         <translation>k (Å⁻¹) に対する χ(k)。緑の点をドラッグすると包絡線 F(k) の形が、ゼロ線上の青い印をドラッグすると窓関数 W(k) の位置が変わります</translation>
     </message>
@@ -175,14 +163,6 @@
     <message>
         <source>S&amp;hells…</source>
         <translation>散乱殻(&amp;H)…</translation>
-    </message>
-    <message>
-        <source>Open measured chi(k)</source>
-        <translation>測定した χ(k) を開く</translation>
-    </message>
-    <message>
-        <source>chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)</source>
-        <translation>χ(k) データ (*.chi *.chik *.dat *.txt *.csv *.xy);;すべてのファイル (*)</translation>
     </message>
     <message>
         <source>&amp;Lessons</source>
@@ -286,10 +266,6 @@
     <message>
         <source>&amp;About Tovik</source>
         <translation>Tovik について(&amp;A)</translation>
-    </message>
-    <message>
-        <source>There is no data to export yet.</source>
-        <translation>書き出すデータがまだありません。</translation>
     </message>
     <message>
         <source>The Fourier transform against R in Å: drag the red pointer line, or click here and step it with Left and Right; double-click near a peak to put the line on it</source>
@@ -488,6 +464,33 @@
     <message>
         <source>CSV files (*.csv)</source>
         <translation>CSV ファイル (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>FileCommands</name>
+    <message>
+        <source>Open scenario</source>
+        <translation>シナリオを開く</translation>
+    </message>
+    <message>
+        <source>Tovik scenarios (*.tovik.json)</source>
+        <translation>Tovik シナリオ (*.tovik.json)</translation>
+    </message>
+    <message>
+        <source>Save scenario as</source>
+        <translation>シナリオに名前を付けて保存</translation>
+    </message>
+    <message>
+        <source>Open measured chi(k)</source>
+        <translation>測定した χ(k) を開く</translation>
+    </message>
+    <message>
+        <source>chi(k) data (*.chi *.chik *.dat *.txt *.csv *.xy);;All files (*)</source>
+        <translation>χ(k) データ (*.chi *.chik *.dat *.txt *.csv *.xy);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>There is no data to export yet.</source>
+        <translation>書き出すデータがまだありません。</translation>
     </message>
 </context>
 <context>
@@ -985,6 +988,41 @@
     </message>
 </context>
 <context>
+    <name>FourierFilter</name>
+    <message>
+        <source>The transform needs a length that is a power of two, at least 4; it is %1.</source>
+        <translation>変換の長さは 4 以上の 2 のべき乗でなければなりません。いまは %1 です。</translation>
+    </message>
+    <message>
+        <source>The k grid needs a finite start and a positive step; the step is %1 Å⁻¹.</source>
+        <translation>k の格子には有限の始点と正の刻みが必要です。いまの刻みは %1 Å⁻¹ です。</translation>
+    </message>
+    <message>
+        <source>The k grid holds no signal to filter.</source>
+        <translation>k の格子にフィルターをかける信号がありません。</translation>
+    </message>
+    <message>
+        <source>There is no spectrum to filter.</source>
+        <translation>フィルターをかけるスペクトルがありません。</translation>
+    </message>
+    <message>
+        <source>The spectrum&apos;s factor must be a finite number other than 0; it is %1.</source>
+        <translation>スペクトルの係数は 0 以外の有限の数値でなければなりません。いまは %1 です。</translation>
+    </message>
+    <message>
+        <source>The k window has %1 values for %2 points of signal.</source>
+        <translation>k の窓関数の値は %1 個ですが、信号の点は %2 個あります。</translation>
+    </message>
+    <message>
+        <source>The least weight must be a number from 0 to 1; it is %1.</source>
+        <translation>最小の重みは 0 から 1 までの数値でなければなりません。いまは %1 です。</translation>
+    </message>
+    <message>
+        <source>The R window&apos;s positions must be finite numbers.</source>
+        <translation>R の窓関数の位置は有限の数値でなければなりません。</translation>
+    </message>
+</context>
+<context>
     <name>FitProblem</name>
     <message>
         <source>No measured data are loaded.</source>
@@ -1279,6 +1317,41 @@
     <message>
         <source>The fit did not converge (MINPACK: %1). Start nearer a fit, vary fewer parameters or choose another R range.</source>
         <translation>フィットは収束しませんでした（MINPACK: %1）。フィットに近い値から始めるか、動かすパラメータを減らすか、別の R の範囲を選んでください。</translation>
+    </message>
+</context>
+<context>
+    <name>RatioMethod</name>
+    <message>
+        <source>The k range %1 to %2 Å⁻¹ needs two finite numbers, the first below the second.</source>
+        <translation>k の範囲 %1 〜 %2 Å⁻¹ には、一つ目が二つ目より小さい二つの有限の数値が必要です。</translation>
+    </message>
+    <message>
+        <source>A filtered spectrum needs as many amplitudes and phases as q values.</source>
+        <translation>フィルター後のスペクトルには、q の値と同じ数の振幅と位相が必要です。</translation>
+    </message>
+    <message>
+        <source>A filtered spectrum holds no points.</source>
+        <translation>フィルター後のスペクトルに点がありません。</translation>
+    </message>
+    <message>
+        <source>The k range %1 to %2 Å⁻¹ reaches beyond a filtered spectrum, which spans %3 to %4 Å⁻¹.</source>
+        <translation>k の範囲 %1 〜 %2 Å⁻¹ が、フィルター後のスペクトルの範囲 %3 〜 %4 Å⁻¹ をはみ出しています。</translation>
+    </message>
+    <message>
+        <source>The two filtered spectra do not share their q values between %1 and %2 Å⁻¹.</source>
+        <translation>二つのフィルター後のスペクトルは、%1 〜 %2 Å⁻¹ で同じ q の値を持っていません。</translation>
+    </message>
+    <message>
+        <source>The k range %1 to %2 Å⁻¹ holds %3 points; a straight line with errors needs at least 3.</source>
+        <translation>k の範囲 %1 〜 %2 Å⁻¹ には %3 点しかありません。誤差付きの直線には少なくとも 3 点が必要です。</translation>
+    </message>
+    <message>
+        <source>The amplitude at k = %1 Å⁻¹ is %2; the ratio needs it positive.</source>
+        <translation>k = %1 Å⁻¹ での振幅が %2 です。比を取るには正でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The phase at k = %1 Å⁻¹ is not a finite number.</source>
+        <translation>k = %1 Å⁻¹ での位相が有限の数値ではありません。</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,60 @@
+#include "WindowStart.h"
+
+#include "ChiK.h"
+#include "ChiR.h"
+#include "Scenario.h"
+#include "Session.h"
+#include "Settings.h"
+#include "Startup.h"
+#include "ViewOptions.h"
+
+#include <QApplication>
+#include <QScreen>
+
+Scenario WindowStart::rememberedState(const Settings& settings) {
+    const Settings::View view = settings.view();
+    Scenario state;
+    state.viewAxes = view.axes;
+    state.viewLegend = view.legend;
+    state.viewPhysical = view.physical;
+    state.viewLockScales = view.lockScales;
+    return state;
+}
+
+void WindowStart::keepView(const ViewOptions* view, Settings& settings) {
+    QObject::connect(view, &ViewOptions::changed, view, [view, &settings] {
+        settings.setView({view->axes, view->legend, view->physical, view->lockScales});
+    });
+}
+
+void WindowStart::placeWindows(ChiK& window, const Settings& settings) {
+    const QByteArray k = settings.geometry(Settings::Window::ChiK);
+    const QByteArray r = settings.geometry(Settings::Window::ChiR);
+    // Where the user left them; at the first start side by side if the
+    // screen has room, rather than on top of each other.
+    if (!k.isEmpty() && !r.isEmpty() && window.restoreGeometry(k) &&
+        window.chiR->restoreGeometry(r))
+        return;
+    if (const QScreen* screen = window.screen())
+        window.placeBeside(screen->availableGeometry());
+}
+
+int WindowStart::run(Settings& settings, const Scenario& state, const QVector<double>& k,
+                     const QVector<double>& chi, const ProgramState::Paths& paths) {
+    Session session;
+    ChiK& window = *session.main();
+    QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
+    window.applyScenario(state, k, chi, paths);
+    keepView(window.view, settings);
+    QObject::connect(
+        &window, &ChiK::languageChosen, &window,
+        [&settings](Startup::Language language) { Startup::remember(language, settings); });
+    window.show();
+    placeWindows(window, settings);
+    if (!window.notes.isEmpty())
+        window.showNotes();
+    const int result = QApplication::exec();
+    settings.setGeometry(Settings::Window::ChiK, window.saveGeometry());
+    settings.setGeometry(Settings::Window::ChiR, window.chiR->saveGeometry());
+    return result;
+}
