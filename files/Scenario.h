@@ -58,6 +58,10 @@ public:
     // with that shell's own sigma (Å) and E0 shift (eV). A file without
     // "shells" has none, whatever the base.
     struct ExtraShell {
+        ExtraShell() = default;
+        // A shell without a path.
+        ExtraShell(double r_, double amplitude_) : r(r_), amplitude(amplitude_) {}
+
         double r = 0;
         double amplitude = 1;
         QString pathFile; // empty for none

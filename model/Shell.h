@@ -8,6 +8,10 @@
 // signal. With a path the shell follows its path's equation with its own
 // sigma and E0 shift; its phase is its path's.
 struct Shell {
+    Shell() = default;
+    // A shell without a path.
+    Shell(double r_, double amplitude_) : r(r_), amplitude(amplitude_) {}
+
     double r = 0;
     double amplitude = 1;
     ShellPathPtr path;

@@ -26,8 +26,6 @@ WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
         bar(b)->setRange(qRound(row.minimum * row.stepsPerUnit),
                          qRound(row.maximum * row.stepsPerUnit));
     }
-    DE0Bar->setValue(qRound(parameterRow(ModelParameter::DeltaE0).defaultValue * steps(DE0Box)));
-    DE0Val->setText(shortestNumber(DE0Bar->value() / steps(DE0Box)));
     for (Box b : allBoxes)
         values[b] = bar(b)->value() / steps(b);
     connect(NBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewN(int)));
