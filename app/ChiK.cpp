@@ -16,9 +16,9 @@
 #include "NotesWindow.h"
 #include "Palette.h"
 #include "PixelDrawing.h"
+#include "ProgramParts.h"
 #include "ProgramState.h"
 #include "Scenario.h"
-#include "Session.h"
 #include "ShellsWindow.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -33,7 +33,7 @@
 
 using pixeldraw::solidPen;
 
-ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
+ChiK::ChiK(ProgramParts& session, QWidget* parent) : QMainWindow(parent) {
     setupUi(this);
 
     // The wave, its envelope and the chi(R) window belong to the session,
@@ -398,6 +398,6 @@ void ChiK::draw(QPainter* p) {
         in.legend.append(
             {Palette::measured(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (!held->curves.isEmpty())
-        in.legend += held->entries(ProgramState::capture(first, *chiR), physical);
+        in.legend += held->entries(first);
     ChiKPlot::paint(*p, DispA->coord, in);
 }

@@ -17,7 +17,7 @@ class ChiR;
 class FileCommands;
 class HeldCurves;
 class MeasuredCurve;
-class Session;
+class ProgramParts;
 class NotesWindow;
 class QPainter;
 class ShellsWindow;
@@ -30,7 +30,7 @@ struct Scenario;
 class ChiK : public QMainWindow, public Ui_ChiK {
     Q_OBJECT
 public:
-    explicit ChiK(Session& session, QWidget* parent = nullptr);
+    explicit ChiK(ProgramParts& session, QWidget* parent = nullptr);
     ~ChiK() override;
 
     ChiR* chiR = nullptr;

@@ -11,7 +11,6 @@
 #include "MeasuredCurve.h"
 #include "Palette.h"
 #include "PixelDrawing.h"
-#include "ProgramState.h"
 #include "Startup.h"
 
 #include <QFileInfo>
@@ -352,8 +351,7 @@ void ChiR::drawR(QPainter* p) {
         in.legend.append(
             {Palette::measured(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (held && !held->curves.isEmpty() && waves && !waves->isEmpty())
-        in.legend +=
-            held->entries(ProgramState::capture(*waves->first(), *this), waves->first()->physical);
+        in.legend += held->entries(*waves->first());
     ChiRPlot::paint(*p, *coord, in);
 }
 

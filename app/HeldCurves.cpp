@@ -85,6 +85,15 @@ QVector<Legend::Entry> HeldCurves::entries(const Scenario& now, bool physical) c
     return out;
 }
 
+QVector<Legend::Entry> HeldCurves::entries(const AWave& now) const {
+    // Names compare the k-weight and the table's parameters alone.
+    Scenario state;
+    state.n = now.n;
+    for (const ParameterRow& row : parameterTable)
+        state.setParameter(row.id, now.parameter(row.id));
+    return entries(state, now.physical);
+}
+
 QVector<PlotTrace> HeldCurves::traces(bool physical, const SpectrumTraces* r) const {
     QVector<PlotTrace> out;
     for (int h = 0; h < curves.size(); ++h) {

@@ -57,6 +57,8 @@ public:
     // The key's entries for the curves shown in this amplitude mode, newest
     // first: the model's in grey, the data's in pale data colour.
     QVector<Legend::Entry> entries(const Scenario& now, bool physical) const;
+    // The same against the wave as it is now, in its amplitude mode.
+    QVector<Legend::Entry> entries(const AWave& now) const;
 
     // The pale traces of the curves held in this amplitude mode, oldest
     // first, for the chi(k) plot or, given its bins, the chi(R) plot (there

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramParts.h"
+
 #include <memory>
 
 class AWave;
@@ -13,7 +15,7 @@ class Envelope;
 // windows before the model they show. The parts the main window keeps
 // (view options, measured data, held curves, the windows made on first use)
 // are its children.
-class Session {
+class Session : public ProgramParts {
 public:
     Session();
     ~Session();
@@ -27,8 +29,8 @@ public:
 
     // The steps the main window's constructor asks for, in its order: the
     // wave with its envelope, filled, then the chi(R) window.
-    AWave* makeWave();
-    ChiR* makeChiR();
+    AWave* makeWave() override;
+    ChiR* makeChiR() override;
 
 private:
     // Declared in the order of building; destroyed the other way round.

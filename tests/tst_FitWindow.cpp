@@ -299,10 +299,10 @@ void tst_FitWindow::scenarioKeepsTheFit() {
     file.write(R"({"format": "tovik-scenario", "version": 1,
                    "fit": {"vary": ["R", "P2"], "Rrange": [1.5, 2.75]}})");
     file.close();
-    QVERIFY(program.main->openScenarioFile(in));
+    QVERIFY(program.main->files->openScenarioFile(in));
     auto savedFit = [&](const QString& name) {
         const QString path = dir.filePath(name);
-        if (!program.main->saveScenarioFile(path))
+        if (!program.main->files->saveScenarioFile(path))
             return QJsonObject();
         QFile saved(path);
         if (!saved.open(QIODevice::ReadOnly))
