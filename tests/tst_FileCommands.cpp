@@ -229,7 +229,7 @@ void tst_FileCommands::pathMenus() {
     QTimer::singleShot(0, this, [&] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             dialog->selectFile(file);
-            dialog->accept();
+            QMetaObject::invokeMethod(dialog, "accept");
         }
     });
     open->trigger();
