@@ -108,10 +108,9 @@ void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR, const Paths
     ctrl.NBar->setValue(s.n);
     // The path first: a new one brings its default amplitude, which the
     // scenario's own value then replaces. The loaded one stays when named.
-    const ShellPathPtr mainPath =
-        wave.path && wave.path->fileName == s.pathFile && !paths.main
-            ? wave.path
-            : pathFor(s.pathFile, paths.main);
+    const ShellPathPtr mainPath = wave.path && wave.path->fileName == s.pathFile && !paths.main
+                                      ? wave.path
+                                      : pathFor(s.pathFile, paths.main);
     wave.setPath(mainPath);
     // Exactly, as typed values: the sliders only point at them. A changed
     // value is one synthesis; the same value again is none.
@@ -132,11 +131,10 @@ void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR, const Paths
         Shell shell;
         shell.r = e.r;
         shell.amplitude = e.amplitude;
-        const ShellPathPtr current =
-            i < wave.shells.size() && wave.shells[i].path &&
-                    wave.shells[i].path->fileName == e.pathFile
-                ? wave.shells[i].path
-                : nullptr;
+        const ShellPathPtr current = i < wave.shells.size() && wave.shells[i].path &&
+                                             wave.shells[i].path->fileName == e.pathFile
+                                         ? wave.shells[i].path
+                                         : nullptr;
         shell.path = pathFor(e.pathFile, paths.shells.value(i, current));
         shell.sigma = e.sigma;
         shell.deltaE0 = e.deltaE0;

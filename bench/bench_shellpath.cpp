@@ -103,8 +103,8 @@ void fitCopperPath(benchmark::State& state) {
     QString error;
     QVector<double> k, chi;
     ProgramState::Paths paths;
-    if (!Scenario::readFile(QStringLiteral(TOVIK_LESSONS "/11-fitting-copper.tovik.json"),
-                            scenario, &scenario, &error) ||
+    if (!Scenario::readFile(QStringLiteral(TOVIK_LESSONS "/11-fitting-copper.tovik.json"), scenario,
+                            &scenario, &error) ||
         !ChiDataReader::readFile(scenario.dataFile, &k, &chi, &error) ||
         !ProgramState::readPaths(scenario, &paths, &error)) {
         state.SkipWithError(qPrintable(error));
@@ -137,7 +137,8 @@ const bool summary = bench::addSummary([](const bench::Results&) {
     if (synthesisMedian[0] > 0 && synthesisMedian[1] > 0)
         std::printf("The synthesis and transforms alone: %.1f us without, %.1f us with (%.2f "
                     "times)\n",
-                    synthesisMedian[0], synthesisMedian[1], synthesisMedian[1] / synthesisMedian[0]);
+                    synthesisMedian[0], synthesisMedian[1],
+                    synthesisMedian[1] / synthesisMedian[0]);
     if (fitMedian > 0)
         std::printf("Lesson 11's fit of copper at 10 K with the path (%d model evaluations): "
                     "median %.2f ms (target: at most 10 ms)\n",

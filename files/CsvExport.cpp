@@ -50,8 +50,7 @@ QByteArray stateLines(const char* title, const Scenario& s, const MeasuredCurve*
     const QByteArray dE0Symbol = parameterRow(ModelParameter::DeltaE0).symbol;
     for (int i = 0; i < s.shells.size(); ++i) {
         const Scenario::ExtraShell& e = s.shells[i];
-        out += QByteArray(i ? "; " : "") + "R " + number(e.r) + " amplitude " +
-               number(e.amplitude);
+        out += QByteArray(i ? "; " : "") + "R " + number(e.r) + " amplitude " + number(e.amplitude);
         if (!e.pathFile.isEmpty())
             out += " path " + fileName(e.pathFile) + ' ' + sigmaSymbol + ' ' + number(e.sigma) +
                    ' ' + dE0Symbol + ' ' + number(e.deltaE0);

@@ -700,13 +700,13 @@ bool Scenario::operator==(const Scenario& o) const {
         return false;
     return n == o.n && r == o.r && phi0 == o.phi0 && phi1 == o.phi1 && phi2 == o.phi2 &&
            sigma == o.sigma && amplitude == o.amplitude && deltaE0 == o.deltaE0 &&
-           pathFile == o.pathFile && envelopeOn == o.envelopeOn &&
-           windowOn == o.windowOn && debyeWallerOn == o.debyeWallerOn &&
-           windowPositions == o.windowPositions && showReal == o.showReal &&
-           showImag == o.showImag && showAbs == o.showAbs && showEnvelope == o.showEnvelope &&
-           showWindow == o.showWindow && showWave == o.showWave && showTotal == o.showTotal &&
-           pointerR == o.pointerR && viewAxes == o.viewAxes && viewLegend == o.viewLegend &&
-           viewPhysical == o.viewPhysical && viewLockScales == o.viewLockScales &&
-           dataFile == o.dataFile && title == o.title && notes == o.notes && hasFit == o.hasFit &&
-           fitVary == o.fitVary && fitRMin == o.fitRMin && fitRMax == o.fitRMax;
+           pathFile == o.pathFile && envelopeOn == o.envelopeOn && windowOn == o.windowOn &&
+           debyeWallerOn == o.debyeWallerOn && windowPositions == o.windowPositions &&
+           showReal == o.showReal && showImag == o.showImag && showAbs == o.showAbs &&
+           showEnvelope == o.showEnvelope && showWindow == o.showWindow && showWave == o.showWave &&
+           showTotal == o.showTotal && pointerR == o.pointerR && viewAxes == o.viewAxes &&
+           viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
+           viewLockScales == o.viewLockScales && dataFile == o.dataFile && title == o.title &&
+           notes == o.notes && hasFit == o.hasFit && fitVary == o.fitVary && fitRMin == o.fitRMin &&
+           fitRMax == o.fitRMax;
 }

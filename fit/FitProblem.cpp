@@ -98,9 +98,9 @@ bool FitProblem::sameBasis(const FitInputs& a, const FitInputs& b, const QString
     const WaveFactors& f = a.factors;
     const WaveFactors& g = b.factors;
     return a.parameters.n == b.parameters.n && a.parameters.shells == b.parameters.shells &&
-           a.parameters.path == b.parameters.path &&
-           f.envelope == g.envelope && f.window == g.window && f.debyeWaller == g.debyeWaller &&
-           a.grid.kMin == b.grid.kMin && a.grid.dk == b.grid.dk && a.grid.kCount == b.grid.kCount &&
+           a.parameters.path == b.parameters.path && f.envelope == g.envelope &&
+           f.window == g.window && f.debyeWaller == g.debyeWaller && a.grid.kMin == b.grid.kMin &&
+           a.grid.dk == b.grid.dk && a.grid.kCount == b.grid.kCount &&
            a.grid.length == b.grid.length && a.windowPositions == b.windowPositions &&
            a.envelopeAtK == b.envelopeAtK && a.windowAtK == b.windowAtK && a.dataK == b.dataK &&
            a.dataChi == b.dataChi;

@@ -59,10 +59,10 @@ bool shellInSum(double r);
 // F is 0 and never applied); with a path on the main shell F is instead the
 // path's amplitude mag·red·exp(−2 reff/λ) at the shifted k. A shell with a
 // path adds k^n times its path's chi(k), the Debye-Waller factor inside it
-// and the envelope switch taking its amplitude factor out; `window` holds W there. Without `physical`,
-// chi and the oscillation are divided by the largest tracked value. When
-// the main shell is at R = 0 (not in the sum) chi and the oscillation keep
-// what `out` held, so a caller that keeps `out` keeps the last finite curve.
+// and the envelope switch taking its amplitude factor out; `window` holds W there. Without
+// `physical`, chi and the oscillation are divided by the largest tracked value. When the main shell
+// is at R = 0 (not in the sum) chi and the oscillation keep what `out` held, so a caller that keeps
+// `out` keeps the last finite curve.
 void synthesizeWave(const WaveParameters& p, const WaveFactors& factors, const WaveGrid& grid,
                     const QVector<double>& envelope, const QVector<double>& window, bool physical,
                     WaveArrays* out);

@@ -5,8 +5,8 @@
 #include "WaveCtrl.h"
 
 #include <QClipboard>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
@@ -205,7 +205,6 @@ void tst_FileCommands::copyTakesItsOwnPlot() {
              surface->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
-
 void tst_FileCommands::pathMenus_data() {
     QTest::addColumn<Plot>("plot");
     QTest::newRow("chi(k) window") << Plot::K;
@@ -293,8 +292,8 @@ void tst_FileCommands::pathEndingBeforeTheWindowRefused() {
     });
     QVERIFY(!program->main->files->openPathFile(path));
     QVERIFY(!program->wave()->path);
-    QVERIFY2(shown.contains(QLatin1String("short.dat")) && shown.contains(QLatin1String("k = 10")) &&
-                 shown.contains(QLatin1String("k = 16")),
+    QVERIFY2(shown.contains(QLatin1String("short.dat")) &&
+                 shown.contains(QLatin1String("k = 10")) && shown.contains(QLatin1String("k = 16")),
              qPrintable(shown));
 }
 

@@ -91,11 +91,16 @@ void tst_Lessons::statedNumbers_data() {
     const QString theory = QStringLiteral("10-theory-for-the-shell");
     const QString copper = QStringLiteral("11-fitting-copper");
     const QString warm = QStringLiteral("11-copper-150K.chi");
-    QTest::newRow("10 neighbours") << theory << "" << "degeneracy" << 12.0 << 0.0 << "12";
-    QTest::newRow("10 reff") << theory << "" << "reff" << 2.548 << 0.0005 << "2.548 Å";
-    QTest::newRow("10 N·S0²") << theory << "" << "amplitude" << 10.8 << 1e-12 << "10.8";
-    QTest::newRow("10 peak") << theory << "" << "peakR" << 2.25 << 0.05 << "2.25 Å";
-    QTest::newRow("10 short by") << theory << "" << "shortBy" << 0.3 << 0.05 << "0.3 Å";
+    QTest::newRow("10 neighbours") << theory << ""
+                                   << "degeneracy" << 12.0 << 0.0 << "12";
+    QTest::newRow("10 reff") << theory << ""
+                             << "reff" << 2.548 << 0.0005 << "2.548 Å";
+    QTest::newRow("10 N·S0²") << theory << ""
+                              << "amplitude" << 10.8 << 1e-12 << "10.8";
+    QTest::newRow("10 peak") << theory << ""
+                             << "peakR" << 2.25 << 0.05 << "2.25 Å";
+    QTest::newRow("10 short by") << theory << ""
+                                 << "shortBy" << 0.3 << 0.05 << "0.3 Å";
     const struct {
         const char* name;
         const char* data;
@@ -116,8 +121,7 @@ void tst_Lessons::statedNumbers_data() {
         {"11 150 K R", "11-copper-150K.chi", "R", 2.550, 0.0005, "2.550 ± 0.003 Å"},
         {"11 150 K R error", "11-copper-150K.chi", "R error", 0.003, 0.0005, "2.550 ± 0.003 Å"},
         {"11 150 K N·S0²", "11-copper-150K.chi", "amplitude", 11.0, 0.05, "11.0 ± 0.5"},
-        {"11 150 K N·S0² error", "11-copper-150K.chi", "amplitude error", 0.5, 0.05,
-         "11.0 ± 0.5"},
+        {"11 150 K N·S0² error", "11-copper-150K.chi", "amplitude error", 0.5, 0.05, "11.0 ± 0.5"},
         {"11 150 K sigma²", "11-copper-150K.chi", "sigma2", 0.0052, 0.00005, "0.0052 ± 0.0003 Å²"},
         {"11 150 K sigma² error", "11-copper-150K.chi", "sigma2 error", 0.0003, 0.00005,
          "0.0052 ± 0.0003 Å²"},
@@ -170,7 +174,8 @@ void tst_Lessons::statedNumbers() {
         auto at = [&](const QString& name) { return size_t(names.indexOf(name)); };
         const QStringList words = quantity.split(' ');
         if (words.value(1) == "error") {
-            const double value = run.result.best[at(words[0] == "sigma2" ? "sigma" : words[0])].value;
+            const double value =
+                run.result.best[at(words[0] == "sigma2" ? "sigma" : words[0])].value;
             const double error = run.result.errors[at(words[0] == "sigma2" ? "sigma" : words[0])];
             got = words[0] == "sigma2" ? 2 * value * error : error;
         } else if (words.size() == 2) {
@@ -183,13 +188,15 @@ void tst_Lessons::statedNumbers() {
                 }
             QVERIFY(found);
         } else {
-            const double value = run.result.best[at(words[0] == "sigma2" ? "sigma" : words[0])].value;
+            const double value =
+                run.result.best[at(words[0] == "sigma2" ? "sigma" : words[0])].value;
             got = words[0] == "sigma2" ? value * value : value;
         }
     }
-    QVERIFY2(std::abs(got - stated) <= within,
-             qPrintable(QStringLiteral("%1: %2, the notes say %3").arg(quantity).arg(got, 0, 'g', 8).arg(
-                 stated)));
+    QVERIFY2(std::abs(got - stated) <= within, qPrintable(QStringLiteral("%1: %2, the notes say %3")
+                                                              .arg(quantity)
+                                                              .arg(got, 0, 'g', 8)
+                                                              .arg(stated)));
 }
 
 QTEST_MAIN(tst_Lessons)

@@ -50,8 +50,8 @@ ShellPathPtr linearPath(QString* name = nullptr) {
     for (int i = 0; i <= 200; ++i) {
         const double k = i / 10.0;
         text += QByteArray::number(k) + ' ' + QByteArray::number(phc) + ' ' +
-                QByteArray::number(mag) + ' ' + QByteArray::number(slope * k, 'g', 17) +
-                " 1 " + QByteArray::number(lambda) + ' ' + QByteArray::number(k) + '\n';
+                QByteArray::number(mag) + ' ' + QByteArray::number(slope * k, 'g', 17) + " 1 " +
+                QByteArray::number(lambda) + ' ' + QByteArray::number(k) + '\n';
     }
     PathData data;
     QString error;
@@ -107,7 +107,8 @@ struct CopperColumns {
     double at(int c, double q, const std::vector<double>& y) const {
         return gsl_interp_eval(s[c], k.data(), y.data(), q, nullptr);
     }
-    // chi(k) = Im{ A amp/(q R²) exp(−2 reff/λ − 2 p² σ² + i(2 q reff + pha + 2 p (ΔR − 2σ²/reff))) }
+    // chi(k) = Im{ A amp/(q R²) exp(−2 reff/λ − 2 p² σ² + i(2 q reff + pha + 2 p (ΔR − 2σ²/reff)))
+    // }
     double chi(double kk, double a, double r, double sigma2, double dE0) const {
         const double q = std::sqrt(kk * kk - energyToK2 * dE0);
         const double re = d.reff;
@@ -157,8 +158,8 @@ void tst_ShellPath::closedForm_data() {
     QTest::newRow("at reff") << 2 << 2.5 << 0.0 << 0.0 << 0.0 << 0.0 << true << true;
     QTest::newRow("moved, sigma") << 3 << 2.62 << 0.07 << 0.0 << 0.0 << 0.0 << true << true;
     QTest::newRow("E0 shift up") << 1 << 2.45 << 0.05 << 7.5 << 0.0 << 0.0 << true << true;
-    QTest::newRow("E0 shift down, phases") << 2 << 2.5 << 0.04 << -12.0 << 0.7 << -0.2 << true
-                                           << true;
+    QTest::newRow("E0 shift down, phases")
+        << 2 << 2.5 << 0.04 << -12.0 << 0.7 << -0.2 << true << true;
     QTest::newRow("envelope off") << 2 << 2.55 << 0.05 << 3.0 << 0.0 << 0.0 << false << true;
     QTest::newRow("Debye-Waller off") << 2 << 2.55 << 0.08 << 0.0 << 0.0 << 0.0 << true << false;
 }
@@ -204,13 +205,12 @@ void tst_ShellPath::closedForm() {
         const double q = std::sqrt(e);
         const double s2 = debyeWallerOn ? sigma * sigma : 0.0;
         const double factor = envelopeOn ? mag : 1.0;
-        const double expected = std::pow(k, n) * 3.6 * factor / (q * r * r) *
-                                std::exp(-2 * q * q * s2) *
-                                std::sin(2 * q * r + phc + slope * q - 4 * q * s2 / reff + p0 +
-                                         p1 * k);
-        QVERIFY2(std::abs(out.chi[i] - expected) < 1e-9 * (1 + std::abs(expected)),
-                 qPrintable(QStringLiteral("k %1: %2 against %3").arg(k).arg(out.chi[i]).arg(
-                     expected)));
+        const double expected =
+            std::pow(k, n) * 3.6 * factor / (q * r * r) * std::exp(-2 * q * q * s2) *
+            std::sin(2 * q * r + phc + slope * q - 4 * q * s2 / reff + p0 + p1 * k);
+        QVERIFY2(
+            std::abs(out.chi[i] - expected) < 1e-9 * (1 + std::abs(expected)),
+            qPrintable(QStringLiteral("k %1: %2 against %3").arg(k).arg(out.chi[i]).arg(expected)));
         QVERIFY(std::abs(out.envelopeValues[i] - mag) < 1e-12);
         ++compared;
     }
@@ -250,9 +250,9 @@ void tst_ShellPath::extraShellOwnSigma() {
     for (int i = 20; i < g.kCount; ++i) {
         const double k = g.k(i);
         const double expected = term(k, 2, 2.5, 0.03, 0) + term(k, 1, 3.1, 0.09, 4);
-        QVERIFY2(std::abs(out.chi[i] - expected) < 1e-9 * (1 + std::abs(expected)),
-                 qPrintable(QStringLiteral("k %1: %2 against %3").arg(k).arg(out.chi[i]).arg(
-                     expected)));
+        QVERIFY2(
+            std::abs(out.chi[i] - expected) < 1e-9 * (1 + std::abs(expected)),
+            qPrintable(QStringLiteral("k %1: %2 against %3").arg(k).arg(out.chi[i]).arg(expected)));
     }
 }
 
@@ -331,8 +331,7 @@ void tst_ShellPath::realCopper() {
     QVERIFY2(MuReader::readFile(QStringLiteral(TOVIK_TEST_DATA "/cu_10k.xmu"), &mu, &error),
              qPrintable(error));
     AbsorptionResult absorption;
-    QVERIFY2(Background::process(mu, AbsorptionSettings(), &absorption, &error),
-             qPrintable(error));
+    QVERIFY2(Background::process(mu, AbsorptionSettings(), &absorption, &error), qPrintable(error));
     QVector<double> k, chi;
     for (int i = 0; i < absorption.k.size(); ++i) {
         if (absorption.k[i] >= 1) {
