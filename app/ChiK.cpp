@@ -9,6 +9,7 @@
 #include "Envelope.h"
 #include "Escaped.h"
 #include "FileCommands.h"
+#include "FitProblem.h"
 #include "FitWindow.h"
 #include "HeldCurves.h"
 #include "Legend.h"
@@ -304,7 +305,9 @@ void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
                          const QVector<double>& chi, const ProgramState::Paths& paths) {
     ProgramState::apply(state, *waves.first(), *chiR, paths);
     hasFitChoices = state.hasFit;
-    fitVary = state.fitVary;
+    // Without a "fit" part the standard set of the model it describes.
+    fitVary =
+        state.hasFit ? state.fitVary : fit::FitProblem::defaultVaried(bool(waves.first()->path));
     fitRMin = state.fitRMin;
     fitRMax = state.fitRMax;
     if (fitWindow)

@@ -288,6 +288,9 @@ int CommandLine::run(const Options& options) {
     // refused here.
     if (options.path)
         state.pathFile = QFileInfo(*options.path).absoluteFilePath();
+    // Without a "fit" part, a model with a path is fitted as the field does.
+    if (!state.hasFit && !state.pathFile.isEmpty())
+        state.fitVary = fit::FitProblem::defaultVaried(true);
     ProgramState::Paths paths;
     {
         QString error;
