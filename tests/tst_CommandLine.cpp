@@ -469,8 +469,15 @@ void tst_CommandLine::fit() {
 // foil. A path file that is not one is refused in one line.
 void tst_CommandLine::fitWithPath() {
     const QString lessons = QStringLiteral(TOVIK_EXAMPLES "/../lessons");
-    const Run r = run({"-e", "--data", lessons + "/11-copper-10K.chi", "--path",
-                       lessons + "/feff0001.dat", "--fit"});
+    // R starts near copper's, as a user sets it before fitting.
+    QTemporaryDir dir;
+    QFile start(dir.filePath("start.tovik.json"));
+    QVERIFY(start.open(QIODevice::WriteOnly));
+    start.write(R"({"format": "tovik-scenario", "version": 1, "R": 2.5})");
+    start.close();
+    const Run r =
+        run({"-e", "--scenario", start.fileName(), "--data", lessons + "/11-copper-10K.chi",
+             "--path", lessons + "/feff0001.dat", "--fit"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     const QJsonObject p =
         QJsonDocument::fromJson(r.out.toUtf8()).object().value("parameters").toObject();

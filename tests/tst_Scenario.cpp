@@ -221,9 +221,9 @@ void tst_Scenario::badScenario_data() {
     QTest::newRow("P2") << withKey("P2", 1.01) << "field P2 must lie between -1 and 1; it is 1.01.";
     QTest::newRow("sigma below") << withKey("sigma", -0.001)
                                  << "field sigma must lie between 0 and 0.2; it is -0.001.";
-    QTest::newRow("fit vary unknown")
-        << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "N"}}})
-        << "field fit.vary[1] must name one of amplitude, R, sigma, P0, P1, P2, each at most once.";
+    QTest::newRow("fit vary unknown") << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "N"}}})
+                                      << "field fit.vary[1] must name one of amplitude, R, sigma, "
+                                         "P0, P1, P2, dE0, each at most once.";
     QTest::newRow("fit vary twice") << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "R"}}})
                                     << "field fit.vary[1] must name one of";
     QTest::newRow("fit range reversed") << withKey("fit", QJsonObject{{"Rrange", QJsonArray{3, 1}}})
