@@ -9,6 +9,7 @@
 #include "Envelope.h"
 #include "Escaped.h"
 #include "FileCommands.h"
+#include "FitProblem.h"
 #include "FitWindow.h"
 #include "HeldCurves.h"
 #include "Legend.h"
@@ -311,10 +312,12 @@ QString ChiK::valueTitle() const {
 ChiK::~ChiK() = default;
 
 void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
-                         const QVector<double>& chi) {
-    ProgramState::apply(state, *waves.first(), *chiR);
+                         const QVector<double>& chi, const ProgramState::Paths& paths) {
+    ProgramState::apply(state, *waves.first(), *chiR, paths);
     hasFitChoices = state.hasFit;
-    fitVary = state.fitVary;
+    // Without a "fit" part the standard set of the model it describes.
+    fitVary =
+        state.hasFit ? state.fitVary : fit::FitProblem::defaultVaried(bool(waves.first()->path));
     fitRMin = state.fitRMin;
     fitRMax = state.fitRMax;
     if (fitWindow)
@@ -384,8 +387,9 @@ void ChiK::draw(QPainter* p) {
             curve(measured->values, 1, solidPen(Palette::measured(), 2));
         curve(w->chi, 1, solidPen(Palette::chi(), 2));
         live.windowPositions = w->ctrl->WindowCtrl->positions;
-        live.hasEnvelope = w->envelope != nullptr;
-        if (w->envelope)
+        // A path's amplitude is drawn as a curve, without handles.
+        live.hasEnvelope = w->envelope != nullptr && !w->path;
+        if (live.hasEnvelope)
             live.envelopePoints = w->envelope->points;
         in.live.append(live);
     }

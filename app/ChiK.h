@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramState.h"
+
 #include "Lessons.h"
 #include "Scenario.h"
 #include "Startup.h"
@@ -71,7 +73,9 @@ public:
 
     // Sets the controls, the lesson and the measured data from `state`,
     // with the data file's contents already read (empty: none).
-    void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi);
+    // `paths` as ProgramState::readPaths gave them.
+    void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi,
+                       const ProgramState::Paths& paths = {});
     // The state a saved scenario holds: the controls' and the lesson's.
     Scenario currentState() const;
 

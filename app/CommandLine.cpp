@@ -48,6 +48,7 @@ const QString englishName = QStringLiteral("e");
 const QString scenarioName = QStringLiteral("scenario");
 const QString lessonName = QStringLiteral("lesson");
 const QString dataName = QStringLiteral("data");
+const QString pathName = QStringLiteral("path");
 const QString exportName = QStringLiteral("export");
 const QString fitName = QStringLiteral("fit");
 const QString helpAllName = QStringLiteral("help-all");
@@ -68,6 +69,9 @@ QList<QCommandLineOption> define(QCommandLineParser& parser) {
          CommandLine::tr("Open the lesson NAME (its file name) from the lessons folder."),
          CommandLine::tr("NAME")},
         {dataName, CommandLine::tr("Show the measured chi(k) in FILE with the model."),
+         CommandLine::tr("FILE")},
+        {pathName,
+         CommandLine::tr("Give the main shell the scattering path in FILE (feffNNNN.dat)."),
          CommandLine::tr("FILE")},
         {exportName,
          CommandLine::tr("Show no window: write both plots as PNG and SVG and their data as CSV "
@@ -146,6 +150,7 @@ CommandLine::Options CommandLine::parse(const QStringList& arguments) {
     options.scenario = value(scenarioName);
     options.lesson = value(lessonName);
     options.data = value(dataName);
+    options.path = value(pathName);
     options.exportDir = value(exportName);
     return options;
 }
@@ -199,19 +204,21 @@ namespace {
 struct Headless {
     Session session;
     ChiK& window = *session.main();
-    Headless(const Scenario& state, const QVector<double>& k, const QVector<double>& chi) {
+    Headless(const Scenario& state, const QVector<double>& k, const QVector<double>& chi,
+             const ProgramState::Paths& paths) {
         window.setAttribute(Qt::WA_DontShowOnScreen);
         window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
         window.chiR->show();
         window.show();
-        window.applyScenario(state, k, chi);
+        window.applyScenario(state, k, chi, paths);
     }
 };
 } // namespace
 
 bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
-                            const QVector<double>& chi, QStringList* written, QString* error) {
-    Headless program(state, k, chi);
+                            const QVector<double>& chi, QStringList* written, QString* error,
+                            const ProgramState::Paths& paths) {
+    Headless program(state, k, chi, paths);
     QVector<SafeFile::Entry> files;
     return program.window.files->exportFiles(&files, error) &&
            SafeFile::write(dir, files, SafeFile::Folder::Create, written, error);
@@ -277,6 +284,21 @@ int CommandLine::run(const Options& options) {
             return 1;
         }
     }
+    // The path files likewise, and a path that ends before the window is
+    // refused here.
+    if (options.path)
+        state.pathFile = QFileInfo(*options.path).absoluteFilePath();
+    // Without a "fit" part, a model with a path is fitted as the field does.
+    if (!state.hasFit && !state.pathFile.isEmpty())
+        state.fitVary = fit::FitProblem::defaultVaried(true);
+    ProgramState::Paths paths;
+    {
+        QString error;
+        if (!ProgramState::readPaths(state, &paths, &error)) {
+            printError(error);
+            return 1;
+        }
+    }
 
     const bool exporting = options.exportDir.has_value();
     if (options.fit) {
@@ -285,7 +307,7 @@ int CommandLine::run(const Options& options) {
                           "measuredData."));
             return 1;
         }
-        Headless program(state, k, chi);
+        Headless program(state, k, chi, paths);
         const FitRun fit = runFit(*program.window.waves.first(), *program.window.measured,
                                   state.fitVary, state.fitRMin, state.fitRMax);
         if (!fit.result.ok) {
@@ -320,7 +342,7 @@ int CommandLine::run(const Options& options) {
     if (exporting) {
         QStringList written;
         QString error;
-        if (!exportAll(*options.exportDir, state, k, chi, &written, &error)) {
+        if (!exportAll(*options.exportDir, state, k, chi, &written, &error, paths)) {
             printError(error);
             return 1;
         }
@@ -329,5 +351,5 @@ int CommandLine::run(const Options& options) {
         return 0;
     }
 
-    return WindowStart::run(*settings, state, k, chi);
+    return WindowStart::run(*settings, state, k, chi, paths);
 }

@@ -10,6 +10,8 @@
 #include "MeasuredCurve.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
 
 #include <QFileInfo>
 #include <QKeySequence>
@@ -30,6 +32,18 @@ FileCommands::FileCommands(ChiK& window) : QObject(&window), main(window) {
     connect(main.actionSaveScenario, &QAction::triggered, this, &FileCommands::saveScenario);
     connect(main.actionOpenData, &QAction::triggered, this, &FileCommands::openData);
     connect(main.actionClearData, &QAction::triggered, this, &FileCommands::clearData);
+    // The path entries in both windows' File menus.
+    for (QAction* open : {main.actionOpenPath, chiR.actionOpenPath})
+        connect(open, &QAction::triggered, this, &FileCommands::openPath);
+    for (QAction* remove : {main.actionRemovePath, chiR.actionRemovePath})
+        connect(remove, &QAction::triggered, this, &FileCommands::removePath);
+    auto pathShown = [this] {
+        const bool has = bool(main.waves.first()->path);
+        main.actionRemovePath->setEnabled(has);
+        main.chiR->actionRemovePath->setEnabled(has);
+    };
+    connect(main.waves.first(), &AWave::updated, this, pathShown);
+    pathShown();
     // The same three entries in both windows, each for its own plot.
     const std::pair<Plot, std::array<QAction*, 3>> menus[] = {
         {Plot::K, {main.actionExportPicture, main.actionExportData, main.actionCopyPicture}},
@@ -133,7 +147,21 @@ QString FileCommands::readScenario(const QString& path) {
     QVector<double> k, chi;
     if (!state.dataFile.isEmpty() && !ChiDataReader::readFile(state.dataFile, &k, &chi, &error))
         return error;
-    main.applyScenario(state, k, chi);
+    ProgramState::Paths paths;
+    if (!ProgramState::readPaths(state, &paths, &error))
+        return error;
+    main.applyScenario(state, k, chi, paths);
+    return QString();
+}
+
+QString FileCommands::readPath(const QString& path) {
+    QString error;
+    const ShellPathPtr read = ShellPath::load(QFileInfo(path).absoluteFilePath(), &error);
+    AWave& wave = *main.waves.first();
+    const QVector<double>& window = wave.ctrl->WindowCtrl->positions;
+    if (!read || !read->covers(window.isEmpty() ? 0 : window.last(), &error))
+        return error;
+    wave.setPath(read);
     return QString();
 }
 
@@ -160,6 +188,10 @@ bool FileCommands::saveScenarioFile(const QString& path) {
 
 bool FileCommands::openDataFile(const QString& path) {
     return reported(&main, readData(path));
+}
+
+bool FileCommands::openPathFile(const QString& path) {
+    return reported(&main, readPath(path));
 }
 
 bool FileCommands::exportPictureFile(Plot plot, const QString& path) {
@@ -195,6 +227,20 @@ void FileCommands::openData() {
 
 void FileCommands::clearData() {
     main.measured->clear();
+}
+
+void FileCommands::openPath() {
+    QWidget* over = qobject_cast<QWidget*>(sender() == main.chiR->actionOpenPath
+                                               ? static_cast<QObject*>(main.chiR)
+                                               : static_cast<QObject*>(&main));
+    const QString path = FileDialogs::openPath(over, tr("Open scattering path"),
+                                               tr("Path files (feff*.dat);;All files (*)"));
+    if (!path.isEmpty())
+        reported(over, readPath(path));
+}
+
+void FileCommands::removePath() {
+    main.waves.first()->setPath(nullptr);
 }
 
 void FileCommands::exportPicture(Plot plot) {

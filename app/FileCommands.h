@@ -51,12 +51,16 @@ public:
     // Reads the scenario's data file too, before anything changes.
     QString readScenario(const QString& path);
     QString readData(const QString& path);
+    // The main shell's scattering path: refused when it ends before the
+    // window does.
+    QString readPath(const QString& path);
 
     // The same, with a failure shown in a message box; true if it worked.
     // A scenario with notes opens them.
     bool openScenarioFile(const QString& path);
     bool saveScenarioFile(const QString& path);
     bool openDataFile(const QString& path);
+    bool openPathFile(const QString& path);
     bool exportPictureFile(Plot plot, const QString& path);
     bool exportDataFile(Plot plot, const QString& path);
 
@@ -66,6 +70,8 @@ public slots:
     void saveScenario();
     void openData();
     void clearData();
+    void openPath();
+    void removePath();
     void exportPicture(FileCommands::Plot plot);
     void exportData(FileCommands::Plot plot);
     void copyPicture(FileCommands::Plot plot);

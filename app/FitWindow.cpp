@@ -17,9 +17,7 @@
 FitWindow::FitWindow(AWave* w, const MeasuredCurve* d, ChiR* r, QWidget* parent)
     : QWidget(parent, Qt::Tool), wave(w), data(d), chiR(r) {
     setupUi(this);
-    const auto boxes = varyBoxes();
-    for (size_t i = 0; i < boxes.size(); ++i)
-        boxes[i]->setChecked(fitOrder()[i]->variedByDefault);
+    checkDefaults();
     RMinVal->setText(shortestNumber(fit::FitProblem::defaultRMin));
     RMaxVal->setText(shortestNumber(fit::FitProblem::defaultRMax));
     connect(FitButton, &QPushButton::clicked, this, &FitWindow::fit);
@@ -34,7 +32,7 @@ FitWindow::FitWindow(AWave* w, const MeasuredCurve* d, ChiR* r, QWidget* parent)
 
 std::array<QCheckBox*, parameterTable.size()> FitWindow::varyBoxes() const {
     // In a fit's order.
-    return {VaryAmplitude, VaryR, VarySigma, VaryP0, VaryP1, VaryP2};
+    return {VaryAmplitude, VaryR, VarySigma, VaryP0, VaryP1, VaryP2, VaryDE0};
 }
 
 QStringList FitWindow::varied() const {
@@ -96,7 +94,18 @@ void FitWindow::dataChanged() {
     showState();
 }
 
+void FitWindow::checkDefaults() {
+    const QStringList vary = fit::FitProblem::defaultVaried(bool(wave->path));
+    const auto boxes = varyBoxes();
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->setChecked(vary.contains(fit::FitProblem::names()[int(i)]));
+    withPath = bool(wave->path);
+}
+
 void FitWindow::modelChanged() {
+    // A path given or taken away brings that model's standard set.
+    if (withPath != bool(wave->path))
+        checkDefaults();
     showKRange();
     checkStale();
 }

@@ -57,6 +57,10 @@ private:
     void showState();
     void showKRange();
     void checkStale();
+    // The Vary boxes at the defaults for the model as it is (with or
+    // without a path).
+    void checkDefaults();
+    bool withPath = false;
 
     AWave* const wave;
     const MeasuredCurve* const data;

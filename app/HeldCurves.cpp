@@ -60,6 +60,10 @@ QString HeldCurves::nameOf(const Curve& c, const Scenario& now) {
         if (value != now.parameter(row.id))
             differ << QStringLiteral("%1 = %2").arg(QString::fromUtf8(row.shortName)).arg(value);
     }
+    // The path by its file's name.
+    if (s.pathFile != now.pathFile)
+        differ << (s.pathFile.isEmpty() ? tr("no path")
+                                        : tr("path %1").arg(QFileInfo(s.pathFile).fileName()));
     return differ.size() == 1 ? tr("%1: %2").arg(base, differ.first()) : base;
 }
 

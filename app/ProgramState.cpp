@@ -29,7 +29,35 @@ void placeWindow(WindowFunc& window, const QVector<double>& target) {
         }
     }
 }
+// The path named `file`: the one read for it, else read now (null when
+// none is named or it cannot be read).
+ShellPathPtr pathFor(const QString& file, const ShellPathPtr& given) {
+    if (file.isEmpty())
+        return nullptr;
+    if (given && given->fileName == file)
+        return given;
+    return ShellPath::load(file, nullptr);
+}
 } // namespace
+
+bool ProgramState::readPaths(const Scenario& s, Paths* paths, QString* error) {
+    Paths out;
+    const double windowEnd = s.windowPositions.isEmpty() ? 0 : s.windowPositions.last();
+    auto read = [&](const QString& file, ShellPathPtr* path) {
+        if (file.isEmpty())
+            return true;
+        *path = ShellPath::load(file, error);
+        return *path && (*path)->covers(windowEnd, error);
+    };
+    if (!read(s.pathFile, &out.main))
+        return false;
+    out.shells.resize(s.shells.size());
+    for (int i = 0; i < s.shells.size(); ++i)
+        if (!read(s.shells[i].pathFile, &out.shells[i]))
+            return false;
+    *paths = out;
+    return true;
+}
 
 Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     Scenario s;
@@ -43,8 +71,19 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     s.windowPositions = ctrl.WindowCtrl->positions;
     if (wave.envelope)
         s.envelopePoints = wave.envelope->points;
-    for (const Shell& shell : wave.shells)
-        s.shells.append({shell.r, shell.amplitude});
+    for (const Shell& shell : wave.shells) {
+        Scenario::ExtraShell extra;
+        extra.r = shell.r;
+        extra.amplitude = shell.amplitude;
+        if (shell.path) {
+            extra.pathFile = shell.path->fileName;
+            extra.sigma = shell.sigma;
+            extra.deltaE0 = shell.deltaE0;
+        }
+        s.shells.append(extra);
+    }
+    if (wave.path)
+        s.pathFile = wave.path->fileName;
     s.showReal = chiR.SelReal->isChecked();
     s.showImag = chiR.SelImag->isChecked();
     s.showAbs = chiR.SelAbs->isChecked();
@@ -64,9 +103,15 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     return s;
 }
 
-void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR) {
+void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR, const Paths& paths) {
     WaveCtrl& ctrl = *wave.ctrl;
     ctrl.NBar->setValue(s.n);
+    // The path first: a new one brings its default amplitude, which the
+    // scenario's own value then replaces. The loaded one stays when named.
+    const ShellPathPtr mainPath = wave.path && wave.path->fileName == s.pathFile && !paths.main
+                                      ? wave.path
+                                      : pathFor(s.pathFile, paths.main);
+    wave.setPath(mainPath);
     // Exactly, as typed values: the sliders only point at them. A changed
     // value is one synthesis; the same value again is none.
     for (const ParameterRow& row : parameterTable) {
@@ -80,7 +125,22 @@ void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR) {
     if (wave.envelope)
         wave.envelope->setPoints(s.envelopePoints);
     // Exactly, as the rows' typed values.
-    wave.setShells(s.shells);
+    QVector<Shell> shells;
+    for (int i = 0; i < s.shells.size(); ++i) {
+        const Scenario::ExtraShell& e = s.shells[i];
+        Shell shell;
+        shell.r = e.r;
+        shell.amplitude = e.amplitude;
+        const ShellPathPtr current = i < wave.shells.size() && wave.shells[i].path &&
+                                             wave.shells[i].path->fileName == e.pathFile
+                                         ? wave.shells[i].path
+                                         : nullptr;
+        shell.path = pathFor(e.pathFile, paths.shells.value(i, current));
+        shell.sigma = e.sigma;
+        shell.deltaE0 = e.deltaE0;
+        shells.append(shell);
+    }
+    wave.setShells(shells);
     chiR.SelReal->setChecked(s.showReal);
     chiR.SelImag->setChecked(s.showImag);
     chiR.SelAbs->setChecked(s.showAbs);

@@ -1,12 +1,18 @@
 #include "ShellsWindow.h"
 
+#include "Escaped.h"
+#include "FileDialogs.h"
 #include "Number.h"
 #include "Palette.h"
+#include "WaveCtrl.h"
+#include "WindowFunc.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -61,6 +67,8 @@ void pointAt(QSlider* bar, double value, int steps) {
 
 const ParameterRow& amplitudeRow = parameterRow(ModelParameter::Amplitude);
 const ParameterRow& phi1Row = parameterRow(ModelParameter::P1);
+const ParameterRow& sigmaRow = parameterRow(ModelParameter::Sigma);
+const ParameterRow& dE0Row = parameterRow(ModelParameter::DeltaE0);
 
 } // namespace
 
@@ -79,6 +87,15 @@ ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) 
     leftOut->hide();
     rLabel = new QLabel(this);
     amplitudeLabel = new QLabel(this);
+    choosePath = new QPushButton(this);
+    removePath = new QPushButton(this);
+    pathName = new QLabel(this);
+    sigmaLabel = new QLabel(this);
+    sigmaBar = slider(this, sigmaRow.minimum, sigmaRow.maximum, sigmaRow.stepsPerUnit);
+    sigmaVal = valueBox(this);
+    dE0Label = new QLabel(this);
+    dE0Bar = slider(this, dE0Row.minimum, dE0Row.maximum, dE0Row.stepsPerUnit);
+    dE0Val = valueBox(this);
     retranslate();
 
     grid->addWidget(title, 0, 0, 2, 1);
@@ -89,16 +106,37 @@ ShellRow::ShellRow(int index_, QWidget* parent) : QFrame(parent), index(index_) 
     grid->addWidget(amplitudeBar, 1, 2);
     grid->addWidget(amplitudeVal, 1, 3);
     grid->addWidget(remove, 0, 4, 2, 1);
-    grid->addWidget(leftOut, 2, 1, 1, 4);
-    current = {rBar->value() / double(Shell::rSteps),
-               amplitudeBar->value() / double(Shell::amplitudeSteps)};
-    showTexts(current);
+    grid->addWidget(pathName, 2, 1, 1, 2);
+    grid->addWidget(choosePath, 2, 3);
+    grid->addWidget(removePath, 2, 4);
+    grid->addWidget(sigmaLabel, 3, 1);
+    grid->addWidget(sigmaBar, 3, 2);
+    grid->addWidget(sigmaVal, 3, 3);
+    grid->addWidget(dE0Label, 4, 1);
+    grid->addWidget(dE0Bar, 4, 2);
+    grid->addWidget(dE0Val, 4, 3);
+    grid->addWidget(leftOut, 5, 1, 1, 4);
+    current.r = rBar->value() / double(Shell::rSteps);
+    current.amplitude = amplitudeBar->value() / double(Shell::amplitudeSteps);
+    current.sigma = sigmaRow.defaultValue;
+    current.deltaE0 = dE0Row.defaultValue;
+    showShell(current);
 
     connect(rBar, SIGNAL(valueChanged(int)), this, SLOT(rSlid(int)));
     connect(amplitudeBar, SIGNAL(valueChanged(int)), this, SLOT(amplitudeSlid(int)));
     connect(rVal, SIGNAL(editingFinished()), this, SLOT(rTyped()));
     connect(amplitudeVal, SIGNAL(editingFinished()), this, SLOT(amplitudeTyped()));
     connect(remove, &QPushButton::clicked, this, [this] { emit removeRequested(index); });
+    connect(sigmaBar, SIGNAL(valueChanged(int)), this, SLOT(sigmaSlid(int)));
+    connect(dE0Bar, SIGNAL(valueChanged(int)), this, SLOT(dE0Slid(int)));
+    connect(sigmaVal, SIGNAL(editingFinished()), this, SLOT(sigmaTyped()));
+    connect(dE0Val, SIGNAL(editingFinished()), this, SLOT(dE0Typed()));
+    connect(choosePath, &QPushButton::clicked, this, [this] { emit pathRequested(index); });
+    connect(removePath, &QPushButton::clicked, this, [this] {
+        Shell s = current;
+        s.path = nullptr;
+        take(s);
+    });
 }
 
 void ShellRow::retranslate() {
@@ -114,6 +152,19 @@ void ShellRow::retranslate() {
     leftOut->setText(tr("At R = 0 this shell is left out (1/R² is undefined)."));
     rLabel->setText(tr("R (Å)"));
     amplitudeLabel->setText(tr("Amplitude"));
+    choosePath->setText(tr("Path…"));
+    choosePath->setToolTip(tr("Give this shell a scattering path file (feffNNNN.dat)"));
+    removePath->setText(tr("No path"));
+    removePath->setToolTip(tr("Take the path away: the shell shares the main shell's envelope, "
+                              "phase and sigma again"));
+    sigmaLabel->setText(tr("Sigma (Å)"));
+    sigmaBar->setToolTip(
+        tr("Debye-Waller sigma of this shell's path, 0 to 0.2 Å in steps of 0.001 Å"));
+    sigmaVal->setToolTip(tr("Sigma of this shell's path in Å: type a value and press Return"));
+    dE0Label->setText(tr("dE0 (eV)"));
+    dE0Bar->setToolTip(tr("E0 shift of this shell's path, -20 to 20 eV in steps of 0.1 eV"));
+    dE0Val->setToolTip(tr("E0 shift of this shell's path in eV: type a value and press Return"));
+    showTexts(current);
 }
 
 void ShellRow::changeEvent(QEvent* event) {
@@ -125,13 +176,24 @@ void ShellRow::changeEvent(QEvent* event) {
 void ShellRow::showTexts(const Shell& s) {
     rVal->setText(shortestNumber(s.r));
     amplitudeVal->setText(shortestNumber(s.amplitude));
+    sigmaVal->setText(shortestNumber(s.sigma));
+    dE0Val->setText(shortestNumber(s.deltaE0));
     leftOut->setVisible(!AWave::inSum(s.r));
+    pathName->setText(s.path ? tr("Path: %1").arg(s.path->shownName()) : tr("No path"));
+    // Sigma and dE0 are the shell's own only with a path.
+    for (QWidget* w : {static_cast<QWidget*>(sigmaLabel), static_cast<QWidget*>(sigmaBar),
+                       static_cast<QWidget*>(sigmaVal), static_cast<QWidget*>(dE0Label),
+                       static_cast<QWidget*>(dE0Bar), static_cast<QWidget*>(dE0Val),
+                       static_cast<QWidget*>(removePath)})
+        w->setVisible(bool(s.path));
 }
 
 void ShellRow::showShell(const Shell& shell) {
     current = shell;
     pointAt(rBar, shell.r, Shell::rSteps);
     pointAt(amplitudeBar, shell.amplitude, Shell::amplitudeSteps);
+    pointAt(sigmaBar, shell.sigma, sigmaRow.stepsPerUnit);
+    pointAt(dE0Bar, shell.deltaE0, dE0Row.stepsPerUnit);
     showTexts(shell);
 }
 
@@ -143,11 +205,51 @@ void ShellRow::take(const Shell& s) {
 }
 
 void ShellRow::rSlid(int position) {
-    take({position / double(Shell::rSteps), current.amplitude});
+    Shell s = current;
+    s.r = position / double(Shell::rSteps);
+    take(s);
 }
 
 void ShellRow::amplitudeSlid(int position) {
-    take({current.r, position / double(Shell::amplitudeSteps)});
+    Shell s = current;
+    s.amplitude = position / double(Shell::amplitudeSteps);
+    take(s);
+}
+
+void ShellRow::sigmaSlid(int position) {
+    Shell s = current;
+    s.sigma = position / double(sigmaRow.stepsPerUnit);
+    take(s);
+}
+
+void ShellRow::dE0Slid(int position) {
+    Shell s = current;
+    s.deltaE0 = position / double(dE0Row.stepsPerUnit);
+    take(s);
+}
+
+void ShellRow::sigmaTyped() {
+    double v = 0;
+    if (!typedValue(sigmaVal, sigmaBar, sigmaRow.stepsPerUnit, &v) || v == current.sigma) {
+        showTexts(current);
+        return;
+    }
+    pointAt(sigmaBar, v, sigmaRow.stepsPerUnit);
+    Shell s = current;
+    s.sigma = v;
+    take(s);
+}
+
+void ShellRow::dE0Typed() {
+    double v = 0;
+    if (!typedValue(dE0Val, dE0Bar, dE0Row.stepsPerUnit, &v) || v == current.deltaE0) {
+        showTexts(current);
+        return;
+    }
+    pointAt(dE0Bar, v, dE0Row.stepsPerUnit);
+    Shell s = current;
+    s.deltaE0 = v;
+    take(s);
 }
 
 void ShellRow::rTyped() {
@@ -157,7 +259,9 @@ void ShellRow::rTyped() {
         return;
     }
     pointAt(rBar, r, Shell::rSteps);
-    take({r, current.amplitude});
+    Shell s = current;
+    s.r = r;
+    take(s);
 }
 
 void ShellRow::amplitudeTyped() {
@@ -168,7 +272,9 @@ void ShellRow::amplitudeTyped() {
         return;
     }
     pointAt(amplitudeBar, a, Shell::amplitudeSteps);
-    take({current.r, a});
+    Shell s = current;
+    s.amplitude = a;
+    take(s);
 }
 
 ShellsWindow::ShellsWindow(AWave* wave_, QWidget* parent) : QWidget(parent, Qt::Tool), wave(wave_) {
@@ -219,6 +325,7 @@ void ShellsWindow::sync() {
         ShellRows->addWidget(row);
         connect(row, SIGNAL(changed(int)), this, SLOT(rowChanged(int)));
         connect(row, SIGNAL(removeRequested(int)), this, SLOT(removeShell(int)));
+        connect(row, SIGNAL(pathRequested(int)), this, SLOT(choosePath(int)));
         rows.append(row);
     }
     for (int i = 0; i < rows.size(); ++i)
@@ -242,8 +349,43 @@ void ShellsWindow::addShell() {
     const int position =
         std::clamp(qRound(wave->r * Shell::rSteps) + 4, 0, qRound(Shell::rMaximum * Shell::rSteps));
     QVector<Shell> shells = wave->shells;
-    shells.append({position / double(Shell::rSteps), 1.0});
+    Shell added;
+    added.r = position / double(Shell::rSteps);
+    added.amplitude = 1.0;
+    added.sigma = sigmaRow.defaultValue;
+    added.deltaE0 = dE0Row.defaultValue;
+    shells.append(added);
     wave->setShells(shells);
+}
+
+bool ShellsWindow::setShellPath(int index, const QString& file, QString* error) {
+    if (index < 0 || index >= wave->shells.size())
+        return false;
+    QVector<Shell> shells = wave->shells;
+    Shell& shell = shells[index];
+    if (file.isEmpty()) {
+        shell.path = nullptr;
+    } else {
+        const ShellPathPtr path = ShellPath::load(QFileInfo(file).absoluteFilePath(), error);
+        const QVector<double>& window = wave->ctrl->WindowCtrl->positions;
+        if (!path || !path->covers(window.isEmpty() ? 0 : window.last(), error))
+            return false;
+        shell.path = path;
+        shell.sigma = sigmaRow.defaultValue;
+        shell.deltaE0 = dE0Row.defaultValue;
+    }
+    wave->setShells(shells);
+    return true;
+}
+
+void ShellsWindow::choosePath(int index) {
+    const QString file = FileDialogs::openPath(this, tr("Open scattering path"),
+                                               tr("Path files (feff*.dat);;All files (*)"));
+    if (file.isEmpty())
+        return;
+    QString error;
+    if (!setShellPath(index, file, &error))
+        QMessageBox::warning(this, windowTitle(), Escaped::message(error));
 }
 
 void ShellsWindow::rowChanged(int index) {

@@ -14,7 +14,8 @@ class QPushButton;
 class QSlider;
 
 // One extra shell's controls: R and relative amplitude, each a slider with
-// the main panel's kind of value box, and Remove. A slider sets its step, a
+// the main panel's kind of value box, and Remove; a scattering path chosen
+// or taken away, and with one the shell's own sigma and dE0. A slider sets its step, a
 // typed value is kept exactly. It only announces; the window turns that
 // into the wave's shell list.
 class ShellRow : public QFrame {
@@ -37,16 +38,30 @@ public:
     QLabel* leftOut = nullptr;
     QLabel* rLabel = nullptr;
     QLabel* amplitudeLabel = nullptr;
+    QPushButton* choosePath = nullptr;
+    QPushButton* removePath = nullptr;
+    QLabel* pathName = nullptr;
+    QLabel* sigmaLabel = nullptr;
+    QSlider* sigmaBar = nullptr;
+    QLineEdit* sigmaVal = nullptr;
+    QLabel* dE0Label = nullptr;
+    QSlider* dE0Bar = nullptr;
+    QLineEdit* dE0Val = nullptr;
 
 signals:
     void changed(int index);
     void removeRequested(int index);
+    void pathRequested(int index);
 
 private slots:
     void rSlid(int position);
     void amplitudeSlid(int position);
     void rTyped();
     void amplitudeTyped();
+    void sigmaSlid(int position);
+    void dE0Slid(int position);
+    void sigmaTyped();
+    void dE0Typed();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -76,9 +91,17 @@ public:
     AWave* const wave;
     QVector<ShellRow*> rows;
 
+    // Gives extra shell `index` the path in `file` (its sigma from the
+    // table's default, dE0 0) or, for an empty name, takes its path away.
+    // False with one sentence when the file cannot be read or ends before
+    // the window does.
+    bool setShellPath(int index, const QString& file, QString* error);
+
 public slots:
     void sync();
     void addShell();
+    // The file dialog for a row's path; a failure in a message box.
+    void choosePath(int index);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -77,11 +77,11 @@ void WindowStart::placeWindows(ChiK& window, const Settings& settings) {
 }
 
 int WindowStart::run(Settings& settings, const Scenario& state, const QVector<double>& k,
-                     const QVector<double>& chi) {
+                     const QVector<double>& chi, const ProgramState::Paths& paths) {
     Session session;
     ChiK& window = *session.main();
     QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
-    window.applyScenario(state, k, chi);
+    window.applyScenario(state, k, chi, paths);
     keepView(window.view, settings);
     QObject::connect(
         &window, &ChiK::languageChosen, &window,

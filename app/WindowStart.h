@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramState.h"
+
 #include <QRect>
 #include <QSize>
 #include <QVector>
@@ -35,5 +37,5 @@ public:
     // already; empty: none), runs until they close, and keeps where they
     // stood and the language chosen. Returns the event loop's exit code.
     static int run(Settings& settings, const Scenario& state, const QVector<double>& k,
-                   const QVector<double>& chi);
+                   const QVector<double>& chi, const ProgramState::Paths& paths = {});
 };

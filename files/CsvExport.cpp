@@ -29,6 +29,11 @@ QByteArray onOff(bool on) {
     return on ? QByteArrayLiteral("on") : QByteArrayLiteral("off");
 }
 
+// A file's name without its folder, escaped and bounded as one line.
+QByteArray fileName(const QString& path) {
+    return Escaped::text(QFileInfo(path).fileName(), 255).toUtf8();
+}
+
 // The '#' lines: the state the numbers below were made from.
 QByteArray stateLines(const char* title, const Scenario& s, const MeasuredCurve* data) {
     QByteArray out;
@@ -41,10 +46,17 @@ QByteArray stateLines(const char* title, const Scenario& s, const MeasuredCurve*
     out += "# extra shells: ";
     if (s.shells.isEmpty())
         out += "none";
-    for (int i = 0; i < s.shells.size(); ++i)
-        out += QByteArray(i ? "; " : "") + "R " + number(s.shells[i].r) + " amplitude " +
-               number(s.shells[i].amplitude);
+    const QByteArray sigmaSymbol = parameterRow(ModelParameter::Sigma).symbol;
+    const QByteArray dE0Symbol = parameterRow(ModelParameter::DeltaE0).symbol;
+    for (int i = 0; i < s.shells.size(); ++i) {
+        const Scenario::ExtraShell& e = s.shells[i];
+        out += QByteArray(i ? "; " : "") + "R " + number(e.r) + " amplitude " + number(e.amplitude);
+        if (!e.pathFile.isEmpty())
+            out += " path " + fileName(e.pathFile) + ' ' + sigmaSymbol + ' ' + number(e.sigma) +
+                   ' ' + dE0Symbol + ' ' + number(e.deltaE0);
+    }
     out += '\n';
+    out += "# path: " + (s.pathFile.isEmpty() ? QByteArray("none") : fileName(s.pathFile)) + '\n';
     out += "# factors: envelope " + onOff(s.envelopeOn) + ", window " + onOff(s.windowOn) +
            ", debye_waller " + onOff(s.debyeWallerOn) + '\n';
     out += "# window positions: ";

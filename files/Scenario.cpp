@@ -167,8 +167,32 @@ bool readHeader(const QJsonObject& o, QString* error) {
     return true;
 }
 
+// A file name at `key`, kept when absent: a string without control
+// characters.
+bool fileName(const QJsonObject& o, const QString& parent, const char* key, QString* out,
+              QString* error) {
+    const auto it = o.constFind(QLatin1String(key));
+    if (it == o.constEnd())
+        return true;
+    const QString field = parent.isEmpty() ? QString::fromLatin1(key) : nested(parent, key);
+    if (!it.value().isString()) {
+        *error = Scenario::tr("The field %1 must be a string.").arg(field);
+        return false;
+    }
+    const QString path = it.value().toString();
+    if (Escaped::hasControl(path)) {
+        *error = Scenario::tr("The field %1 must be a file name without control characters; it "
+                              "is \"%2\".")
+                     .arg(field, Escaped::text(path));
+        return false;
+    }
+    *out = path;
+    return true;
+}
+
 // "shells": an array of at most Shell::maxExtra objects {"R", "amplitude"}, both
-// required and on their sliders' ranges; absent means no extra shell.
+// required and on their sliders' ranges, and optionally "path" with that
+// shell's "sigma" and "dE0"; absent means no extra shell.
 bool readShells(const QJsonObject& o, Scenario* s, QString* error) {
     const auto it = o.constFind(QLatin1String("shells"));
     if (it == o.constEnd()) {
@@ -202,8 +226,15 @@ bool readShells(const QJsonObject& o, Scenario* s, QString* error) {
         if (!optionalNumber(shell, shellPath, "R", Shell::rMinimum, Shell::rMaximum, &shells[i].r,
                             error) ||
             !optionalNumber(shell, shellPath, "amplitude", Shell::amplitudeMinimum,
-                            Shell::amplitudeMaximum, &shells[i].amplitude, error))
+                            Shell::amplitudeMaximum, &shells[i].amplitude, error) ||
+            !fileName(shell, shellPath, "path", &shells[i].pathFile, error))
             return false;
+        for (const ModelParameter p : {ModelParameter::Sigma, ModelParameter::DeltaE0}) {
+            const ParameterRow& row = parameterRow(p);
+            double& v = p == ModelParameter::Sigma ? shells[i].sigma : shells[i].deltaE0;
+            if (!optionalNumber(shell, shellPath, row.key, row.minimum, row.maximum, &v, error))
+                return false;
+        }
     }
     s->shells = shells;
     return true;
@@ -403,22 +434,8 @@ bool readFit(const QJsonObject& o, Scenario* s, QString* error) {
 }
 
 bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
-    const auto it = o.constFind(QLatin1String("measuredData"));
-    if (it == o.constEnd())
-        return true;
-    if (!it.value().isString()) {
-        *error = Scenario::tr("The field %1 must be a string.").arg(QLatin1String("measuredData"));
-        return false;
-    }
-    const QString path = it.value().toString();
-    if (Escaped::hasControl(path)) {
-        *error = Scenario::tr("The field %1 must be a file name without control characters; it "
-                              "is \"%2\".")
-                     .arg(QLatin1String("measuredData"), Escaped::text(path));
-        return false;
-    }
-    s->dataFile = path;
-    return true;
+    return fileName(o, QString(), "measuredData", &s->dataFile, error) &&
+           fileName(o, QString(), "path", &s->pathFile, error);
 }
 
 const QStringList& Scenario::fitParameterNames() {
@@ -453,6 +470,8 @@ double Scenario::*fieldOf(ModelParameter p) {
         return &Scenario::phi2;
     case ModelParameter::Sigma:
         return &Scenario::sigma;
+    case ModelParameter::DeltaE0:
+        return &Scenario::deltaE0;
     case ModelParameter::Amplitude:
         break;
     }
@@ -563,9 +582,16 @@ QByteArray Scenario::toJson() const {
     for (const QPointF& p : envelopePoints)
         points.append(QJsonArray{p.x(), p.y()});
     QJsonArray shellArray;
-    for (const ExtraShell& shell : shells)
-        shellArray.append(QJsonObject{{QStringLiteral("R"), shell.r},
-                                      {QStringLiteral("amplitude"), shell.amplitude}});
+    for (const ExtraShell& shell : shells) {
+        QJsonObject entry{{QStringLiteral("R"), shell.r},
+                          {QStringLiteral("amplitude"), shell.amplitude}};
+        if (!shell.pathFile.isEmpty()) {
+            entry.insert(QStringLiteral("path"), shell.pathFile);
+            entry.insert(QLatin1String(parameterRow(ModelParameter::Sigma).key), shell.sigma);
+            entry.insert(QLatin1String(parameterRow(ModelParameter::DeltaE0).key), shell.deltaE0);
+        }
+        shellArray.append(entry);
+    }
 
     const QJsonObject factors{
         {QStringLiteral("envelope"), envelopeOn},
@@ -595,6 +621,7 @@ QByteArray Scenario::toJson() const {
         {QStringLiteral("chiR"), chiR},
         {QStringLiteral("view"), view},
         {QStringLiteral("measuredData"), dataFile},
+        {QStringLiteral("path"), pathFile},
     };
     for (const ParameterRow& row : parameterTable)
         o.insert(QLatin1String(row.key), parameter(row.id));
@@ -620,7 +647,11 @@ bool Scenario::readFile(const QString& path, const Scenario& base, Scenario* res
     Scenario read;
     if (!fromJson(text, base, &read, error))
         return false;
-    read.dataFile = dataFileIn(QFileInfo(path).absolutePath(), read.dataFile);
+    const QString folder = QFileInfo(path).absolutePath();
+    read.dataFile = dataFileIn(folder, read.dataFile);
+    read.pathFile = dataFileIn(folder, read.pathFile);
+    for (ExtraShell& shell : read.shells)
+        shell.pathFile = dataFileIn(folder, shell.pathFile);
     *result = read;
     return true;
 }
@@ -639,7 +670,14 @@ bool Scenario::writeFile(const QString& path, QString* error) const {
     // The data file as seen from the scenario's folder, so that the two can
     // move together.
     Scenario recorded = *this;
-    recorded.dataFile = dataFileFrom(QFileInfo(path).absolutePath());
+    const QString folder = QFileInfo(path).absolutePath();
+    recorded.dataFile = dataFileFrom(folder);
+    auto relative = [&](const QString& file) {
+        return file.isEmpty() ? QString() : QDir(folder).relativeFilePath(file);
+    };
+    recorded.pathFile = relative(pathFile);
+    for (ExtraShell& shell : recorded.shells)
+        shell.pathFile = relative(shell.pathFile);
     QString reason;
     if (!writeAtomically(path, recorded.toJson(), &reason)) {
         if (error)
@@ -661,13 +699,14 @@ bool Scenario::operator==(const Scenario& o) const {
     if (shells != o.shells)
         return false;
     return n == o.n && r == o.r && phi0 == o.phi0 && phi1 == o.phi1 && phi2 == o.phi2 &&
-           sigma == o.sigma && amplitude == o.amplitude && envelopeOn == o.envelopeOn &&
-           windowOn == o.windowOn && debyeWallerOn == o.debyeWallerOn &&
-           windowPositions == o.windowPositions && showReal == o.showReal &&
-           showImag == o.showImag && showAbs == o.showAbs && showEnvelope == o.showEnvelope &&
-           showWindow == o.showWindow && showWave == o.showWave && showTotal == o.showTotal &&
-           pointerR == o.pointerR && viewAxes == o.viewAxes && viewLegend == o.viewLegend &&
-           viewPhysical == o.viewPhysical && viewLockScales == o.viewLockScales &&
-           dataFile == o.dataFile && title == o.title && notes == o.notes && hasFit == o.hasFit &&
-           fitVary == o.fitVary && fitRMin == o.fitRMin && fitRMax == o.fitRMax;
+           sigma == o.sigma && amplitude == o.amplitude && deltaE0 == o.deltaE0 &&
+           pathFile == o.pathFile && envelopeOn == o.envelopeOn && windowOn == o.windowOn &&
+           debyeWallerOn == o.debyeWallerOn && windowPositions == o.windowPositions &&
+           showReal == o.showReal && showImag == o.showImag && showAbs == o.showAbs &&
+           showEnvelope == o.showEnvelope && showWindow == o.showWindow && showWave == o.showWave &&
+           showTotal == o.showTotal && pointerR == o.pointerR && viewAxes == o.viewAxes &&
+           viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
+           viewLockScales == o.viewLockScales && dataFile == o.dataFile && title == o.title &&
+           notes == o.notes && hasFit == o.hasFit && fitVary == o.fitVary && fitRMin == o.fitRMin &&
+           fitRMax == o.fitRMax;
 }

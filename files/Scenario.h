@@ -38,6 +38,7 @@ public:
     double phi2 = parameterRow(ModelParameter::P2).defaultValue;
     double sigma = parameterRow(ModelParameter::Sigma).defaultValue;
     double amplitude = parameterRow(ModelParameter::Amplitude).defaultValue; // N * S0^2, main shell
+    double deltaE0 = parameterRow(ModelParameter::DeltaE0).defaultValue;     // eV, with a path
     // The value of one of the above by its row.
     double parameter(ModelParameter p) const;
     void setParameter(ModelParameter p, double value);
@@ -53,10 +54,30 @@ public:
         return points;
     }();
     // Extra shells beside the main one, at most Shell::maxExtra: R (Å) and the
-    // amplitude relative to the main shell's. A file without "shells" has
-    // none, whatever the base.
-    using ExtraShell = Shell;
+    // amplitude relative to the main shell's, and a scattering path's file
+    // with that shell's own sigma (Å) and E0 shift (eV). A file without
+    // "shells" has none, whatever the base.
+    struct ExtraShell {
+        ExtraShell() = default;
+        // A shell without a path.
+        ExtraShell(double r_, double amplitude_) : r(r_), amplitude(amplitude_) {}
+
+        double r = 0;
+        double amplitude = 1;
+        QString pathFile; // empty for none
+        double sigma = parameterRow(ModelParameter::Sigma).defaultValue;
+        double deltaE0 = parameterRow(ModelParameter::DeltaE0).defaultValue;
+        // Sigma and dE0 count only with a path, as in the model.
+        bool operator==(const ExtraShell& o) const {
+            return r == o.r && amplitude == o.amplitude && pathFile == o.pathFile &&
+                   (pathFile.isEmpty() || (sigma == o.sigma && deltaE0 == o.deltaE0));
+        }
+        bool operator!=(const ExtraShell& o) const { return !(*this == o); }
+    };
     QVector<ExtraShell> shells;
+    // The main shell's scattering path file, empty for the hand-drawn
+    // envelope. Written relative to the scenario's folder like dataFile.
+    QString pathFile;
     bool showReal = false;
     bool showImag = false;
     bool showAbs = true;
@@ -101,7 +122,8 @@ public:
     static bool fromJson(const QByteArray& text, const Scenario& base, Scenario* result,
                          QString* error);
     QByteArray toJson() const;
-    // The data file's path as a file in `folder` records it, and back.
+    // The data file's path as a file in `folder` records it, and back
+    // (the same for path files).
     QString dataFileFrom(const QString& folder) const;
     static QString dataFileIn(const QString& folder, const QString& recorded);
 

@@ -58,11 +58,16 @@ const QStringList& FitProblem::names() {
     return n;
 }
 
-QStringList FitProblem::defaultVaried() {
+QStringList FitProblem::defaultVaried(bool withPath) {
     QStringList out;
-    for (const ParameterRow* row : fitOrder())
-        if (row->variedByDefault)
+    for (const ParameterRow* row : fitOrder()) {
+        const bool varied =
+            withPath ? (row->id == ModelParameter::Amplitude || row->id == ModelParameter::R ||
+                        row->id == ModelParameter::Sigma || row->id == ModelParameter::DeltaE0)
+                     : row->variedByDefault;
+        if (varied)
             out << QLatin1String(row->name);
+    }
     return out;
 }
 
@@ -92,8 +97,9 @@ bool FitProblem::sameBasis(const FitInputs& a, const FitInputs& b, const QString
     const WaveFactors& f = a.factors;
     const WaveFactors& g = b.factors;
     return a.parameters.n == b.parameters.n && a.parameters.shells == b.parameters.shells &&
-           f.envelope == g.envelope && f.window == g.window && f.debyeWaller == g.debyeWaller &&
-           a.grid.kMin == b.grid.kMin && a.grid.dk == b.grid.dk && a.grid.kCount == b.grid.kCount &&
+           a.parameters.path == b.parameters.path && f.envelope == g.envelope &&
+           f.window == g.window && f.debyeWaller == g.debyeWaller && a.grid.kMin == b.grid.kMin &&
+           a.grid.dk == b.grid.dk && a.grid.kCount == b.grid.kCount &&
            a.grid.length == b.grid.length && a.windowPositions == b.windowPositions &&
            a.envelopeAtK == b.envelopeAtK && a.windowAtK == b.windowAtK && a.dataK == b.dataK &&
            a.dataChi == b.dataChi;
@@ -249,6 +255,15 @@ Result FitProblem::run(const QStringList& varied) const {
     if (!refused.isEmpty()) {
         Result r;
         r.error = refused;
+        r.best = parameters(varied);
+        return r;
+    }
+    if (varied.contains(QLatin1String(parameterRow(ModelParameter::DeltaE0).name)) &&
+        !inputs.parameters.path) {
+        Result r;
+        r.error = problemMessage(QT_TRANSLATE_NOOP(
+            "FitProblem", "dE0 moves only a shell with a scattering path: open a path for the "
+                          "main shell or do not vary dE0."));
         r.best = parameters(varied);
         return r;
     }

@@ -37,8 +37,9 @@ public:
     // The model's parameters in a fit's order (fitOrder()), by the names
     // the report uses.
     static const QStringList& names();
-    // Those a fit varies unless told otherwise.
-    static QStringList defaultVaried();
+    // Those a fit varies unless told otherwise; with a path on the main
+    // shell the field's first-shell set: amplitude, R, sigma and dE0.
+    static QStringList defaultVaried(bool withPath = false);
     static constexpr double defaultRMin = 1.0;
     static constexpr double defaultRMax = 3.0;
 

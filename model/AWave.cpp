@@ -46,7 +46,8 @@ AWave::AWave(double r_, double phi0_, double amplitude_) : QObject(nullptr) {
     } shown[] = {{ctrl->RBar, ctrl->RVal, Parameter::R},
                  {ctrl->Phi0Bar, ctrl->Phi0Val, Parameter::P0},
                  {ctrl->Phi2Bar, ctrl->Phi2Val, Parameter::P2},
-                 {ctrl->SigBar, ctrl->SigVal, Parameter::Sigma}};
+                 {ctrl->SigBar, ctrl->SigVal, Parameter::Sigma},
+                 {ctrl->DE0Bar, ctrl->DE0Val, Parameter::DeltaE0}};
     for (const auto& s : shown) {
         const double value = parameter(s.p);
         s.bar->setValue(sliderPosition(value, parameterRow(s.p).stepsPerUnit, s.bar->minimum(),
@@ -59,6 +60,7 @@ AWave::AWave(double r_, double phi0_, double amplitude_) : QObject(nullptr) {
     connect(ctrl, SIGNAL(newPhi0(double)), this, SLOT(newPhi0(double)));
     connect(ctrl, SIGNAL(newPhi2(double)), this, SLOT(newPhi2(double)));
     connect(ctrl, SIGNAL(newSig(double)), this, SLOT(newSig(double)));
+    connect(ctrl, SIGNAL(newDE0(double)), this, SLOT(newDE0(double)));
     connect(ctrl->WindowCtrl, SIGNAL(updated()), this, SLOT(windowChanged()));
     connect(ctrl, SIGNAL(newSelection()), this, SLOT(newSelection()));
 }
@@ -164,6 +166,8 @@ WaveParameters AWave::parameters() const {
     p.phi2 = phi2;
     p.amplitude = amplitude;
     p.sigma = sigma;
+    p.deltaE0 = deltaE0;
+    p.path = path;
     p.shells = shells;
     return p;
 }
@@ -227,7 +231,8 @@ double AWave::magnitude(const double* spectrum, int j) const {
 }
 
 void AWave::changed() {
-    ctrl->showFormula(amplitude, phi1);
+    ctrl->showFormula(amplitude, phi1, path ? path->shownName() : QString());
+    ctrl->Flat->setEnabled(!path);
     synthesize();
     emit updated();
 }
@@ -276,6 +281,22 @@ void AWave::newPhi2(double p2) {
     changed();
 }
 
+void AWave::newDE0(double dE0) {
+    deltaE0 = dE0;
+    changed();
+}
+
+void AWave::setPath(const ShellPathPtr& p) {
+    if (p == path)
+        return;
+    path = p;
+    if (path) {
+        const ParameterRow& row = parameterRow(Parameter::Amplitude);
+        amplitude = std::clamp(path->chi.defaults().amplitude, row.minimum, row.maximum);
+    }
+    changed();
+}
+
 void AWave::newSig(double sig) {
     sigma = sig;
     changed();
@@ -309,25 +330,26 @@ void AWave::newSelection() {
     changed();
 }
 
+// With a path the envelope is the path's amplitude: nothing to drag.
 void AWave::mMoved() {
-    if (envelope)
+    if (envelope && !path)
         envelope->mMoved();
     ctrl->WindowCtrl->mMoved();
 }
 
 void AWave::mPressed() {
-    if (envelope)
+    if (envelope && !path)
         envelope->mPressed();
     // One press drags one handle: an envelope point lying on a window
     // handle takes the press alone.
-    if (envelope && envelope->grabbed)
+    if (envelope && !path && envelope->grabbed)
         ctrl->WindowCtrl->mReleased();
     else
         ctrl->WindowCtrl->mPressed();
 }
 
 void AWave::mReleased() {
-    if (envelope)
+    if (envelope && !path)
         envelope->mReleased();
     ctrl->WindowCtrl->mReleased();
 }

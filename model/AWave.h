@@ -42,6 +42,14 @@ public:
     double phi2 = parameterRow(ModelParameter::P2).defaultValue;
     double amplitude = 0; // N * S0^2 of the main shell, a factor of every shell
     double sigma = parameterRow(ModelParameter::Sigma).defaultValue;
+    double deltaE0 = parameterRow(ModelParameter::DeltaE0).defaultValue; // eV
+    // The main shell's scattering path, null for the hand-drawn envelope.
+    // With one the envelope factor is the path's amplitude and cannot be
+    // dragged.
+    ShellPathPtr path;
+    // Takes a path (or none), resynthesises and announces it once. A new
+    // path sets N·S0² to its degeneracy × S0² (PathChi::defaults).
+    void setPath(const ShellPathPtr& p);
 
     // The parameters a user can type and a fit can vary (ParameterTable).
     using Parameter = ModelParameter;
@@ -111,6 +119,7 @@ public slots:
     void newPhi0(double p0);
     void newPhi2(double p2);
     void newSig(double sig);
+    void newDE0(double dE0);
     void envChanged();
     void windowChanged();
     void newSelection();

@@ -8,7 +8,7 @@
 // the program's state lists them (panel, scenario checks, CSV lines); a fit
 // lists them by fitPosition. Adding one is a row here plus the physics
 // using it.
-enum class ModelParameter { R, P0, P1, P2, Sigma, Amplitude };
+enum class ModelParameter { R, P0, P1, P2, Sigma, Amplitude, DeltaE0 };
 
 struct ParameterRow {
     ModelParameter id;
@@ -28,7 +28,7 @@ struct ParameterRow {
     double WaveParameters::*field;
 };
 
-inline constexpr std::array<ParameterRow, 6> parameterTable{{
+inline constexpr std::array<ParameterRow, 7> parameterTable{{
     {ModelParameter::R, "R", "R", "R", "R", "FitWindow", "R (Å)", "Å", 0, 10, 10, 2.0, true, 1,
      &WaveParameters::r},
     {ModelParameter::P0, "P0", "P0", "P0", "P0", "FitWindow", "P0", "rad", -10, 10, 10, 0.0, true,
@@ -41,6 +41,9 @@ inline constexpr std::array<ParameterRow, 6> parameterTable{{
      1000, 0.05, true, 2, &WaveParameters::sigma},
     {ModelParameter::Amplitude, "amplitude", "amplitude", "A", "A", "FitWindow", "N·S0²", "", 0, 50,
      10, 1.0, true, 0, &WaveParameters::amplitude},
+    // The E0 shift moves a shell with a scattering path only.
+    {ModelParameter::DeltaE0, "dE0", "dE0", "dE0", "dE0", "FitWindow", "dE0 (eV)", "eV", -20, 20,
+     10, 0.0, false, 6, &WaveParameters::deltaE0},
 }};
 
 constexpr const ParameterRow& parameterRow(ModelParameter p) {

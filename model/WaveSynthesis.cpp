@@ -20,6 +20,64 @@ double shellTerm(const WaveParameters& p, double r, double a, double k) {
     // A real exponent, so that k = 0 gives 0^0 = 1 for n = 1.
     return std::pow(k, p.n - 1.0) * v / (r * r);
 }
+// One shell's path term at the signal's points: k^n chi(k) of its path
+// into `term` and k^(n-1) A sin(phase) / R^2 into `bare` (both added to),
+// and the path's amplitude factor into `factor` when asked. A point whose
+// shifted k lies outside the path's rows adds nothing: the window, which
+// the path must cover, is zero there.
+void addPathTerm(const ShellPath& path, const PathParameters& pp, int n, const WaveFactors& factors,
+                 const QVector<double>& k, double* term, double* bare, QVector<double>* factor) {
+    const PathChi& chi = path.chi;
+    const int count = k.size();
+    const double r = path.chi.path().reff + pp.deltaR;
+    QVector<double> c(count, 0.0), phase(count, 0.0), f;
+    const bool needFactor = factor || !factors.envelope;
+    if (needFactor)
+        f.fill(0.0, count);
+    int i = 0;
+    while (i < count) {
+        auto inside = [&](int j) {
+            const double q = std::abs(PathChi::shiftedK(k[j], pp.deltaE0));
+            return q >= chi.kFirst() && q <= chi.kLast();
+        };
+        if (!inside(i)) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end < count && inside(end))
+            ++end;
+        const QVector<double> run = k.mid(i, end - i);
+        chi.evaluate(run.constData(), run.size(), pp, c.data() + i, nullptr, phase.data() + i,
+                     nullptr);
+        if (needFactor) {
+            QVector<double> a;
+            if (chi.amplitude(run, pp.deltaE0, &a, nullptr))
+                std::copy(a.cbegin(), a.cend(), f.begin() + i);
+        }
+        i = end;
+    }
+    for (int j = 0; j < count; ++j) {
+        const double kn1 = std::pow(k[j], n - 1.0);
+        double v = c[j];
+        if (!factors.envelope)
+            v = f[j] > 0 ? v / f[j] : 0.0;
+        term[j] += kn1 * k[j] * v;
+        bare[j] += kn1 * pp.amplitude * std::sin(phase[j]) / (r * r);
+    }
+    if (factor)
+        *factor = f;
+}
+
+PathParameters pathParameters(const ShellPath& path, double amplitude, double r, double sigma,
+                              double deltaE0, const WaveFactors& factors) {
+    PathParameters pp;
+    pp.amplitude = amplitude;
+    pp.deltaR = r - path.chi.path().reff;
+    pp.sigma2 = factors.debyeWaller ? sigma * sigma : 0.0;
+    pp.deltaE0 = deltaE0;
+    return pp;
+}
 } // namespace
 
 void synthesizeWave(const WaveParameters& p, const WaveFactors& factors, const WaveGrid& grid,
@@ -41,6 +99,41 @@ void synthesizeWave(const WaveParameters& p, const WaveFactors& factors, const W
     if (grid.length <= 0)
         return;
 
+    // The shells with a path, evaluated over the whole signal at once.
+    const int count = std::max(0, std::min(grid.kCount, grid.length));
+    bool withPaths = bool(p.path);
+    for (const Shell& s : p.shells)
+        withPaths = withPaths || (s.path && shellInSum(s.r));
+    QVector<double> pathTerm, pathBare, pathFactor;
+    if (withPaths) {
+        QVector<double> k(count);
+        for (int i = 0; i < count; ++i)
+            k[i] = grid.k(i);
+        pathTerm.fill(0.0, count);
+        pathBare.fill(0.0, count);
+        if (p.path) {
+            PathParameters pp =
+                pathParameters(*p.path, p.amplitude, p.r, p.sigma, p.deltaE0, factors);
+            pp.phase0 = p.phi0;
+            pp.phase1 = p.phi1;
+            pp.phase2 = p.phi2;
+            if (shellDefined)
+                addPathTerm(*p.path, pp, p.n, factors, k, pathTerm.data(), pathBare.data(),
+                            &pathFactor);
+            else
+                p.path->chi.amplitude(k, p.deltaE0, &pathFactor, nullptr);
+            pathFactor.resize(count);
+        }
+        for (const Shell& s : p.shells) {
+            if (s.path && shellInSum(s.r))
+                addPathTerm(*s.path,
+                            pathParameters(*s.path, p.amplitude * s.amplitude, s.r, s.sigma,
+                                           s.deltaE0, factors),
+                            p.n, factors, k, pathTerm.data(), pathBare.data(), nullptr);
+        }
+    }
+    const bool hasFactor = hasEnvelope || p.path;
+
     double valueMin = 1e300;
     double valueMax = -1e300;
     auto track = [&](double v) {
@@ -53,16 +146,16 @@ void synthesizeWave(const WaveParameters& p, const WaveFactors& factors, const W
     for (int i = 0; i < grid.length; ++i) {
         const double k = grid.k(i);
         if (i < grid.kCount) {
-            double v = shellTerm(p, p.r, p.amplitude, k);
+            double v = p.path ? 0.0 : shellTerm(p, p.r, p.amplitude, k);
             for (const Shell& s : p.shells) {
-                if (shellInSum(s.r))
+                if (shellInSum(s.r) && !s.path)
                     v += shellTerm(p, s.r, p.amplitude * s.amplitude, k);
             }
             if (shellDefined)
-                out->oscillation.append(v);
+                out->oscillation.append(withPaths ? v + pathBare.at(i) : v);
 
-            if (hasEnvelope) {
-                const double f = envelope.at(i);
+            if (hasFactor) {
+                const double f = p.path ? pathFactor.at(i) : envelope.at(i);
                 out->envelopeValues.append(f);
                 if (factors.envelope) {
                     v = v * f;
@@ -85,6 +178,10 @@ void synthesizeWave(const WaveParameters& p, const WaveFactors& factors, const W
                 v = v * d;
                 track(d);
             }
+            // A path's term carries its own amplitude and Debye-Waller
+            // factor; only the window is common.
+            if (withPaths)
+                v += factors.window ? pathTerm.at(i) * w : pathTerm.at(i);
 
             if (shellDefined) {
                 out->chi.append(v);

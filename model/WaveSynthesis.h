@@ -15,6 +15,9 @@ struct WaveParameters {
     double phi2 = 0.0;      // quadratic phase, in Å²
     double amplitude = 1.0; // N * S0^2 of the main shell; extra shells are relative to it
     double sigma = 0.05;
+    double deltaE0 = 0.0; // eV: the E0 shift of the main shell's path
+    // The main shell's scattering path; null for the hand-drawn envelope.
+    ShellPathPtr path;
     QVector<Shell> shells; // extra shells, summed in this order
 };
 
@@ -56,10 +59,13 @@ bool shellInSum(double r);
 
 // Fills `out` with chi(k) and its factors on `grid`. `envelope` holds F at
 // the first kCount grid points, or is empty when there is no envelope (then
-// F is 0 and never applied); `window` holds W there. Without `physical`,
-// chi and the oscillation are divided by the largest tracked value. When
-// the main shell is at R = 0 (not in the sum) chi and the oscillation keep
-// what `out` held, so a caller that keeps `out` keeps the last finite curve.
+// F is 0 and never applied); with a path on the main shell F is instead the
+// path's amplitude mag·red·exp(−2 reff/λ) at the shifted k. A shell with a
+// path adds k^n times its path's chi(k), the Debye-Waller factor inside it
+// and the envelope switch taking its amplitude factor out; `window` holds W there. Without
+// `physical`, chi and the oscillation are divided by the largest tracked value. When the main shell
+// is at R = 0 (not in the sum) chi and the oscillation keep what `out` held, so a caller that keeps
+// `out` keeps the last finite curve.
 void synthesizeWave(const WaveParameters& p, const WaveFactors& factors, const WaveGrid& grid,
                     const QVector<double>& envelope, const QVector<double>& window, bool physical,
                     WaveArrays* out);

@@ -11,25 +11,31 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+constexpr WaveCtrl::Box allBoxes[] = {WaveCtrl::RBox, WaveCtrl::Phi0Box, WaveCtrl::Phi2Box,
+                                      WaveCtrl::SigBox, WaveCtrl::DE0Box};
+}
+
 WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     setupUi(this);
     formulaTip = label_6->toolTip();
-    for (QLineEdit* box : {NVal, RVal, Phi0Val, Phi2Val, SigVal})
+    for (QLineEdit* box : {NVal, RVal, Phi0Val, Phi2Val, SigVal, DE0Val})
         box->setStyleSheet(Palette::valueBoxStyle());
     // The sliders span their parameters' ranges in their steps.
     NBar->setRange(KWeight::minimum, KWeight::maximum);
-    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox}) {
+    for (Box b : allBoxes) {
         const ParameterRow& row = parameterRow(parameterOf(b));
         bar(b)->setRange(qRound(row.minimum * row.stepsPerUnit),
                          qRound(row.maximum * row.stepsPerUnit));
     }
-    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox})
+    for (Box b : allBoxes)
         values[b] = bar(b)->value() / steps(b);
     connect(NBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewN(int)));
     connect(RBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewR(int)));
     connect(Phi0Bar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewPhi0(int)));
     connect(Phi2Bar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewPhi2(int)));
     connect(SigBar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewSig(int)));
+    connect(DE0Bar, SIGNAL(valueChanged(int)), this, SLOT(selectedNewDE0(int)));
     connect(Flat, SIGNAL(clicked()), this, SIGNAL(enFlat()));
     // Unchecking counts as a change of selection as much as checking does.
     connect(SelEnvelope, SIGNAL(toggled(bool)), this, SIGNAL(newSelection()));
@@ -39,26 +45,28 @@ WaveCtrl::WaveCtrl(QWidget* parent) : QFrame(parent) {
     connect(Phi0Val, SIGNAL(editingFinished()), this, SLOT(phi0Typed()));
     connect(Phi2Val, SIGNAL(editingFinished()), this, SLOT(phi2Typed()));
     connect(SigVal, SIGNAL(editingFinished()), this, SLOT(sigmaTyped()));
+    connect(DE0Val, SIGNAL(editingFinished()), this, SLOT(dE0Typed()));
 }
 
 QSlider* WaveCtrl::bar(Box box) const {
-    QSlider* const bars[] = {RBar, Phi0Bar, Phi2Bar, SigBar};
+    QSlider* const bars[] = {RBar, Phi0Bar, Phi2Bar, SigBar, DE0Bar};
     return bars[box];
 }
 
 QLineEdit* WaveCtrl::valueBox(Box box) const {
-    QLineEdit* const boxes[] = {RVal, Phi0Val, Phi2Val, SigVal};
+    QLineEdit* const boxes[] = {RVal, Phi0Val, Phi2Val, SigVal, DE0Val};
     return boxes[box];
 }
 
 ModelParameter WaveCtrl::parameterOf(Box box) {
     static const ModelParameter parameters[] = {ModelParameter::R, ModelParameter::P0,
-                                                ModelParameter::P2, ModelParameter::Sigma};
+                                                ModelParameter::P2, ModelParameter::Sigma,
+                                                ModelParameter::DeltaE0};
     return parameters[box];
 }
 
 bool WaveCtrl::boxOf(ModelParameter p, Box* box) {
-    for (Box b : {RBox, Phi0Box, Phi2Box, SigBox}) {
+    for (Box b : allBoxes) {
         if (parameterOf(b) == p) {
             *box = b;
             return true;
@@ -94,6 +102,9 @@ void WaveCtrl::announce(Box box, double value) {
     case SigBox:
         emit newSig(value);
         break;
+    case DE0Box:
+        emit newDE0(value);
+        break;
     }
 }
 
@@ -123,7 +134,7 @@ void WaveCtrl::showValue(Box box, double value) {
 }
 
 void WaveCtrl::showExactValues() {
-    for (int box = 0; box < 4; ++box) {
+    for (int box = 0; box < boxCount; ++box) {
         QLineEdit* const b = valueBox(Box(box));
         if (formTips[box].isEmpty())
             formTips[box] = b->toolTip();
@@ -145,9 +156,10 @@ void WaveCtrl::typed(Box box) {
         showValue(box, values[box]);
 }
 
-void WaveCtrl::showFormula(double amplitude, double phi1) {
+void WaveCtrl::showFormula(double amplitude, double phi1, const QString& pathName) {
     formulaAmplitude = amplitude;
     formulaPhi1 = phi1;
+    formulaPath = pathName;
     const bool withA = amplitude != 1;
     const bool withP1 = phi1 != 0;
     // The factor as the line has room for; the exact one in the tooltip.
@@ -157,7 +169,12 @@ void WaveCtrl::showFormula(double amplitude, double phi1) {
         tip += QLatin1Char('\n') + tr("N*S0^2 = %1 exactly").arg(shortestNumber(amplitude));
     label_6->setToolTip(tip);
     QString text;
-    if (withA && withP1)
+    if (!pathName.isEmpty())
+        text = tr("k^n * W(k) * N*S0^2 * |f(k)| * exp(-2R/lambda(k)) / (k R^2) * sin( 2kR + "
+                  "phase(k) + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 ),  k = sqrt(k^2 - "
+                  "0.2625*dE0)   : N*S0^2 = %1, path %2")
+                   .arg(factor, pathName);
+    else if (withA && withP1)
         text = tr("k^n * W(k) * N*S0^2 * (1/k) * (1/R^2) * F(k) * sin( 2KR + P0 + P1*k + P2*k^2 ) "
                   "* exp( -2 * Sigma^2 * k^2 )   : N*S0^2 = %1")
                    .arg(factor);
@@ -213,6 +230,12 @@ void WaveCtrl::selectedNewPhi2(int p) {
     announce(Phi2Box, p2);
 }
 
+void WaveCtrl::selectedNewDE0(int e) {
+    const double dE0 = e / steps(DE0Box);
+    showValue(DE0Box, dE0);
+    announce(DE0Box, dE0);
+}
+
 void WaveCtrl::selectedNewSig(int s) {
     const double sig = s / steps(SigBox);
     showValue(SigBox, sig);
@@ -227,7 +250,7 @@ void WaveCtrl::changeEvent(QEvent* event) {
         formulaTip = label_6->toolTip();
         showExactValues();
         // The form's own text is the plain formula: the terms in use again.
-        showFormula(formulaAmplitude, formulaPhi1);
+        showFormula(formulaAmplitude, formulaPhi1, formulaPath);
     }
     QFrame::changeEvent(event);
 }

@@ -16,7 +16,7 @@ public:
     explicit WaveCtrl(QWidget* parent = nullptr);
 
     // The boxes that take a typed value.
-    enum Box { RBox, Phi0Box, Phi2Box, SigBox };
+    enum Box { RBox, Phi0Box, Phi2Box, SigBox, DE0Box };
 
     // Takes `value` as a typed one: a finite value in the slider's range is
     // shown with as many digits as the box has room for (the exact value in
@@ -34,8 +34,9 @@ public:
     double current(Box box) const { return values[box]; }
 
     // Shows in the formula the terms in use: the amplitude A = N*S0^2 when it
-    // is not 1 and the linear phase P1*k when P1 is not 0.
-    void showFormula(double amplitude, double phi1);
+    // is not 1 and the linear phase P1*k when P1 is not 0; with a scattering
+    // path (`pathName` not empty) the theory's form and the path's file.
+    void showFormula(double amplitude, double phi1, const QString& pathName = QString());
 
 signals:
     void newN(int N);
@@ -43,6 +44,7 @@ signals:
     void newPhi0(double Phi0);
     void newPhi2(double Phi2);
     void newSig(double sig);
+    void newDE0(double dE0);
     void enFlat();
     void newSelection();
 
@@ -55,10 +57,12 @@ private slots:
     void selectedNewPhi0(int p);
     void selectedNewPhi2(int p);
     void selectedNewSig(int s);
+    void selectedNewDE0(int e);
     void rTyped() { typed(RBox); }
     void phi0Typed() { typed(Phi0Box); }
     void phi2Typed() { typed(Phi2Box); }
     void sigmaTyped() { typed(SigBox); }
+    void dE0Typed() { typed(DE0Box); }
 
 private:
     QSlider* bar(Box box) const;
@@ -68,9 +72,10 @@ private:
     void announce(Box box, double value);
     void typed(Box box);
 
-    double values[4] = {};
+    static constexpr int boxCount = 5;
+    double values[boxCount] = {};
     // What each box shows, its exact value, and its tooltip from the form.
-    QString shown[4], exact[4], formTips[4];
+    QString shown[boxCount], exact[boxCount], formTips[boxCount];
     QString formulaTip;
     static constexpr int formulaDigits = 8;
     void showValue(Box box, double value);
@@ -78,6 +83,7 @@ private:
     // What the formula label shows, kept for a change of language.
     double formulaAmplitude = 1;
     double formulaPhi1 = 0;
+    QString formulaPath;
 
 protected:
     // The form's texts in the new language; the values and formula stay.

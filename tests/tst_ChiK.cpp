@@ -268,6 +268,8 @@ void tst_ChiK::menus() {
                                                            "-",
                                                            "Open &measured chi(k)…",
                                                            "Clear measured chi(k)",
+                                                           "Open scattering &path…",
+                                                           "Remove path",
                                                            "&Hold curves",
                                                            "Clear held c&urves",
                                                            "-",
@@ -291,9 +293,10 @@ void tst_ChiK::menus() {
                                                            "&Help",
                                                            "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),
-             QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&View",
-                          "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
-                          "Arrange &side by side", "-", "Lan&guage", "&Help", "&About Tovik"}));
+             QStringList({"&File", "Open scattering &path…", "Remove path", "-", "Export &picture…",
+                          "Export &data…", "&Copy picture", "&View", "&Axes and units", "&Legend",
+                          "&Physical amplitude", "Loc&k scales", "-", "Arrange &side by side", "-",
+                          "Lan&guage", "&Help", "&About Tovik"}));
     ChiK* k = program->main;
     QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));

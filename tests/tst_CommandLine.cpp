@@ -33,6 +33,7 @@ private slots:
     void fitRefusals();
     void exportsStayWhole_data();
     void exportsStayWhole();
+    void fitWithPath();
     void parse_data();
     void parse();
     void errorInTheChosenLanguage_data();
@@ -490,6 +491,35 @@ void tst_CommandLine::fit() {
 // and nothing on stdout. "@DATA@" in the scenario is the data file written
 // from the row's values (k from 1 to 15 in steps of 0.05, chi(k) =
 // size sin(5.1 k) / k).
+// --path gives the main shell copper's path; without a "fit" part the fit
+// varies N·S0², R, sigma and dE0 and finds copper's distance in the 10 K
+// foil. A path file that is not one is refused in one line.
+void tst_CommandLine::fitWithPath() {
+    const QString lessons = QStringLiteral(TOVIK_EXAMPLES "/../lessons");
+    // R starts near copper's, as a user sets it before fitting.
+    QTemporaryDir dir;
+    QFile start(dir.filePath("start.tovik.json"));
+    QVERIFY(start.open(QIODevice::WriteOnly));
+    start.write(R"({"format": "tovik-scenario", "version": 1, "R": 2.5})");
+    start.close();
+    const Run r =
+        run({"-e", "--scenario", start.fileName(), "--data", lessons + "/11-copper-10K.chi",
+             "--path", lessons + "/feff0001.dat", "--fit"});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    const QJsonObject p =
+        QJsonDocument::fromJson(r.out.toUtf8()).object().value("parameters").toObject();
+    for (const char* name : {"amplitude", "R", "sigma", "dE0"})
+        QVERIFY2(p.value(name).toObject().value("varied").toBool(), name);
+    QVERIFY(!p.value("P0").toObject().value("varied").toBool());
+    const double R = p.value("R").toObject().value("value").toDouble();
+    QVERIFY2(R > 2.54 && R < 2.56, qPrintable(QString::number(R)));
+    const Run bad = run({"-e", "--data", lessons + "/11-copper-10K.chi", "--path",
+                         lessons + "/11-copper-10K.chi", "--fit"});
+    QCOMPARE(bad.code, 1);
+    QCOMPARE(bad.out, QString());
+    QCOMPARE(bad.err.count('\n'), 1);
+}
+
 void tst_CommandLine::fitRefusals_data() {
     QTest::addColumn<double>("size");
     QTest::addColumn<QString>("scenario");
@@ -516,6 +546,10 @@ void tst_CommandLine::fitRefusals_data() {
     QTest::newRow("too few independent points")
         << 0.5 << withFit(R"("fit": {"Rrange": [1, 1.1]})") << ""
         << "independent points";
+    QTest::newRow("dE0 without a path") << 0.5 << withFit(R"("fit": {"vary": ["R", "dE0"]})") << ""
+                                        << "dE0 moves only a shell with a scattering path";
+    QTest::newRow("path file missing") << 0.5 << withFit(R"("path": "no-such-path.dat")") << ""
+                                       << "no-such-path.dat";
     QTest::newRow("stdout on a full disc") << 0.5 << plain << "exec >/dev/full"
                                            << "report could not be written";
 }

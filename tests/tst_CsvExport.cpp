@@ -122,7 +122,9 @@ void tst_CsvExport::stateLines() {
         "# P2 = 0",
         "# sigma = 0.05",
         "# A = 1",
+        "# dE0 = 0",
         "# extra shells: none",
+        "# path: none",
         "# factors: envelope off, window on, debye_waller off",
         "# window positions: 2.5, 4, 15, 16",
         "# envelope points: 0 1; 1 1; 2 1; 3 0.5; 4 1; 5 1; 6 1; 7 1; 8 1; 9 1; 10 1; 11 1; "
@@ -153,7 +155,7 @@ void tst_CsvExport::stateLines() {
     const QList<QByteArray> lines = parse(CsvExport::chiR(*wave, shells, -2, 10)).comments;
     QCOMPARE(lines.value(4), QByteArray("# P1 = -0.73"));
     QCOMPARE(lines.value(7), QByteArray("# A = 10.8"));
-    QCOMPARE(lines.value(8), QByteArray("# extra shells: R 2.9 amplitude 1; "
+    QCOMPARE(lines.value(9), QByteArray("# extra shells: R 2.9 amplitude 1; "
                                         "R 0.30000000000000004 amplitude 0.05"));
 }
 
@@ -241,10 +243,10 @@ void tst_CsvExport::nothingSynthesised() {
     fresh.setKGrid(0, 16, 0.1, 1024);
     const Csv k = parse(CsvExport::chiK(fresh, state()));
     const Csv r = parse(CsvExport::chiR(fresh, state(), -2, 10));
-    QCOMPARE(k.comments.size(), 15);
+    QCOMPARE(k.comments.size(), 17);
     QCOMPARE(k.header, QByteArray("k,chi,oscillation,envelope,window,debye_waller"));
     QCOMPARE(k.rows.size(), 0);
-    QCOMPARE(r.comments.size(), 15);
+    QCOMPARE(r.comments.size(), 17);
     QCOMPARE(r.header, QByteArray(chiRHeader));
     QCOMPARE(r.rows.size(), 0);
 }

@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
@@ -29,6 +30,9 @@ private slots:
     void failureShownOverItsWindow();
     void copyTakesItsOwnPlot_data();
     void copyTakesItsOwnPlot();
+    void pathMenus_data();
+    void pathMenus();
+    void pathEndingBeforeTheWindowRefused();
 
 private:
     Program* program = nullptr;
@@ -199,6 +203,98 @@ void tst_FileCommands::copyTakesItsOwnPlot() {
     QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
              surface->grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+void tst_FileCommands::pathMenus_data() {
+    QTest::addColumn<Plot>("plot");
+    QTest::newRow("chi(k) window") << Plot::K;
+    QTest::newRow("chi(R) window") << Plot::R;
+}
+
+// "Open scattering path…" from either window's File menu, through its
+// dialog: the main shell takes the path, N·S0² becomes 12 × 0.9, the
+// formula names the path and the envelope drawn is the path's amplitude,
+// which a drag does not move. "Remove path" brings the hand envelope back.
+void tst_FileCommands::pathMenus() {
+    QFETCH(Plot, plot);
+    ChiK& main = *program->main;
+    ChiR& chiR = *program->chiR();
+    QAction* open = plot == Plot::K ? main.actionOpenPath : chiR.actionOpenPath;
+    QAction* remove = plot == Plot::K ? main.actionRemovePath : chiR.actionRemovePath;
+    QVERIFY(!remove->isEnabled());
+    AWave& wave = *program->wave();
+    const QVector<double> handEnvelope = wave.envelopeValues;
+    const QString file = QStringLiteral(TOVIK_TEST_DATA "/feff0001.dat");
+    QTimer::singleShot(0, this, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialog->selectFile(file);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    open->trigger();
+    QVERIFY(wave.path);
+    QCOMPARE(wave.path->fileName, QFileInfo(file).absoluteFilePath());
+    QCOMPARE(wave.amplitude, 12 * 0.9);
+    QVERIFY(remove->isEnabled());
+    QVERIFY(!wave.ctrl->Flat->isEnabled());
+    QVERIFY2(wave.ctrl->label_6->text().contains(QLatin1String("feff0001.dat")),
+             qPrintable(wave.ctrl->label_6->text()));
+    // Copper's |f| exp(−2R/λ) is below 1 and not flat.
+    double low = 1e9, high = 0;
+    for (int i = 30; i < 150; ++i) {
+        low = std::min(low, wave.envelopeValues[i]);
+        high = std::max(high, wave.envelopeValues[i]);
+    }
+    QVERIFY2(low > 0 && high < 1 && high > 1.5 * low, qPrintable(QString::number(high)));
+    // A drag where an envelope point sits leaves the envelope alone.
+    const QVector<QPointF> points = wave.envelope->points;
+    const QVector<double> before = wave.envelopeValues;
+    QWidget* area = main.DispA;
+    const QPoint at(int(main.DispA->coord.toPixelX(8.0)), int(main.DispA->coord.toPixelY(1.0)));
+    press(area, at);
+    dragTo(area, at + QPoint(0, 30));
+    release(area, at + QPoint(0, 30));
+    QCOMPARE(wave.envelope->points, points);
+    QCOMPARE(wave.envelopeValues, before);
+
+    remove->trigger();
+    QVERIFY(!wave.path);
+    QVERIFY(!remove->isEnabled());
+    QVERIFY(wave.ctrl->Flat->isEnabled());
+    QCOMPARE(wave.envelopeValues, handEnvelope);
+}
+
+// A path whose rows end at k = 10 Å⁻¹ is refused while the window reaches
+// 16 Å⁻¹, in a message box that names both; the model keeps no path.
+void tst_FileCommands::pathEndingBeforeTheWindowRefused() {
+    QTemporaryDir tmp;
+    QFile full(QStringLiteral(TOVIK_TEST_DATA "/feff0001.dat"));
+    QVERIFY(full.open(QIODevice::ReadOnly));
+    QByteArray text;
+    while (!full.atEnd()) {
+        const QByteArray line = full.readLine();
+        bool number = false;
+        const double k = line.simplified().split(' ').value(0).toDouble(&number);
+        if (!number || k <= 10)
+            text += line;
+    }
+    const QString path = tmp.filePath(QStringLiteral("short.dat"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(text);
+    out.close();
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    QVERIFY(!program->main->files->openPathFile(path));
+    QVERIFY(!program->wave()->path);
+    QVERIFY2(shown.contains(QLatin1String("short.dat")) &&
+                 shown.contains(QLatin1String("k = 10")) && shown.contains(QLatin1String("k = 16")),
+             qPrintable(shown));
 }
 
 QTEST_MAIN(tst_FileCommands)

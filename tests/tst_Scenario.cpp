@@ -59,7 +59,9 @@ Scenario other() {
 }
 
 QVector<quint64> bits(const Scenario& s) {
-    QVector<double> d{s.r, s.phi0, s.phi1, s.phi2, s.sigma, s.amplitude, s.pointerR};
+    QVector<double> d{s.r, s.phi0, s.phi1, s.phi2, s.sigma, s.amplitude, s.deltaE0, s.pointerR};
+    for (const Scenario::ExtraShell& e : s.shells)
+        d << e.r << e.amplitude << e.sigma << e.deltaE0;
     d += s.windowPositions;
     for (const QPointF& p : s.envelopePoints)
         d << p.x() << p.y();
@@ -144,6 +146,15 @@ void tst_Scenario::roundTrip_data() {
     s.title = {QStringLiteral("R & phase"), QString()};
     s.notes = {QString(Scenario::maxTextLength, QLatin1Char('x')), QStringLiteral("一\n\n二")};
     QTest::newRow("lesson texts") << s;
+    // Paths as a loaded scenario holds them: absolute, written relative.
+    s.pathFile = QStringLiteral("/data/paths/feff0001.dat");
+    s.deltaE0 = -20;
+    Scenario::ExtraShell withPath(3.6, 0.5);
+    withPath.pathFile = QStringLiteral("/data/paths/feff0002.dat");
+    withPath.sigma = 0.2;
+    withPath.deltaE0 = 0.1 + 0.2;
+    s.shells = {withPath, {2.9, 1}};
+    QTest::newRow("paths and dE0") << s;
 }
 
 void tst_Scenario::roundTrip() {
@@ -210,9 +221,9 @@ void tst_Scenario::badScenario_data() {
     QTest::newRow("P2") << withKey("P2", 1.01) << "field P2 must lie between -1 and 1; it is 1.01.";
     QTest::newRow("sigma below") << withKey("sigma", -0.001)
                                  << "field sigma must lie between 0 and 0.2; it is -0.001.";
-    QTest::newRow("fit vary unknown")
-        << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "N"}}})
-        << "field fit.vary[1] must name one of amplitude, R, sigma, P0, P1, P2, each at most once.";
+    QTest::newRow("fit vary unknown") << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "N"}}})
+                                      << "field fit.vary[1] must name one of amplitude, R, sigma, "
+                                         "P0, P1, P2, dE0, each at most once.";
     QTest::newRow("fit vary twice") << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "R"}}})
                                     << "field fit.vary[1] must name one of";
     QTest::newRow("fit range reversed") << withKey("fit", QJsonObject{{"Rrange", QJsonArray{3, 1}}})
@@ -272,6 +283,22 @@ void tst_Scenario::badScenario_data() {
     QTest::newRow("shell amplitude range")
         << withKey("shells", QJsonArray{shell, shell, QJsonObject{{"R", 3}, {"amplitude", 2.05}}})
         << "field shells[2].amplitude must lie between 0 and 2; it is 2.05.";
+    QTest::newRow("dE0 above") << withKey("dE0", 20.5)
+                               << "field dE0 must lie between -20 and 20; it is 20.5.";
+    QTest::newRow("path type") << withKey("path", 3) << "field path must be a string.";
+    QTest::newRow("path control") << withKey("path", "a\u001bb.dat")
+                                  << "field path must be a file name without control";
+    QTest::newRow("shell path type")
+        << withKey("shells", QJsonArray{QJsonObject{{"R", 3}, {"amplitude", 1}, {"path", 1}}})
+        << "field shells[0].path must be a string.";
+    QTest::newRow("shell dE0 range")
+        << withKey("shells", QJsonArray{QJsonObject{
+                                 {"R", 3}, {"amplitude", 1}, {"path", "p.dat"}, {"dE0", -21}}})
+        << "field shells[0].dE0 must lie between -20 and 20; it is -21.";
+    QTest::newRow("shell sigma range")
+        << withKey("shells", QJsonArray{QJsonObject{
+                                 {"R", 3}, {"amplitude", 1}, {"path", "p.dat"}, {"sigma", 0.3}}})
+        << "field shells[0].sigma must lie between 0 and 0.2; it is 0.3.";
     QTest::newRow("selection type")
         << withNested("chiR", "abs", 1) << "field chiR.abs must be true or false.";
     QTest::newRow("pointer range")

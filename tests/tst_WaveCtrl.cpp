@@ -67,8 +67,9 @@ void tst_WaveCtrl::formAsTabled() {
         {ctrl->label_3, "P0 : ", ctrl->Phi0Bar, -100, 100, 0, 10, ctrl->Phi0Val},
         {ctrl->label, "P2 : ", ctrl->Phi2Bar, -100, 100, 0, 10, ctrl->Phi2Val},
         {ctrl->label_4, "Sigma :", ctrl->SigBar, 0, 200, 50, 10, ctrl->SigVal},
+        {ctrl->labelDE0, "dE0 :", ctrl->DE0Bar, -200, 200, 0, 10, ctrl->DE0Val},
     };
-    for (int r = 0; r < 5; ++r) {
+    for (int r = 0; r < 6; ++r) {
         const Row& row = rows[r];
         QCOMPARE(row.label->text(), QString(row.text));
         QCOMPARE(row.bar->orientation(), Qt::Horizontal);
@@ -133,6 +134,8 @@ void tst_WaveCtrl::formTranslates_data() {
                         << "P2 (2次の位相因子) : ";
     QTest::newRow("Sigma") << "label_4"
                            << "σ (デバイ・ワラ因子) : ";
+    QTest::newRow("dE0") << "labelDE0"
+                         << "dE0 (E0シフト) : ";
     QTest::newRow("Flat") << "Flat"
                           << "包絡線平坦化";
     QTest::newRow("select") << "label_5"
@@ -200,6 +203,12 @@ void tst_WaveCtrl::sliderShowsAndAnnounces_data() {
                              << "SigVal" << SIGNAL(newSig(double)) << 1 << "0.001" << 0.001;
     QTest::newRow("Sigma 0") << "SigBar"
                              << "SigVal" << SIGNAL(newSig(double)) << 0 << "0" << 0.0;
+    QTest::newRow("dE0 left end") << "DE0Bar"
+                                  << "DE0Val" << SIGNAL(newDE0(double)) << -200 << "-20" << -20.0;
+    QTest::newRow("dE0 37") << "DE0Bar"
+                            << "DE0Val" << SIGNAL(newDE0(double)) << 37 << "3.7" << 3.7;
+    QTest::newRow("dE0 right end") << "DE0Bar"
+                                   << "DE0Val" << SIGNAL(newDE0(double)) << 200 << "20" << 20.0;
 }
 
 void tst_WaveCtrl::sliderShowsAndAnnounces() {
@@ -248,6 +257,8 @@ void tst_WaveCtrl::keysMoveSliders_data() {
     QTest::newRow("P0 home") << "Phi0Bar" << int(Qt::Key_Home) << -100 << "-10";
     QTest::newRow("P2 left") << "Phi2Bar" << int(Qt::Key_Left) << -1 << "-0.01";
     QTest::newRow("Sigma up") << "SigBar" << int(Qt::Key_Up) << 51 << "0.051";
+    QTest::newRow("dE0 page down") << "DE0Bar" << int(Qt::Key_PageDown) << -10 << "-1";
+    QTest::newRow("dE0 right") << "DE0Bar" << int(Qt::Key_Right) << 1 << "0.1";
 }
 
 void tst_WaveCtrl::keysMoveSliders() {
@@ -260,6 +271,7 @@ void tst_WaveCtrl::keysMoveSliders() {
                          : bar == "RBar"    ? SIGNAL(newR(double))
                          : bar == "Phi0Bar" ? SIGNAL(newPhi0(double))
                          : bar == "Phi2Bar" ? SIGNAL(newPhi2(double))
+                         : bar == "DE0Bar"  ? SIGNAL(newDE0(double))
                                             : SIGNAL(newSig(double)));
     QTest::keyClick(slider, Qt::Key(key));
     QCOMPARE(slider->value(), position);
@@ -319,6 +331,10 @@ void tst_WaveCtrl::typedValues_data() {
                                  << "-0.001" << true << false << 0.0 << 50 << "0.05";
     QTest::newRow("sigma same value") << "SigVal"
                                       << "0.050" << true << false << 0.0 << 50 << "0.05";
+    QTest::newRow("dE0 off the steps") << "DE0Val"
+                                       << "-4.27" << true << true << -4.27 << -43 << "-4.27";
+    QTest::newRow("dE0 above") << "DE0Val"
+                               << "20.05" << true << false << 0.0 << 0 << "0";
 }
 
 void tst_WaveCtrl::typedValues() {
@@ -336,6 +352,7 @@ void tst_WaveCtrl::typedValues() {
     const char* signal = box == "RVal"      ? SIGNAL(newR(double))
                          : box == "Phi0Val" ? SIGNAL(newPhi0(double))
                          : box == "Phi2Val" ? SIGNAL(newPhi2(double))
+                         : box == "DE0Val"  ? SIGNAL(newDE0(double))
                                             : SIGNAL(newSig(double));
     QSignalSpy spy(ctrl, signal);
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);

@@ -204,6 +204,22 @@
         <source>Fit the model to the measured data (needs measured chi(k))</source>
         <translation>モデルを測定データにフィットします（測定した χ(k) が必要です）</translation>
     </message>
+    <message>
+        <source>Open scattering &amp;path…</source>
+        <translation>散乱パスを開く(&amp;P)…</translation>
+    </message>
+    <message>
+        <source>Give the main shell a scattering path file (feffNNNN.dat): its amplitude, phase and mean free path replace the hand-drawn envelope</source>
+        <translation>主殻に散乱パスファイル (feffNNNN.dat) を与えます: その振幅・位相・平均自由行程が手描きの包絡線に代わります</translation>
+    </message>
+    <message>
+        <source>Remove path</source>
+        <translation>パスを外す</translation>
+    </message>
+    <message>
+        <source>Take the scattering path from the main shell: the hand-drawn envelope returns</source>
+        <translation>主殻から散乱パスを外します: 手描きの包絡線に戻ります</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -383,6 +399,22 @@
         <source>Lan&amp;guage</source>
         <translation>言語(&amp;G)</translation>
     </message>
+    <message>
+        <source>Open scattering &amp;path…</source>
+        <translation>散乱パスを開く(&amp;P)…</translation>
+    </message>
+    <message>
+        <source>Give the main shell a scattering path file (feffNNNN.dat): its amplitude, phase and mean free path replace the hand-drawn envelope</source>
+        <translation>主殻に散乱パスファイル (feffNNNN.dat) を与えます: その振幅・位相・平均自由行程が手描きの包絡線に代わります</translation>
+    </message>
+    <message>
+        <source>Remove path</source>
+        <translation>パスを外す</translation>
+    </message>
+    <message>
+        <source>Take the scattering path from the main shell: the hand-drawn envelope returns</source>
+        <translation>主殻から散乱パスを外します: 手描きの包絡線に戻ります</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -446,6 +478,10 @@
         <source>the lessons folder</source>
         <translation>授業のフォルダー</translation>
     </message>
+    <message>
+        <source>Give the main shell the scattering path in FILE (feffNNNN.dat).</source>
+        <translation>主殻に FILE の散乱パス (feffNNNN.dat) を与えます。</translation>
+    </message>
 </context>
 <context>
     <name>FileDialogs</name>
@@ -492,6 +528,14 @@
         <source>There is no data to export yet.</source>
         <translation>書き出すデータがまだありません。</translation>
     </message>
+    <message>
+        <source>Open scattering path</source>
+        <translation>散乱パスを開く</translation>
+    </message>
+    <message>
+        <source>Path files (feff*.dat);;All files (*)</source>
+        <translation>パスファイル (feff*.dat);;すべてのファイル (*)</translation>
+    </message>
 </context>
 <context>
     <name>HeldCurves</name>
@@ -506,6 +550,14 @@
     <message>
         <source>%1 (held %2)</source>
         <translation>%1（残した曲線 %2）</translation>
+    </message>
+    <message>
+        <source>no path</source>
+        <translation>パスなし</translation>
+    </message>
+    <message>
+        <source>path %1</source>
+        <translation>パス %1</translation>
     </message>
 </context>
 <context>
@@ -728,6 +780,13 @@
     </message>
 </context>
 <context>
+    <name>ShellPath</name>
+    <message>
+        <source>The path %1 ends at k = %2 Å⁻¹, before the window, which ends at k = %3 Å⁻¹.</source>
+        <translation>パス %1 は k = %2 Å⁻¹ で終わり、k = %3 Å⁻¹ まで続く窓より手前です。</translation>
+    </message>
+</context>
+<context>
     <name>ShellRow</name>
     <message>
         <source>Shell %1</source>
@@ -772,6 +831,50 @@
     <message>
         <source>Amplitude</source>
         <translation>相対振幅</translation>
+    </message>
+    <message>
+        <source>Path…</source>
+        <translation>パス…</translation>
+    </message>
+    <message>
+        <source>Give this shell a scattering path file (feffNNNN.dat)</source>
+        <translation>この殻に散乱パスファイル (feffNNNN.dat) を与えます</translation>
+    </message>
+    <message>
+        <source>No path</source>
+        <translation>パスなし</translation>
+    </message>
+    <message>
+        <source>Take the path away: the shell shares the main shell&apos;s envelope, phase and sigma again</source>
+        <translation>パスを外します: この殻は再び主殻の包絡線・位相・σ を共有します</translation>
+    </message>
+    <message>
+        <source>Sigma (Å)</source>
+        <translation>σ (Å)</translation>
+    </message>
+    <message>
+        <source>Debye-Waller sigma of this shell&apos;s path, 0 to 0.2 Å in steps of 0.001 Å</source>
+        <translation>この殻のパスの Debye-Waller σ、0〜0.2 Å、0.001 Å 刻み</translation>
+    </message>
+    <message>
+        <source>Sigma of this shell&apos;s path in Å: type a value and press Return</source>
+        <translation>この殻のパスの σ (Å): 値を入力して Return を押します</translation>
+    </message>
+    <message>
+        <source>dE0 (eV)</source>
+        <translation>dE0 (eV)</translation>
+    </message>
+    <message>
+        <source>E0 shift of this shell&apos;s path, -20 to 20 eV in steps of 0.1 eV</source>
+        <translation>この殻のパスの E0 シフト、-20〜20 eV、0.1 eV 刻み</translation>
+    </message>
+    <message>
+        <source>E0 shift of this shell&apos;s path in eV: type a value and press Return</source>
+        <translation>この殻のパスの E0 シフト (eV): 値を入力して Return を押します</translation>
+    </message>
+    <message>
+        <source>Path: %1</source>
+        <translation>パス: %1</translation>
     </message>
 </context>
 <context>
@@ -827,6 +930,14 @@
     <message>
         <source>Linear phase P1 in Å: type a value and press Return</source>
         <translation>1 次の位相 P1 (Å)。値を入力して Enter を押します</translation>
+    </message>
+    <message>
+        <source>Open scattering path</source>
+        <translation>散乱パスを開く</translation>
+    </message>
+    <message>
+        <source>Path files (feff*.dat);;All files (*)</source>
+        <translation>パスファイル (feff*.dat);;すべてのファイル (*)</translation>
     </message>
 </context>
 <context>
@@ -959,6 +1070,22 @@
         <source>Multiply chi(k) by the Debye-Waller factor exp(−2σ²k²)</source>
         <translation>χ(k) にデバイ・ワラ因子 exp(−2σ²k²) を掛ける</translation>
     </message>
+    <message>
+        <source>dE0 :</source>
+        <translation>dE0 (E0シフト) : </translation>
+    </message>
+    <message>
+        <source>E0 shift of the scattering path, -20 to 20 eV in steps of 0.1 eV (moves only a shell with a path)</source>
+        <translation>散乱パスの E0 シフト、-20〜20 eV、0.1 eV 刻み (パスのある殻だけを動かします)</translation>
+    </message>
+    <message>
+        <source>E0 shift in eV: type a value and press Return</source>
+        <translation>E0 シフト (eV): 値を入力して Return を押します</translation>
+    </message>
+    <message>
+        <source>k^n * W(k) * N*S0^2 * |f(k)| * exp(-2R/lambda(k)) / (k R^2) * sin( 2kR + phase(k) + P0 + P1*k + P2*k^2 ) * exp( -2 * Sigma^2 * k^2 ),  k = sqrt(k^2 - 0.2625*dE0)   : N*S0^2 = %1, path %2</source>
+        <translation>k^n * W(k) * N*S0^2 * |f(k)| * exp(-2R/λ(k)) / (k R^2) * sin( 2kR + 位相(k) + P0 + P1*k + P2*k^2 ) * exp( -2 * σ^2 * k^2 ),  k = sqrt(k^2 - 0.2625*dE0)   : N*S0^2 = %1, パス %2</translation>
+    </message>
 </context>
 <context>
     <name>WindowFunc</name>
@@ -1067,6 +1194,10 @@
     <message>
         <source>The main shell is at R = 0, where it has no signal (1/R²): set R above 0 or vary it.</source>
         <translation>主な散乱殻が R = 0 にあり、信号がありません (1/R²)。R を 0 より大きくするか、動かすパラメータにしてください。</translation>
+    </message>
+    <message>
+        <source>dE0 moves only a shell with a scattering path: open a path for the main shell or do not vary dE0.</source>
+        <translation>dE0 は散乱パスのある殻だけを動かします: 主殻にパスを開くか、dE0 を変化させないでください。</translation>
     </message>
 </context>
 <context>
@@ -1309,6 +1440,18 @@
     <message>
         <source>Noise: εR = %1 Å%2 (rms |χ(R)| over %3 to %4 Å), εk = %5 (in χ(k))</source>
         <translation>ノイズ: εR = %1 Å%2（%3 から %4 Å での |χ(R)| の二乗平均平方根）、εk = %5（χ(k) で）</translation>
+    </message>
+    <message>
+        <source>dE0</source>
+        <translation>dE0</translation>
+    </message>
+    <message>
+        <source>The E0 shift dE0 (eV) of the main shell&apos;s scattering path: varied by the fit when checked, kept at its current value otherwise</source>
+        <translation>主殻の散乱パスの E0 シフト dE0 (eV): チェックするとフィットで変化させ、しなければ今の値のままです</translation>
+    </message>
+    <message>
+        <source>dE0 (eV)</source>
+        <translation>dE0 (eV)</translation>
     </message>
 </context>
 <context>
