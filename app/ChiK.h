@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AbsorptionState.h"
 #include "Lessons.h"
 #include "Scenario.h"
 #include "Startup.h"
@@ -10,6 +11,7 @@
 #include <QVector>
 
 class AWave;
+class AbsorptionWindow;
 class Actions;
 class ChiR;
 class FileCommands;
@@ -40,6 +42,10 @@ public:
     ViewOptions* view = nullptr;
     MeasuredCurve* measured = nullptr;
     HeldCurves* held = nullptr;
+    // A measured mu(E) whose chi(k) is the measured data while it is
+    // loaded; View > mu(E) shows it, in a window made when first opened.
+    AbsorptionState* absorption = nullptr;
+    AbsorptionWindow* absorptionWindow = nullptr;
     // View > Shells…: the extra shells of the first wave; made when first
     // opened.
     ShellsWindow* shellsWindow = nullptr;
@@ -70,8 +76,10 @@ public:
     static void arrange(QWidget* left, QWidget* right, const QRect& available);
 
     // Sets the controls, the lesson and the measured data from `state`,
-    // with the data file's contents already read (empty: none).
-    void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi);
+    // with the data file's contents already read (empty: none) and its
+    // mu(E) already processed (none: no mu(E)).
+    void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi,
+                       const AbsorptionState::Loaded* mu = nullptr);
     // The state a saved scenario holds: the controls' and the lesson's.
     Scenario currentState() const;
 
@@ -86,6 +94,7 @@ signals:
 
 public slots:
     void showNotes();
+    void showAbsorption();
     // Every window of the program in `language`, at once.
     void chooseLanguage(Startup::Language language);
 

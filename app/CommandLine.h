@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AbsorptionState.h"
 #include "Startup.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,8 @@
 
 struct Scenario;
 
-// tovik [-j|-e] [--scenario FILE] [--lesson NAME] [--data FILE] [--export DIR] [--fit] [--help]
+// tovik [-j|-e] [--scenario FILE] [--lesson NAME] [--data FILE] [--mu FILE] [--export DIR] [--fit]
+//       [--help]
 //       [--version]
 // Arguments it does not know are ignored, as -j and -e always were.
 class CommandLine {
@@ -30,6 +32,7 @@ public:
         std::optional<QString> scenario;
         std::optional<QString> lesson;
         std::optional<QString> data;
+        std::optional<QString> mu;
         std::optional<QString> exportDir;
         // The arguments cannot be used (a missing value): the parser's
         // message, in English as it was made; errorText() shows it in the
@@ -67,7 +70,9 @@ public:
     // windows and writes every export file into `dir` (created if missing).
     // Either all files are written or none is left from this run, and the
     // files there before stay as they were.
-    // `k` and `chi` are the scenario's data file, already read (empty: none).
+    // `k` and `chi` are the scenario's data file, already read (empty: none);
+    // `mu` its mu(E), already processed (none: no mu(E)).
     static bool exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
-                          const QVector<double>& chi, QStringList* written, QString* error);
+                          const QVector<double>& chi, QStringList* written, QString* error,
+                          const AbsorptionState::Loaded* mu = nullptr);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AbsorptionState.h"
+
 #include <QVector>
 
 class ChiK;
@@ -25,6 +27,7 @@ public:
     // Shows both windows with `state` and the data file's contents (read
     // already; empty: none), runs until they close, and keeps where they
     // stood and the language chosen. Returns the event loop's exit code.
+    // A mu(E) (already processed) shows in its window too.
     static int run(Settings& settings, const Scenario& state, const QVector<double>& k,
-                   const QVector<double>& chi);
+                   const QVector<double>& chi, const AbsorptionState::Loaded* mu = nullptr);
 };
