@@ -341,7 +341,7 @@ void tst_Scenario::badScenario_data() {
                                   << "field absorption.kweight must lie between 0 and 3; it is 4.";
     QTest::newRow("e0 type") << absorption("e0", true) << "field absorption.e0 must be a number.";
     QTest::newRow("e0 negative") << absorption("e0", -1)
-                                 << "field absorption.e0 must lie between 0 and 1000000; it is -1.";
+                                 << "field absorption.e0 must lie between 0 and 1e+06; it is -1.";
     QTest::newRow("preEdge size")
         << absorption("preEdge", QJsonArray{-150})
         << "field absorption.preEdge must hold exactly 2 entries; it has 1.";
