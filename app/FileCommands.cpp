@@ -142,8 +142,16 @@ QString FileCommands::writeScenario(const QString& path) const {
 QString FileCommands::readScenario(const QString& path) {
     Scenario state;
     QString error;
-    if (!Scenario::readFile(path, ProgramState::capture(*main.waves.first(), *main.chiR), &state,
-                            &error))
+    // Over what is shown now: keys the file lacks keep it.
+    Scenario base = ProgramState::capture(*main.waves.first(), *main.chiR);
+    if (main.absorption->isLoaded()) {
+        const AbsorptionState::Loaded& mu = main.absorption->current();
+        base.dataFile.clear();
+        base.muFile = mu.path;
+        base.muColumns = mu.columns;
+        base.absorption = mu.settings;
+    }
+    if (!Scenario::readFile(path, base, &state, &error))
         return error;
     // The data file is read again, as it is now, before anything changes.
     QVector<double> k, chi;

@@ -447,14 +447,19 @@ bool rangeIn(const QJsonValue& v, const QString& path, double min, double max, b
 
 // "absorption": {"file", "columns": {"energy", "numerator", "denominator",
 // "log"}, "e0", "rbkg", "kweight", "preEdge", "normalization", "kRange"};
-// only "file" is required. A file without it has no mu(E), whatever the base.
+// only "file" is required. A file without it keeps the base's mu(E) unless
+// it says which chi(k) data it shows ("measuredData", empty for none), as
+// every saved file does.
 bool readAbsorption(const QJsonObject& o, Scenario* s, QString* error) {
-    s->muFile.clear();
-    s->muColumns.reset();
-    s->absorption = AbsorptionSettings();
     const auto it = o.constFind(QLatin1String("absorption"));
-    if (it == o.constEnd())
+    if (it == o.constEnd()) {
+        if (o.contains(QLatin1String("measuredData"))) {
+            s->muFile.clear();
+            s->muColumns.reset();
+            s->absorption = AbsorptionSettings();
+        }
         return true;
+    }
     const QString path = QStringLiteral("absorption");
     QJsonObject a;
     if (!object(it.value(), path, &a, error))

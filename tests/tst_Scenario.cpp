@@ -18,6 +18,7 @@ private slots:
     void badScenario_data();
     void badScenario();
     void missingKeysKeepBase();
+    void absorptionOverABase();
     void missingShellsMeansNone();
     void unknownKeysIgnored();
     void sizeLimit();
@@ -416,6 +417,27 @@ void tst_Scenario::missingKeysKeepBase() {
 
 // Unlike the other keys, a file without "shells" has no extra shell, so
 // that files from before the shells open as they were made.
+// mu(E) is kept over a file that names no measured data at all, and
+// dropped by one that does, as every saved file does.
+void tst_Scenario::absorptionOverABase() {
+    Scenario base;
+    base.muFile = QStringLiteral("/data/cu.xmu");
+    base.absorption.rbkg = 1.25;
+    QJsonObject o = validObject();
+    o.remove("measuredData");
+    Scenario read;
+    QVERIFY(Scenario::fromJson(text(o), base, &read, nullptr));
+    QCOMPARE(read.muFile, base.muFile);
+    QCOMPARE(read.absorption.rbkg, 1.25);
+    QVERIFY(Scenario::fromJson(flat().toJson(), base, &read, nullptr));
+    QVERIFY(read.muFile.isEmpty());
+    QCOMPARE(read.absorption.rbkg, AbsorptionSettings().rbkg);
+    o["measuredData"] = "cu.chi";
+    QVERIFY(Scenario::fromJson(text(o), base, &read, nullptr));
+    QVERIFY(read.muFile.isEmpty());
+    QCOMPARE(read.dataFile, QStringLiteral("cu.chi"));
+}
+
 void tst_Scenario::missingShellsMeansNone() {
     Scenario base = other();
     base.shells = {{2.9, 0.75}};
