@@ -43,7 +43,7 @@ void Actions::retranslate() {
     physical->setText(tr("&Physical amplitude"));
     lockScales->setText(tr("Loc&k scales"));
     arrange->setText(tr("Arrange &side by side"));
-    openMu->setText(tr("Open measured &mu(E)…"));
+    openMu->setText(tr("Open measured mu(&E)…"));
     muWindow->setText(tr("&mu(E)"));
     japanese->setChecked(Startup::language() == Startup::Language::Japanese);
     english->setChecked(Startup::language() == Startup::Language::English);

@@ -267,6 +267,7 @@ void tst_ChiK::menus() {
                                                            "&Lessons",
                                                            "-",
                                                            "Open &measured chi(k)…",
+                                                           "Open measured mu(&E)…",
                                                            "Clear measured chi(k)",
                                                            "&Hold curves",
                                                            "Clear held c&urves",
@@ -282,6 +283,7 @@ void tst_ChiK::menus() {
                                                            "&Physical amplitude",
                                                            "Loc&k scales",
                                                            "-",
+                                                           "&mu(E)",
                                                            "Arrange &side by side",
                                                            "S&hells…",
                                                            "&Fit…",
@@ -293,7 +295,8 @@ void tst_ChiK::menus() {
     QCOMPARE(texts(program->chiR()->menuBar()),
              QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&View",
                           "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
-                          "Arrange &side by side", "-", "La&nguage", "&Help", "&About Tovik"}));
+                          "&mu(E)", "Arrange &side by side", "-", "La&nguage", "&Help",
+                          "&About Tovik"}));
     ChiK* k = program->main;
     QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));

@@ -238,6 +238,7 @@ void tst_Startup::japaneseMenus() {
                                                           "シナリオに名前を付けて保存(&S)…",
                                                           "授業(&L)",
                                                           "測定した χ(k) を開く(&M)…",
+                                                          "測定した μ(E) を開く(&E)…",
                                                           "測定した χ(k) を消す",
                                                           "曲線を残す(&H)",
                                                           "残した曲線を消す(&U)",
@@ -250,6 +251,7 @@ void tst_Startup::japaneseMenus() {
                                                           "凡例(&L)",
                                                           "物理的な振幅(&P)",
                                                           "縦軸を固定(&K)",
+                                                          "μ(E)(&M)",
                                                           "左右に並べる(&S)",
                                                           "散乱殻(&H)…",
                                                           "フィット(&F)…",
@@ -257,11 +259,11 @@ void tst_Startup::japaneseMenus() {
                                                           "言語(&N)",
                                                           "ヘルプ(&H)",
                                                           "Tovik について(&A)"}));
-    QCOMPARE(
-        texts(program.chiR()->menuBar()),
-        QStringList({"ファイル(&F)", "図を書き出す(&P)…", "データを書き出す(&D)…", "図をコピー(&C)",
-                     "表示(&V)", "軸と単位(&A)", "凡例(&L)", "物理的な振幅(&P)", "縦軸を固定(&K)",
-                     "左右に並べる(&S)", "言語(&N)", "ヘルプ(&H)", "Tovik について(&A)"}));
+    QCOMPARE(texts(program.chiR()->menuBar()),
+             QStringList({"ファイル(&F)", "図を書き出す(&P)…", "データを書き出す(&D)…",
+                          "図をコピー(&C)", "表示(&V)", "軸と単位(&A)", "凡例(&L)",
+                          "物理的な振幅(&P)", "縦軸を固定(&K)", "μ(E)(&M)", "左右に並べる(&S)",
+                          "言語(&N)", "ヘルプ(&H)", "Tovik について(&A)"}));
 }
 
 void tst_Startup::mainWindowTitle_data() {

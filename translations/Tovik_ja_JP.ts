@@ -35,8 +35,8 @@
         <translation>左右に並べる(&amp;S)</translation>
     </message>
     <message>
-        <source>Open measured &amp;mu(E)…</source>
-        <translation>測定した μ(E) を開く(&amp;M)…</translation>
+        <source>Open measured mu(&amp;E)…</source>
+        <translation>測定した μ(E) を開く(&amp;E)…</translation>
     </message>
     <message>
         <source>&amp;mu(E)</source>
@@ -1818,12 +1818,12 @@
         <translation>言語(&amp;N)</translation>
     </message>
     <message>
-        <source>&amp;Open measured mu(E)…</source>
-        <translation>測定した μ(E) を開く(&amp;O)…</translation>
+        <source>Open measured mu(&amp;E)…</source>
+        <translation>測定した μ(E) を開く(&amp;E)…</translation>
     </message>
     <message>
         <source>Export &amp;picture…</source>
-        <translation>画像を書き出す(&amp;P)…</translation>
+        <translation>図を書き出す(&amp;P)…</translation>
     </message>
     <message>
         <source>Export &amp;data…</source>
@@ -1831,7 +1831,7 @@
     </message>
     <message>
         <source>&amp;Copy picture</source>
-        <translation>画像をコピー(&amp;C)</translation>
+        <translation>図をコピー(&amp;C)</translation>
     </message>
     <message>
         <source>&amp;Close</source>
