@@ -17,6 +17,7 @@ Actions::Actions(QObject* parent)
     : QObject(parent), axes(made(this, "actionAxes", true)),
       legend(made(this, "actionLegend", true)), physical(made(this, "actionPhysical", true)),
       lockScales(made(this, "actionLockScales", true)), arrange(made(this, "actionArrange", false)),
+      openMu(made(this, "actionOpenMu", false)), muWindow(made(this, "actionMuWindow", false)),
       japanese(made(this, "actionJapanese", true)), english(made(this, "actionEnglish", true)) {
     auto* group = new QActionGroup(this);
     for (QAction* a : {japanese, english}) {
@@ -32,7 +33,7 @@ Actions::Actions(QObject* parent)
 void Actions::addTo(QMenu* view, QMenu* language) const {
     const QList<QAction*> form = view->actions();
     view->insertActions(form.value(0), {axes, legend, physical, lockScales});
-    view->insertAction(form.value(1), arrange);
+    view->insertActions(form.value(1), {muWindow, arrange});
     language->addActions({japanese, english});
 }
 
@@ -42,6 +43,8 @@ void Actions::retranslate() {
     physical->setText(tr("&Physical amplitude"));
     lockScales->setText(tr("Loc&k scales"));
     arrange->setText(tr("Arrange &side by side"));
+    openMu->setText(tr("Open measured mu(&E)…"));
+    muWindow->setText(tr("&mu(E)"));
     japanese->setChecked(Startup::language() == Startup::Language::Japanese);
     english->setChecked(Startup::language() == Startup::Language::English);
 }

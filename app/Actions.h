@@ -19,6 +19,10 @@ public:
     QAction* const physical;
     QAction* const lockScales;
     QAction* const arrange;
+    // File > Open measured mu(E)… of the chi(k) and mu(E) windows, and
+    // View > mu(E), which shows that window.
+    QAction* const openMu;
+    QAction* const muWindow;
     QAction* const japanese;
     QAction* const english;
 

@@ -2,6 +2,7 @@
 
 #include "AWave.h"
 #include "About.h"
+#include "AbsorptionWindow.h"
 #include "Actions.h"
 #include "Axes.h"
 #include "ChiKPlot.h"
@@ -107,6 +108,18 @@ ChiK::ChiK(ProgramParts& session, QWidget* parent) : QMainWindow(parent) {
         connect(source, SIGNAL(changed()), DispA, SLOT(update()));
         connect(source, SIGNAL(changed()), chiR->DispA, SLOT(update()));
     }
+    absorption = new AbsorptionState(this);
+    // The chi(k) of the mu(E) is the measured data, as a file's would be.
+    connect(absorption, &AbsorptionState::changed, measured, [this] {
+        if (!absorption->isLoaded()) {
+            measured->clear();
+            return;
+        }
+        const AbsorptionState::Loaded& mu = absorption->current();
+        measured->setData(mu.result.k, mu.result.chi, mu.path);
+    });
+    menuFile->insertAction(actionClearData, actions->openMu);
+    connect(actions->muWindow, &QAction::triggered, this, &ChiK::showAbsorption);
     files = new FileCommands(*this);
     connect(actionHold, SIGNAL(triggered()), this, SLOT(holdCurves()));
     connect(actionClearHeld, SIGNAL(triggered()), this, SLOT(clearHeld()));
@@ -183,8 +196,31 @@ void ChiK::showNotes() {
     notesWindow->raise();
 }
 
+void ChiK::showAbsorption() {
+    if (!absorptionWindow) {
+        absorptionWindow = new AbsorptionWindow(*absorption, view, this);
+        absorptionWindow->setWindowFlag(Qt::Window);
+        actions->addTo(absorptionWindow->menuView, absorptionWindow->menuLanguage);
+        absorptionWindow->menuFile->insertAction(absorptionWindow->actionOpenMu, actions->openMu);
+        absorptionWindow->menuFile->removeAction(absorptionWindow->actionOpenMu);
+        connect(view, &ViewOptions::changed, absorptionWindow->DispA,
+                QOverload<>::of(&QWidget::update));
+        files->wire(*absorptionWindow);
+    }
+    absorptionWindow->show();
+    absorptionWindow->raise();
+    absorptionWindow->activateWindow();
+}
+
 Scenario ChiK::currentState() const {
     Scenario state = ProgramState::capture(*waves.first(), *chiR);
+    if (absorption->isLoaded()) {
+        const AbsorptionState::Loaded& mu = absorption->current();
+        state.dataFile.clear();
+        state.muFile = mu.path;
+        state.muColumns = mu.columns;
+        state.absorption = mu.settings;
+    }
     state.title = title;
     state.notes = notes;
     if (fitWindow) {
@@ -312,8 +348,10 @@ QString ChiK::valueTitle() const {
 ChiK::~ChiK() = default;
 
 void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
-                         const QVector<double>& chi, const ProgramState::Paths& paths) {
+                         const QVector<double>& chi, const ProgramState::Paths& paths,
+                         const AbsorptionState::Loaded* mu) {
     ProgramState::apply(state, *waves.first(), *chiR, paths);
+    absorption->clear();
     hasFitChoices = state.hasFit;
     // Without a "fit" part the standard set of the model it describes.
     fitVary =
@@ -332,6 +370,8 @@ void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
             notesWindow->hide();
     }
     actionNotes->setEnabled(!notes.isEmpty());
+    if (mu)
+        absorption->set(*mu);
 }
 
 void ChiK::holdCurves() {
@@ -412,5 +452,11 @@ void ChiK::draw(QPainter* p) {
             {Palette::measured(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (!held->curves.isEmpty())
         in.legend += held->entries(first);
+    // Data beyond the program's grid are not drawn: the plot says so.
+    const double gridEnd = first.kValues.value(first.kCount - 1);
+    if (measured->isLoaded() && first.kCount > 0 && measured->dataK.last() > gridEnd)
+        in.note = tr("Data reach %1 Å⁻¹; shown up to %2 Å⁻¹")
+                      .arg(QString::number(measured->dataK.last(), 'f', 2),
+                           QString::number(gridEnd, 'f', 2));
     ChiKPlot::paint(*p, DispA->coord, in);
 }

@@ -2,6 +2,8 @@
 
 #include "ProgramState.h"
 
+#include "AbsorptionState.h"
+
 #include "Lessons.h"
 #include "Scenario.h"
 #include "Startup.h"
@@ -12,6 +14,7 @@
 #include <QVector>
 
 class AWave;
+class AbsorptionWindow;
 class Actions;
 class ChiR;
 class FileCommands;
@@ -42,6 +45,10 @@ public:
     ViewOptions* view = nullptr;
     MeasuredCurve* measured = nullptr;
     HeldCurves* held = nullptr;
+    // A measured mu(E) whose chi(k) is the measured data while it is
+    // loaded; View > mu(E) shows it, in a window made when first opened.
+    AbsorptionState* absorption = nullptr;
+    AbsorptionWindow* absorptionWindow = nullptr;
     // View > Shells…: the extra shells of the first wave; made when first
     // opened.
     ShellsWindow* shellsWindow = nullptr;
@@ -72,10 +79,12 @@ public:
     static void arrange(QWidget* left, QWidget* right, const QRect& available);
 
     // Sets the controls, the lesson and the measured data from `state`,
-    // with the data file's contents already read (empty: none).
-    // `paths` as ProgramState::readPaths gave them.
+    // with the data file's contents already read (empty: none), `paths` as
+    // ProgramState::readPaths gave them and its mu(E) already processed (none:
+    // no mu(E)).
     void applyScenario(const Scenario& state, const QVector<double>& k, const QVector<double>& chi,
-                       const ProgramState::Paths& paths = {});
+                       const ProgramState::Paths& paths = {},
+                       const AbsorptionState::Loaded* mu = nullptr);
     // The state a saved scenario holds: the controls' and the lesson's.
     Scenario currentState() const;
 
@@ -90,6 +99,7 @@ signals:
 
 public slots:
     void showNotes();
+    void showAbsorption();
     // Every window of the program in `language`, at once.
     void chooseLanguage(Startup::Language language);
 

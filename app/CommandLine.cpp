@@ -49,6 +49,7 @@ const QString scenarioName = QStringLiteral("scenario");
 const QString lessonName = QStringLiteral("lesson");
 const QString dataName = QStringLiteral("data");
 const QString pathName = QStringLiteral("path");
+const QString muName = QStringLiteral("mu");
 const QString exportName = QStringLiteral("export");
 const QString fitName = QStringLiteral("fit");
 const QString helpAllName = QStringLiteral("help-all");
@@ -72,6 +73,10 @@ QList<QCommandLineOption> define(QCommandLineParser& parser) {
          CommandLine::tr("FILE")},
         {pathName,
          CommandLine::tr("Give the main shell the scattering path in FILE (feffNNNN.dat)."),
+         CommandLine::tr("FILE")},
+        {muName,
+         CommandLine::tr("Show the chi(k) of the measured mu(E) in FILE with the model, and "
+                         "mu(E) in its window."),
          CommandLine::tr("FILE")},
         {exportName,
          CommandLine::tr("Show no window: write both plots as PNG and SVG and their data as CSV "
@@ -151,6 +156,7 @@ CommandLine::Options CommandLine::parse(const QStringList& arguments) {
     options.lesson = value(lessonName);
     options.data = value(dataName);
     options.path = value(pathName);
+    options.mu = value(muName);
     options.exportDir = value(exportName);
     return options;
 }
@@ -205,20 +211,20 @@ struct Headless {
     Session session;
     ChiK& window = *session.main();
     Headless(const Scenario& state, const QVector<double>& k, const QVector<double>& chi,
-             const ProgramState::Paths& paths) {
+             const ProgramState::Paths& paths, const AbsorptionState::Loaded* mu) {
         window.setAttribute(Qt::WA_DontShowOnScreen);
         window.chiR->setAttribute(Qt::WA_DontShowOnScreen);
         window.chiR->show();
         window.show();
-        window.applyScenario(state, k, chi, paths);
+        window.applyScenario(state, k, chi, paths, mu);
     }
 };
 } // namespace
 
 bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
                             const QVector<double>& chi, QStringList* written, QString* error,
-                            const ProgramState::Paths& paths) {
-    Headless program(state, k, chi, paths);
+                            const ProgramState::Paths& paths, const AbsorptionState::Loaded* mu) {
+    Headless program(state, k, chi, paths, mu);
     QVector<SafeFile::Entry> files;
     return program.window.files->exportFiles(&files, error) &&
            SafeFile::write(dir, files, SafeFile::Folder::Create, written, error);
@@ -272,8 +278,19 @@ int CommandLine::run(const Options& options) {
             return 1;
         }
     }
-    if (options.data)
+    if (options.data && options.mu) {
+        printError(tr("Give either --data or --mu, not both."));
+        return 1;
+    }
+    // The command line's data take the place of the scenario's.
+    if (options.data) {
         state.dataFile = QFileInfo(*options.data).absoluteFilePath();
+        state.muFile.clear();
+    }
+    if (options.mu) {
+        state.muFile = QFileInfo(*options.mu).absoluteFilePath();
+        state.dataFile.clear();
+    }
     // The data file is read once, here: a data file that cannot be read
     // stops the start before any window, and a pipe can be read only once.
     QVector<double> k, chi;
@@ -299,6 +316,19 @@ int CommandLine::run(const Options& options) {
             return 1;
         }
     }
+    // mu(E) too: read and processed once, before any window.
+    AbsorptionState::Loaded mu;
+    const AbsorptionState::Loaded* muRead = nullptr;
+    if (!state.muFile.isEmpty()) {
+        QString error;
+        if (!AbsorptionState::load(state.muFile, state.muColumns, state.absorption, &mu, &error)) {
+            printError(error);
+            return 1;
+        }
+        k = mu.result.k;
+        chi = mu.result.chi;
+        muRead = &mu;
+    }
 
     const bool exporting = options.exportDir.has_value();
     if (options.fit) {
@@ -307,7 +337,7 @@ int CommandLine::run(const Options& options) {
                           "measuredData."));
             return 1;
         }
-        Headless program(state, k, chi, paths);
+        Headless program(state, k, chi, paths, muRead);
         const FitRun fit = runFit(*program.window.waves.first(), *program.window.measured,
                                   state.fitVary, state.fitRMin, state.fitRMax);
         if (!fit.result.ok) {
@@ -342,7 +372,7 @@ int CommandLine::run(const Options& options) {
     if (exporting) {
         QStringList written;
         QString error;
-        if (!exportAll(*options.exportDir, state, k, chi, &written, &error, paths)) {
+        if (!exportAll(*options.exportDir, state, k, chi, &written, &error, paths, muRead)) {
             printError(error);
             return 1;
         }
@@ -351,5 +381,5 @@ int CommandLine::run(const Options& options) {
         return 0;
     }
 
-    return WindowStart::run(*settings, state, k, chi, paths);
+    return WindowStart::run(*settings, state, k, chi, paths, muRead);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AbsorptionState.h"
 #include "ProgramState.h"
 #include "Startup.h"
 
@@ -12,8 +13,8 @@
 
 struct Scenario;
 
-// tovik [-j|-e] [--scenario FILE] [--lesson NAME] [--data FILE] [--path FILE] [--export DIR]
-//       [--fit] [--help] [--version]
+// tovik [-j|-e] [--scenario FILE] [--lesson NAME] [--data FILE] [--mu FILE] [--path FILE]
+//       [--export DIR] [--fit] [--help] [--version]
 // Arguments it does not know are ignored, as -j and -e always were.
 class CommandLine {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
@@ -32,6 +33,7 @@ public:
         std::optional<QString> lesson;
         std::optional<QString> data;
         std::optional<QString> path; // the main shell's scattering path
+        std::optional<QString> mu;
         std::optional<QString> exportDir;
         // The arguments cannot be used (a missing value): the parser's
         // message, in English as it was made; errorText() shows it in the
@@ -70,8 +72,10 @@ public:
     // Either all files are written or none is left from this run, and the
     // files there before stay as they were.
     // `k` and `chi` are the scenario's data file, already read (empty: none),
-    // `paths` its path files (ProgramState::readPaths).
+    // `paths` its path files (ProgramState::readPaths),
+    // `mu` its mu(E), already processed (none: no mu(E)).
     static bool exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
                           const QVector<double>& chi, QStringList* written, QString* error,
-                          const ProgramState::Paths& paths = {});
+                          const ProgramState::Paths& paths = {},
+                          const AbsorptionState::Loaded* mu = nullptr);
 };

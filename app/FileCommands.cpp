@@ -1,6 +1,9 @@
 #include "FileCommands.h"
 
 #include "AWave.h"
+#include "AbsorptionExport.h"
+#include "AbsorptionWindow.h"
+#include "Actions.h"
 #include "ChiDataReader.h"
 #include "ChiK.h"
 #include "ChiR.h"
@@ -8,11 +11,13 @@
 #include "Escaped.h"
 #include "FileDialogs.h"
 #include "MeasuredCurve.h"
+#include "MuColumnsDialog.h"
 #include "ProgramState.h"
 #include "Scenario.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMessageBox>
@@ -44,6 +49,7 @@ FileCommands::FileCommands(ChiK& window) : QObject(&window), main(window) {
     };
     connect(main.waves.first(), &AWave::updated, this, pathShown);
     pathShown();
+    connect(main.actions->openMu, &QAction::triggered, this, &FileCommands::openMu);
     // The same three entries in both windows, each for its own plot.
     const std::pair<Plot, std::array<QAction*, 3>> menus[] = {
         {Plot::K, {main.actionExportPicture, main.actionExportData, main.actionCopyPicture}},
@@ -103,6 +109,11 @@ const QStringList& FileCommands::exportNames() {
     return names;
 }
 
+const QStringList& FileCommands::absorptionNames() {
+    static const QStringList names{QStringLiteral("mu.csv"), QStringLiteral("chi-data.chi")};
+    return names;
+}
+
 bool FileCommands::exportFiles(QVector<SafeFile::Entry>* files, QString* error) const {
     using Format = PictureExport::Format;
     const QByteArray contents[] = {picture(Plot::K, Format::Png, error),
@@ -115,6 +126,11 @@ bool FileCommands::exportFiles(QVector<SafeFile::Entry>* files, QString* error) 
         if (contents[i].isEmpty())
             return false;
         files->append({exportNames().at(i), contents[i]});
+    }
+    if (main.absorption->isLoaded()) {
+        const AbsorptionResult& mu = main.absorption->current().result;
+        files->append({absorptionNames().at(0), AbsorptionExport::mu(mu)});
+        files->append({absorptionNames().at(1), AbsorptionExport::chi(mu)});
     }
     return true;
 }
@@ -140,8 +156,16 @@ QString FileCommands::writeScenario(const QString& path) const {
 QString FileCommands::readScenario(const QString& path) {
     Scenario state;
     QString error;
-    if (!Scenario::readFile(path, ProgramState::capture(*main.waves.first(), *main.chiR), &state,
-                            &error))
+    // Over what is shown now: keys the file lacks keep it.
+    Scenario base = ProgramState::capture(*main.waves.first(), *main.chiR);
+    if (main.absorption->isLoaded()) {
+        const AbsorptionState::Loaded& mu = main.absorption->current();
+        base.dataFile.clear();
+        base.muFile = mu.path;
+        base.muColumns = mu.columns;
+        base.absorption = mu.settings;
+    }
+    if (!Scenario::readFile(path, base, &state, &error))
         return error;
     // The data file is read again, as it is now, before anything changes.
     QVector<double> k, chi;
@@ -150,7 +174,11 @@ QString FileCommands::readScenario(const QString& path) {
     ProgramState::Paths paths;
     if (!ProgramState::readPaths(state, &paths, &error))
         return error;
-    main.applyScenario(state, k, chi, paths);
+    AbsorptionState::Loaded mu;
+    if (!state.muFile.isEmpty() &&
+        !AbsorptionState::load(state.muFile, state.muColumns, state.absorption, &mu, &error))
+        return error;
+    main.applyScenario(state, k, chi, paths, state.muFile.isEmpty() ? nullptr : &mu);
     return QString();
 }
 
@@ -170,8 +198,41 @@ QString FileCommands::readData(const QString& path) {
     QString error;
     if (!ChiDataReader::readFile(path, &k, &chi, &error))
         return error;
+    main.absorption->clear();
     main.measured->setData(k, chi, QFileInfo(path).absoluteFilePath());
     return QString();
+}
+
+QString FileCommands::readMu(const QString& path, const std::optional<MuColumns>& columns) {
+    AbsorptionState::Loaded mu;
+    QString error;
+    if (!AbsorptionState::load(path, columns, AbsorptionSettings(), &mu, &error))
+        return error;
+    main.absorption->set(mu);
+    return QString();
+}
+
+void FileCommands::wire(AbsorptionWindow& window) {
+    QWidget* surface = window.DispA;
+    QMainWindow* shown = &window;
+    connect(window.actionExportPicture, &QAction::triggered, this, [shown, surface] {
+        const QString path = FileDialogs::picturePath(shown, QStringLiteral("mu.png"));
+        QString error;
+        if (!path.isEmpty() && !PictureExport::save(surface, path, shown->windowTitle(), &error))
+            reported(shown, error);
+    });
+    connect(window.actionExportData, &QAction::triggered, this, [this, shown] {
+        const QString path = FileDialogs::dataPath(shown, absorptionNames().at(0));
+        if (path.isEmpty() || !main.absorption->isLoaded())
+            return;
+        QString error;
+        if (!CsvExport::write(path, AbsorptionExport::mu(main.absorption->current().result),
+                              &error))
+            reported(shown, error);
+    });
+    connect(window.actionCopyPicture, &QAction::triggered, this,
+            [surface] { PictureExport::copyToClipboard(surface); });
+    window.actionCopyPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
 }
 
 bool FileCommands::openScenarioFile(const QString& path) {
@@ -225,7 +286,36 @@ void FileCommands::openData() {
         openDataFile(path);
 }
 
+void FileCommands::openMu() {
+    QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : &main;
+    const QString path =
+        FileDialogs::openPath(parent, tr("Open measured mu(E)"),
+                              tr("mu(E) data (*.xmu *.xdi *.dat *.txt *.csv);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    QByteArray text;
+    QString error;
+    if (!SafeFile::readAll(path, MuReader::maxFileSize, tr("a mu(E) file"), &text, &error)) {
+        reported(parent, error);
+        return;
+    }
+    MuColumnsDialog dialog(text, QFileInfo(path).fileName(), parent);
+    if (dialog.exec() != QDialog::Accepted || !dialog.valid())
+        return;
+    AbsorptionState::Loaded mu;
+    mu.path = QFileInfo(path).absoluteFilePath();
+    mu.columns = dialog.columns();
+    mu.data = dialog.data();
+    if (!AbsorptionState::process(&mu, &error)) {
+        reported(parent, error);
+        return;
+    }
+    main.absorption->set(mu);
+    main.showAbsorption();
+}
+
 void FileCommands::clearData() {
+    main.absorption->clear();
     main.measured->clear();
 }
 

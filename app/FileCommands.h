@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MuReader.h"
 #include "PictureExport.h"
 #include "SafeFile.h"
 
@@ -9,6 +10,9 @@
 #include <QStringList>
 #include <QVector>
 
+#include <optional>
+
+class AbsorptionWindow;
 class ChiK;
 class QMainWindow;
 class QWidget;
@@ -41,6 +45,9 @@ public:
     // under these names and in this order, all rendered before any is
     // written.
     static const QStringList& exportNames();
+    // Written besides those while a mu(E) is loaded: mu(E) with its lines
+    // and background, and its chi(k) as a file --data reads.
+    static const QStringList& absorptionNames();
     bool exportFiles(QVector<SafeFile::Entry>* files, QString* error) const;
 
     // Dialog-free: each returns an empty text when done, else one
@@ -54,6 +61,11 @@ public:
     // The main shell's scattering path: refused when it ends before the
     // window does.
     QString readPath(const QString& path);
+    // Reads and processes a mu(E) file (columns: none for the layout the
+    // file declares) with the default settings.
+    QString readMu(const QString& path, const std::optional<MuColumns>& columns);
+    // The mu(E) window's picture and data exports.
+    void wire(AbsorptionWindow& window);
 
     // The same, with a failure shown in a message box; true if it worked.
     // A scenario with notes opens them.
@@ -69,6 +81,8 @@ public slots:
     void openScenario();
     void saveScenario();
     void openData();
+    // A file dialog, then the column dialog, then the mu(E) window.
+    void openMu();
     void clearData();
     void openPath();
     void removePath();

@@ -77,11 +77,12 @@ void WindowStart::placeWindows(ChiK& window, const Settings& settings) {
 }
 
 int WindowStart::run(Settings& settings, const Scenario& state, const QVector<double>& k,
-                     const QVector<double>& chi, const ProgramState::Paths& paths) {
+                     const QVector<double>& chi, const ProgramState::Paths& paths,
+                     const AbsorptionState::Loaded* mu) {
     Session session;
     ChiK& window = *session.main();
     QObject::connect(&window, SIGNAL(finishing()), qApp, SLOT(closeAllWindows()));
-    window.applyScenario(state, k, chi, paths);
+    window.applyScenario(state, k, chi, paths, mu);
     keepView(window.view, settings);
     QObject::connect(
         &window, &ChiK::languageChosen, &window,
@@ -90,6 +91,8 @@ int WindowStart::run(Settings& settings, const Scenario& state, const QVector<do
     placeWindows(window, settings);
     if (!window.notes.isEmpty())
         window.showNotes();
+    if (mu)
+        window.showAbsorption();
     const int result = QApplication::exec();
     settings.setGeometry(Settings::Window::ChiK, window.saveGeometry());
     settings.setGeometry(Settings::Window::ChiR, window.chiR->saveGeometry());

@@ -2,6 +2,7 @@
 
 #include "ProgramState.h"
 
+#include "AbsorptionState.h"
 #include <QRect>
 #include <QSize>
 #include <QVector>
@@ -36,6 +37,8 @@ public:
     // Shows both windows with `state` and the data file's contents (read
     // already; empty: none), runs until they close, and keeps where they
     // stood and the language chosen. Returns the event loop's exit code.
+    // A mu(E) (already processed) shows in its window too.
     static int run(Settings& settings, const Scenario& state, const QVector<double>& k,
-                   const QVector<double>& chi, const ProgramState::Paths& paths = {});
+                   const QVector<double>& chi, const ProgramState::Paths& paths = {},
+                   const AbsorptionState::Loaded* mu = nullptr);
 };

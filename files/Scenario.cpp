@@ -1,6 +1,7 @@
 #include "Scenario.h"
 
 #include "AtomicWrite.h"
+#include "Background.h"
 #include "Envelope.h"
 #include "Escaped.h"
 #include "Number.h"
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -438,6 +440,182 @@ bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
            fileName(o, QString(), "path", &s->pathFile, error);
 }
 
+namespace {
+// A pair [low, high] of finite numbers within [min, max], low below high; a
+// null `high` (when allowed) stands for the data's end.
+bool rangeIn(const QJsonValue& v, const QString& path, double min, double max, bool openEnd,
+             double* low, double* high, bool* highGiven, QString* error) {
+    QJsonArray a;
+    if (!arrayOf(v, path, 2, &a, error) ||
+        !numberIn(a.at(0), indexed(path, 0), min, max, low, error))
+        return false;
+    *highGiven = !(openEnd && a.at(1).isNull());
+    if (*highGiven) {
+        if (!numberIn(a.at(1), indexed(path, 1), min, max, high, error))
+            return false;
+        if (!(*low < *high)) {
+            *error = Scenario::tr("The field %1 must be larger than %2.")
+                         .arg(indexed(path, 1), indexed(path, 0));
+            return false;
+        }
+    }
+    return true;
+}
+
+// "absorption": {"file", "columns": {"energy", "numerator", "denominator",
+// "log"}, "e0", "rbkg", "kweight", "preEdge", "normalization", "kRange"};
+// only "file" is required. A file without it keeps the base's mu(E) unless
+// it says which chi(k) data it shows ("measuredData", empty for none), as
+// every saved file does.
+bool readAbsorption(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("absorption"));
+    if (it == o.constEnd()) {
+        if (o.contains(QLatin1String("measuredData"))) {
+            s->muFile.clear();
+            s->muColumns.reset();
+            s->absorption = AbsorptionSettings();
+        }
+        return true;
+    }
+    const QString path = QStringLiteral("absorption");
+    QJsonObject a;
+    if (!object(it.value(), path, &a, error))
+        return false;
+    const auto file = a.constFind(QLatin1String("file"));
+    const QString filePath = nested(path, "file");
+    if (file == a.constEnd()) {
+        *error = Scenario::tr("The required field %1 is missing.").arg(filePath);
+        return false;
+    }
+    if (!file.value().isString() || file.value().toString().isEmpty()) {
+        *error = Scenario::tr("The field %1 must be a string.").arg(filePath);
+        return false;
+    }
+    if (Escaped::hasControl(file.value().toString())) {
+        *error = Scenario::tr("The field %1 must be a file name without control characters; it "
+                              "is \"%2\".")
+                     .arg(filePath, Escaped::text(file.value().toString()));
+        return false;
+    }
+    AbsorptionSettings settings;
+    std::optional<MuColumns> columns;
+    const auto c = a.constFind(QLatin1String("columns"));
+    if (c != a.constEnd()) {
+        const QString columnsPath = nested(path, "columns");
+        QJsonObject co;
+        if (!object(c.value(), columnsPath, &co, error))
+            return false;
+        MuColumns chosen;
+        for (const char* key : {"energy", "numerator"}) {
+            if (!co.contains(QLatin1String(key))) {
+                *error =
+                    Scenario::tr("The required field %1 is missing.").arg(nested(columnsPath, key));
+                return false;
+            }
+        }
+        const struct {
+            const char* key;
+            int* out;
+            double least;
+        } numbers[] = {{"energy", &chosen.energy, 1},
+                       {"numerator", &chosen.numerator, 1},
+                       {"denominator", &chosen.denominator, 0}};
+        for (const auto& n : numbers) {
+            const auto v = co.constFind(QLatin1String(n.key));
+            if (v == co.constEnd())
+                continue;
+            double d = 0;
+            const QString numberPath = nested(columnsPath, n.key);
+            if (!wholeNumber(v.value(), numberPath, &d, error) ||
+                !numberIn(v.value(), numberPath, n.least, 1000, &d, error))
+                return false;
+            *n.out = int(d);
+        }
+        if (!optionalBoolean(co, columnsPath, "log", &chosen.log, error))
+            return false;
+        columns = chosen;
+    }
+    const auto e0 = a.constFind(QLatin1String("e0"));
+    if (e0 != a.constEnd()) {
+        double v = 0;
+        if (!numberIn(e0.value(), nested(path, "e0"), 0, 1e6, &v, error))
+            return false;
+        settings.e0 = v;
+    }
+    if (!optionalNumber(a, path, "rbkg", Background::minRbkg, Background::maxRbkg, &settings.rbkg,
+                        error))
+        return false;
+    const auto w = a.constFind(QLatin1String("kweight"));
+    if (w != a.constEnd()) {
+        double v = 0;
+        const QString weightPath = nested(path, "kweight");
+        if (!wholeNumber(w.value(), weightPath, &v, error) ||
+            !numberIn(w.value(), weightPath, 0, Background::maxKWeight, &v, error))
+            return false;
+        settings.kWeight = int(v);
+    }
+    bool given = true;
+    const auto pre = a.constFind(QLatin1String("preEdge"));
+    if (pre != a.constEnd() && !rangeIn(pre.value(), nested(path, "preEdge"), -1e5, 1e5, false,
+                                        &settings.preEdge[0], &settings.preEdge[1], &given, error))
+        return false;
+    const auto norm = a.constFind(QLatin1String("normalization"));
+    if (norm != a.constEnd()) {
+        if (!rangeIn(norm.value(), nested(path, "normalization"), -1e5, 1e5, true,
+                     &settings.normalization[0], &settings.normalization[1], &given, error))
+            return false;
+        if (!given)
+            settings.normalization[1] = std::numeric_limits<double>::infinity();
+    }
+    const auto k = a.constFind(QLatin1String("kRange"));
+    if (k != a.constEnd()) {
+        double high = 0;
+        if (!rangeIn(k.value(), nested(path, "kRange"), 0, Background::maxK, true, &settings.kMin,
+                     &high, &given, error))
+            return false;
+        settings.kMax = given ? std::optional<double>(high) : std::nullopt;
+    }
+    // The measured chi(k) comes from one place.
+    if (!o.value(QLatin1String("measuredData")).toString().isEmpty()) {
+        *error = Scenario::tr("The fields %1 and %2 cannot both name a file.")
+                     .arg(QLatin1String("measuredData"), path);
+        return false;
+    }
+    s->dataFile.clear();
+    s->muFile = file.value().toString();
+    s->muColumns = columns;
+    s->absorption = settings;
+    return true;
+}
+
+QJsonValue openEnd(double v) {
+    return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject absorptionObject(const Scenario& s) {
+    const AbsorptionSettings& a = s.absorption;
+    QJsonObject o{
+        {QStringLiteral("file"), s.muFile},
+        {QStringLiteral("rbkg"), a.rbkg},
+        {QStringLiteral("kweight"), a.kWeight},
+        {QStringLiteral("preEdge"), QJsonArray{a.preEdge[0], a.preEdge[1]}},
+        {QStringLiteral("normalization"),
+         QJsonArray{a.normalization[0], openEnd(a.normalization[1])}},
+        {QStringLiteral("kRange"),
+         QJsonArray{a.kMin, a.kMax ? QJsonValue(*a.kMax) : QJsonValue(QJsonValue::Null)}},
+    };
+    if (a.e0)
+        o.insert(QStringLiteral("e0"), *a.e0);
+    if (s.muColumns)
+        o.insert(QStringLiteral("columns"),
+                 QJsonObject{{QStringLiteral("energy"), s.muColumns->energy},
+                             {QStringLiteral("numerator"), s.muColumns->numerator},
+                             {QStringLiteral("denominator"), s.muColumns->denominator},
+                             {QStringLiteral("log"), s.muColumns->log}});
+    return o;
+}
+} // namespace
+
 const QStringList& Scenario::fitParameterNames() {
     static const QStringList names = [] {
         QStringList out;
@@ -564,7 +742,8 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
             readFactors(o, &s, &message) && readWindowPositions(o, &s, &message) &&
             readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message) &&
             readView(o, &s, &message) && readFit(o, &s, &message) &&
-            readDataFile(o, &s, &message) && readTexts(o, &s, &message)) {
+            readDataFile(o, &s, &message) && readAbsorption(o, &s, &message) &&
+            readTexts(o, &s, &message)) {
             *result = s;
             return true;
         }
@@ -625,6 +804,8 @@ QByteArray Scenario::toJson() const {
     };
     for (const ParameterRow& row : parameterTable)
         o.insert(QLatin1String(row.key), parameter(row.id));
+    if (!muFile.isEmpty())
+        o.insert(QStringLiteral("absorption"), absorptionObject(*this));
     if (hasFit)
         o.insert(QStringLiteral("fit"),
                  QJsonObject{{QStringLiteral("vary"), QJsonArray::fromStringList(fitVary)},
@@ -652,6 +833,7 @@ bool Scenario::readFile(const QString& path, const Scenario& base, Scenario* res
     read.pathFile = dataFileIn(folder, read.pathFile);
     for (ExtraShell& shell : read.shells)
         shell.pathFile = dataFileIn(folder, shell.pathFile);
+    read.muFile = dataFileIn(folder, read.muFile);
     *result = read;
     return true;
 }
@@ -678,6 +860,8 @@ bool Scenario::writeFile(const QString& path, QString* error) const {
     recorded.pathFile = relative(pathFile);
     for (ExtraShell& shell : recorded.shells)
         shell.pathFile = relative(shell.pathFile);
+    if (!muFile.isEmpty())
+        recorded.muFile = QDir(folder).relativeFilePath(muFile);
     QString reason;
     if (!writeAtomically(path, recorded.toJson(), &reason)) {
         if (error)
@@ -708,5 +892,16 @@ bool Scenario::operator==(const Scenario& o) const {
            viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
            viewLockScales == o.viewLockScales && dataFile == o.dataFile && title == o.title &&
            notes == o.notes && hasFit == o.hasFit && fitVary == o.fitVary && fitRMin == o.fitRMin &&
-           fitRMax == o.fitRMax;
+           fitRMax == o.fitRMax && muFile == o.muFile && muColumns == o.muColumns &&
+           absorption == o.absorption;
+}
+
+bool operator==(const MuColumns& a, const MuColumns& b) {
+    return a.energy == b.energy && a.numerator == b.numerator && a.denominator == b.denominator &&
+           a.log == b.log;
+}
+
+bool operator==(const AbsorptionSettings& a, const AbsorptionSettings& b) {
+    return a.e0 == b.e0 && a.preEdge == b.preEdge && a.normalization == b.normalization &&
+           a.rbkg == b.rbkg && a.kWeight == b.kWeight && a.kMin == b.kMin && a.kMax == b.kMax;
 }

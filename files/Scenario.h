@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AbsorptionResult.h"
+#include "MuReader.h"
 #include "ParameterTable.h"
 #include "Shell.h"
 
@@ -8,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+#include <optional>
 
 // A text written in both interface languages; either may be empty.
 struct LocalText {
@@ -95,6 +99,13 @@ public:
     // Measured chi(k) shown with the model: a file path, empty for none. In
     // a file it is written relative to the scenario's folder where it can be.
     QString dataFile;
+    // "absorption": a measured mu(E) made into the measured chi(k) in place
+    // of a data file: its path (empty for none; relative to the scenario in
+    // a file), the columns chosen (none: the layout the file declares) and
+    // the processing's settings.
+    QString muFile;
+    std::optional<MuColumns> muColumns;
+    AbsorptionSettings absorption;
     // "fit": what a fit varies and the R range it compares, written only
     // when a file had it.
     bool hasFit = false;
@@ -136,3 +147,6 @@ public:
     bool operator==(const Scenario& other) const;
     bool operator!=(const Scenario& other) const { return !(*this == other); }
 };
+
+bool operator==(const MuColumns& a, const MuColumns& b);
+bool operator==(const AbsorptionSettings& a, const AbsorptionSettings& b);

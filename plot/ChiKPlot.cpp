@@ -76,4 +76,9 @@ void ChiKPlot::paint(QPainter& p, const ChCoord& frame, const Inputs& in) {
     if (in.axes)
         Axes::draw(&p, frame, in.axesFont, in.xTitle, in.yTitle);
     Legend::draw(&p, in.legend, in.plot, in.axesFont);
+    if (!in.note.isEmpty()) {
+        p.setPen(Palette::text());
+        p.setFont(in.axesFont);
+        p.drawText(in.plot.adjusted(4, 4, -4, -4), Qt::AlignRight | Qt::AlignBottom, in.note);
+    }
 }

@@ -34,6 +34,7 @@ public:
         QVector<Live> live;      // one per wave
         QVector<Legend::Entry> legend;
         DrawText* text = nullptr; // draws the handles' labels
+        QString note;             // a line at the data area's bottom right
     };
 
     // `frame` was set from the same size and view before this paint (see

@@ -81,6 +81,21 @@ inline QColor measured() {
     return opaque(200, 0, 200);
 }
 
+// The mu(E) plot: the pre-edge line, the post-edge curve, the background and
+// the E0 mark, beside the measured curve's own colour.
+inline QColor preEdge() {
+    return opaque(0, 140, 0);
+}
+inline QColor postEdge() {
+    return opaque(230, 120, 0);
+}
+inline QColor muBackground() {
+    return opaque(0, 80, 220);
+}
+inline QColor edgeMark() {
+    return pointer();
+}
+
 // Behind the numbers in the value boxes of the panels, as a style sheet.
 inline QString valueBoxStyle() {
     const QColor c = opaque(254, 255, 222);

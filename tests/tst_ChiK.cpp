@@ -267,6 +267,7 @@ void tst_ChiK::menus() {
                                                            "&Lessons",
                                                            "-",
                                                            "Open &measured chi(k)…",
+                                                           "Open measured mu(&E)…",
                                                            "Clear measured chi(k)",
                                                            "Open scattering &path…",
                                                            "Remove path",
@@ -284,6 +285,7 @@ void tst_ChiK::menus() {
                                                            "&Physical amplitude",
                                                            "Loc&k scales",
                                                            "-",
+                                                           "&mu(E)",
                                                            "Arrange &side by side",
                                                            "S&hells…",
                                                            "&Fit…",
@@ -295,8 +297,8 @@ void tst_ChiK::menus() {
     QCOMPARE(texts(program->chiR()->menuBar()),
              QStringList({"&File", "Open scattering &path…", "Remove path", "-", "Export &picture…",
                           "Export &data…", "&Copy picture", "&View", "&Axes and units", "&Legend",
-                          "&Physical amplitude", "Loc&k scales", "-", "Arrange &side by side", "-",
-                          "Lan&guage", "&Help", "&About Tovik"}));
+                          "&Physical amplitude", "Loc&k scales", "-", "&mu(E)",
+                          "Arrange &side by side", "-", "Lan&guage", "&Help", "&About Tovik"}));
     ChiK* k = program->main;
     QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));

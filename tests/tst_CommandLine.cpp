@@ -41,6 +41,9 @@ private slots:
     void headlessRunsTouchNoSettings_data();
     void headlessRunsTouchNoSettings();
     void nonAsciiFolder();
+    void muExport();
+    void muRefusals_data();
+    void muRefusals();
 
 private:
     struct Run {
@@ -805,4 +808,119 @@ void tst_CommandLine::exportsStayWhole() {
 }
 
 QTEST_MAIN(tst_CommandLine)
+// --mu: the eight files, mu.csv consistent in itself, and chi-data.chi read
+// back by --data giving the same measured chi(k).
+void tst_CommandLine::muExport() {
+    QTemporaryDir tmp;
+    const QString mu = QStringLiteral(TOVIK_TEST_DATA "/cu_10k.xmu");
+    const Run r = run({"-e", "--mu", mu, "--export", tmp.filePath("a")});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(QDir(tmp.filePath("a")).entryList(QDir::Files).size(), 8);
+    QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).size(), 8);
+
+    // mu.csv: the normalised column is (mu - pre_edge) / step by the step
+    // its header states, and the edge lies where the Cu K edge is.
+    QFile f(tmp.filePath("a/mu.csv"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    double step = 0, e0 = 0;
+    for (const QString& line : lines) {
+        if (line.startsWith("# edge step: "))
+            step = line.mid(13).toDouble();
+        if (line.startsWith("# e0 (eV): "))
+            e0 = line.mid(11).toDouble();
+    }
+    QVERIFY(std::abs(e0 - 8979) < 5);
+    QVERIFY(step > 0);
+    const QStringList rows = dataLines(f.fileName());
+    QCOMPARE(rows.value(0), QStringLiteral("energy,mu,pre_edge,post_edge,background,normalized"));
+    int withBackground = 0;
+    for (const QString& row : rows.mid(1)) {
+        const QStringList v = row.split(',');
+        QCOMPARE(v.size(), 6);
+        QVERIFY(std::abs((v[1].toDouble() - v[2].toDouble()) / step - v[5].toDouble()) < 1e-12);
+        if (!v[4].isEmpty())
+            ++withBackground;
+    }
+    QVERIFY(withBackground > rows.size() / 2);
+
+    const Run back =
+        run({"-e", "--data", tmp.filePath("a/chi-data.chi"), "--export", tmp.filePath("b")});
+    QVERIFY2(back.code == 0, qPrintable(back.err));
+    const QStringList fromMu = dataLines(tmp.filePath("a/chik.csv"));
+    const QStringList fromFile = dataLines(tmp.filePath("b/chik.csv"));
+    QCOMPARE(fromFile.size(), fromMu.size());
+    for (int i = 1; i < fromMu.size(); ++i)
+        QCOMPARE(fromFile[i].split(',').last(), fromMu[i].split(',').last());
+}
+
+void tst_CommandLine::muRefusals_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("scenario");
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<QString>("message");
+    QByteArray edge;
+    for (int i = 0; i < 400; ++i) {
+        const double e = 8800 + 2.0 * i;
+        edge += QByteArray::number(e, 'g', 10) + ' ' +
+                QByteArray::number(1 + std::atan((e - 8980) / 3), 'g', 17) + '\n';
+    }
+    QByteArray flat;
+    for (int i = 0; i < 400; ++i)
+        flat += QByteArray::number(8800 + 2 * i) + ' ' + QByteArray::number(1 - 1e-4 * i) + '\n';
+    const QByteArray withScenario = "@";
+    QTest::newRow("with --data") << edge << QByteArray() << QStringList{"--data", "x.chi"}
+                                 << "either --data or --mu";
+    QTest::newRow("few points") << QByteArray("1 1\n2 2\n3 3\n") << QByteArray() << QStringList()
+                                << "";
+    QTest::newRow("not increasing") << QByteArray("8800 1\n8801 1\n8801 2\n" + edge) << QByteArray()
+                                    << QStringList() << "line 3";
+    QTest::newRow("no edge") << flat << QByteArray() << QStringList() << "";
+    QTest::newRow("rbkg out of range")
+        << edge << QByteArray("{\"rbkg\": 4}") << QStringList() << "absorption.rbkg";
+    QTest::newRow("range outside the data")
+        << edge << QByteArray("{\"preEdge\": [-5000, -4000]}") << QStringList() << "";
+    QTest::newRow("missing column")
+        << edge << QByteArray("{\"columns\": {\"energy\": 1, \"numerator\": 7}}") << QStringList()
+        << "7";
+    QTest::newRow("log of a non-positive ratio")
+        << QByteArray(edge).replace("8800 ", "8800 -")
+        << QByteArray("{\"columns\": {\"energy\": 1, \"numerator\": 2, \"log\": true}}")
+        << QStringList() << "";
+    QTest::newRow("export folder blocked")
+        << edge << QByteArray() << QStringList{"@BLOCK@"} << "chi-data.chi";
+}
+
+void tst_CommandLine::muRefusals() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, scenario);
+    QFETCH(QStringList, extra);
+    QFETCH(QString, message);
+    QTemporaryDir tmp;
+    writeFile(tmp.filePath("mu.dat"), file);
+    QStringList arguments{"-e"};
+    if (scenario.isEmpty()) {
+        arguments << "--mu" << tmp.filePath("mu.dat");
+    } else {
+        QJsonObject absorption = QJsonDocument::fromJson(scenario).object();
+        absorption["file"] = "mu.dat";
+        QJsonObject o{{"format", "tovik-scenario"}, {"version", 1}, {"absorption", absorption}};
+        writeFile(tmp.filePath("s.tovik.json"), QJsonDocument(o).toJson());
+        arguments << "--scenario" << tmp.filePath("s.tovik.json");
+    }
+    const QString out = tmp.filePath("out");
+    if (extra.value(0) == "@BLOCK@") {
+        // A folder where chi-data.chi would go: the whole export fails.
+        QVERIFY(QDir(out).mkpath("chi-data.chi"));
+        extra.clear();
+    }
+    const Run r = run(arguments + extra + QStringList{"--export", out});
+    QCOMPARE(r.code, 1);
+    const QStringList errLines = r.err.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(errLines.size(), 1);
+    QVERIFY(errLines.first().startsWith(QStringLiteral("tovik: ")));
+    QVERIFY2(errLines.first().contains(message, Qt::CaseInsensitive), qPrintable(r.err));
+    QCOMPARE(QDir(out).entryList(QDir::Files), QStringList());
+}
+
 #include "tst_CommandLine.moc"

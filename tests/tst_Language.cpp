@@ -1,3 +1,4 @@
+#include "AbsorptionWindow.h"
 #include "Lessons.h"
 #include "NotesWindow.h"
 #include "PictureExport.h"
@@ -128,6 +129,10 @@ void tst_Language::everyTextFollowsTheCatalogue() {
     main.shellsWindow->AddShell->click();
     main.shellsWindow->AddShell->click();
     QVERIFY(main.files->openScenarioFile(Lessons::list().value(0).path));
+    // The mu(E) window, with the copper data of lesson 09 in it.
+    QCOMPARE(main.files->readMu(Lessons::folder() + "/09-cu_10k.xmu", std::nullopt), QString());
+    main.actions->muWindow->trigger();
+    QVERIFY(main.absorptionWindow && main.absorptionWindow->isVisible());
     // A and P1 typed into the main shell's row, so the formula shows them; a
     // held curve, axes and keys on the plots; room for every read-out item.
     for (QLineEdit* box : {main.shellsWindow->AmplitudeVal, main.shellsWindow->Phi1Val}) {

@@ -18,6 +18,7 @@ private slots:
     void badScenario_data();
     void badScenario();
     void missingKeysKeepBase();
+    void absorptionOverABase();
     void missingShellsMeansNone();
     void unknownKeysIgnored();
     void sizeLimit();
@@ -155,6 +156,25 @@ void tst_Scenario::roundTrip_data() {
     withPath.deltaE0 = 0.1 + 0.2;
     s.shells = {withPath, {2.9, 1}};
     QTest::newRow("paths and dE0") << s;
+
+    // mu(E): E0 found and the ranges open to the data's end, then every
+    // value given, awkward and at its range's ends.
+    Scenario mu = flat();
+    mu.muFile = QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tovik-data/cu.xmu"));
+    QTest::newRow("mu(E), defaults") << mu;
+    mu.absorption.e0 = 8979.0 + 1.0 / 3;
+    mu.absorption.rbkg = 0.3;
+    mu.absorption.kWeight = 3;
+    mu.absorption.preEdge = {{-200.0 / 3, -0.1 - 0.2}};
+    mu.absorption.normalization = {{150.0 / 7, 1e5}};
+    mu.absorption.kMin = 0.1 + 0.2;
+    mu.absorption.kMax = 50;
+    mu.muColumns = MuColumns{2, 4, 0, true};
+    QTest::newRow("mu(E), every value") << mu;
+    mu.absorption.rbkg = 3;
+    mu.absorption.kWeight = 0;
+    mu.muColumns = MuColumns{1, 1000, 7, false};
+    QTest::newRow("mu(E), other ends") << mu;
 }
 
 void tst_Scenario::roundTrip() {
@@ -312,6 +332,76 @@ void tst_Scenario::badScenario_data() {
     QTest::newRow("title type") << withKey("title", "R") << "field title must be an object.";
     QTest::newRow("notes text type")
         << withNested("notes", "ja", 1) << "field notes.ja must be a string.";
+    // mu(E): each field named with its range.
+    const auto absorption = [](const char* key, const QJsonValue& v) {
+        QJsonObject a{{"file", "cu.xmu"}};
+        if (key)
+            a[key] = v;
+        QJsonObject o = validObject();
+        o["measuredData"] = "";
+        o["absorption"] = a;
+        return text(o);
+    };
+    QTest::newRow("absorption type")
+        << withKey("absorption", 1) << "field absorption must be an object.";
+    QTest::newRow("absorption without file") << withKey("absorption", QJsonObject{{"rbkg", 1}})
+                                             << "required field absorption.file is missing.";
+    QTest::newRow("absorption file empty")
+        << absorption("file", "") << "field absorption.file must be a string.";
+    QTest::newRow("absorption file control")
+        << absorption("file", "a\nb") << "field absorption.file must be a file name without";
+    QTest::newRow("absorption and measuredData") << [] {
+        QJsonObject o = validObject();
+        o["measuredData"] = "cu.chi";
+        o["absorption"] = QJsonObject{{"file", "cu.xmu"}};
+        return text(o);
+    }() << "fields measuredData and absorption cannot both name a file.";
+    QTest::newRow("rbkg low") << absorption("rbkg", 0.29)
+                              << "field absorption.rbkg must lie between 0.3 and 3; it is 0.29.";
+    QTest::newRow("rbkg high") << absorption("rbkg", 3.5)
+                               << "field absorption.rbkg must lie between 0.3 and 3; it is 3.5.";
+    QTest::newRow("rbkg type") << absorption("rbkg", "1")
+                               << "field absorption.rbkg must be a number.";
+    QTest::newRow("kweight fraction")
+        << absorption("kweight", 1.5)
+        << "field absorption.kweight must be a whole number; it is 1.5.";
+    QTest::newRow("kweight high") << absorption("kweight", 4)
+                                  << "field absorption.kweight must lie between 0 and 3; it is 4.";
+    QTest::newRow("e0 type") << absorption("e0", true) << "field absorption.e0 must be a number.";
+    QTest::newRow("e0 negative") << absorption("e0", -1)
+                                 << "field absorption.e0 must lie between 0 and 1e+06; it is -1.";
+    QTest::newRow("preEdge size")
+        << absorption("preEdge", QJsonArray{-150})
+        << "field absorption.preEdge must hold exactly 2 entries; it has 1.";
+    QTest::newRow("preEdge reversed")
+        << absorption("preEdge", QJsonArray{-30, -150})
+        << "field absorption.preEdge[1] must be larger than absorption.preEdge[0].";
+    QTest::newRow("preEdge open end") << absorption("preEdge", QJsonArray{-150, QJsonValue::Null})
+                                      << "field absorption.preEdge[1] must be a number.";
+    QTest::newRow("normalization reversed")
+        << absorption("normalization", QJsonArray{150, 100})
+        << "field absorption.normalization[1] must be larger than absorption.normalization[0].";
+    QTest::newRow("kRange beyond")
+        << absorption("kRange", QJsonArray{0, 51})
+        << "field absorption.kRange[1] must lie between 0 and 50; it is 51.";
+    QTest::newRow("kRange negative")
+        << absorption("kRange", QJsonArray{-1, 10})
+        << "field absorption.kRange[0] must lie between 0 and 50; it is -1.";
+    QTest::newRow("columns type") << absorption("columns", 3)
+                                  << "field absorption.columns must be an object.";
+    QTest::newRow("columns without numerator")
+        << absorption("columns", QJsonObject{{"energy", 1}})
+        << "required field absorption.columns.numerator is missing.";
+    QTest::newRow("column zero")
+        << absorption("columns", QJsonObject{{"energy", 0}, {"numerator", 2}})
+        << "field absorption.columns.energy must lie between 1 and 1000; it is 0.";
+    QTest::newRow("column fraction")
+        << absorption("columns", QJsonObject{{"energy", 1}, {"numerator", 2.5}})
+        << "field absorption.columns.numerator must be a whole number; it is 2.5.";
+    QTest::newRow("log type") << absorption(
+                                     "columns",
+                                     QJsonObject{{"energy", 1}, {"numerator", 2}, {"log", 1}})
+                              << "field absorption.columns.log must be true or false.";
     QTest::newRow("notes too long")
         << withNested("notes", "en", QString(Scenario::maxTextLength + 1, QLatin1Char('x')))
         << "field notes.en must hold at most 20000 characters; it has 20001.";
@@ -354,6 +444,27 @@ void tst_Scenario::missingKeysKeepBase() {
 
 // Unlike the other keys, a file without "shells" has no extra shell, so
 // that files from before the shells open as they were made.
+// mu(E) is kept over a file that names no measured data at all, and
+// dropped by one that does, as every saved file does.
+void tst_Scenario::absorptionOverABase() {
+    Scenario base;
+    base.muFile = QStringLiteral("/data/cu.xmu");
+    base.absorption.rbkg = 1.25;
+    QJsonObject o = validObject();
+    o.remove("measuredData");
+    Scenario read;
+    QVERIFY(Scenario::fromJson(text(o), base, &read, nullptr));
+    QCOMPARE(read.muFile, base.muFile);
+    QCOMPARE(read.absorption.rbkg, 1.25);
+    QVERIFY(Scenario::fromJson(flat().toJson(), base, &read, nullptr));
+    QVERIFY(read.muFile.isEmpty());
+    QCOMPARE(read.absorption.rbkg, AbsorptionSettings().rbkg);
+    o["measuredData"] = "cu.chi";
+    QVERIFY(Scenario::fromJson(text(o), base, &read, nullptr));
+    QVERIFY(read.muFile.isEmpty());
+    QCOMPARE(read.dataFile, QStringLiteral("cu.chi"));
+}
+
 void tst_Scenario::missingShellsMeansNone() {
     Scenario base = other();
     base.shells = {{2.9, 0.75}};

@@ -230,19 +230,23 @@ void tst_ViewOptions::lockedScalesHold() {
 void tst_ViewOptions::menusStayInStep_data() {
     QTest::addColumn<bool>("chiR");
     QTest::addColumn<QStringList>("entries");
-    QTest::newRow("chi(k)")
-        << false
-        << QStringList{"actionAxes",    "actionLegend", "actionPhysical", "actionLockScales", "|",
-                       "actionArrange", "actionShells", "actionFit",      "actionNotes",      "|",
+    QTest::newRow("chi(k)") << false << QStringList{"actionAxes",
+                                                    "actionLegend",
+                                                    "actionPhysical",
+                                                    "actionLockScales",
+                                                    "|",
+                                                    "actionMuWindow",
+                                                    "actionArrange",
+                                                    "actionShells",
+                                                    "actionFit",
+                                                    "actionNotes",
+                                                    "|",
+                                                    "menuLanguage"};
+    QTest::newRow("chi(R)")
+        << true
+        << QStringList{"actionAxes",  "actionLegend",   "actionPhysical", "actionLockScales",
+                       "|",           "actionMuWindow", "actionArrange",  "|",
                        "menuLanguage"};
-    QTest::newRow("chi(R)") << true << QStringList{"actionAxes",
-                                                   "actionLegend",
-                                                   "actionPhysical",
-                                                   "actionLockScales",
-                                                   "|",
-                                                   "actionArrange",
-                                                   "|",
-                                                   "menuLanguage"};
 }
 
 void tst_ViewOptions::menusStayInStep() {

@@ -34,6 +34,14 @@
         <source>Arrange &amp;side by side</source>
         <translation>左右に並べる(&amp;S)</translation>
     </message>
+    <message>
+        <source>Open measured mu(&amp;E)…</source>
+        <translation>測定した μ(E) を開く(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>&amp;mu(E)</source>
+        <translation>μ(E)(&amp;M)</translation>
+    </message>
 </context>
 <context>
     <name>ChiDataReader</name>
@@ -219,6 +227,10 @@
     <message>
         <source>Take the scattering path from the main shell: the hand-drawn envelope returns</source>
         <translation>主殻から散乱パスを外します: 手描きの包絡線に戻ります</translation>
+    </message>
+    <message>
+        <source>Data reach %1 Å⁻¹; shown up to %2 Å⁻¹</source>
+        <translation>データは %1 Å⁻¹ まであります。表示は %2 Å⁻¹ まで</translation>
     </message>
 </context>
 <context>
@@ -482,6 +494,14 @@
         <source>Give the main shell the scattering path in FILE (feffNNNN.dat).</source>
         <translation>主殻に FILE の散乱パス (feffNNNN.dat) を与えます。</translation>
     </message>
+    <message>
+        <source>Show the chi(k) of the measured mu(E) in FILE with the model, and mu(E) in its window.</source>
+        <translation>FILE の測定した μ(E) から得た χ(k) をモデルと一緒に表示し、μ(E) をそのウィンドウに表示します。</translation>
+    </message>
+    <message>
+        <source>Give either --data or --mu, not both.</source>
+        <translation>--data と --mu はどちらか一方だけを指定してください。</translation>
+    </message>
 </context>
 <context>
     <name>FileDialogs</name>
@@ -535,6 +555,18 @@
     <message>
         <source>Path files (feff*.dat);;All files (*)</source>
         <translation>パスファイル (feff*.dat);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>Open measured mu(E)</source>
+        <translation>測定した μ(E) を開く</translation>
+    </message>
+    <message>
+        <source>mu(E) data (*.xmu *.xdi *.dat *.txt *.csv);;All files (*)</source>
+        <translation>μ(E) データ (*.xmu *.xdi *.dat *.txt *.csv);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>a mu(E) file</source>
+        <translation>μ(E) のファイル</translation>
     </message>
 </context>
 <context>
@@ -777,6 +809,10 @@
     <message>
         <source>The field %1 must hold a lower and a higher R.</source>
         <translation>フィールド %1 には小さい R と大きい R を入れてください。</translation>
+    </message>
+    <message>
+        <source>The fields %1 and %2 cannot both name a file.</source>
+        <translation>%1 と %2 の両方にファイルを指定することはできません。</translation>
     </message>
 </context>
 <context>
@@ -1875,6 +1911,276 @@
     <message>
         <source>the output failed</source>
         <translation>出力に失敗しました</translation>
+    </message>
+</context>
+<context>
+    <name>AbsorptionWindow</name>
+    <message>
+        <source>mu(E)</source>
+        <translation>μ(E)</translation>
+    </message>
+    <message>
+        <source>mu(E) against the energy in eV: drag the red E0 mark to move the edge</source>
+        <translation>エネルギー（eV）に対する μ(E)。赤い E0 の印をドラッグすると吸収端が動きます</translation>
+    </message>
+    <message>
+        <source>&amp;E0</source>
+        <translation>E0(&amp;E)</translation>
+    </message>
+    <message>
+        <source>The edge energy E0 in eV; empty: the energy of the largest derivative of mu(E). Drag the red mark on the plot to move it.</source>
+        <translation>吸収端のエネルギー E0（eV）。空欄なら μ(E) の微分が最大になるエネルギー。グラフの赤い印をドラッグしても動かせます。</translation>
+    </message>
+    <message>
+        <source>&amp;Rbkg</source>
+        <translation>Rbkg(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Rbkg in Å (0.3 to 3): the background may hold no structure beyond this R</source>
+        <translation>Rbkg（Å、0.3〜3）。バックグラウンドはこの R より先に構造を持てません</translation>
+    </message>
+    <message>
+        <source>k-&amp;weight</source>
+        <translation>k の重み(&amp;W)</translation>
+    </message>
+    <message>
+        <source>The power w of k (k in Å⁻¹) weighting chi(k) while the background is refined, 0 to 3</source>
+        <translation>バックグラウンドを求めるときに χ(k) に掛ける k（Å⁻¹）のべき w、0〜3</translation>
+    </message>
+    <message>
+        <source>Show (mu - pre-edge) / edge step, without unit</source>
+        <translation>(μ − 吸収端前の直線) / 吸収端の跳び を表示します（単位なし）</translation>
+    </message>
+    <message>
+        <source>&amp;Normalised</source>
+        <translation>規格化(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Show the derivative d mu / dE, in 1/eV</source>
+        <translation>微分 dμ/dE を表示します（1/eV）</translation>
+    </message>
+    <message>
+        <source>&amp;Derivative</source>
+        <translation>微分(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Pre-edge</source>
+        <translation>吸収端前(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Start of the pre-edge line&apos;s range, in eV relative to E0</source>
+        <translation>吸収端前の直線の範囲の始め（E0 からの eV）</translation>
+    </message>
+    <message>
+        <source>End of the pre-edge line&apos;s range, in eV relative to E0</source>
+        <translation>吸収端前の直線の範囲の終わり（E0 からの eV）</translation>
+    </message>
+    <message>
+        <source>N&amp;ormalisation</source>
+        <translation>規格化の範囲(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Start of the post-edge curve&apos;s range, in eV relative to E0</source>
+        <translation>吸収端後の曲線の範囲の始め（E0 からの eV）</translation>
+    </message>
+    <message>
+        <source>End of the post-edge curve&apos;s range, in eV relative to E0; empty: the last energy</source>
+        <translation>吸収端後の曲線の範囲の終わり（E0 からの eV）。空欄なら最後のエネルギー</translation>
+    </message>
+    <message>
+        <source>&amp;k range</source>
+        <translation>k の範囲(&amp;K)</translation>
+    </message>
+    <message>
+        <source>kmin, the background spline&apos;s first knot, in Å⁻¹</source>
+        <translation>kmin、バックグラウンドのスプラインの最初の節点（Å⁻¹）</translation>
+    </message>
+    <message>
+        <source>kmax, the background spline&apos;s last knot, in Å⁻¹; empty: the data&apos;s end</source>
+        <translation>kmax、バックグラウンドのスプラインの最後の節点（Å⁻¹）。空欄ならデータの終わり</translation>
+    </message>
+    <message>
+        <source>Where mu(E) came from, E0 in eV, the edge step in mu&apos;s units and the spline&apos;s knots</source>
+        <translation>μ(E) の出どころ、E0（eV）、μ の単位での吸収端の跳び、スプラインの節点</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>La&amp;nguage</source>
+        <translation>言語(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Open measured mu(&amp;E)…</source>
+        <translation>測定した μ(E) を開く(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>Export &amp;picture…</source>
+        <translation>図を書き出す(&amp;P)…</translation>
+    </message>
+    <message>
+        <source>Export &amp;data…</source>
+        <translation>データを書き出す(&amp;D)…</translation>
+    </message>
+    <message>
+        <source>&amp;Copy picture</source>
+        <translation>図をコピー(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>閉じる(&amp;C)</translation>
+    </message>
+    <message>
+        <source>%1 needs a number.</source>
+        <translation>%1 には数値が必要です。</translation>
+    </message>
+    <message>
+        <source>%1 must be a number; &quot;%2&quot; is not one.</source>
+        <translation>%1 は数値でなければなりません。「%2」は数値ではありません。</translation>
+    </message>
+    <message>
+        <source>No mu(E) loaded: File &gt; Open measured mu(E)…</source>
+        <translation>μ(E) が読み込まれていません：ファイル &gt; 測定した μ(E) を開く…</translation>
+    </message>
+    <message>
+        <source>%1 (%2): E0 %3 eV, edge step %4, %5 knots</source>
+        <translation>%1（%2）：E0 %3 eV、吸収端の跳び %4、節点 %5 個</translation>
+    </message>
+    <message>
+        <source>E0</source>
+        <translation>E0</translation>
+    </message>
+    <message>
+        <source>Rbkg</source>
+        <translation>Rbkg</translation>
+    </message>
+    <message>
+        <source>The pre-edge range&apos;s start</source>
+        <translation>吸収端前の範囲の始め</translation>
+    </message>
+    <message>
+        <source>The pre-edge range&apos;s end</source>
+        <translation>吸収端前の範囲の終わり</translation>
+    </message>
+    <message>
+        <source>The normalisation range&apos;s start</source>
+        <translation>規格化の範囲の始め</translation>
+    </message>
+    <message>
+        <source>The normalisation range&apos;s end</source>
+        <translation>規格化の範囲の終わり</translation>
+    </message>
+    <message>
+        <source>kmin</source>
+        <translation>kmin</translation>
+    </message>
+    <message>
+        <source>kmax</source>
+        <translation>kmax</translation>
+    </message>
+    <message>
+        <source>d(normalised μ)/dE (eV⁻¹)</source>
+        <translation>d(規格化 μ)/dE (eV⁻¹)</translation>
+    </message>
+    <message>
+        <source>dμ/dE (eV⁻¹)</source>
+        <translation>dμ/dE (eV⁻¹)</translation>
+    </message>
+    <message>
+        <source>normalised μ(E)</source>
+        <translation>規格化 μ(E)</translation>
+    </message>
+    <message>
+        <source>μ(E)</source>
+        <translation>μ(E)</translation>
+    </message>
+    <message>
+        <source>pre-edge line</source>
+        <translation>吸収端前の直線</translation>
+    </message>
+    <message>
+        <source>post-edge curve</source>
+        <translation>吸収端後の曲線</translation>
+    </message>
+    <message>
+        <source>background</source>
+        <translation>バックグラウンド</translation>
+    </message>
+    <message>
+        <source>E0 = %1 eV</source>
+        <translation>E0 = %1 eV</translation>
+    </message>
+    <message>
+        <source>E (eV)</source>
+        <translation>E (eV)</translation>
+    </message>
+</context>
+<context>
+    <name>MuColumnsDialog</name>
+    <message>
+        <source>Columns of %1</source>
+        <translation>%1 の列</translation>
+    </message>
+    <message>
+        <source>The first rows of numbers in the file, columns numbered from 1</source>
+        <translation>ファイルの最初の数値の行。列は 1 から数えます</translation>
+    </message>
+    <message>
+        <source>&amp;Layout the file declares (plain columns or XDI)</source>
+        <translation>ファイルが示す配置(&amp;L)（単純な列または XDI）</translation>
+    </message>
+    <message>
+        <source>Energy in eV first and mu second, or the columns an XDI header names</source>
+        <translation>1 列目がエネルギー（eV）、2 列目が μ。または XDI の見出しが名付けた列</translation>
+    </message>
+    <message>
+        <source>The column of the energies, in eV</source>
+        <translation>エネルギー（eV）の列</translation>
+    </message>
+    <message>
+        <source>The column of the numerator (mu, or I0 in transmission), in the file&apos;s units</source>
+        <translation>分子の列（μ、透過法なら I0）。単位はファイルのもの</translation>
+    </message>
+    <message>
+        <source>The column of the denominator (I in transmission); 0: none</source>
+        <translation>分母の列（透過法なら I）。0 ならなし</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>Natural &amp;logarithm of the ratio</source>
+        <translation>比の自然対数(&amp;L)</translation>
+    </message>
+    <message>
+        <source>mu = ln(numerator / denominator), as in transmission; without a unit</source>
+        <translation>μ = ln(分子 / 分母)、透過法のとおり。単位なし</translation>
+    </message>
+    <message>
+        <source>&amp;Energy:</source>
+        <translation>エネルギー(&amp;E):</translation>
+    </message>
+    <message>
+        <source>&amp;Numerator:</source>
+        <translation>分子(&amp;N):</translation>
+    </message>
+    <message>
+        <source>&amp;Denominator:</source>
+        <translation>分母(&amp;D):</translation>
+    </message>
+    <message>
+        <source>mu(E) as these columns give it, against the energy in eV</source>
+        <translation>これらの列から得られる μ(E)。横軸はエネルギー（eV）</translation>
+    </message>
+    <message>
+        <source>%1 points, mu from %2</source>
+        <translation>%1 点、μ は %2 から</translation>
     </message>
 </context>
 </TS>
