@@ -269,7 +269,7 @@ void tst_ChiK::menus() {
                                                            "Open &measured chi(k)…",
                                                            "Open measured mu(&E)…",
                                                            "Clear measured chi(k)",
-                                                           "Open scattering &path…",
+                                                           "Open scattering pa&th…",
                                                            "Remove path",
                                                            "&Hold curves",
                                                            "Clear held c&urves",
@@ -295,7 +295,7 @@ void tst_ChiK::menus() {
                                                            "&Help",
                                                            "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),
-             QStringList({"&File", "Open scattering &path…", "Remove path", "-", "Export &picture…",
+             QStringList({"&File", "Open scattering pa&th…", "Remove path", "-", "Export &picture…",
                           "Export &data…", "&Copy picture", "&View", "&Axes and units", "&Legend",
                           "&Physical amplitude", "Loc&k scales", "-", "&mu(E)",
                           "Arrange &side by side", "-", "Lan&guage", "&Help", "&About Tovik"}));

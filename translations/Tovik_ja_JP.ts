@@ -213,8 +213,8 @@
         <translation>モデルを測定データにフィットします（測定した χ(k) が必要です）</translation>
     </message>
     <message>
-        <source>Open scattering &amp;path…</source>
-        <translation>散乱パスを開く(&amp;P)…</translation>
+        <source>Open scattering pa&amp;th…</source>
+        <translation>散乱パスを開く(&amp;T)…</translation>
     </message>
     <message>
         <source>Give the main shell a scattering path file (feffNNNN.dat): its amplitude, phase and mean free path replace the hand-drawn envelope</source>
@@ -412,8 +412,8 @@
         <translation>言語(&amp;G)</translation>
     </message>
     <message>
-        <source>Open scattering &amp;path…</source>
-        <translation>散乱パスを開く(&amp;P)…</translation>
+        <source>Open scattering pa&amp;th…</source>
+        <translation>散乱パスを開く(&amp;T)…</translation>
     </message>
     <message>
         <source>Give the main shell a scattering path file (feffNNNN.dat): its amplitude, phase and mean free path replace the hand-drawn envelope</source>
