@@ -18,6 +18,8 @@ public:
     QAction* const legend;
     QAction* const physical;
     QAction* const lockScales;
+    // Filtered chi(q): the R window on chi(R), chi(q) on chi(k).
+    QAction* const filtered;
     QAction* const arrange;
     QAction* const japanese;
     QAction* const english;

@@ -9,6 +9,7 @@
 #include "Envelope.h"
 #include "Escaped.h"
 #include "FileCommands.h"
+#include "FilteredCurves.h"
 #include "FitWindow.h"
 #include "HeldCurves.h"
 #include "Legend.h"
@@ -27,6 +28,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <utility>
@@ -85,6 +87,7 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
     connect(actions->legend, SIGNAL(toggled(bool)), view, SLOT(setLegend(bool)));
     connect(actions->physical, SIGNAL(toggled(bool)), view, SLOT(setPhysical(bool)));
     connect(actions->lockScales, SIGNAL(toggled(bool)), view, SLOT(setLockScales(bool)));
+    connect(actions->filtered, SIGNAL(toggled(bool)), view, SLOT(setFiltered(bool)));
     connect(actions->arrange, SIGNAL(triggered()), this, SLOT(arrangeSideBySide()));
     connect(view, SIGNAL(changed()), this, SLOT(syncView()));
     connect(view, SIGNAL(changed()), chiR, SLOT(syncView()));
@@ -107,6 +110,12 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
         connect(source, SIGNAL(changed()), chiR->DispA, SLOT(update()));
     }
     files = new FileCommands(*this);
+    filteredCurves = std::make_unique<FilteredCurves>();
+    // A moved R window changes chi(q), drawn while filtering.
+    connect(chiR, &ChiR::rWindowChanged, this, [this] {
+        if (view->filtered)
+            DispA->update();
+    });
     connect(actionHold, SIGNAL(triggered()), this, SLOT(holdCurves()));
     connect(actionClearHeld, SIGNAL(triggered()), this, SLOT(clearHeld()));
 
@@ -234,6 +243,10 @@ void ChiK::showFit() {
 
 void ChiK::syncView() {
     view->showIn(actions->axes, actions->legend, actions->physical, actions->lockScales);
+    {
+        const QSignalBlocker quiet(actions->filtered);
+        actions->filtered->setChecked(view->filtered);
+    }
     // A change of amplitude mode resynthesises and repaints both plots.
     for (AWave* w : std::as_const(waves))
         w->setPhysical(view->physical);
@@ -377,6 +390,9 @@ void ChiK::draw(QPainter* p) {
         live.hasEnvelope = w->envelope != nullptr;
         if (w->envelope)
             live.envelopePoints = w->envelope->points;
+        // The filtered chi(q) over everything of this wave.
+        if (view && view->filtered && w == waves.first())
+            live.curves += filteredCurves->traces(*w, measured, held, chiR->rWindow);
         in.live.append(live);
     }
 
@@ -398,5 +414,10 @@ void ChiK::draw(QPainter* p) {
             {Palette::measured(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (!held->curves.isEmpty())
         in.legend += held->entries(ProgramState::capture(first, *chiR), physical);
+    if (view && view->filtered) {
+        in.legend.append({Palette::filteredModel(), 2, tr("model χ(q), ±|χ(q)|")});
+        if (measured->isLoaded())
+            in.legend.append({Palette::filteredData(), 2, tr("data χ(q), ±|χ(q)|")});
+    }
     ChiKPlot::paint(*p, DispA->coord, in);
 }

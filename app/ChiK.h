@@ -9,10 +9,13 @@
 #include <QMainWindow>
 #include <QVector>
 
+#include <memory>
+
 class AWave;
 class Actions;
 class ChiR;
 class FileCommands;
+class FilteredCurves;
 class HeldCurves;
 class MeasuredCurve;
 class Session;
@@ -57,6 +60,8 @@ public:
     LocalText title;
     LocalText notes;
     NotesWindow* notesWindow = nullptr;
+    // The filter behind View > Filtered chi(q), kept between paints.
+    std::unique_ptr<FilteredCurves> filteredCurves;
     // File > Lessons, read once at start.
     QVector<Lessons::Entry> lessons;
 

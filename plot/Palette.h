@@ -80,6 +80,18 @@ inline QColor modulus() {
 inline QColor measured() {
     return opaque(200, 0, 200);
 }
+// The Fourier filter: the R window on chi(R) has the k window's colour (it
+// is the same shape); chi(q) of the model and of the data on chi(k), apart
+// from the curves they were filtered out of.
+inline QColor rWindow() {
+    return window();
+}
+inline QColor filteredModel() {
+    return opaque(30, 60, 170);
+}
+inline QColor filteredData() {
+    return opaque(220, 60, 110);
+}
 
 // Behind the numbers in the value boxes of the panels, as a style sheet.
 inline QString valueBoxStyle() {
