@@ -201,7 +201,8 @@ QString CommandLine::helpText() {
 void CommandLine::preparePlatform(const Options& options) {
     if (options.windowless() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (options.headless())
+    // A refused --data2 prints its one line alone, as a headless run does.
+    if (options.headless() || options.data2)
         qInstallMessageHandler(quietNotes);
 }
 
@@ -232,8 +233,9 @@ bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVe
 int CommandLine::run(const Options& options) {
     // An export or a fit depends on its arguments alone; the windows (and
     // the help) speak the language chosen last.
+    // --data2 without --ratio is refused before the settings are read.
     std::unique_ptr<Settings> settings;
-    if (!options.headless())
+    if (!options.headless() && !options.data2)
         settings = std::make_unique<Settings>();
     Startup::setLanguage(settings ? Startup::chosenLanguage(options.language, *settings)
                                   : Startup::chosenLanguage(options.language));
@@ -250,7 +252,6 @@ int CommandLine::run(const Options& options) {
         printLine(stdout, QStringLiteral("tovik %1").arg(QStringLiteral(TOVIK_VERSION)));
         return 0;
     }
-
     if (options.data2 && !options.data) {
         printError(tr("--data2 needs --data: the ratio method compares two measurements."));
         return 2;

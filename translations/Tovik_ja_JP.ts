@@ -34,6 +34,14 @@
         <source>Arrange &amp;side by side</source>
         <translation>左右に並べる(&amp;S)</translation>
     </message>
+    <message>
+        <source>&amp;Filtered χ(q)</source>
+        <translation>フィルターした χ(q)(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Transform the R window of χ(R) (Å) back to k: the shell&apos;s χ(q) and its amplitude |χ(q)| on the χ(k) plot, q in Å⁻¹</source>
+        <translation>χ(R) の R 窓 (Å) を k へ逆変換する: その殻の χ(q) と振幅 |χ(q)| を χ(k) のグラフに描く。q の単位は Å⁻¹</translation>
+    </message>
 </context>
 <context>
     <name>ChiDataReader</name>
@@ -203,6 +211,14 @@
     <message>
         <source>Fit the model to the measured data (needs measured chi(k))</source>
         <translation>モデルを測定データにフィットします（測定した χ(k) が必要です）</translation>
+    </message>
+    <message>
+        <source>model χ(q), ±|χ(q)|</source>
+        <translation>モデルの χ(q), ±|χ(q)|</translation>
+    </message>
+    <message>
+        <source>data χ(q), ±|χ(q)|</source>
+        <translation>データの χ(q), ±|χ(q)|</translation>
     </message>
 </context>
 <context>
@@ -383,6 +399,26 @@
         <source>La&amp;nguage</source>
         <translation>言語(&amp;N)</translation>
     </message>
+    <message>
+        <source>R window (Å):</source>
+        <translation>R 窓 (Å):</translation>
+    </message>
+    <message>
+        <source>R window position 1, where the filter starts to rise, in Å</source>
+        <translation>R 窓の位置 1: フィルターが立ち上がり始める R (Å)</translation>
+    </message>
+    <message>
+        <source>R window position 2, where the filter reaches 1, in Å</source>
+        <translation>R 窓の位置 2: フィルターが 1 になる R (Å)</translation>
+    </message>
+    <message>
+        <source>R window position 3, where the filter starts to fall, in Å</source>
+        <translation>R 窓の位置 3: フィルターが下がり始める R (Å)</translation>
+    </message>
+    <message>
+        <source>R window position 4, where the filter reaches 0, in Å</source>
+        <translation>R 窓の位置 4: フィルターが 0 になる R (Å)</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -445,6 +481,34 @@
     <message>
         <source>the lessons folder</source>
         <translation>授業のフォルダー</translation>
+    </message>
+    <message>
+        <source>The second measured chi(k) of the ratio method.</source>
+        <translation>比率法で比べる二つ目の測定 χ(k)。</translation>
+    </message>
+    <message>
+        <source>Show no window: filter the scenario&apos;s R window out of --data and --data2 and print the ratio method&apos;s result as JSON (--data minus --data2).</source>
+        <translation>ウィンドウを表示しない: シナリオの R 窓で --data と --data2 をフィルターし、比率法の結果を JSON で出力する (差は --data − --data2)。</translation>
+    </message>
+    <message>
+        <source>--data2 needs --data: the ratio method compares two measurements.</source>
+        <translation>--data2 には --data が必要です: 比率法は二つの測定を比べます。</translation>
+    </message>
+    <message>
+        <source>--ratio needs --data FILE and --data2 FILE.</source>
+        <translation>--ratio には --data FILE と --data2 FILE が必要です。</translation>
+    </message>
+    <message>
+        <source>--data2 is read only by --ratio.</source>
+        <translation>--data2 は --ratio でしか読みません。</translation>
+    </message>
+    <message>
+        <source>--ratio runs alone: not with --fit or --export.</source>
+        <translation>--ratio は単独で実行します: --fit や --export と一緒には使えません。</translation>
+    </message>
+    <message>
+        <source>No ratio: %1</source>
+        <translation>比率を求めません: %1</translation>
     </message>
 </context>
 <context>
@@ -721,6 +785,14 @@
     <message>
         <source>The field %1 must hold a lower and a higher R.</source>
         <translation>フィールド %1 には小さい R と大きい R を入れてください。</translation>
+    </message>
+    <message>
+        <source>The field %1 must span a range of R.</source>
+        <translation>フィールド %1 は R の範囲を持たなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must hold a lower and a higher k.</source>
+        <translation>フィールド %1 には小さい k と大きい k を入れてください。</translation>
     </message>
 </context>
 <context>
