@@ -18,6 +18,7 @@
 #include "Palette.h"
 #include "PixelDrawing.h"
 #include "ProgramState.h"
+#include "RatioWindow.h"
 #include "Scenario.h"
 #include "Session.h"
 #include "ShellsWindow.h"
@@ -119,6 +120,20 @@ ChiK::ChiK(Session& session, QWidget* parent) : QMainWindow(parent) {
     connect(actionHold, SIGNAL(triggered()), this, SLOT(holdCurves()));
     connect(actionClearHeld, SIGNAL(triggered()), this, SLOT(clearHeld()));
 
+    // View > Ratio… after Fit…; it follows every change of what it compares.
+    actionRatio = new QAction(this);
+    actionRatio->setObjectName(QStringLiteral("actionRatio"));
+    const QList<QAction*> items = menuView->actions();
+    menuView->insertAction(items.value(items.indexOf(actionFit) + 1), actionRatio);
+    connect(actionRatio, &QAction::triggered, this, &ChiK::showRatio);
+    auto follow = [this] {
+        if (ratioWindow && ratioWindow->isVisible())
+            ratioWindow->recompute();
+    };
+    connect(waves.first(), &AWave::updated, this, follow);
+    connect(measured, &MeasuredCurve::changed, this, follow);
+    connect(held, &HeldCurves::changed, this, follow);
+    connect(chiR, &ChiR::rWindowChanged, this, follow);
     connect(actionShells, SIGNAL(triggered()), this, SLOT(showShells()));
     connect(actionFit, SIGNAL(triggered()), this, SLOT(showFit()));
     connect(measured, &MeasuredCurve::changed, this,
@@ -151,6 +166,7 @@ void ChiK::changeEvent(QEvent* event) {
 
 void ChiK::retranslate() {
     retranslateUi(this);
+    actionRatio->setText(tr("&Ratio…"));
     actions->retranslate();
     fillLessonsMenu();
     // The axis titles and the key are painted in the new language.
@@ -239,6 +255,15 @@ void ChiK::showFit() {
     fitWindow->show();
     fitWindow->raise();
     fitWindow->activateWindow();
+}
+
+void ChiK::showRatio() {
+    if (!ratioWindow)
+        ratioWindow = new RatioWindow(waves.first(), measured, held, chiR, this);
+    ratioWindow->recompute();
+    ratioWindow->show();
+    ratioWindow->raise();
+    ratioWindow->activateWindow();
 }
 
 void ChiK::syncView() {

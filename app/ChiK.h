@@ -23,6 +23,8 @@ class NotesWindow;
 class QPainter;
 class ShellsWindow;
 class FitWindow;
+class RatioWindow;
+class QAction;
 struct Scenario;
 
 // The main window: the chi(k) plot above the wave's control panel. Its
@@ -60,6 +62,10 @@ public:
     LocalText title;
     LocalText notes;
     NotesWindow* notesWindow = nullptr;
+    // View > Ratio…: made when first opened.
+    QAction* actionRatio = nullptr;
+    RatioWindow* ratioWindow = nullptr;
+    void showRatio();
     // The filter behind View > Filtered chi(q), kept between paints.
     std::unique_ptr<FilteredCurves> filteredCurves;
     // File > Lessons, read once at start.

@@ -92,6 +92,14 @@ inline QColor filteredModel() {
 inline QColor filteredData() {
     return opaque(220, 60, 110);
 }
+// The Ratio window: the points of ln(A1/A2) or Φ1 - Φ2, made of filtered
+// data, and their line.
+inline QColor ratioPoints() {
+    return filteredData();
+}
+inline QColor ratioLine() {
+    return opaque(0, 0, 0);
+}
 
 // Behind the numbers in the value boxes of the panels, as a style sheet.
 inline QString valueBoxStyle() {

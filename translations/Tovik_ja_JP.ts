@@ -220,6 +220,10 @@
         <source>data χ(q), ±|χ(q)|</source>
         <translation>データの χ(q), ±|χ(q)|</translation>
     </message>
+    <message>
+        <source>&amp;Ratio…</source>
+        <translation>比率法(&amp;R)…</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -1749,6 +1753,87 @@
     <message>
         <source>the output failed</source>
         <translation>出力に失敗しました</translation>
+    </message>
+</context>
+<context>
+    <name>RatioWindow</name>
+    <message>
+        <source>Ratio method</source>
+        <translation>比率法</translation>
+    </message>
+    <message>
+        <source>&amp;Compare the data with:</source>
+        <translation>データと比べるもの(&amp;C):</translation>
+    </message>
+    <message>
+        <source>The second spectrum: the model, or the data held with a held curve; both filtered through the R window (Å) of the χ(R) window</source>
+        <translation>二つ目のスペクトル: モデル、または保持した曲線と一緒に保持したデータ。どちらも χ(R) ウィンドウの R 窓 (Å) でフィルターする</translation>
+    </message>
+    <message>
+        <source>&amp;k range (Å⁻¹):</source>
+        <translation>k の範囲 (Å⁻¹)(&amp;K):</translation>
+    </message>
+    <message>
+        <source>Where the straight lines start, in Å⁻¹</source>
+        <translation>直線を当てはめ始める k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Where the straight lines end, in Å⁻¹</source>
+        <translation>直線を当てはめ終える k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>ln(A₁/A₂) against k² (Å⁻²): slope −2Δσ² (Å²), intercept ln(N₁/N₂)</source>
+        <translation>k² (Å⁻²) に対する ln(A₁/A₂): 傾きは −2Δσ² (Å²)、切片は ln(N₁/N₂)</translation>
+    </message>
+    <message>
+        <source>Φ₁ − Φ₂ (rad) against k (Å⁻¹): slope 2ΔR (Å)</source>
+        <translation>k (Å⁻¹) に対する Φ₁ − Φ₂ (rad): 傾きは 2ΔR (Å)</translation>
+    </message>
+    <message>
+        <source>the model</source>
+        <translation>モデル</translation>
+    </message>
+    <message>
+        <source>The model compares only in physical amplitude (View &gt; Physical amplitude).</source>
+        <translation>モデルと比べるのは物理的な振幅のときだけです (表示 &gt; 物理的な振幅)。</translation>
+    </message>
+    <message>
+        <source>Held data compare only when held in physical amplitude.</source>
+        <translation>保持したデータと比べられるのは、物理的な振幅で保持したときだけです。</translation>
+    </message>
+    <message>
+        <source>The held curve is gone.</source>
+        <translation>保持した曲線はもうありません。</translation>
+    </message>
+    <message>
+        <source>Open measured data first (File &gt; Open measured chi(k)…).</source>
+        <translation>先に測定データを開いてください (ファイル &gt; 測定した χ(k) を開く…)。</translation>
+    </message>
+    <message>
+        <source>Δσ² = %1 ± %2 Å²    ln(N₁/N₂) = %3 ± %4    ΔR = %5 ± %6 Å
+%7 points over %8 to %9 Å⁻¹, %10 independent: errors × %11</source>
+        <translation>Δσ² = %1 ± %2 Å²    ln(N₁/N₂) = %3 ± %4    ΔR = %5 ± %6 Å
+%8 〜 %9 Å⁻¹ の %7 点、独立な点は %10: 誤差 × %11</translation>
+    </message>
+    <message>
+        <source>No ratio: %1</source>
+        <translation>比率を求めません: %1</translation>
+    </message>
+    <message>
+        <source>k² (Å⁻²)</source>
+        <translation>k² (Å⁻²)</translation>
+    </message>
+    <message>
+        <source>ln(A₁/A₂)</source>
+        <translation>ln(A₁/A₂)</translation>
+    </message>
+    <message>
+        <source>k (Å⁻¹)</source>
+        <translation>k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Φ₁ − Φ₂ (rad)</source>
+        <translation>Φ₁ − Φ₂ (rad)</translation>
     </message>
 </context>
 </TS>
