@@ -281,10 +281,12 @@ void tst_ChiK::menus() {
                                                            "&Legend",
                                                            "&Physical amplitude",
                                                            "Loc&k scales",
+                                                           "&Filtered χ(q)",
                                                            "-",
                                                            "Arrange &side by side",
                                                            "S&hells…",
                                                            "&Fit…",
+                                                           "&Ratio…",
                                                            "&Notes…",
                                                            "-",
                                                            "La&nguage",
@@ -292,8 +294,9 @@ void tst_ChiK::menus() {
                                                            "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()),
              QStringList({"&File", "Export &picture…", "Export &data…", "&Copy picture", "&View",
-                          "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales", "-",
-                          "Arrange &side by side", "-", "La&nguage", "&Help", "&About Tovik"}));
+                          "&Axes and units", "&Legend", "&Physical amplitude", "Loc&k scales",
+                          "&Filtered χ(q)", "-", "Arrange &side by side", "-", "La&nguage", "&Help",
+                          "&About Tovik"}));
     ChiK* k = program->main;
     QCOMPARE(k->actionOpenScenario->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(k->actionSaveScenario->shortcut(), QKeySequence(QKeySequence::Save));

@@ -230,18 +230,16 @@ void tst_ViewOptions::lockedScalesHold() {
 void tst_ViewOptions::menusStayInStep_data() {
     QTest::addColumn<bool>("chiR");
     QTest::addColumn<QStringList>("entries");
-    QTest::newRow("chi(k)")
-        << false
-        << QStringList{"actionAxes",    "actionLegend", "actionPhysical", "actionLockScales", "|",
-                       "actionArrange", "actionShells", "actionFit",      "actionNotes",      "|",
-                       "menuLanguage"};
-    QTest::newRow("chi(R)") << true << QStringList{"actionAxes",
-                                                   "actionLegend",
-                                                   "actionPhysical",
-                                                   "actionLockScales",
-                                                   "|",
-                                                   "actionArrange",
-                                                   "|",
+    QTest::newRow("chi(k)") << false
+                            << QStringList{"actionAxes",       "actionLegend",   "actionPhysical",
+                                           "actionLockScales", "actionFiltered", "|",
+                                           "actionArrange",    "actionShells",   "actionFit",
+                                           "actionRatio",      "actionNotes",    "|",
+                                           "menuLanguage"};
+    QTest::newRow("chi(R)") << true << QStringList{"actionAxes",     "actionLegend",
+                                                   "actionPhysical", "actionLockScales",
+                                                   "actionFiltered", "|",
+                                                   "actionArrange",  "|",
                                                    "menuLanguage"};
 }
 
