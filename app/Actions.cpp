@@ -16,7 +16,8 @@ QAction* made(QObject* parent, const char* name, bool checkable) {
 Actions::Actions(QObject* parent)
     : QObject(parent), axes(made(this, "actionAxes", true)),
       legend(made(this, "actionLegend", true)), physical(made(this, "actionPhysical", true)),
-      lockScales(made(this, "actionLockScales", true)), arrange(made(this, "actionArrange", false)),
+      lockScales(made(this, "actionLockScales", true)),
+      filtered(made(this, "actionFiltered", true)), arrange(made(this, "actionArrange", false)),
       openMu(made(this, "actionOpenMu", false)), muWindow(made(this, "actionMuWindow", false)),
       japanese(made(this, "actionJapanese", true)), english(made(this, "actionEnglish", true)) {
     auto* group = new QActionGroup(this);
@@ -32,7 +33,7 @@ Actions::Actions(QObject* parent)
 
 void Actions::addTo(QMenu* view, QMenu* language) const {
     const QList<QAction*> form = view->actions();
-    view->insertActions(form.value(0), {axes, legend, physical, lockScales});
+    view->insertActions(form.value(0), {axes, legend, physical, lockScales, filtered});
     view->insertActions(form.value(1), {muWindow, arrange});
     language->addActions({japanese, english});
 }
@@ -42,6 +43,9 @@ void Actions::retranslate() {
     legend->setText(tr("&Legend"));
     physical->setText(tr("&Physical amplitude"));
     lockScales->setText(tr("Loc&k scales"));
+    filtered->setText(tr("Filtered χ(&q)"));
+    filtered->setToolTip(tr("Transform the R window of χ(R) (Å) back to k: the shell's χ(q) and "
+                            "its amplitude |χ(q)| on the χ(k) plot, q in Å⁻¹"));
     arrange->setText(tr("Arrange &side by side"));
     openMu->setText(tr("Open measured mu(&E)…"));
     muWindow->setText(tr("&mu(E)"));

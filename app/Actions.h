@@ -18,6 +18,8 @@ public:
     QAction* const legend;
     QAction* const physical;
     QAction* const lockScales;
+    // Filtered chi(q): the R window on chi(R), chi(q) on chi(k).
+    QAction* const filtered;
     QAction* const arrange;
     // File > Open measured mu(E)… of the chi(k) and mu(E) windows, and
     // View > mu(E), which shows that window.

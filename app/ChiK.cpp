@@ -10,6 +10,7 @@
 #include "Envelope.h"
 #include "Escaped.h"
 #include "FileCommands.h"
+#include "FilteredCurves.h"
 #include "FitProblem.h"
 #include "FitWindow.h"
 #include "HeldCurves.h"
@@ -20,6 +21,7 @@
 #include "PixelDrawing.h"
 #include "ProgramParts.h"
 #include "ProgramState.h"
+#include "RatioWindow.h"
 #include "Scenario.h"
 #include "ShellsWindow.h"
 #include "WaveCtrl.h"
@@ -29,6 +31,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <utility>
@@ -87,6 +90,7 @@ ChiK::ChiK(ProgramParts& session, QWidget* parent) : QMainWindow(parent) {
     connect(actions->legend, SIGNAL(toggled(bool)), view, SLOT(setLegend(bool)));
     connect(actions->physical, SIGNAL(toggled(bool)), view, SLOT(setPhysical(bool)));
     connect(actions->lockScales, SIGNAL(toggled(bool)), view, SLOT(setLockScales(bool)));
+    connect(actions->filtered, SIGNAL(toggled(bool)), view, SLOT(setFiltered(bool)));
     connect(actions->arrange, SIGNAL(triggered()), this, SLOT(arrangeSideBySide()));
     connect(view, SIGNAL(changed()), this, SLOT(syncView()));
     connect(view, SIGNAL(changed()), chiR, SLOT(syncView()));
@@ -121,9 +125,29 @@ ChiK::ChiK(ProgramParts& session, QWidget* parent) : QMainWindow(parent) {
     menuFile->insertAction(actionClearData, actions->openMu);
     connect(actions->muWindow, &QAction::triggered, this, &ChiK::showAbsorption);
     files = new FileCommands(*this);
+    filteredCurves = std::make_unique<FilteredCurves>();
+    // A moved R window changes chi(q), drawn while filtering.
+    connect(chiR, &ChiR::rWindowChanged, this, [this] {
+        if (view->filtered)
+            DispA->update();
+    });
     connect(actionHold, SIGNAL(triggered()), this, SLOT(holdCurves()));
     connect(actionClearHeld, SIGNAL(triggered()), this, SLOT(clearHeld()));
 
+    // View > Ratio… after Fit…; it follows every change of what it compares.
+    actionRatio = new QAction(this);
+    actionRatio->setObjectName(QStringLiteral("actionRatio"));
+    const QList<QAction*> items = menuView->actions();
+    menuView->insertAction(items.value(items.indexOf(actionFit) + 1), actionRatio);
+    connect(actionRatio, &QAction::triggered, this, &ChiK::showRatio);
+    auto follow = [this] {
+        if (ratioWindow && ratioWindow->isVisible())
+            ratioWindow->recompute();
+    };
+    connect(waves.first(), &AWave::updated, this, follow);
+    connect(measured, &MeasuredCurve::changed, this, follow);
+    connect(held, &HeldCurves::changed, this, follow);
+    connect(chiR, &ChiR::rWindowChanged, this, follow);
     connect(actionShells, SIGNAL(triggered()), this, SLOT(showShells()));
     connect(actionFit, SIGNAL(triggered()), this, SLOT(showFit()));
     connect(measured, &MeasuredCurve::changed, this,
@@ -156,6 +180,7 @@ void ChiK::changeEvent(QEvent* event) {
 
 void ChiK::retranslate() {
     retranslateUi(this);
+    actionRatio->setText(tr("&Ratio…"));
     actions->retranslate();
     fillLessonsMenu();
     // The axis titles and the key are painted in the new language.
@@ -269,8 +294,21 @@ void ChiK::showFit() {
     fitWindow->activateWindow();
 }
 
+void ChiK::showRatio() {
+    if (!ratioWindow)
+        ratioWindow = new RatioWindow(waves.first(), measured, held, chiR, this);
+    ratioWindow->recompute();
+    ratioWindow->show();
+    ratioWindow->raise();
+    ratioWindow->activateWindow();
+}
+
 void ChiK::syncView() {
     view->showIn(actions->axes, actions->legend, actions->physical, actions->lockScales);
+    {
+        const QSignalBlocker quiet(actions->filtered);
+        actions->filtered->setChecked(view->filtered);
+    }
     // A change of amplitude mode resynthesises and repaints both plots.
     for (AWave* w : std::as_const(waves))
         w->setPhysical(view->physical);
@@ -431,6 +469,9 @@ void ChiK::draw(QPainter* p) {
         live.hasEnvelope = w->envelope != nullptr && !w->path;
         if (live.hasEnvelope)
             live.envelopePoints = w->envelope->points;
+        // The filtered chi(q) over everything of this wave.
+        if (view && view->filtered && w == waves.first())
+            live.curves += filteredCurves->traces(*w, measured, held, chiR->rWindow);
         in.live.append(live);
     }
 
@@ -458,5 +499,10 @@ void ChiK::draw(QPainter* p) {
         in.note = tr("Data reach %1 Å⁻¹; shown up to %2 Å⁻¹")
                       .arg(QString::number(measured->dataK.last(), 'f', 2),
                            QString::number(gridEnd, 'f', 2));
+    if (view && view->filtered) {
+        in.legend.append({Palette::filteredModel(), 2, tr("model χ(q), ±|χ(q)|")});
+        if (measured->isLoaded())
+            in.legend.append({Palette::filteredData(), 2, tr("data χ(q), ±|χ(q)|")});
+    }
     ChiKPlot::paint(*p, DispA->coord, in);
 }

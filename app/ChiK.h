@@ -13,11 +13,14 @@
 #include <QMainWindow>
 #include <QVector>
 
+#include <memory>
+
 class AWave;
 class AbsorptionWindow;
 class Actions;
 class ChiR;
 class FileCommands;
+class FilteredCurves;
 class HeldCurves;
 class MeasuredCurve;
 class ProgramParts;
@@ -25,6 +28,8 @@ class NotesWindow;
 class QPainter;
 class ShellsWindow;
 class FitWindow;
+class RatioWindow;
+class QAction;
 struct Scenario;
 
 // The main window: the chi(k) plot above the wave's control panel. Its
@@ -66,6 +71,12 @@ public:
     LocalText title;
     LocalText notes;
     NotesWindow* notesWindow = nullptr;
+    // View > Ratio…: made when first opened.
+    QAction* actionRatio = nullptr;
+    RatioWindow* ratioWindow = nullptr;
+    void showRatio();
+    // The filter behind View > Filtered chi(q), kept between paints.
+    std::unique_ptr<FilteredCurves> filteredCurves;
     // File > Lessons, read once at start.
     QVector<Lessons::Entry> lessons;
 

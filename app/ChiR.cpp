@@ -6,15 +6,20 @@
 #include "ChCoord.h"
 #include "ChiRPlot.h"
 #include "Escaped.h"
+#include "HandleHit.h"
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
 #include "Palette.h"
 #include "PixelDrawing.h"
+#include "Scenario.h"
 #include "Startup.h"
 
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -73,6 +78,83 @@ ChiR::ChiR(QWidget* parent) : QMainWindow(parent) {
     fitControls(width());
     // The read-out is fitted to its width.
     ReadOut->installEventFilter(this);
+
+    // The R window's row under the buttons, shown while filtering.
+    rWindowRow = new QFrame(centralwidget);
+    rWindowRow->setObjectName(QStringLiteral("rWindowRow"));
+    auto* row = new QHBoxLayout(rWindowRow);
+    row->setContentsMargins(3, 0, 3, 0);
+    auto* title = new QLabel(rWindowRow);
+    title->setObjectName(QStringLiteral("rWindowLabel"));
+    row->addWidget(title);
+    for (int i = 0; i < 4; ++i) {
+        auto* box = new QLineEdit(rWindowRow);
+        box->setObjectName(QStringLiteral("rWindow%1").arg(i + 1));
+        box->setStyleSheet(Palette::valueBoxStyle());
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        connect(box, SIGNAL(editingFinished()), this, SLOT(rWindowTyped()));
+        row->addWidget(box);
+        rWindowBoxes.append(box);
+    }
+    row->addStretch();
+    gridLayout->addWidget(rWindowRow, 2, 0);
+    rWindowRow->hide();
+    const Scenario defaults;
+    ratioKMin = defaults.ratioKMin;
+    ratioKMax = defaults.ratioKMax;
+    const QVector<double> start = defaults.filterRWindow;
+    setRWindow({start[0], start[1], start[2], start[3]});
+    retranslateRWindow();
+}
+
+int ChiR::setRWindow(int i, double r) {
+    if (i < 0 || i >= 4 || !std::isfinite(r))
+        return i;
+    rWindow[i] = r;
+    // Sorted, following the moved value: a drag past a neighbour swaps them.
+    int placed = i;
+    while (placed > 0 && rWindow[placed] < rWindow[placed - 1]) {
+        std::swap(rWindow[placed], rWindow[placed - 1]);
+        --placed;
+    }
+    while (placed < 3 && rWindow[placed] > rWindow[placed + 1]) {
+        std::swap(rWindow[placed], rWindow[placed + 1]);
+        ++placed;
+    }
+    for (int b = 0; b < rWindowBoxes.size(); ++b)
+        rWindowBoxes[b]->setText(QString::number(rWindow[b], 'g', 6));
+    if (filtering())
+        DispA->update();
+    emit rWindowChanged();
+    return placed;
+}
+
+void ChiR::setRWindow(const WindowPositions& positions) {
+    WindowPositions sorted = positions;
+    for (double r : sorted)
+        if (!std::isfinite(r))
+            return;
+    std::sort(sorted.begin(), sorted.end());
+    rWindow = sorted;
+    for (int b = 0; b < rWindowBoxes.size(); ++b)
+        rWindowBoxes[b]->setText(QString::number(rWindow[b], 'g', 6));
+    if (filtering())
+        DispA->update();
+    emit rWindowChanged();
+}
+
+void ChiR::rWindowTyped() {
+    const int i = rWindowBoxes.indexOf(qobject_cast<QLineEdit*>(sender()));
+    if (i < 0)
+        return;
+    bool ok = false;
+    const double typed = rWindowBoxes[i]->text().toDouble(&ok);
+    if (!ok || !std::isfinite(typed) || typed == rWindow[i]) {
+        // Garbage is not a position: the one that stays is shown.
+        rWindowBoxes[i]->setText(QString::number(rWindow[i], 'g', 6));
+        return;
+    }
+    setRWindow(i, typed);
 }
 
 void ChiR::changeEvent(QEvent* event) {
@@ -83,10 +165,21 @@ void ChiR::changeEvent(QEvent* event) {
 
 void ChiR::retranslate() {
     retranslateUi(this);
+    retranslateRWindow();
     updateReadOut();
     fitControls(width());
     // The axis titles and the key are painted in the new language.
     DispA->update();
+}
+
+void ChiR::retranslateRWindow() {
+    rWindowRow->findChild<QLabel*>(QStringLiteral("rWindowLabel"))->setText(tr("R window (Å):"));
+    const char* tips[] = {QT_TR_NOOP("R window position 1, where the filter starts to rise, in Å"),
+                          QT_TR_NOOP("R window position 2, where the filter reaches 1, in Å"),
+                          QT_TR_NOOP("R window position 3, where the filter starts to fall, in Å"),
+                          QT_TR_NOOP("R window position 4, where the filter reaches 0, in Å")};
+    for (int i = 0; i < rWindowBoxes.size(); ++i)
+        rWindowBoxes[i]->setToolTip(tr(tips[i]));
 }
 
 void ChiR::resizeEvent(QResizeEvent* event) {
@@ -122,6 +215,7 @@ void ChiR::fitControls(int windowWidth) {
 }
 
 void ChiR::syncView() {
+    rWindowRow->setVisible(filtering());
     DispA->update();
 }
 
@@ -282,12 +376,25 @@ void ChiR::pointerTyped() {
 
 void ChiR::mPressed() {
     grabbed = false;
+    grabbedR = -1;
+    // The R window's handles on the zero line come before the pointer.
+    if (filtering()) {
+        const double y = coord->toPixelY(0.0);
+        grabbedR = nearestHandle(
+            4, [&](int i) { return QPointF(coord->toPixelX(rWindow[i]), y); }, mouse->curPos);
+        if (grabbedR >= 0)
+            return;
+    }
     const double dx = coord->toPixelX(pointerR) - mouse->curPos.x();
     if (dx * dx < 100)
         grabbed = true;
 }
 
 void ChiR::mMoved() {
+    if (grabbedR >= 0) {
+        grabbedR = setRWindow(grabbedR, coord->toWorldX(mouse->curPos.x()));
+        return;
+    }
     if (!grabbed)
         return;
     pointerR = coord->toWorldX(mouse->curPos.x());
@@ -315,6 +422,7 @@ void ChiR::clearFitRange() {
 
 void ChiR::mReleased() {
     grabbed = false;
+    grabbedR = -1;
 }
 
 void ChiR::drawR(QPainter* p) {
@@ -335,6 +443,8 @@ void ChiR::drawR(QPainter* p) {
     for (int i = 0; rMin + i < rMax; ++i)
         in.gridR.append(rMin + i);
     in.pointer = pointerR;
+    if (filtering())
+        in.rWindow = QVector<double>(rWindow.begin(), rWindow.end());
     if (waves) {
         for (const AWave* w : *waves)
             in.traces += traces(*w);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChiRPlot.h"
+#include "HanningWindow.h"
 #include "Legend.h"
 #include "PlotTrace.h"
 #include "SpectrumTraces.h"
@@ -16,6 +17,7 @@ class HeldCurves;
 class MeasuredCurve;
 class ViewOptions;
 class MouseC;
+class QLineEdit;
 class QPainter;
 
 // The second window: chi(R) of the waves, the selection of what is drawn,
@@ -53,6 +55,23 @@ public:
     const MeasuredCurve* measured = nullptr;
     const HeldCurves* held = nullptr;
 
+    // The Fourier filter's R window, Å, increasing: typed into its boxes or
+    // dragged by its handles on the zero line, both shown only while the
+    // filtered chi(q) is (ViewOptions::filtered).
+    WindowPositions rWindow;
+    QFrame* rWindowRow = nullptr;
+    QVector<QLineEdit*> rWindowBoxes;
+    int grabbedR = -1; // the handle being dragged, or -1
+    bool filtering() const { return view && view->filtered; }
+    // Sets position i to r (finite, else nothing changes) and sorts the
+    // four; returns where r ended up.
+    int setRWindow(int i, double r);
+    void setRWindow(const WindowPositions& positions);
+    // The k range, Å^-1, the ratio method fits its lines over; kept here
+    // with the R window, which it belongs to.
+    double ratioKMin = 0;
+    double ratioKMax = 0;
+
     // The value range the plot fits to the spectra and the selection; with
     // physical amplitudes exactly the curves drawn, all their drawn bins.
     ViewOptions::Range fittedRange() const;
@@ -88,6 +107,9 @@ public:
     static constexpr int markGap = ChiRPlot::markGap;
     static constexpr int markLength = ChiRPlot::markLength;
 
+signals:
+    void rWindowChanged();
+
 public slots:
     void syncView();
     void updateReadOut();
@@ -101,6 +123,8 @@ private slots:
     void mReleased();
     // A number typed into the Pointer box moves the line there.
     void pointerTyped();
+    // A number typed into an R window box moves that position.
+    void rWindowTyped();
     void about();
     void dClicked();
 
@@ -129,4 +153,5 @@ private:
     // The form's texts and those this window sets itself, in the current
     // language; runs on every LanguageChange.
     void retranslate();
+    void retranslateRWindow();
 };

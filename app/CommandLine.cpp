@@ -5,8 +5,10 @@
 #include "ChiR.h"
 #include "Escaped.h"
 #include "FileCommands.h"
+#include "FilteredCurves.h"
 #include "FitRun.h"
 #include "Lessons.h"
+#include "RatioRun.h"
 #include "SafeFile.h"
 #include "Scenario.h"
 #include "Session.h"
@@ -52,6 +54,8 @@ const QString pathName = QStringLiteral("path");
 const QString muName = QStringLiteral("mu");
 const QString exportName = QStringLiteral("export");
 const QString fitName = QStringLiteral("fit");
+const QString data2Name = QStringLiteral("data2");
+const QString ratioName = QStringLiteral("ratio");
 const QString helpAllName = QStringLiteral("help-all");
 
 // The program's options, their descriptions in the language installed now,
@@ -84,7 +88,13 @@ QList<QCommandLineOption> define(QCommandLineParser& parser) {
          CommandLine::tr("DIR")},
         {fitName, CommandLine::tr("Show no window: fit the model to the measured data and print "
                                   "the result as JSON; with --export the pictures show the fitted "
-                                  "model and DIR gets fit.json too.")}};
+                                  "model and DIR gets fit.json too.")},
+        {data2Name, CommandLine::tr("The second measured chi(k) of the ratio method."),
+         CommandLine::tr("FILE")},
+        {ratioName,
+         CommandLine::tr("Show no window: filter the scenario's R window out of --data and "
+                         "--data2 and print the ratio method's result as JSON (--data minus "
+                         "--data2).")}};
     parser.addOptions(options);
     parser.addHelpOption();
     parser.addVersionOption();
@@ -149,6 +159,7 @@ CommandLine::Options CommandLine::parse(const QStringList& arguments) {
     options.help = parser.isSet(QStringLiteral("help")) || parser.isSet(helpAllName);
     options.version = parser.isSet(QStringLiteral("version"));
     options.fit = parser.isSet(fitName);
+    options.ratio = parser.isSet(ratioName);
     auto value = [&parser](const QString& name) {
         return parser.isSet(name) ? std::optional<QString>(parser.value(name)) : std::nullopt;
     };
@@ -157,6 +168,7 @@ CommandLine::Options CommandLine::parse(const QStringList& arguments) {
     options.data = value(dataName);
     options.path = value(pathName);
     options.mu = value(muName);
+    options.data2 = value(data2Name);
     options.exportDir = value(exportName);
     return options;
 }
@@ -200,7 +212,8 @@ QString CommandLine::helpText() {
 void CommandLine::preparePlatform(const Options& options) {
     if (options.windowless() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (options.headless())
+    // A refused --data2 prints its one line alone, as a headless run does.
+    if (options.headless() || options.data2)
         qInstallMessageHandler(quietNotes);
 }
 
@@ -233,8 +246,9 @@ bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVe
 int CommandLine::run(const Options& options) {
     // An export or a fit depends on its arguments alone; the windows (and
     // the help) speak the language chosen last.
+    // --data2 without --ratio is refused before the settings are read.
     std::unique_ptr<Settings> settings;
-    if (!options.headless())
+    if (!options.headless() && !options.data2)
         settings = std::make_unique<Settings>();
     Startup::setLanguage(settings ? Startup::chosenLanguage(options.language, *settings)
                                   : Startup::chosenLanguage(options.language));
@@ -250,6 +264,22 @@ int CommandLine::run(const Options& options) {
     if (options.version) {
         printLine(stdout, QStringLiteral("tovik %1").arg(QStringLiteral(TOVIK_VERSION)));
         return 0;
+    }
+    if (options.data2 && !options.data) {
+        printError(tr("--data2 needs --data: the ratio method compares two measurements."));
+        return 2;
+    }
+    if (options.ratio && !options.data2) {
+        printError(tr("--ratio needs --data FILE and --data2 FILE."));
+        return 2;
+    }
+    if (options.data2 && !options.ratio) {
+        printError(tr("--data2 is read only by --ratio."));
+        return 2;
+    }
+    if (options.ratio && (options.fit || options.exportDir)) {
+        printError(tr("--ratio runs alone: not with --fit or --export."));
+        return 2;
     }
 
     // The windows start with the view options of the last run.
@@ -328,6 +358,31 @@ int CommandLine::run(const Options& options) {
         k = mu.result.k;
         chi = mu.result.chi;
         muRead = &mu;
+    }
+
+    if (options.ratio) {
+        QVector<double> k2, chi2;
+        QString error;
+        if (!ChiDataReader::readFile(QFileInfo(*options.data2).absoluteFilePath(), &k2, &chi2,
+                                     &error)) {
+            printError(error);
+            return 1;
+        }
+        // The grid, n and k window are the program's with the scenario.
+        Headless program(state, {}, {});
+        const ChiR& chiR = *program.window.chiR;
+        FilteredCurves filter;
+        const RatioRun run = runRatio(filter, *program.window.waves.first(), k, chi, k2, chi2,
+                                      chiR.rWindow, chiR.ratioKMin, chiR.ratioKMax);
+        if (!run.ok) {
+            printError(tr("No ratio: %1").arg(run.error));
+            return 1;
+        }
+        if (!writeReport(run.report(), stdout, &error)) {
+            printError(error);
+            return 1;
+        }
+        return 0;
     }
 
     const bool exporting = options.exportDir.has_value();

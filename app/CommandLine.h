@@ -13,8 +13,8 @@
 
 struct Scenario;
 
-// tovik [-j|-e] [--scenario FILE] [--lesson NAME] [--data FILE] [--mu FILE] [--path FILE]
-//       [--export DIR] [--fit] [--help] [--version]
+// tovik [-j|-e] [--scenario FILE] [--lesson NAME] [--data FILE] [--data2 FILE] [--mu FILE]
+//       [--path FILE] [--export DIR] [--fit] [--ratio] [--help] [--version]
 // Arguments it does not know are ignored, as -j and -e always were.
 class CommandLine {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
@@ -29,11 +29,13 @@ public:
         bool help = false; // --help, -h, --help-all
         bool version = false;
         bool fit = false;
+        bool ratio = false; // --ratio: the ratio method on --data and --data2
         std::optional<QString> scenario;
         std::optional<QString> lesson;
         std::optional<QString> data;
         std::optional<QString> path; // the main shell's scattering path
         std::optional<QString> mu;
+        std::optional<QString> data2;
         std::optional<QString> exportDir;
         // The arguments cannot be used (a missing value): the parser's
         // message, in English as it was made; errorText() shows it in the
@@ -42,10 +44,14 @@ public:
 
         // An export or a fit: it depends on its arguments alone and
         // touches no settings.
-        bool headless() const { return exportDir.has_value() || fit; }
+        bool headless() const { return exportDir.has_value() || fit || ratio; }
         // Nothing is shown on the screen: a headless run, the help, the
         // version or an error.
-        bool windowless() const { return headless() || help || version || !error.isEmpty(); }
+        // --data2 belongs to --ratio alone; without it the run is refused
+        // before any window.
+        bool windowless() const {
+            return headless() || help || version || !error.isEmpty() || data2.has_value();
+        }
         QString errorText() const;
     };
 

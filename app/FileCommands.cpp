@@ -1,5 +1,8 @@
 #include "FileCommands.h"
 
+#include "FilteredCurves.h"
+#include "ViewOptions.h"
+
 #include "AWave.h"
 #include "AbsorptionExport.h"
 #include "AbsorptionWindow.h"
@@ -132,7 +135,35 @@ bool FileCommands::exportFiles(QVector<SafeFile::Entry>* files, QString* error) 
         files->append({absorptionNames().at(0), AbsorptionExport::mu(mu)});
         files->append({absorptionNames().at(1), AbsorptionExport::chi(mu)});
     }
+    if (main.view && main.view->filtered) {
+        const QByteArray chiQ = filteredData(error);
+        if (chiQ.isEmpty())
+            return false;
+        files->append({filteredName(), chiQ});
+    }
     return true;
+}
+
+QByteArray FileCommands::filteredData(QString* error) const {
+    const AWave* wave = main.waves.isEmpty() ? nullptr : main.waves.first();
+    if (!wave || !wave->chiSpectrum) {
+        *error = tr("There is no data to export yet.");
+        return QByteArray();
+    }
+    const Scenario shown = ProgramState::capture(*wave, *main.chiR);
+    FilteredCurves& filter = *main.filteredCurves;
+    FilteredSpectrum model, data;
+    if (!filter.filter(FilteredCurves::inputOf(*wave, wave->chiSpectrum.get(), main.chiR->rWindow),
+                       &model, error))
+        return QByteArray();
+    const MeasuredCurve* measured = main.measured;
+    const bool withData = measured && measured->isLoaded() && measured->spectrum &&
+                          measured->fftLength == wave->fftLength;
+    if (withData &&
+        !filter.filter(FilteredCurves::inputOf(*wave, measured->spectrum.get(), main.chiR->rWindow),
+                       &data, error))
+        return QByteArray();
+    return CsvExport::chiQ(shown, model, withData ? &data : nullptr, measured);
 }
 
 QString FileCommands::writePicture(Plot plot, const QString& path) const {

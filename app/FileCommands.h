@@ -44,10 +44,15 @@ public:
     // What an export writes: both plots as PNG and SVG and their numbers,
     // under these names and in this order, all rendered before any is
     // written.
+    // While filtering, chiq.csv follows them.
     static const QStringList& exportNames();
     // Written besides those while a mu(E) is loaded: mu(E) with its lines
     // and background, and its chi(k) as a file --data reads.
     static const QStringList& absorptionNames();
+    static QString filteredName() { return QStringLiteral("chiq.csv"); }
+    // The filtered chi(q) of the model and the data as CSV; empty with the
+    // reason if it cannot be made.
+    QByteArray filteredData(QString* error) const;
     bool exportFiles(QVector<SafeFile::Entry>* files, QString* error) const;
 
     // Dialog-free: each returns an empty text when done, else one

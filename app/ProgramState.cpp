@@ -92,6 +92,9 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
     s.showWave = chiR.SelWave->isChecked();
     s.showTotal = chiR.SelTotal->isChecked();
     s.pointerR = chiR.pointerR;
+    s.filterRWindow = QVector<double>(chiR.rWindow.begin(), chiR.rWindow.end());
+    s.ratioKMin = chiR.ratioKMin;
+    s.ratioKMax = chiR.ratioKMax;
     if (chiR.measured)
         s.dataFile = chiR.measured->path;
     if (chiR.view) {
@@ -99,6 +102,7 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
         s.viewLegend = chiR.view->legend;
         s.viewPhysical = chiR.view->physical;
         s.viewLockScales = chiR.view->lockScales;
+        s.filterShown = chiR.view->filtered;
     }
     return s;
 }
@@ -149,10 +153,16 @@ void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR, const Paths
     chiR.SelWave->setChecked(s.showWave);
     chiR.SelTotal->setChecked(s.showTotal);
     chiR.setPointer(s.pointerR);
+    if (s.filterRWindow.size() == 4)
+        chiR.setRWindow(
+            {s.filterRWindow[0], s.filterRWindow[1], s.filterRWindow[2], s.filterRWindow[3]});
+    chiR.ratioKMin = s.ratioKMin;
+    chiR.ratioKMax = s.ratioKMax;
     if (ViewOptions* view = chiR.view) {
         view->setAxes(s.viewAxes);
         view->setLegend(s.viewLegend);
         view->setPhysical(s.viewPhysical);
+        view->setFiltered(s.filterShown);
         // Locked last, on the ranges of everything applied above.
         view->setLockScales(s.viewLockScales);
     }

@@ -50,3 +50,10 @@ void ViewOptions::setLockScales(bool on) {
     lockScales = on;
     emit changed();
 }
+
+void ViewOptions::setFiltered(bool on) {
+    if (filtered == on)
+        return;
+    filtered = on;
+    emit changed();
+}

@@ -22,6 +22,9 @@ public:
     bool legend = false;
     bool physical = false;
     bool lockScales = false;
+    // Fourier filtering: the R window on chi(R) and the filtered chi(q) on
+    // chi(k).
+    bool filtered = false;
     // The value ranges held while lockScales is on, taken from the plots'
     // fitted ranges at the moment it was switched on.
     Range lockedK{-1, 1};
@@ -40,6 +43,7 @@ public slots:
     void setLegend(bool on);
     void setPhysical(bool on);
     void setLockScales(bool on);
+    void setFiltered(bool on);
 
 signals:
     void changed();

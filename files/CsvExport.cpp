@@ -2,6 +2,7 @@
 
 #include "AWave.h"
 #include "Escaped.h"
+#include "FourierFilter.h"
 #include "MeasuredCurve.h"
 #include "Number.h"
 #include "SafeFile.h"
@@ -181,4 +182,37 @@ bool CsvExport::write(const QString& path, const QByteArray& data, QString* erro
     if (error)
         *error = why;
     return false;
+}
+
+QByteArray CsvExport::chiQ(const Scenario& state, const FilteredSpectrum& model,
+                           const FilteredSpectrum* data, const MeasuredCurve* measured) {
+    QByteArray out = stateLines("chi(q)", state, data ? measured : nullptr);
+    out += "# R window: ";
+    for (int i = 0; i < state.filterRWindow.size(); ++i)
+        out += (i ? ", " : "") + number(state.filterRWindow[i]);
+    out += " Å; chi(q) = the R window's chi(R) transformed back, divided by k^n W(k); phase in "
+           "rad, unwrapped, Re = amplitude sin(phase)\n";
+    out += data ? "q,re,im,amplitude,phase,data_re,data_im,data_amplitude,data_phase\n"
+                : "q,re,im,amplitude,phase\n";
+    for (int i = 0; i < model.q.size(); ++i) {
+        const double row[] = {model.q[i], model.real[i], model.imag[i], model.amplitude[i],
+                              model.phase[i]};
+        QByteArray line;
+        appendRow(&line, row, 5);
+        if (data) {
+            line.chop(1);
+            // Both are on the wave's grid: the data's point at the same index.
+            const int j = model.firstIndex + i - data->firstIndex;
+            if (j >= 0 && j < data->q.size()) {
+                const double more[] = {data->real[j], data->imag[j], data->amplitude[j],
+                                       data->phase[j]};
+                line += ',';
+                appendRow(&line, more, 4);
+            } else {
+                line += ",,,,\n";
+            }
+        }
+        out += line;
+    }
+    return out;
 }

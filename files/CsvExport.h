@@ -6,6 +6,7 @@
 
 class AWave;
 class MeasuredCurve;
+struct FilteredSpectrum;
 struct Scenario;
 
 // The numbers behind the two plots as CSV: '#' lines recording the state,
@@ -27,6 +28,14 @@ public:
     // physical amplitude mode a '#' line gives the transform's convention.
     static QByteArray chiR(const AWave& wave, const Scenario& state, double rMin, double rMax,
                            const MeasuredCurve* data = nullptr);
+
+    // The Fourier-filtered chi(q): one row per point of the model's, with q
+    // and its real and imaginary parts, amplitude and unwrapped phase (rad);
+    // with `data` five more columns for the data's, empty where the data
+    // have no point at that q.
+    static QByteArray chiQ(const Scenario& state, const FilteredSpectrum& model,
+                           const FilteredSpectrum* data = nullptr,
+                           const MeasuredCurve* measured = nullptr);
 
     // All-or-nothing write of one regular file (SafeFile); false with a
     // translated reason on failure.

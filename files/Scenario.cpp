@@ -435,6 +435,59 @@ bool readFit(const QJsonObject& o, Scenario* s, QString* error) {
     return true;
 }
 
+// "filter": {"Rwindow": [four increasing R], "show": bool, "kRange": [low,
+// high]}, each optional.
+bool readFilter(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("filter"));
+    if (it == o.constEnd())
+        return true;
+    const QString path = QStringLiteral("filter");
+    QJsonObject f;
+    if (!object(it.value(), path, &f, error))
+        return false;
+    Scenario out = *s;
+    if (!optionalBoolean(f, path, "show", &out.filterShown, error))
+        return false;
+    const auto window = f.constFind(QLatin1String("Rwindow"));
+    if (window != f.constEnd()) {
+        const QString windowPath = nested(path, "Rwindow");
+        QJsonArray a;
+        if (!arrayOf(window.value(), windowPath, windowPositionCount, &a, error))
+            return false;
+        for (int i = 0; i < windowPositionCount; ++i) {
+            if (!numberIn(a.at(i), indexed(windowPath, i), 0, 15, &out.filterRWindow[i], error))
+                return false;
+            if (i > 0 && out.filterRWindow[i] < out.filterRWindow[i - 1]) {
+                *error = Scenario::tr("The field %1 must not be smaller than %2.")
+                             .arg(indexed(windowPath, i), indexed(windowPath, i - 1));
+                return false;
+            }
+        }
+        if (!(out.filterRWindow[0] < out.filterRWindow[3])) {
+            *error = Scenario::tr("The field %1 must span a range of R.").arg(windowPath);
+            return false;
+        }
+    }
+    const auto range = f.constFind(QLatin1String("kRange"));
+    if (range != f.constEnd()) {
+        const QString rangePath = nested(path, "kRange");
+        QJsonArray a;
+        double low = 0, high = 0;
+        if (!arrayOf(range.value(), rangePath, 2, &a, error) ||
+            !numberIn(a.at(0), indexed(rangePath, 0), 0, 50, &low, error) ||
+            !numberIn(a.at(1), indexed(rangePath, 1), 0, 50, &high, error))
+            return false;
+        if (!(low < high)) {
+            *error = Scenario::tr("The field %1 must hold a lower and a higher k.").arg(rangePath);
+            return false;
+        }
+        out.ratioKMin = low;
+        out.ratioKMax = high;
+    }
+    *s = out;
+    return true;
+}
+
 bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
     return fileName(o, QString(), "measuredData", &s->dataFile, error) &&
            fileName(o, QString(), "path", &s->pathFile, error);
@@ -741,7 +794,7 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
         if (readHeader(o, &message) && readParameters(o, &s, &message) &&
             readFactors(o, &s, &message) && readWindowPositions(o, &s, &message) &&
             readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message) &&
-            readView(o, &s, &message) && readFit(o, &s, &message) &&
+            readView(o, &s, &message) && readFit(o, &s, &message) && readFilter(o, &s, &message) &&
             readDataFile(o, &s, &message) && readAbsorption(o, &s, &message) &&
             readTexts(o, &s, &message)) {
             *result = s;
@@ -810,6 +863,13 @@ QByteArray Scenario::toJson() const {
         o.insert(QStringLiteral("fit"),
                  QJsonObject{{QStringLiteral("vary"), QJsonArray::fromStringList(fitVary)},
                              {QStringLiteral("Rrange"), QJsonArray{fitRMin, fitRMax}}});
+    QJsonArray rWindow;
+    for (const double p : filterRWindow)
+        rWindow.append(p);
+    o.insert(QStringLiteral("filter"),
+             QJsonObject{{QStringLiteral("Rwindow"), rWindow},
+                         {QStringLiteral("show"), filterShown},
+                         {QStringLiteral("kRange"), QJsonArray{ratioKMin, ratioKMax}}});
     // Only a lesson (or a scenario saved from one) has these.
     if (!title.isEmpty())
         o.insert(QStringLiteral("title"), textObject(title));
@@ -893,7 +953,8 @@ bool Scenario::operator==(const Scenario& o) const {
            viewLockScales == o.viewLockScales && dataFile == o.dataFile && title == o.title &&
            notes == o.notes && hasFit == o.hasFit && fitVary == o.fitVary && fitRMin == o.fitRMin &&
            fitRMax == o.fitRMax && muFile == o.muFile && muColumns == o.muColumns &&
-           absorption == o.absorption;
+           absorption == o.absorption && filterRWindow == o.filterRWindow &&
+           filterShown == o.filterShown && ratioKMin == o.ratioKMin && ratioKMax == o.ratioKMax;
 }
 
 bool operator==(const MuColumns& a, const MuColumns& b) {

@@ -112,6 +112,14 @@ public:
     QStringList fitVary = defaultFitVary();
     double fitRMin = 1.0;
     double fitRMax = 3.0;
+    // "filter": the Fourier filter's R window (Å, four increasing
+    // positions, the k window's shape), whether the filtered chi(q) is
+    // shown, and the k range (Å^-1) the ratio method fits its lines over.
+    // The defaults take copper's first shell.
+    QVector<double> filterRWindow{1.7, 1.9, 2.8, 3.0};
+    bool filterShown = false;
+    double ratioKMin = 4.0;
+    double ratioKMax = 12.0;
     // The names "vary" may hold.
     static const QStringList& fitParameterNames();
     // Those a fit varies unless told otherwise.

@@ -126,6 +126,27 @@ bool RatioMethod::compute(const FilteredSpectrum& first, const FilteredSpectrum&
     return true;
 }
 
+double independentPoints(double deltaK, double deltaR) {
+    return 2 * deltaK * deltaR / Pi;
+}
+
+double windowWidth(const WindowPositions& r) {
+    return (r[2] + r[3]) / 2 - (r[0] + r[1]) / 2;
+}
+
+double widenErrors(RatioResult* result, double independent) {
+    const double points = result->k.size();
+    const double factor =
+        independent > 0 && points > independent ? std::sqrt(points / independent) : 1;
+    for (StraightLine* line : {&result->amplitudeLine, &result->phaseLine}) {
+        line->slopeError *= factor;
+        line->interceptError *= factor;
+    }
+    for (ValueWithError* v : {&result->deltaSigma2, &result->lnAmplitudeRatio, &result->deltaR})
+        v->error *= factor;
+    return factor;
+}
+
 QJsonObject ratioReportJson(const RatioResult& result, const RatioContext& c) {
     const auto pair = [](const ValueWithError& v) {
         return QJsonObject{{"value", jsonNumber(v.value)}, {"error", jsonNumber(v.error)}};

@@ -61,6 +61,19 @@ public:
                         double kMax, RatioResult* result, QString* error);
 };
 
+// The points of a filtered spectrum are not independent: an R window of
+// width ΔR over a k range Δk carries about N_idp = 2 Δk ΔR / pi independent
+// values (the field's count of independent points). The straight lines'
+// errors, which take every point as independent, are widened by
+// sqrt(points / N_idp) so that they are not understated; never narrowed.
+double independentPoints(double deltaK, double deltaR);
+// The width ΔR of an R window that N_idp counts: between the middles of its
+// rise and its fall, where it is 1/2.
+double windowWidth(const WindowPositions& r);
+// Multiplies every error of `result` by sqrt(points / independent) when
+// that is above 1; returns the factor used.
+double widenErrors(RatioResult* result, double independent);
+
 // What a ratio report states besides the result: the ranges it used.
 struct RatioContext {
     double kMin = 0; // the fitted k range, Å^-1

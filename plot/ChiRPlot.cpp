@@ -48,6 +48,21 @@ void ChiRPlot::paint(QPainter& p, const ChCoord& frame, const Inputs& in) {
     for (const PlotTrace& t : in.traces)
         t.stroke(p, frame, width, &segments);
 
+    // The R window as the k window is drawn on chi(k): over the curves.
+    if (!in.rWindow.isEmpty()) {
+        const QColor colour = Palette::rWindow();
+        p.setPen(solidPen(colour, 2));
+        segments.clear();
+        for (double r : in.rWindow)
+            segments << pixelLine(X(r), 0, X(r), height);
+        p.drawLines(segments.constData(), segments.size());
+        for (double r : in.rWindow) {
+            const int left = pixeldraw::pixel(X(r) - 3);
+            const int topEdge = pixeldraw::pixel(Y(0) - 3);
+            p.fillRect(QRect(QPoint(left, topEdge), QPoint(left + 6, topEdge + 6)), colour);
+        }
+    }
+
     const double y = Y(0);
     for (const Mark& m : in.marks) {
         QPen pen(m.colour);

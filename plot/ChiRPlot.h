@@ -34,6 +34,9 @@ public:
         double fitLow = 0, fitHigh = 0;
         QVector<double> gridR; // grey lines, each labelled with its R
         double pointer = 0;    // R of the pointer line
+        // The Fourier filter's R window: a line and a handle on the zero
+        // line at each position; empty when not filtering.
+        QVector<double> rWindow;
         // The held curves, then each wave's, in painting order.
         QVector<PlotTrace> traces;
         QVector<Mark> marks;

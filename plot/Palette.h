@@ -80,6 +80,26 @@ inline QColor modulus() {
 inline QColor measured() {
     return opaque(200, 0, 200);
 }
+// The Fourier filter: the R window on chi(R) has the k window's colour (it
+// is the same shape); chi(q) of the model and of the data on chi(k), apart
+// from the curves they were filtered out of.
+inline QColor rWindow() {
+    return window();
+}
+inline QColor filteredModel() {
+    return opaque(30, 60, 170);
+}
+inline QColor filteredData() {
+    return opaque(220, 60, 110);
+}
+// The Ratio window: the points of ln(A1/A2) or Φ1 - Φ2, made of filtered
+// data, and their line.
+inline QColor ratioPoints() {
+    return filteredData();
+}
+inline QColor ratioLine() {
+    return opaque(0, 0, 0);
+}
 
 // The mu(E) plot: the pre-edge line, the post-edge curve, the background and
 // the E0 mark, beside the measured curve's own colour.

@@ -230,23 +230,26 @@ void tst_ViewOptions::lockedScalesHold() {
 void tst_ViewOptions::menusStayInStep_data() {
     QTest::addColumn<bool>("chiR");
     QTest::addColumn<QStringList>("entries");
-    QTest::newRow("chi(k)") << false << QStringList{"actionAxes",
-                                                    "actionLegend",
-                                                    "actionPhysical",
-                                                    "actionLockScales",
-                                                    "|",
-                                                    "actionMuWindow",
-                                                    "actionArrange",
-                                                    "actionShells",
-                                                    "actionFit",
-                                                    "actionNotes",
-                                                    "|",
-                                                    "menuLanguage"};
-    QTest::newRow("chi(R)")
-        << true
-        << QStringList{"actionAxes",  "actionLegend",   "actionPhysical", "actionLockScales",
-                       "|",           "actionMuWindow", "actionArrange",  "|",
-                       "menuLanguage"};
+    QTest::newRow("chi(k)") << false
+                            << QStringList{"actionAxes",
+                                           "actionLegend",
+                                           "actionPhysical",
+                                           "actionLockScales",
+                                           "actionFiltered",
+                                           "|",
+                                           "actionMuWindow",
+                                           "actionArrange",
+                                           "actionShells",
+                                           "actionFit",
+                                           "actionRatio",
+                                           "actionNotes",
+                                           "|",
+                                           "menuLanguage"};
+    QTest::newRow("chi(R)") << true
+                            << QStringList{"actionAxes",       "actionLegend",   "actionPhysical",
+                                           "actionLockScales", "actionFiltered", "|",
+                                           "actionMuWindow",   "actionArrange",  "|",
+                                           "menuLanguage"};
 }
 
 void tst_ViewOptions::menusStayInStep() {

@@ -42,6 +42,14 @@
         <source>&amp;mu(E)</source>
         <translation>μ(E)(&amp;M)</translation>
     </message>
+    <message>
+        <source>Filtered χ(&amp;q)</source>
+        <translation>フィルターした χ(q)(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>Transform the R window of χ(R) (Å) back to k: the shell&apos;s χ(q) and its amplitude |χ(q)| on the χ(k) plot, q in Å⁻¹</source>
+        <translation>χ(R) の R 窓 (Å) を k へ逆変換する: その殻の χ(q) と振幅 |χ(q)| を χ(k) のグラフに描く。q の単位は Å⁻¹</translation>
+    </message>
 </context>
 <context>
     <name>ChiDataReader</name>
@@ -231,6 +239,18 @@
     <message>
         <source>Data reach %1 Å⁻¹; shown up to %2 Å⁻¹</source>
         <translation>データは %1 Å⁻¹ まであります。表示は %2 Å⁻¹ まで</translation>
+    </message>
+    <message>
+        <source>model χ(q), ±|χ(q)|</source>
+        <translation>モデルの χ(q), ±|χ(q)|</translation>
+    </message>
+    <message>
+        <source>data χ(q), ±|χ(q)|</source>
+        <translation>データの χ(q), ±|χ(q)|</translation>
+    </message>
+    <message>
+        <source>&amp;Ratio…</source>
+        <translation>比率法(&amp;R)…</translation>
     </message>
 </context>
 <context>
@@ -427,6 +447,26 @@
         <source>Take the scattering path from the main shell: the hand-drawn envelope returns</source>
         <translation>主殻から散乱パスを外します: 手描きの包絡線に戻ります</translation>
     </message>
+    <message>
+        <source>R window (Å):</source>
+        <translation>R 窓 (Å):</translation>
+    </message>
+    <message>
+        <source>R window position 1, where the filter starts to rise, in Å</source>
+        <translation>R 窓の位置 1: フィルターが立ち上がり始める R (Å)</translation>
+    </message>
+    <message>
+        <source>R window position 2, where the filter reaches 1, in Å</source>
+        <translation>R 窓の位置 2: フィルターが 1 になる R (Å)</translation>
+    </message>
+    <message>
+        <source>R window position 3, where the filter starts to fall, in Å</source>
+        <translation>R 窓の位置 3: フィルターが下がり始める R (Å)</translation>
+    </message>
+    <message>
+        <source>R window position 4, where the filter reaches 0, in Å</source>
+        <translation>R 窓の位置 4: フィルターが 0 になる R (Å)</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -501,6 +541,34 @@
     <message>
         <source>Give either --data or --mu, not both.</source>
         <translation>--data と --mu はどちらか一方だけを指定してください。</translation>
+    </message>
+    <message>
+        <source>The second measured chi(k) of the ratio method.</source>
+        <translation>比率法で比べる二つ目の測定 χ(k)。</translation>
+    </message>
+    <message>
+        <source>Show no window: filter the scenario&apos;s R window out of --data and --data2 and print the ratio method&apos;s result as JSON (--data minus --data2).</source>
+        <translation>ウィンドウを表示しない: シナリオの R 窓で --data と --data2 をフィルターし、比率法の結果を JSON で出力する (差は --data − --data2)。</translation>
+    </message>
+    <message>
+        <source>--data2 needs --data: the ratio method compares two measurements.</source>
+        <translation>--data2 には --data が必要です: 比率法は二つの測定を比べます。</translation>
+    </message>
+    <message>
+        <source>--ratio needs --data FILE and --data2 FILE.</source>
+        <translation>--ratio には --data FILE と --data2 FILE が必要です。</translation>
+    </message>
+    <message>
+        <source>--data2 is read only by --ratio.</source>
+        <translation>--data2 は --ratio でしか読みません。</translation>
+    </message>
+    <message>
+        <source>--ratio runs alone: not with --fit or --export.</source>
+        <translation>--ratio は単独で実行します: --fit や --export と一緒には使えません。</translation>
+    </message>
+    <message>
+        <source>No ratio: %1</source>
+        <translation>比率を求めません: %1</translation>
     </message>
 </context>
 <context>
@@ -809,6 +877,14 @@
     <message>
         <source>The field %1 must hold a lower and a higher R.</source>
         <translation>フィールド %1 には小さい R と大きい R を入れてください。</translation>
+    </message>
+    <message>
+        <source>The field %1 must span a range of R.</source>
+        <translation>フィールド %1 は R の範囲を持たなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must hold a lower and a higher k.</source>
+        <translation>フィールド %1 には小さい k と大きい k を入れてください。</translation>
     </message>
     <message>
         <source>The fields %1 and %2 cannot both name a file.</source>
@@ -2181,6 +2257,87 @@
     <message>
         <source>%1 points, mu from %2</source>
         <translation>%1 点、μ は %2 から</translation>
+    </message>
+</context>
+<context>
+    <name>RatioWindow</name>
+    <message>
+        <source>Ratio method</source>
+        <translation>比率法</translation>
+    </message>
+    <message>
+        <source>&amp;Compare the data with:</source>
+        <translation>データと比べるもの(&amp;C):</translation>
+    </message>
+    <message>
+        <source>The second spectrum: the model, or the data held with a held curve; both filtered through the R window (Å) of the χ(R) window</source>
+        <translation>二つ目のスペクトル: モデル、または保持した曲線と一緒に保持したデータ。どちらも χ(R) ウィンドウの R 窓 (Å) でフィルターする</translation>
+    </message>
+    <message>
+        <source>&amp;k range (Å⁻¹):</source>
+        <translation>k の範囲 (Å⁻¹)(&amp;K):</translation>
+    </message>
+    <message>
+        <source>Where the straight lines start, in Å⁻¹</source>
+        <translation>直線を当てはめ始める k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Where the straight lines end, in Å⁻¹</source>
+        <translation>直線を当てはめ終える k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>ln(A₁/A₂) against k² (Å⁻²): slope −2Δσ² (Å²), intercept ln(N₁/N₂)</source>
+        <translation>k² (Å⁻²) に対する ln(A₁/A₂): 傾きは −2Δσ² (Å²)、切片は ln(N₁/N₂)</translation>
+    </message>
+    <message>
+        <source>Φ₁ − Φ₂ (rad) against k (Å⁻¹): slope 2ΔR (Å)</source>
+        <translation>k (Å⁻¹) に対する Φ₁ − Φ₂ (rad): 傾きは 2ΔR (Å)</translation>
+    </message>
+    <message>
+        <source>the model</source>
+        <translation>モデル</translation>
+    </message>
+    <message>
+        <source>The model compares only in physical amplitude (View &gt; Physical amplitude).</source>
+        <translation>モデルと比べるのは物理的な振幅のときだけです (表示 &gt; 物理的な振幅)。</translation>
+    </message>
+    <message>
+        <source>Held data compare only when held in physical amplitude.</source>
+        <translation>保持したデータと比べられるのは、物理的な振幅で保持したときだけです。</translation>
+    </message>
+    <message>
+        <source>The held curve is gone.</source>
+        <translation>保持した曲線はもうありません。</translation>
+    </message>
+    <message>
+        <source>Open measured data first (File &gt; Open measured chi(k)…).</source>
+        <translation>先に測定データを開いてください (ファイル &gt; 測定した χ(k) を開く…)。</translation>
+    </message>
+    <message>
+        <source>Δσ² = %1 ± %2 Å²    ln(N₁/N₂) = %3 ± %4    ΔR = %5 ± %6 Å
+%7 points over %8 to %9 Å⁻¹, %10 independent: errors × %11</source>
+        <translation>Δσ² = %1 ± %2 Å²    ln(N₁/N₂) = %3 ± %4    ΔR = %5 ± %6 Å
+%8 〜 %9 Å⁻¹ の %7 点、独立な点は %10: 誤差 × %11</translation>
+    </message>
+    <message>
+        <source>No ratio: %1</source>
+        <translation>比率を求めません: %1</translation>
+    </message>
+    <message>
+        <source>k² (Å⁻²)</source>
+        <translation>k² (Å⁻²)</translation>
+    </message>
+    <message>
+        <source>ln(A₁/A₂)</source>
+        <translation>ln(A₁/A₂)</translation>
+    </message>
+    <message>
+        <source>k (Å⁻¹)</source>
+        <translation>k (Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>Φ₁ − Φ₂ (rad)</source>
+        <translation>Φ₁ − Φ₂ (rad)</translation>
     </message>
 </context>
 </TS>
