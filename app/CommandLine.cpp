@@ -369,7 +369,7 @@ int CommandLine::run(const Options& options) {
             return 1;
         }
         // The grid, n and k window are the program's with the scenario.
-        Headless program(state, {}, {});
+        Headless program(state, {}, {}, paths, nullptr);
         const ChiR& chiR = *program.window.chiR;
         FilteredCurves filter;
         const RatioRun run = runRatio(filter, *program.window.waves.first(), k, chi, k2, chi2,
