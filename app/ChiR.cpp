@@ -502,8 +502,8 @@ QVector<Legend::Entry> ChiR::liveEntries() const {
     return entries;
 }
 
-SpectrumTraces ChiR::bins(const AWave& w) const {
-    SpectrumTraces bins;
+TransformTraces ChiR::bins(const AWave& w) const {
+    TransformTraces bins;
     bins.length = w.fftLength;
     bins.binWidth = w.binWidthR();
     bins.count = w.chi.size();
@@ -518,11 +518,11 @@ SpectrumTraces ChiR::bins(const AWave& w) const {
 
 QVector<PlotTrace> ChiR::traces(const AWave& w) const {
     QVector<PlotTrace> out;
-    const SpectrumTraces r = bins(w);
+    const TransformTraces r = bins(w);
     const double dR = r.binWidth;
     if (w.fftLength <= 0 || !w.chiSpectrum || !(dR > 0) || !std::isfinite(dR))
         return out;
-    using Part = SpectrumTraces::Part;
+    using Part = TransformTraces::Part;
     const int j0 = static_cast<int>(rMin / dR);
     const bool first = waves && !waves->isEmpty() && &w == waves->first();
     // Held curves first, behind the live ones.

@@ -4,7 +4,7 @@
 #include "HanningWindow.h"
 #include "Legend.h"
 #include "PlotTrace.h"
-#include "SpectrumTraces.h"
+#include "TransformTraces.h"
 #include "ViewOptions.h"
 #include "ui_ChiR.h"
 
@@ -131,7 +131,7 @@ private slots:
 private:
     // The bins the plot draws of `w`'s spectra, and the parts of the total
     // chosen.
-    SpectrumTraces bins(const AWave& w) const;
+    TransformTraces bins(const AWave& w) const;
     // The key's entries for the live curves that are drawn.
     QVector<Legend::Entry> liveEntries() const;
     // Moves the line without leaving the peak's read-out.

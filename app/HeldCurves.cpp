@@ -5,7 +5,7 @@
 #include "MeasuredCurve.h"
 #include "Palette.h"
 #include "PixelDrawing.h"
-#include "SpectrumTraces.h"
+#include "TransformTraces.h"
 
 #include <QFileInfo>
 
@@ -94,7 +94,7 @@ QVector<Legend::Entry> HeldCurves::entries(const AWave& now) const {
     return entries(state, now.physical);
 }
 
-QVector<PlotTrace> HeldCurves::traces(bool physical, const SpectrumTraces* r) const {
+QVector<PlotTrace> HeldCurves::traces(bool physical, const TransformTraces* r) const {
     QVector<PlotTrace> out;
     for (int h = 0; h < curves.size(); ++h) {
         const Curve& c = curves[h];

@@ -13,7 +13,7 @@
 
 class AWave;
 class MeasuredCurve;
-struct SpectrumTraces;
+struct TransformTraces;
 
 // Copies of the live curves kept to compare one change with the next: the
 // chi(k) curve and the transform of chi, and the measured data's when they
@@ -64,7 +64,7 @@ public:
     // first, for the chi(k) plot or, given its bins, the chi(R) plot (there
     // only the curves transformed on the same bins, and the parts chosen):
     // of each its data, wide, then its model, thin.
-    QVector<PlotTrace> traces(bool physical, const SpectrumTraces* r = nullptr) const;
+    QVector<PlotTrace> traces(bool physical, const TransformTraces* r = nullptr) const;
 
     QVector<Curve> curves;
 

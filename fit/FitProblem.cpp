@@ -1,7 +1,7 @@
 #include "FitProblem.h"
 
 #include "NoiseEstimate.h"
-#include "PackedSpectrum.h"
+#include "PackedTransform.h"
 #include "ParameterTable.h"
 #include "PhysicalUnits.h"
 #include "RealFft.h"

@@ -1,7 +1,7 @@
 #include "AWave.h"
 
 #include "Envelope.h"
-#include "PackedSpectrum.h"
+#include "PackedTransform.h"
 #include "PhysicalUnits.h"
 #include "RealFft.h"
 #include "WaveCtrl.h"

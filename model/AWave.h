@@ -28,7 +28,7 @@ public:
     // The R step between two bins of the spectra: pi / (dk * N).
     double binWidthR() const;
 
-    // Bin j of a packed spectrum of fftLength values (PackedSpectrum).
+    // Bin j of a packed spectrum of fftLength values (PackedTransform).
     double realPart(const double* spectrum, int j) const;
     double imagPart(const double* spectrum, int j) const;
     double magnitude(const double* spectrum, int j) const;

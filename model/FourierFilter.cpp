@@ -1,6 +1,6 @@
 #include "FourierFilter.h"
 
-#include "PackedSpectrum.h"
+#include "PackedTransform.h"
 #include "RealFft.h"
 
 #include <algorithm>

@@ -16,7 +16,7 @@ template <typename T> class RealFft;
 
 // What the filter is given: a real signal x_i = k_i^n W(k_i) chi(k_i) on the
 // grid (model/WaveSynthesis), transformed forward into a packed spectrum
-// (model/PackedSpectrum) as the model's and the measured data's spectra are.
+// (model/PackedTransform) as the model's and the measured data's spectra are.
 struct FilterInput {
     const double* spectrum = nullptr; // packed, grid.length values
     // The factor the spectrum carries over the plain sum: dk / sqrt(pi)

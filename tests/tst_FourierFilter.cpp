@@ -2,7 +2,7 @@
 #include "DirectDft.h"
 #include "FourierFilter.h"
 #include "MeasuredCurve.h"
-#include "PackedSpectrum.h"
+#include "PackedTransform.h"
 #include "PhysicalUnits.h"
 #include "RealFft.h"
 

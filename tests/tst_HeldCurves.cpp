@@ -3,7 +3,7 @@
 #include "MeasuredCurve.h"
 #include "Palette.h"
 #include "Program.h"
-#include "SpectrumTraces.h"
+#include "TransformTraces.h"
 #include "WaveCtrl.h"
 
 #include <QTemporaryDir>
@@ -258,7 +258,7 @@ void tst_HeldCurves::tracesForEitherPlot() {
     other.physical = true;
     held.curves = {c, other};
 
-    SpectrumTraces r;
+    TransformTraces r;
     r.length = 16;
     r.binWidth = binWidth;
     r.count = 100;

@@ -2,7 +2,7 @@
 #include "Lessons.h"
 #include "MeasuredCurve.h"
 #include "NotesWindow.h"
-#include "PackedSpectrum.h"
+#include "PackedTransform.h"
 #include "Program.h"
 
 #include <QMenu>

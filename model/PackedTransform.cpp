@@ -1,4 +1,4 @@
-#include "PackedSpectrum.h"
+#include "PackedTransform.h"
 
 #include "HanningWindow.h"
 

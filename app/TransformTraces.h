@@ -9,7 +9,7 @@
 // R = j dR for the bins the plot draws, from bin `first` - 1 while
 // j < count and j dR <= rMax. The live and the held curves are made here
 // alike.
-struct SpectrumTraces {
+struct TransformTraces {
     enum class Part { Real, Imaginary, Modulus };
 
     int length = 0;      // of the packed spectra

@@ -1,9 +1,9 @@
-#include "SpectrumTraces.h"
+#include "TransformTraces.h"
 
-#include "PackedSpectrum.h"
+#include "PackedTransform.h"
 
-PlotTrace SpectrumTraces::part(const double* spectrum, Part which, int first,
-                               const QPen& pen) const {
+PlotTrace TransformTraces::part(const double* spectrum, Part which, int first,
+                                const QPen& pen) const {
     PlotTrace t;
     t.pen = pen;
     for (int j = first - 1; j < count && j * binWidth <= rMax; ++j) {
@@ -16,8 +16,8 @@ PlotTrace SpectrumTraces::part(const double* spectrum, Part which, int first,
     return t;
 }
 
-void SpectrumTraces::appendTotal(QVector<PlotTrace>* out, const double* spectrum,
-                                 const QColor (&colours)[3], int width, bool dashed) const {
+void TransformTraces::appendTotal(QVector<PlotTrace>* out, const double* spectrum,
+                                  const QColor (&colours)[3], int width, bool dashed) const {
     if (!spectrum)
         return;
     const Part parts[] = {Part::Real, Part::Imaginary, Part::Modulus};
