@@ -8,6 +8,7 @@
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_interp.h>
 #include <gsl/gsl_linalg.h>
+#include <gsl/gsl_version.h>
 
 #include <algorithm>
 #include <cassert>
@@ -30,6 +31,20 @@ constexpr int clampPoints = 5;
 using Spline = std::unique_ptr<gsl_bspline_workspace, decltype(&gsl_bspline_free)>;
 using Vector = std::unique_ptr<gsl_vector, decltype(&gsl_vector_free)>;
 using Matrix = std::unique_ptr<gsl_matrix, decltype(&gsl_matrix_free)>;
+
+// The four cubic B-splines that are not zero at x, into b; returns the index
+// of the first. GSL 2.8 renamed the call and dropped the old name.
+size_t nonzeroBasis(double x, gsl_vector* b, gsl_bspline_workspace* w)
+{
+    size_t start = 0;
+#if GSL_MAJOR_VERSION > 2 || (GSL_MAJOR_VERSION == 2 && GSL_MINOR_VERSION >= 8)
+    gsl_bspline_basis(x, b, &start, w);
+#else
+    size_t end = 0;
+    gsl_bspline_eval_nonzero(x, b, &start, &end, w);
+#endif
+    return start;
+}
 
 // The least-squares problem handed to lmdif.
 struct Problem {
@@ -171,11 +186,10 @@ bool Background::remove(const AbsorptionSettings& settings, AbsorptionResult* re
     Vector bk(gsl_vector_alloc(4), gsl_vector_free);
     // The background at k from coefficients c.
     auto evaluate = [&](double k, const double* c) {
-        size_t start = 0, end = 0;
-        gsl_bspline_eval_nonzero(std::clamp(k, kMin, kMax), bk.get(), &start, &end, spline.get());
+        const size_t start = nonzeroBasis(std::clamp(k, kMin, kMax), bk.get(), spline.get());
         double sum = 0;
-        for (size_t t = start; t <= end; ++t)
-            sum += gsl_vector_get(bk.get(), t - start) * c[t];
+        for (size_t t = 0; t < 4; ++t)
+            sum += gsl_vector_get(bk.get(), t) * c[start + t];
         return sum;
     };
 
@@ -188,8 +202,7 @@ bool Background::remove(const AbsorptionSettings& settings, AbsorptionResult* re
         const double k = j * gridStep;
         p.mu.push_back(gridMu[size_t(j)]);
         p.weight.push_back(std::pow(k, settings.kWeight) * window(k, kMin, kMax));
-        size_t start = 0, end = 0;
-        gsl_bspline_eval_nonzero(std::clamp(k, kMin, kMax), bk.get(), &start, &end, spline.get());
+        const size_t start = nonzeroBasis(std::clamp(k, kMin, kMax), bk.get(), spline.get());
         for (int t = 0; t < 4; ++t)
             p.basis.push_back(gsl_vector_get(bk.get(), size_t(t)));
         p.basisStart.push_back(int(start));
