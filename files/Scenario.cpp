@@ -952,9 +952,21 @@ bool Scenario::operator==(const Scenario& o) const {
            viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
            viewLockScales == o.viewLockScales && dataFile == o.dataFile && title == o.title &&
            notes == o.notes && hasFit == o.hasFit && fitVary == o.fitVary && fitRMin == o.fitRMin &&
-           fitRMax == o.fitRMax && muFile == o.muFile && muColumns == o.muColumns &&
+           fitRMax == o.fitRMax && fitDataSets == o.fitDataSets &&
+           fitSigmaModel == o.fitSigmaModel && fitPerDataset == o.fitPerDataset &&
+           fitThetaE == o.fitThetaE && fitSigma2Static == o.fitSigma2Static &&
+           fitReducedMass == o.fitReducedMass && fitThermalExpansion == o.fitThermalExpansion &&
+           fitAlpha == o.fitAlpha && muFile == o.muFile && muColumns == o.muColumns &&
            absorption == o.absorption && filterRWindow == o.filterRWindow &&
            filterShown == o.filterShown && ratioKMin == o.ratioKMin && ratioKMax == o.ratioKMax;
+}
+
+bool Scenario::DataSetEntry::operator==(const DataSetEntry& o) const {
+    // NaN temperatures (none given) compare equal.
+    const bool sameT =
+        temperature == o.temperature || (std::isnan(temperature) && std::isnan(o.temperature));
+    return dataFile == o.dataFile && muFile == o.muFile && muColumns == o.muColumns &&
+           absorption == o.absorption && sameT;
 }
 
 bool operator==(const MuColumns& a, const MuColumns& b) {

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <limits>
 #include <optional>
 
 // A text written in both interface languages; either may be empty.
@@ -112,6 +113,35 @@ public:
     QStringList fitVary = defaultFitVary();
     double fitRMin = 1.0;
     double fitRMax = 3.0;
+    // A series fitted together ("datasets" under "fit"): every data set,
+    // the first being the one loaded as the measured data. Each is a chi(k)
+    // file or a mu(E) file with its processing (paths relative to the
+    // scenario's folder in a file), with its temperature in K (NaN: none
+    // given). Empty: the one loaded data set alone.
+    struct DataSetEntry {
+        QString dataFile;
+        QString muFile;
+        std::optional<MuColumns> muColumns;
+        AbsorptionSettings absorption;
+        double temperature = std::numeric_limits<double>::quiet_NaN();
+        bool operator==(const DataSetEntry& o) const;
+        bool operator!=(const DataSetEntry& o) const { return !(*this == o); }
+    };
+    QVector<DataSetEntry> fitDataSets;
+    // "sigmaModel": sigma free (shared or per data set) or sigma² from the
+    // Einstein model at each set's temperature.
+    enum class SigmaModelChoice { Free, Einstein };
+    SigmaModelChoice fitSigmaModel = SigmaModelChoice::Free;
+    // "perDataset": the model's names fitted per data set.
+    QStringList fitPerDataset;
+    // The series' starts and its pair: the Einstein temperature (K), the
+    // static sigma² (Å²), the reduced mass (u; 0 takes the main path file's
+    // two atoms), and linear thermal expansion of R (alpha, 1/K).
+    double fitThetaE = 300;
+    double fitSigma2Static = 0;
+    double fitReducedMass = 0;
+    bool fitThermalExpansion = false;
+    double fitAlpha = 0;
     // "filter": the Fourier filter's R window (Å, four increasing
     // positions, the k window's shape), whether the filtered chi(q) is
     // shown, and the k range (Å^-1) the ratio method fits its lines over.
