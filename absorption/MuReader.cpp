@@ -3,6 +3,7 @@
 #include "Escaped.h"
 #include "NumberField.h"
 #include "SafeFile.h"
+#include "TextLines.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -13,41 +14,13 @@
 
 namespace {
 
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t' || c == ',' || c == '\v' || c == '\f';
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
+using TextLines::isBlank;
+using TextLines::isSeparator;
 
 struct Field {
     const char* begin;
     const char* end;
 };
-
-// Calls visit(number, begin, end) for every line, with leading blanks
-// removed, until it returns false. CR, LF and CRLF all end a line.
-template <typename Visit> void forEachLine(const QByteArray& text, Visit visit) {
-    const char* p = text.constData();
-    const char* const end = p + text.size();
-    if (text.startsWith("\xEF\xBB\xBF"))
-        p += 3;
-    for (int number = 1; p < end; ++number) {
-        const char* lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
-            ++lineEnd;
-        const char* next = lineEnd;
-        if (next < end)
-            next += (*next == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1;
-        const char* c = p;
-        p = next;
-        while (c < lineEnd && isBlank(*c))
-            ++c;
-        if (!visit(number, c, lineEnd))
-            return;
-    }
-}
 
 bool isComment(const char* begin, const char* end) {
     return begin == end || *begin == '#' || *begin == ';' || *begin == '!' || *begin == '%';
@@ -77,7 +50,7 @@ QString shown(const Field& field) {
 bool xdiColumns(const QByteArray& text, QHash<QString, int>* columns, int* badLine) {
     bool ok = true;
     bool inData = false;
-    forEachLine(text, [&](int number, const char* begin, const char* end) {
+    TextLines::forEach(text, [&](int number, const char* begin, const char* end) {
         if (begin == end)
             return true;
         if (*begin != '#')
@@ -118,7 +91,7 @@ bool xdiColumns(const QByteArray& text, QHash<QString, int>* columns, int* badLi
 
 bool isXdi(const QByteArray& text) {
     bool xdi = false;
-    forEachLine(text, [&](int, const char* begin, const char* end) {
+    TextLines::forEach(text, [&](int, const char* begin, const char* end) {
         static const char mark[] = "XDI/";
         if (begin < end && *begin == '#') {
             const char* c = begin + 1;
@@ -202,8 +175,8 @@ bool MuReader::parse(const QByteArray& text, const MuColumns& columns, MuData* d
         const int needed = std::max({columns.energy, columns.numerator, columns.denominator});
         QVector<double> energies, mus;
         QVector<Field> fields;
-        bool ok = true;
-        forEachLine(text, [&](int number, const char* begin, const char* end) {
+        const bool read = TextLines::forEach(text, [&](int number, const char* begin,
+                                                       const char* end) {
             if (isComment(begin, end))
                 return true;
             split(begin, end, &fields, needed);
@@ -237,41 +210,39 @@ bool MuReader::parse(const QByteArray& text, const MuColumns& columns, MuData* d
             double energy = 0, numerator = 0, denominator = 1;
             if (!number_(columns.energy, &energy) || !number_(columns.numerator, &numerator) ||
                 (columns.denominator > 0 && !number_(columns.denominator, &denominator)))
-                return ok = false;
+                return false;
             double mu = 0;
             if (columns.denominator > 0 && denominator == 0)
-                return ok = fail(
-                           number,
-                           tr("the denominator (column %1) is zero.").arg(columns.denominator));
+                return fail(number,
+                            tr("the denominator (column %1) is zero.").arg(columns.denominator));
             const double ratio = numerator / denominator;
             if (columns.log) {
                 if (!(ratio > 0))
-                    return ok =
-                               fail(number, columns.denominator > 0
-                                                ? tr("the logarithm needs a positive ratio, but "
-                                                     "%1 / %2 is not.")
-                                                      .arg(numerator)
-                                                      .arg(denominator)
-                                                : tr("the logarithm needs a positive value, but %1 "
-                                                     "is not.")
-                                                      .arg(numerator));
+                    return fail(number, columns.denominator > 0
+                                            ? tr("the logarithm needs a positive ratio, but "
+                                                 "%1 / %2 is not.")
+                                                  .arg(numerator)
+                                                  .arg(denominator)
+                                            : tr("the logarithm needs a positive value, but %1 "
+                                                 "is not.")
+                                                  .arg(numerator));
                 mu = std::log(ratio);
             } else {
                 mu = ratio;
             }
             if (!std::isfinite(mu) || std::abs(mu) > maxMagnitude)
-                return ok = fail(number,
-                                 tr("mu = %1 / %2 is too large.").arg(numerator).arg(denominator));
+                return fail(number,
+                            tr("mu = %1 / %2 is too large.").arg(numerator).arg(denominator));
             if (!energies.isEmpty() && !(energy > energies.last()))
-                return ok = fail(number,
-                                 tr("energies must increase from row to row; %1 eV follows %2 eV.")
-                                     .arg(energy, 0, 'g', 10)
-                                     .arg(energies.last(), 0, 'g', 10));
+                return fail(number,
+                            tr("energies must increase from row to row; %1 eV follows %2 eV.")
+                                .arg(energy, 0, 'g', 10)
+                                .arg(energies.last(), 0, 'g', 10));
             energies << energy;
             mus << mu;
             return true;
         });
-        if (!ok)
+        if (!read)
             return false;
         if (energies.isEmpty()) {
             message = tr("The file holds no rows of numbers.");
@@ -338,7 +309,7 @@ QVector<QStringList> MuReader::firstRows(const QByteArray& text, int rows) {
     if (rows <= 0 || std::memchr(text.constData(), '\0', size_t(text.size())))
         return table;
     QVector<Field> fields;
-    forEachLine(text, [&](int, const char* begin, const char* end) {
+    TextLines::forEach(text, [&](int, const char* begin, const char* end) {
         if (isComment(begin, end))
             return true;
         split(begin, end, &fields, maxColumns);

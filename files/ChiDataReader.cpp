@@ -3,19 +3,12 @@
 #include "Escaped.h"
 #include "NumberField.h"
 #include "SafeFile.h"
+#include "TextLines.h"
 
 #include <QFileInfo>
 
 #include <cmath>
 #include <cstring>
-
-namespace {
-
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t' || c == ',' || c == '\v' || c == '\f';
-}
-
-} // namespace
 
 bool ChiDataReader::parse(const QByteArray& text, QVector<double>* k, QVector<double>* chi,
                           QString* error) {
@@ -25,67 +18,56 @@ bool ChiDataReader::parse(const QByteArray& text, QVector<double>* k, QVector<do
         return false;
     };
     auto check = [&]() -> bool {
-        const char* p = text.constData();
-        const char* const end = p + text.size();
-        if (std::memchr(p, '\0', size_t(text.size())))
+        if (std::memchr(text.constData(), '\0', size_t(text.size())))
             return fail(1, tr("this is a binary file, not columns of numbers."));
-        if (text.startsWith("\xEF\xBB\xBF"))
-            p += 3;
         QVector<double> ks, chis;
-        // CR, LF and CRLF all end a line.
-        for (int number = 1; p < end; ++number) {
-            const char* lineEnd = p;
-            while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
-                ++lineEnd;
-            const char* next = lineEnd;
-            if (next < end)
-                next += (*next == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1;
-            const char* c = p;
-            p = next;
-            while (c < lineEnd && (*c == ' ' || *c == '\t' || *c == '\v' || *c == '\f'))
-                ++c;
-            if (c == lineEnd || *c == '#' || *c == '!' || *c == '%')
-                continue;
-            // The first two fields; separators of any kind run together.
-            const char* fieldBegin[2];
-            const char* fieldEnd[2];
-            int fields = 0;
-            while (fields < 2) {
-                while (c < lineEnd && isSeparator(*c))
-                    ++c;
-                if (c == lineEnd)
-                    break;
-                fieldBegin[fields] = c;
-                while (c < lineEnd && !isSeparator(*c))
-                    ++c;
-                fieldEnd[fields++] = c;
-            }
-            if (fields < 2)
-                return fail(number, tr("a row needs two columns, k and chi(k); it has one."));
-            double values[2];
-            for (int f = 0; f < 2; ++f) {
-                const QString shown = Escaped::field(
-                    QByteArray::fromRawData(fieldBegin[f], int(fieldEnd[f] - fieldBegin[f])));
-                switch (NumberField::parse(fieldBegin[f], fieldEnd[f], &values[f])) {
-                case NumberField::Result::NotANumber:
-                    return fail(number, tr("\"%1\" is not a number.").arg(shown));
-                case NumberField::Result::TooLarge:
-                    return fail(number, tooLarge(shown));
-                case NumberField::Result::Ok:
-                    break;
+        const bool read =
+            TextLines::forEach(text, [&](int number, const char* c, const char* lineEnd) {
+                if (c == lineEnd || *c == '#' || *c == '!' || *c == '%')
+                    return true;
+                // The first two fields; separators of any kind run together.
+                const char* fieldBegin[2];
+                const char* fieldEnd[2];
+                int fields = 0;
+                while (fields < 2) {
+                    while (c < lineEnd && TextLines::isSeparator(*c))
+                        ++c;
+                    if (c == lineEnd)
+                        break;
+                    fieldBegin[fields] = c;
+                    while (c < lineEnd && !TextLines::isSeparator(*c))
+                        ++c;
+                    fieldEnd[fields++] = c;
                 }
-                if (!std::isfinite(values[f]))
-                    return fail(number, tr("\"%1\" is not a finite number.").arg(shown));
-                if (std::abs(values[f]) > maxMagnitude)
-                    return fail(number, tooLarge(shown));
-            }
-            if (!ks.isEmpty() && !(values[0] > ks.last()))
-                return fail(number, tr("k must increase from row to row; %1 follows %2.")
-                                        .arg(values[0])
-                                        .arg(ks.last()));
-            ks << values[0];
-            chis << values[1];
-        }
+                if (fields < 2)
+                    return fail(number, tr("a row needs two columns, k and chi(k); it has one."));
+                double values[2];
+                for (int f = 0; f < 2; ++f) {
+                    const QString shown = Escaped::field(
+                        QByteArray::fromRawData(fieldBegin[f], int(fieldEnd[f] - fieldBegin[f])));
+                    switch (NumberField::parse(fieldBegin[f], fieldEnd[f], &values[f])) {
+                    case NumberField::Result::NotANumber:
+                        return fail(number, tr("\"%1\" is not a number.").arg(shown));
+                    case NumberField::Result::TooLarge:
+                        return fail(number, tooLarge(shown));
+                    case NumberField::Result::Ok:
+                        break;
+                    }
+                    if (!std::isfinite(values[f]))
+                        return fail(number, tr("\"%1\" is not a finite number.").arg(shown));
+                    if (std::abs(values[f]) > maxMagnitude)
+                        return fail(number, tooLarge(shown));
+                }
+                if (!ks.isEmpty() && !(values[0] > ks.last()))
+                    return fail(number, tr("k must increase from row to row; %1 follows %2.")
+                                            .arg(values[0])
+                                            .arg(ks.last()));
+                ks << values[0];
+                chis << values[1];
+                return true;
+            });
+        if (!read)
+            return false;
         if (ks.isEmpty()) {
             message = tr("The file holds no rows of numbers.");
             return false;

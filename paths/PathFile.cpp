@@ -3,6 +3,7 @@
 #include "AtomicWeights.h"
 #include "Escaped.h"
 #include "SafeFile.h"
+#include "TextLines.h"
 
 #include <QFileInfo>
 
@@ -18,9 +19,7 @@ const char* const columnNames[] = {"k",          "real[2*phc]", "mag[feff]", "ph
                                    "red factor", "lambda",      "real[p]"};
 const char columnList[] = "k real[2*phc] mag[feff] phase[feff] red factor lambda real[p]";
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
+using TextLines::isBlank;
 
 // The blank-separated fields of one line.
 QVector<QByteArray> fieldsOf(const char* c, const char* end) {
@@ -77,23 +76,11 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
             message = tr("This is a binary file, not a scattering path file.");
             return false;
         }
-        const char* p = text.constData();
-        const char* const end = p + text.size();
-        if (text.startsWith("\xEF\xBB\xBF"))
-            p += 3;
         enum class Stage { Header, Atoms, Rows } stage = Stage::Header;
         PathData data;
-        for (int number = 1; p < end; ++number) {
-            const char* lineEnd = p;
-            while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
-                ++lineEnd;
-            const char* next = lineEnd;
-            if (next < end)
-                next += (*next == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1;
-            const char* c = p;
-            p = next;
-            while (c < lineEnd && isBlank(*c))
-                ++c;
+        // The walk stops early on a fault (message set) or on columns named
+        // before the geometry (left to the checks after it).
+        TextLines::forEach(text, [&](int number, const char* c, const char* lineEnd) {
             const bool comment = c < lineEnd && *c == '#';
             if (comment)
                 ++c;
@@ -104,10 +91,10 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
             if (stage == Stage::Header) {
                 if (!line.contains("nleg")) {
                     if (namesColumns)
-                        break; // columns before the geometry: not a path file
+                        return false; // columns before the geometry: not a path file
                     if (!line.isEmpty())
                         data.header << QString::fromUtf8(line);
-                    continue;
+                    return true;
                 }
                 if (fields.size() < 3 || !toInteger(fields[0], &data.legs) ||
                     !toReal(fields[1], &data.degeneracy) || !toReal(fields[2], &data.reff))
@@ -124,14 +111,14 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
                 if (!(data.reff > 0))
                     return fail(number, tr("reff must be positive; it is %1 Å.").arg(data.reff));
                 stage = Stage::Atoms;
-                continue;
+                return true;
             }
 
             if (stage == Stage::Atoms) {
                 if (fields.isEmpty())
-                    continue;
+                    return true;
                 if (fields[0] == "x")
-                    continue; // the atoms' own column names
+                    return true; // the atoms' own column names
                 if (namesColumns) {
                     if (data.atoms.size() != data.legs)
                         return fail(number, tr("a path of %1 legs lists %1 atoms; this one "
@@ -139,7 +126,7 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
                                                 .arg(data.legs)
                                                 .arg(data.atoms.size()));
                     stage = Stage::Rows;
-                    continue;
+                    return true;
                 }
                 if (data.atoms.size() == data.legs)
                     return fail(number, tr("the line naming the columns (%1) is missing "
@@ -159,11 +146,11 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
                 if (fields.size() > 5)
                     atom.label = QString::fromUtf8(fields[5]);
                 data.atoms << atom;
-                continue;
+                return true;
             }
 
             if (fields.isEmpty() || comment)
-                continue;
+                return true;
             if (fields.size() < 7)
                 return fail(number, tr("a row needs seven numbers (%1); it has %2.")
                                         .arg(QString::fromLatin1(columnList))
@@ -192,7 +179,10 @@ bool PathFile::parse(const QByteArray& text, PathData* path, QString* error) {
             data.red << values[4];
             data.lambda << values[5];
             data.realP << values[6];
-        }
+            return true;
+        });
+        if (!message.isEmpty())
+            return false;
         if (stage == Stage::Header) {
             message = tr("This is not a scattering path file: no line gives nleg, deg and reff.");
             return false;
