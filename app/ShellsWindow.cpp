@@ -204,77 +204,54 @@ void ShellRow::take(const Shell& s) {
     emit changed(index);
 }
 
-void ShellRow::rSlid(int position) {
+void ShellRow::slid(double Shell::*field, int position, int steps) {
     Shell s = current;
-    s.r = position / double(Shell::rSteps);
+    s.*field = position / double(steps);
     take(s);
+}
+
+void ShellRow::typed(double Shell::*field, const QLineEdit* box, QSlider* bar, int steps) {
+    double v = 0;
+    if (!typedValue(box, bar, steps, &v) || v == current.*field) {
+        showTexts(current);
+        return;
+    }
+    pointAt(bar, v, steps);
+    Shell s = current;
+    s.*field = v;
+    take(s);
+}
+
+void ShellRow::rSlid(int position) {
+    slid(&Shell::r, position, Shell::rSteps);
 }
 
 void ShellRow::amplitudeSlid(int position) {
-    Shell s = current;
-    s.amplitude = position / double(Shell::amplitudeSteps);
-    take(s);
+    slid(&Shell::amplitude, position, Shell::amplitudeSteps);
 }
 
 void ShellRow::sigmaSlid(int position) {
-    Shell s = current;
-    s.sigma = position / double(sigmaRow.stepsPerUnit);
-    take(s);
+    slid(&Shell::sigma, position, sigmaRow.stepsPerUnit);
 }
 
 void ShellRow::dE0Slid(int position) {
-    Shell s = current;
-    s.deltaE0 = position / double(dE0Row.stepsPerUnit);
-    take(s);
-}
-
-void ShellRow::sigmaTyped() {
-    double v = 0;
-    if (!typedValue(sigmaVal, sigmaBar, sigmaRow.stepsPerUnit, &v) || v == current.sigma) {
-        showTexts(current);
-        return;
-    }
-    pointAt(sigmaBar, v, sigmaRow.stepsPerUnit);
-    Shell s = current;
-    s.sigma = v;
-    take(s);
-}
-
-void ShellRow::dE0Typed() {
-    double v = 0;
-    if (!typedValue(dE0Val, dE0Bar, dE0Row.stepsPerUnit, &v) || v == current.deltaE0) {
-        showTexts(current);
-        return;
-    }
-    pointAt(dE0Bar, v, dE0Row.stepsPerUnit);
-    Shell s = current;
-    s.deltaE0 = v;
-    take(s);
+    slid(&Shell::deltaE0, position, dE0Row.stepsPerUnit);
 }
 
 void ShellRow::rTyped() {
-    double r = 0;
-    if (!typedValue(rVal, rBar, Shell::rSteps, &r) || r == current.r) {
-        showTexts(current);
-        return;
-    }
-    pointAt(rBar, r, Shell::rSteps);
-    Shell s = current;
-    s.r = r;
-    take(s);
+    typed(&Shell::r, rVal, rBar, Shell::rSteps);
 }
 
 void ShellRow::amplitudeTyped() {
-    double a = 0;
-    if (!typedValue(amplitudeVal, amplitudeBar, Shell::amplitudeSteps, &a) ||
-        a == current.amplitude) {
-        showTexts(current);
-        return;
-    }
-    pointAt(amplitudeBar, a, Shell::amplitudeSteps);
-    Shell s = current;
-    s.amplitude = a;
-    take(s);
+    typed(&Shell::amplitude, amplitudeVal, amplitudeBar, Shell::amplitudeSteps);
+}
+
+void ShellRow::sigmaTyped() {
+    typed(&Shell::sigma, sigmaVal, sigmaBar, sigmaRow.stepsPerUnit);
+}
+
+void ShellRow::dE0Typed() {
+    typed(&Shell::deltaE0, dE0Val, dE0Bar, dE0Row.stepsPerUnit);
 }
 
 ShellsWindow::ShellsWindow(AWave* wave_, QWidget* parent) : QWidget(parent, Qt::Tool), wave(wave_) {

@@ -71,6 +71,9 @@ private:
     // Every text of the row in the current language.
     void retranslate();
     void take(const Shell& s);
+    // A slider's position, or a typed value kept exactly, into one field.
+    void slid(double Shell::*field, int position, int steps);
+    void typed(double Shell::*field, const QLineEdit* box, QSlider* bar, int steps);
 
     Shell current;
 };
