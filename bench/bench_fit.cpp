@@ -1,18 +1,10 @@
-#include "BenchApplication.h"
+#include "BenchProgram.h"
 #include "BenchSummary.h"
 #include "ChiDataReader.h"
-#include "ChiK.h"
-#include "ChiR.h"
-#include "FitRun.h"
-#include "Scenario.h"
-#include "Session.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -35,19 +27,7 @@ void fitCopper(benchmark::State& state) {
     Session session;
     ChiK& window = *session.main();
     window.applyScenario(scenario, k, chi);
-    std::vector<double> samples;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const FitRun run = runFit(*window.waves.first(), *window.measured, scenario.fitVary,
-                                  scenario.fitRMin, scenario.fitRMax);
-        evaluations = run.result.evaluations;
-        benchmark::DoNotOptimize(run.result.chiSquare);
-        samples.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-    medianFitMilliseconds = samples[samples.size() / 2];
+    medianFitMilliseconds = bench::medianFit(state, window, scenario, &evaluations);
     state.counters["median_ms"] = medianFitMilliseconds;
 }
 

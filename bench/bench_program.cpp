@@ -1,19 +1,8 @@
-#include "AWave.h"
-#include "BenchApplication.h"
+#include "BenchProgram.h"
 #include "BenchSummary.h"
-#include "ChiK.h"
-#include "ChiR.h"
-#include "Envelope.h"
-#include "Session.h"
-#include "WaveCtrl.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QImage>
-#include <QSlider>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -25,34 +14,14 @@ double medianChangeMicroseconds = -1;
 // slot, the wave's synthesis and five transforms, then both plots painted
 // in full at 800 x 600.
 void parameterChange(benchmark::State& state) {
-    bench::ensureApplication();
-    Session session;
-    ChiK& window = *session.main();
-    AWave* wave = window.waves.first();
-    DispArea* surfaces[] = {window.DispA, window.chiR->DispA};
-    QImage images[] = {QImage(800, 600, QImage::Format_ARGB32_Premultiplied),
-                       QImage(800, 600, QImage::Format_ARGB32_Premultiplied)};
-    for (DispArea* s : surfaces)
-        s->resize(800, 600);
-
+    bench::PaintedProgram program;
     std::vector<double> samples;
     int step = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        // 2.0 and 2.1 in turn, so that every iteration is a real change.
-        wave->ctrl->RBar->setValue(20 + (step++ & 1));
-        for (int i = 0; i < 2; ++i)
-            surfaces[i]->render(&images[i]);
-        benchmark::DoNotOptimize(images[0].constBits());
-        benchmark::DoNotOptimize(images[1].constBits());
-        samples.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-    medianChangeMicroseconds = samples[samples.size() / 2];
+    // 2.0 and 2.1 in turn, so that every iteration is a real change.
+    for (auto _ : state)
+        samples.push_back(program.change(20 + (step++ & 1)));
+    medianChangeMicroseconds = bench::median(samples);
     state.counters["median_us"] = medianChangeMicroseconds;
-    // The session owns the wave, its envelope and both windows.
 }
 
 const bool summary = bench::addSummary([](const bench::Results&) {

@@ -1,4 +1,4 @@
-#include "BenchApplication.h"
+#include "BenchProgram.h"
 #include "BenchSummary.h"
 #include "ChiDataReader.h"
 #include "ChiK.h"
@@ -86,8 +86,7 @@ void fitSeries(benchmark::State& state) {
         seriesTheta = series.result.best[series.result.best.size() - 2].value;
         benchmark::DoNotOptimize(series.result.chiSquare);
     }
-    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-    medianSeriesMilliseconds = samples[samples.size() / 2];
+    medianSeriesMilliseconds = bench::median(samples);
     state.counters["median_ms"] = medianSeriesMilliseconds;
 }
 
@@ -150,8 +149,7 @@ void fitCopperSeries(benchmark::State& state) {
                                 .arg(d.sigma2Error, 0, 'f', 5)
                                 .arg(d.rFactor, 0, 'g', 3);
     }
-    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-    medianCopperMilliseconds = samples[samples.size() / 2];
+    medianCopperMilliseconds = bench::median(samples);
     state.counters["median_ms"] = medianCopperMilliseconds;
 }
 

@@ -1,23 +1,10 @@
-#include "AWave.h"
-#include "BenchApplication.h"
+#include "BenchProgram.h"
 #include "BenchSummary.h"
 #include "ChiDataReader.h"
-#include "ChiK.h"
-#include "ChiR.h"
-#include "Envelope.h"
-#include "FitRun.h"
 #include "ProgramState.h"
-#include "Scenario.h"
-#include "Session.h"
-#include "WaveCtrl.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QImage>
-#include <QSlider>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -33,65 +20,36 @@ ShellPathPtr copperPath() {
     return ShellPath::load(QStringLiteral(TOVIK_LESSONS "/feff0001.dat"), nullptr);
 }
 
-double median(std::vector<double> samples) {
-    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-    return samples[samples.size() / 2];
-}
-
 // One parameter change end to end as bench_program.cpp times it (slot,
 // synthesis, five transforms, both plots at 800 x 600), without and with
 // a path on the main shell.
 void parameterChangePath(benchmark::State& state) {
-    bench::ensureApplication();
     const int withPath = int(state.range(0));
-    Session session;
-    ChiK& window = *session.main();
-    AWave* wave = window.waves.first();
+    bench::PaintedProgram program;
     if (withPath)
-        wave->setPath(copperPath());
-    DispArea* surfaces[] = {window.DispA, window.chiR->DispA};
-    QImage images[] = {QImage(800, 600, QImage::Format_ARGB32_Premultiplied),
-                       QImage(800, 600, QImage::Format_ARGB32_Premultiplied)};
-    for (DispArea* s : surfaces)
-        s->resize(800, 600);
+        program.wave()->setPath(copperPath());
     std::vector<double> samples;
     int step = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        wave->ctrl->RBar->setValue(25 + (step++ & 1));
-        for (int i = 0; i < 2; ++i)
-            surfaces[i]->render(&images[i]);
-        benchmark::DoNotOptimize(images[0].constBits());
-        samples.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    changeMedian[withPath] = median(samples);
+    for (auto _ : state)
+        samples.push_back(program.change(25 + (step++ & 1)));
+    changeMedian[withPath] = bench::median(samples);
     state.counters["median_us"] = changeMedian[withPath];
 }
 
 // The wave's synthesis and transforms alone, without and with the path.
 void synthesisPath(benchmark::State& state) {
-    bench::ensureApplication();
     const int withPath = int(state.range(0));
-    AWave wave(2.55, 0.0, 10.8);
-    Envelope envelope;
-    for (int i = 0; i <= 16; ++i)
-        envelope.points << QPointF(i, 1.0);
-    wave.envelope = &envelope;
-    wave.setKGrid(0, 16, 0.1, 1024);
+    bench::StartupWave startup(2.55, 0.0, 10.8);
+    AWave& wave = startup.wave;
     if (withPath)
         wave.setPath(copperPath());
     std::vector<double> samples;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        wave.synthesize();
-        benchmark::DoNotOptimize(wave.chiSpectrum.get());
-        samples.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    synthesisMedian[withPath] = median(samples);
+    for (auto _ : state)
+        samples.push_back(bench::timed<std::micro>([&] {
+            wave.synthesize();
+            benchmark::DoNotOptimize(wave.chiSpectrum.get());
+        }));
+    synthesisMedian[withPath] = bench::median(samples);
     state.counters["median_us"] = synthesisMedian[withPath];
 }
 
@@ -113,18 +71,7 @@ void fitCopperPath(benchmark::State& state) {
     Session session;
     ChiK& window = *session.main();
     window.applyScenario(scenario, k, chi, paths);
-    std::vector<double> samples;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const FitRun run = runFit(*window.waves.first(), *window.measured, scenario.fitVary,
-                                  scenario.fitRMin, scenario.fitRMax);
-        fitEvaluations = run.result.evaluations;
-        benchmark::DoNotOptimize(run.result.chiSquare);
-        samples.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    fitMedian = median(samples);
+    fitMedian = bench::medianFit(state, window, scenario, &fitEvaluations);
     state.counters["median_ms"] = fitMedian;
 }
 
