@@ -34,8 +34,7 @@ using Matrix = std::unique_ptr<gsl_matrix, decltype(&gsl_matrix_free)>;
 
 // The four cubic B-splines that are not zero at x, into b; returns the index
 // of the first. GSL 2.8 renamed the call and dropped the old name.
-size_t nonzeroBasis(double x, gsl_vector* b, gsl_bspline_workspace* w)
-{
+size_t nonzeroBasis(double x, gsl_vector* b, gsl_bspline_workspace* w) {
     size_t start = 0;
 #if GSL_MAJOR_VERSION > 2 || (GSL_MAJOR_VERSION == 2 && GSL_MINOR_VERSION >= 8)
     gsl_bspline_basis(x, b, &start, w);
