@@ -56,3 +56,15 @@ inline QVector<int> checkCurveColours(const QImage& img, const QVector<PlottedCu
     }
     return checked;
 }
+
+// Whether `colour` is drawn within `reachX` columns and `reachY` rows of
+// `at` (inside the image).
+inline bool colourNear(const QImage& img, QPoint at, QRgb colour, int reachX, int reachY) {
+    for (int dx = -reachX; dx <= reachX; ++dx)
+        for (int dy = -reachY; dy <= reachY; ++dy) {
+            const QPoint p = at + QPoint(dx, dy);
+            if (img.rect().contains(p) && img.pixel(p) == colour)
+                return true;
+        }
+    return false;
+}

@@ -1,5 +1,6 @@
 #include "AbsorptionWindow.h"
 #include "Background.h"
+#include "CurvePixels.h"
 #include "MeasuredCurve.h"
 #include "MuColumnsDialog.h"
 #include "MuPlot.h"
@@ -258,15 +259,6 @@ void tst_AbsorptionWindow::pixelsOfThePlot() {
     const QImage image = w->DispA->grab().toImage();
     const ChCoord& frame = w->DispA->coord;
     const AbsorptionResult& r = program->main->absorption->current().result;
-    auto near = [&image](double px, double py, const QColor& colour, int reach) {
-        for (int dx = -reach; dx <= reach; ++dx)
-            for (int dy = -reach; dy <= reach; ++dy) {
-                const QPoint p(int(px) + dx, int(py) + dy);
-                if (image.rect().contains(p) && image.pixelColor(p) == colour)
-                    return true;
-            }
-        return false;
-    };
     // The E0 mark's full height, and its handle at the data area's top.
     const int markX = int(frame.toPixelX(r.e0));
     QCOMPARE(image.pixelColor(markX, image.height() / 2), Palette::edgeMark());
@@ -274,7 +266,8 @@ void tst_AbsorptionWindow::pixelsOfThePlot() {
     // flat enough for its pixel to be where the value maps.
     for (int i : {5, int(r.energy.size()) - 200}) {
         const double value = normalized ? r.normalized[i] : r.mu[i];
-        QVERIFY2(near(frame.toPixelX(r.energy[i]), frame.toPixelY(value), Palette::measured(), 2),
+        const QPoint at(int(frame.toPixelX(r.energy[i])), int(frame.toPixelY(value)));
+        QVERIFY2(colourNear(image, at, Palette::measured().rgb(), 2, 2),
                  qPrintable(QString::number(r.energy[i])));
     }
     if (normalized) {
@@ -301,16 +294,8 @@ void tst_AbsorptionWindow::pixelsOfThePlot() {
             peak = i;
     QVERIFY(std::abs(r.energy[peak] - r.e0) < 10);
     const double top = normalized ? r.derivative[peak] / r.step : r.derivative[peak];
-    auto drawnAt = [&d](double px, double py) {
-        for (int dx = -2; dx <= 2; ++dx)
-            for (int dy = -2; dy <= 2; ++dy) {
-                const QPoint p(int(px) + dx, int(py) + dy);
-                if (d.rect().contains(p) && d.pixelColor(p) == Palette::measured())
-                    return true;
-            }
-        return false;
-    };
-    QVERIFY(drawnAt(frame.toPixelX(r.energy[peak]), frame.toPixelY(top)));
+    QVERIFY(colourNear(d, QPoint(int(frame.toPixelX(r.energy[peak])), int(frame.toPixelY(top))),
+                       Palette::measured().rgb(), 2, 2));
 }
 
 void tst_AbsorptionWindow::columnDialog_data() {

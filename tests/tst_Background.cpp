@@ -15,7 +15,6 @@ private slots:
     void syntheticChi();
     void copper_data();
     void copper();
-    void copperTemperatures();
     void stiffness();
     void absurdEnergies();
     void refusals_data();
@@ -172,15 +171,6 @@ void tst_Background::copper() {
     QCOMPARE(r.knotK.size(), 16);
     QCOMPARE(r.knotK.first(), 0.0);
     QCOMPARE(r.knotK.last(), r.kMax);
-}
-
-// Thermal disorder damps the shell: the 10 K peak stands above the 150 K one.
-void tst_Background::copperTemperatures() {
-    const auto cold = firstShell(processed(QStringLiteral("cu_10k.xmu")));
-    const auto warm = firstShell(processed(QStringLiteral("cu_150k.xmu")));
-    qInfo("first shell: 10 K %.3f at %.3f A, 150 K %.3f at %.3f A", cold.second, cold.first,
-          warm.second, warm.first);
-    QVERIFY(cold.second > 1.05 * warm.second);
 }
 
 // A stiff background (small Rbkg) leaves more below 1 Å than the default.

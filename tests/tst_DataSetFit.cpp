@@ -1,5 +1,6 @@
 #include "DataSetFit.h"
 #include "FitReport.h"
+#include "FlatFitInputs.h"
 #include "ParameterTable.h"
 
 #include <QJsonArray>
@@ -36,24 +37,10 @@ double einsteinSigma2(double theta, double temperature, double offset) {
     return 24.254 / (mass * theta) * std::cosh(x) / std::sinh(x) + offset;
 }
 
-// The model's grid 0 ... 15.9 in steps of 0.1, the window flat on
-// k_10 ... k_150, the data 1 ... 15 in steps of `step` (a multiple of it
-// lies on every model point), the start A 8, R 2.5, sigma 0.06, P0 0.6.
+// The data 1 ... 15 in steps of `step` (a multiple of it lies on every
+// model point) on the hand-made inputs.
 fit::FitInputs series(double sigma2, double r, double noise, double step, unsigned seed) {
-    fit::FitInputs in;
-    in.grid.kMin = 0;
-    in.grid.dk = 0.1;
-    in.grid.kCount = 160;
-    in.grid.length = 1024;
-    in.windowPositions = {0.5, 1.5, 13, 14};
-    in.envelopeAtK = QVector<double>(160, 1.0);
-    in.windowAtK = QVector<double>(160, 0.0);
-    for (int i = 10; i <= 150; ++i)
-        in.windowAtK[i] = 1;
-    in.parameters.amplitude = 8;
-    in.parameters.r = 2.5;
-    in.parameters.sigma = 0.06;
-    in.parameters.phi0 = 0.6;
+    fit::FitInputs in = flatFitInputs();
     std::mt19937 random(seed);
     std::normal_distribution<double> gauss(0, 1);
     const int last = int(std::lround(14 / step));

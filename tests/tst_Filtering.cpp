@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "ChiDataReader.h"
+#include "CurvePixels.h"
 #include "FilteredCurves.h"
 #include "MeasuredCurve.h"
 #include "Palette.h"
@@ -8,6 +9,7 @@
 #include "ProgramState.h"
 #include "RealFft.h"
 #include "Scenario.h"
+#include "ShellFile.h"
 #include "ViewOptions.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -38,19 +40,6 @@ private slots:
 
 namespace {
 const double shellR = 2.3; // the data's sin(4.6 k): a shell at 2.3 Å
-
-// A shell made by the textbook formula, not by the program:
-// N exp(-2 k² sigma²) sin(2kR) / (k R²), on a fine grid from 1 to 20 Å^-1,
-// beyond the k window.
-void writeShell(const QString& path, double n, double sigma2, double r) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    for (int i = 0; i <= 3800; ++i) {
-        const double k = 1 + i * 0.005;
-        const double chi = n * std::exp(-2 * k * k * sigma2) * std::sin(2 * k * r) / (k * r * r);
-        f.write(QByteArray::number(k, 'g', 17) + ' ' + QByteArray::number(chi, 'g', 17) + '\n');
-    }
-}
 
 struct Run {
     int code = -1;
@@ -169,12 +158,8 @@ void tst_Filtering::chiQDrawnOnTheChiKPlot() {
         const int x = qRound(c.toPixelX(k));
         const int y = qRound(c.toPixelY(value));
         const int reach = std::max(2, qRound(std::abs(c.toPixelY(1.03 * value) - y)) + 1);
-        bool found = false;
-        for (int dy = -reach; dy <= reach && !found; ++dy)
-            for (int dx = -1; dx <= 1 && !found; ++dx)
-                found = img.rect().contains(x + dx, y + dy) && img.pixel(x + dx, y + dy) == colour;
         ++checked;
-        if (!found)
+        if (!colourNear(img, QPoint(x, y), colour, 1, reach))
             missing << QStringLiteral("%1 at k = %2").arg(what).arg(k);
     };
     for (double k = 4.75; k <= 12; k += 0.5)
@@ -321,8 +306,8 @@ void tst_Filtering::ratioAgainstTheClosedForm() {
     QTemporaryDir dir;
     const QString first = dir.filePath(QStringLiteral("first.chi"));
     const QString second = dir.filePath(QStringLiteral("second.chi"));
-    writeShell(first, n1, sigma1, r1);
-    writeShell(second, n2, sigma2, r2);
+    QVERIFY(writeShellFile(first, n1, sigma1, r1));
+    QVERIFY(writeShellFile(second, n2, sigma2, r2));
     const Run r = runProgram({QStringLiteral("--ratio"), QStringLiteral("--data"), first,
                               QStringLiteral("--data2"), second});
     QCOMPARE(r.code, 0);
@@ -383,8 +368,8 @@ void tst_Filtering::ratioRefusals() {
     QFETCH(int, code);
     QFETCH(QString, says);
     QTemporaryDir dir;
-    writeShell(dir.filePath(QStringLiteral("A.chi")), 12, 0.003, 2.55);
-    writeShell(dir.filePath(QStringLiteral("B.chi")), 12, 0.005, 2.55);
+    QVERIFY(writeShellFile(dir.filePath(QStringLiteral("A.chi")), 12, 0.003, 2.55));
+    QVERIFY(writeShellFile(dir.filePath(QStringLiteral("B.chi")), 12, 0.005, 2.55));
     QFile far(dir.filePath(QStringLiteral("far.json")));
     QVERIFY(far.open(QIODevice::WriteOnly));
     far.write(R"({"format": "tovik-scenario", "version": 1, "filter": {"kRange": [4, 40]}})");

@@ -2,6 +2,7 @@
 #include "Envelope.h"
 #include "FitProblem.h"
 #include "FitRun.h"
+#include "FlatFitInputs.h"
 #include "MeasuredCurve.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -70,25 +71,6 @@ void closedForm(double a, double r, double sigma, double p0, QVector<double>* k,
         *k << x;
         *chi << a * std::sin(2 * x * r + p0) * std::exp(-2 * sigma * sigma * x * x) / (x * r * r);
     }
-}
-// The plain problem of fromPlainValues below: 160 points of 0 ... 15.9,
-// F = 1, W = 1 on k_10 ... k_150, window positions 0.5, 1.5, 13, 14.
-fit::FitInputs plainInputs() {
-    fit::FitInputs in;
-    in.grid.kMin = 0;
-    in.grid.dk = 0.1;
-    in.grid.kCount = 160;
-    in.grid.length = 1024;
-    in.windowPositions = {0.5, 1.5, 13, 14};
-    in.envelopeAtK = QVector<double>(160, 1.0);
-    in.windowAtK = QVector<double>(160, 0.0);
-    for (int i = 10; i <= 150; ++i)
-        in.windowAtK[i] = 1;
-    in.parameters.amplitude = 8;
-    in.parameters.r = 2.5;
-    in.parameters.sigma = 0.06;
-    in.parameters.phi0 = 0.6;
-    return in;
 }
 } // namespace
 
@@ -227,7 +209,7 @@ void tst_FitProblem::refusals() {
     QFETCH(double, dataSize);
     QFETCH(double, rMin);
     QFETCH(QString, words);
-    fit::FitInputs in = plainInputs();
+    fit::FitInputs in = flatFitInputs();
     closedForm(dataSize, 2.55, 0.07, 1.0, &in.dataK, &in.dataChi);
     const fit::Result res =
         fit::FitProblem(in, rMin, rMin + 2).run(fit::FitProblem::defaultVaried());
@@ -238,7 +220,7 @@ void tst_FitProblem::refusals() {
 // An R range far beyond the transform counts the independent points of the
 // R values compared, not of the range typed.
 void tst_FitProblem::rangeClippedToTransform() {
-    fit::FitInputs in = plainInputs();
+    fit::FitInputs in = flatFitInputs();
     closedForm(10.8, 2.55, 0.07, 1.0, &in.dataK, &in.dataChi);
     const fit::FitProblem problem(in, 1.0, 1e300);
     QVERIFY(problem.error().isEmpty());
@@ -254,7 +236,7 @@ void tst_FitProblem::rangeClippedToTransform() {
 // Data that end at k = 11 inside a window reaching 14: the model beyond the
 // data's end is not compared with zeros, so the truth comes back exactly.
 void tst_FitProblem::comparedWhereDataExist() {
-    fit::FitInputs in = plainInputs();
+    fit::FitInputs in = flatFitInputs();
     const double truth[] = {10.8, 2.55, 0.07, 1.0};
     closedForm(truth[0], truth[1], truth[2], truth[3], &in.dataK, &in.dataChi, 200);
     const fit::FitProblem problem(in, 1.0, 3.0);
@@ -269,7 +251,7 @@ void tst_FitProblem::comparedWhereDataExist() {
 // A start near P0 + 2 pi finds the same signal; the report gives the phase
 // in (-pi, pi].
 void tst_FitProblem::phaseWrapped() {
-    fit::FitInputs in = plainInputs();
+    fit::FitInputs in = flatFitInputs();
     closedForm(10.8, 2.55, 0.07, 1.0, &in.dataK, &in.dataChi);
     in.parameters.phi0 = 1.0 + 2 * M_PI - 0.3;
     in.parameters.r = 2.55;

@@ -1,3 +1,4 @@
+#include "CurvePixels.h"
 #include "HeldCurves.h"
 #include "Legend.h"
 #include "MeasuredCurve.h"
@@ -75,11 +76,7 @@ void tst_HeldCurves::measuredOnBothPlots() {
             k1.pixel(x, y) == qRgb(0, 0, 0))
             continue;
         ++tried;
-        bool seen = false;
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -2; dy <= 2; ++dy)
-                seen = seen || k1.pixel(x + dx, y + dy) == data;
-        onCurve += seen;
+        onCurve += colourNear(k1, QPoint(x, y), data, 1, 2);
     }
     QVERIFY2(tried >= 8 && onCurve == tried,
              qPrintable(QStringLiteral("%1/%2").arg(onCurve).arg(tried)));

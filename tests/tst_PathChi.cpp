@@ -78,7 +78,6 @@ private slots:
     void refused_data();
     void refused();
     void copperAmplitude();
-    void copperPeakInR();
 };
 
 void tst_PathChi::closedForm_data() {
@@ -176,34 +175,6 @@ void tst_PathChi::copperAmplitude() {
     for (int i = 0; i < 3; ++i)
         QVERIFY2(std::abs(a[i] / expected[i] - 1) < 1e-12, qPrintable(QString::number(a[i])));
     QVERIFY(!path.amplitude({20.5}, 0, &a, &error));
-}
-
-// The first shell of copper (2.548 Å) peaks in |chi(R)| of k²·chi about
-// 0.3 Å lower, where its phase shift puts it.
-void tst_PathChi::copperPeakInR() {
-    QVector<double> k;
-    for (int i = 0; i <= 280; ++i)
-        k << 3 + i * 0.05;
-    PathCurve curve;
-    QString error;
-    QVERIFY2(copper().evaluate(k, PathParameters{10.8, 0, 0.003, 0}, &curve, &error),
-             qPrintable(error));
-    double bestR = 0, best = 0;
-    for (double r = 1; r <= 4; r += 0.002) {
-        double re = 0, im = 0;
-        for (int i = 0; i < k.size(); ++i) {
-            const double x = k[i] * k[i] * curve.chi[i];
-            re += x * std::cos(2 * k[i] * r);
-            im += x * std::sin(2 * k[i] * r);
-        }
-        const double size = 0.05 / std::sqrt(Pi) * std::hypot(re, im);
-        if (size > best) {
-            best = size;
-            bestR = r;
-        }
-    }
-    qInfo("peak of |chi(R)| at %.3f Å, %.3f Å^-3", bestR, best);
-    QVERIFY2(bestR > 2.2 && bestR < 2.3, qPrintable(QString::number(bestR)));
 }
 
 QTEST_GUILESS_MAIN(tst_PathChi)

@@ -3,6 +3,7 @@
 #include "HeldCurves.h"
 #include "MeasuredCurve.h"
 #include "RatioWindow.h"
+#include "ShellFile.h"
 #include "ViewOptions.h"
 
 #include <QComboBox>
@@ -22,21 +23,6 @@ private slots:
     void againstTheClosedForm();
     void typedRangeAndRefusals();
 };
-
-namespace {
-// N exp(-2 k² sigma²) sin(2kR) / (k R²) from 1 to 20 Å^-1, beyond the k window.
-bool writeShell(const QString& path, double n, double sigma2, double r) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    for (int i = 0; i <= 3800; ++i) {
-        const double k = 1 + i * 0.005;
-        const double chi = n * std::exp(-2 * k * k * sigma2) * std::sin(2 * k * r) / (k * r * r);
-        f.write(QByteArray::number(k, 'g', 17) + ' ' + QByteArray::number(chi, 'g', 17) + '\n');
-    }
-    return true;
-}
-} // namespace
 
 void tst_RatioWindow::againstTheClosedForm_data() {
     QTest::addColumn<bool>("againstModel");
@@ -64,8 +50,8 @@ void tst_RatioWindow::againstTheClosedForm() {
     QVERIFY(wave->setParameter(AWave::Parameter::Amplitude, n2));
     const QString second = dir.filePath(QStringLiteral("second.chi"));
     const QString first = dir.filePath(QStringLiteral("first.chi"));
-    QVERIFY(writeShell(second, n2, s2, r));
-    QVERIFY(writeShell(first, n1, s1, r));
+    QVERIFY(writeShellFile(second, n2, s2, r));
+    QVERIFY(writeShellFile(first, n1, s1, r));
     if (!againstModel) {
         QVERIFY(program.main->files->openDataFile(second));
         program.main->held->hold(*wave, Scenario(), program.main->measured);
@@ -103,7 +89,7 @@ void tst_RatioWindow::typedRangeAndRefusals() {
     QVERIFY(!w->last.ok);
     QVERIFY(w->Report->text().startsWith(QStringLiteral("No ratio")));
     const QString data = dir.filePath(QStringLiteral("data.chi"));
-    QVERIFY(writeShell(data, 12, 0.003, 2.3));
+    QVERIFY(writeShellFile(data, 12, 0.003, 2.3));
     QVERIFY(program.main->files->openDataFile(data));
     // Normalised, the model has no size of its own to compare.
     QVERIFY(!w->last.ok);
