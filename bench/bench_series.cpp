@@ -9,8 +9,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -63,6 +61,26 @@ std::vector<fit::DataSet> copperLikeSeries() {
     return sets;
 }
 
+// DataSetFit(sets, options).run() once an iteration, as a fit button would
+// (the problem made from the inputs, then run): the median in
+// milliseconds and the last result. False where a fit failed, the
+// benchmark then skipped.
+bool timeSeries(benchmark::State& state, const std::vector<fit::DataSet>& sets,
+                const fit::DataSetFitOptions& options, fit::SeriesResult* last, double* median) {
+    std::vector<double> samples;
+    for (auto _ : state) {
+        samples.push_back(
+            bench::timed<std::milli>([&] { *last = fit::DataSetFit(sets, options).run(); }));
+        if (!last->result.ok) {
+            state.SkipWithError(qPrintable(last->result.error.english()));
+            return false;
+        }
+        benchmark::DoNotOptimize(last->result.chiSquare);
+    }
+    *median = bench::median(samples);
+    return true;
+}
+
 void fitSeries(benchmark::State& state) {
     fit::DataSetFitOptions options;
     options.varied = QStringList{"amplitude", "R", "P0", fit::DataSetFit::thetaEName};
@@ -70,23 +88,11 @@ void fitSeries(benchmark::State& state) {
     options.reducedMass = 63.546 / 2;
     options.thetaE = 300;
     const std::vector<fit::DataSet> sets = copperLikeSeries();
-    std::vector<double> samples;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        // As a fit button would: the problem made from the inputs, then run.
-        const fit::SeriesResult series = fit::DataSetFit(sets, options).run();
-        samples.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-        if (!series.result.ok) {
-            state.SkipWithError(qPrintable(series.result.error.english()));
-            return;
-        }
-        seriesEvaluations = series.result.evaluations;
-        seriesTheta = series.result.best[series.result.best.size() - 2].value;
-        benchmark::DoNotOptimize(series.result.chiSquare);
-    }
-    medianSeriesMilliseconds = bench::median(samples);
+    fit::SeriesResult series;
+    if (!timeSeries(state, sets, options, &series, &medianSeriesMilliseconds))
+        return;
+    seriesEvaluations = series.result.evaluations;
+    seriesTheta = series.result.best[series.result.best.size() - 2].value;
     state.counters["median_ms"] = medianSeriesMilliseconds;
 }
 
@@ -122,34 +128,24 @@ void fitCopperSeries(benchmark::State& state) {
     options.varied << fit::DataSetFit::thetaEName;
     options.sigmaModel = fit::SigmaModel::Einstein;
     options.reducedMass = 63.546 / 2;
-    std::vector<double> samples;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const fit::SeriesResult series = fit::DataSetFit(sets, options).run();
-        samples.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-        if (!series.result.ok) {
-            state.SkipWithError(qPrintable(series.result.error.english()));
-            return;
-        }
-        const fit::Result& r = series.result;
-        const size_t t = r.best.size() - 2;
-        copperReport = QString("  varied %1; theta_E %2 +- %3 K, reduced chi-square %4, %5 "
-                               "evaluations\n")
-                           .arg(options.varied.join(' '))
-                           .arg(r.best[t].value, 0, 'f', 1)
-                           .arg(r.errors[t], 0, 'f', 1)
-                           .arg(r.reducedChiSquare, 0, 'g', 3)
-                           .arg(r.evaluations);
-        for (const fit::DataSetResult& d : series.dataSets)
-            copperReport += QString("  %1: sigma2 %2 +- %3 A^2, R-factor %4\n")
-                                .arg(d.file)
-                                .arg(d.sigma2, 0, 'f', 5)
-                                .arg(d.sigma2Error, 0, 'f', 5)
-                                .arg(d.rFactor, 0, 'g', 3);
-    }
-    medianCopperMilliseconds = bench::median(samples);
+    fit::SeriesResult series;
+    if (!timeSeries(state, sets, options, &series, &medianCopperMilliseconds))
+        return;
+    const fit::Result& r = series.result;
+    const size_t t = r.best.size() - 2;
+    copperReport = QString("  varied %1; theta_E %2 +- %3 K, reduced chi-square %4, %5 "
+                           "evaluations\n")
+                       .arg(options.varied.join(' '))
+                       .arg(r.best[t].value, 0, 'f', 1)
+                       .arg(r.errors[t], 0, 'f', 1)
+                       .arg(r.reducedChiSquare, 0, 'g', 3)
+                       .arg(r.evaluations);
+    for (const fit::DataSetResult& d : series.dataSets)
+        copperReport += QString("  %1: sigma2 %2 +- %3 A^2, R-factor %4\n")
+                            .arg(d.file)
+                            .arg(d.sigma2, 0, 'f', 5)
+                            .arg(d.sigma2Error, 0, 'f', 5)
+                            .arg(d.rFactor, 0, 'g', 3);
     state.counters["median_ms"] = medianCopperMilliseconds;
 }
 
