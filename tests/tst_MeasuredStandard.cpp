@@ -1,13 +1,24 @@
 #include "AWave.h"
+#include "ChiDataReader.h"
 #include "Envelope.h"
 #include "FilteredCurves.h"
 #include "FitRun.h"
 #include "MeasuredCurve.h"
 #include "MeasuredStandard.h"
+#include "Program.h"
+#include "ProgramState.h"
+#include "Scenario.h"
 #include "WaveCtrl.h"
 #include "WaveSynthesis.h"
 #include "WindowFunc.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -27,6 +38,11 @@ private slots:
     void fitOnTop();
     void refused_data();
     void refused();
+    void fromTheMenu_data();
+    void fromTheMenu();
+    void scenarioReopens();
+    void scenarioRefused_data();
+    void scenarioRefused();
 };
 
 namespace {
@@ -53,7 +69,7 @@ void shellData(double n, double r, double sigma2, QVector<double>* k, QVector<do
     }
 }
 
-const WaveGrid programGrid{0, 0.1, 161, 1024};
+const WaveGrid programGrid = ProgramState::grid();
 
 } // namespace
 
@@ -240,6 +256,192 @@ void tst_MeasuredStandard::refused() {
     FilteredCurves filter;
     QString error;
     QVERIFY(!filter.standard(k, chi, programGrid, origin, &error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+}
+
+namespace {
+// Writes the reference made by shellData to `path`.
+bool writeReference(const QString& path, double n, double r, double sigma2) {
+    QVector<double> k, chi;
+    shellData(n, r, sigma2, &k, &chi);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    for (int i = 0; i < k.size(); ++i)
+        f.write(QByteArray::number(k[i], 'g', 17) + ' ' + QByteArray::number(chi[i], 'g', 17) +
+                '\n');
+    return true;
+}
+
+// Fills the standard's dialog as a user does, by keys, and presses OK; the
+// message box that may follow is read and closed.
+struct DialogUser {
+    QString source; // "" takes the loaded data; else a file to type
+    QString n, r, sigma;
+    QString message;
+    bool sawDialog = false;
+    void typeInto(QWidget* box, const QString& text) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
+    }
+    void run() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || qobject_cast<QMessageBox*>(dialog))
+            return;
+        sawDialog = true;
+        auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("standardSource"));
+        combo->setCurrentIndex(source.isEmpty() ? 0 : 1);
+        if (!source.isEmpty()) {
+            typeInto(dialog->findChild<QLineEdit*>(QStringLiteral("standardFile")), source);
+        }
+        typeInto(dialog->findChild<QDoubleSpinBox*>(QStringLiteral("standardN"))
+                     ->findChild<QLineEdit*>(),
+                 n);
+        typeInto(dialog->findChild<QDoubleSpinBox*>(QStringLiteral("standardR"))
+                     ->findChild<QLineEdit*>(),
+                 r);
+        typeInto(dialog->findChild<QDoubleSpinBox*>(QStringLiteral("standardSigma"))
+                     ->findChild<QLineEdit*>(),
+                 sigma);
+        QTimer::singleShot(0, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                message = box->text();
+                box->accept();
+            }
+        });
+        QTest::keyClick(dialog, Qt::Key_Return);
+    }
+};
+} // namespace
+
+void tst_MeasuredStandard::fromTheMenu_data() {
+    QTest::addColumn<bool>("chiRWindow"); // the entry of the chi(R) window's menu
+    QTest::addColumn<bool>("loaded");     // the loaded data, else a typed file
+    QTest::addColumn<QString>("n");
+    QTest::addColumn<QString>("refusal"); // empty: the standard is made
+    QTest::newRow("loaded data, chi(k) window") << false << true << "12"
+                                                << "";
+    QTest::newRow("a file, chi(R) window") << true << false << "6"
+                                           << "";
+    QTest::newRow("N zero") << false << true << "0"
+                            << "N must be";
+    QTest::newRow("no data loaded") << false << true << "12"
+                                    << "no data";
+    QTest::newRow("a file that is not there") << true << false << "12"
+                                              << "missing.chi";
+}
+
+// "Use filtered data as the shell's amplitude and phase…" from either
+// window's File menu: the dialog typed into, the model then the reference's
+// own filtered chi(q); or a message box and nothing changed.
+void tst_MeasuredStandard::fromTheMenu() {
+    QFETCH(bool, chiRWindow);
+    QFETCH(bool, loaded);
+    QFETCH(QString, n);
+    QFETCH(QString, refusal);
+    QTemporaryDir tmp;
+    const QString reference = tmp.filePath(QStringLiteral("reference.chi"));
+    QVERIFY(writeReference(reference, 12, 2.55, 0.0036));
+    Program program;
+    AWave& wave = *program.wave();
+    if (loaded && QTest::currentDataTag() != QByteArray("no data loaded"))
+        QVERIFY(program.main->files->openDataFile(reference));
+    const bool missing = refusal.contains(QLatin1String("missing"));
+    DialogUser user;
+    user.source = loaded ? QString() : (missing ? tmp.filePath("missing.chi") : reference);
+    user.n = n;
+    user.r = QStringLiteral("2.55");
+    user.sigma = QStringLiteral("0.06");
+    QTimer::singleShot(0, [&] { user.run(); });
+    QAction* entry =
+        chiRWindow ? program.chiR()->actionUseStandard : program.main->actionUseStandard;
+    QVERIFY(entry->isEnabled());
+    entry->trigger();
+    QVERIFY(user.sawDialog);
+    if (!refusal.isEmpty()) {
+        QVERIFY2(user.message.contains(refusal), qPrintable(user.message));
+        QVERIFY(!wave.path);
+        return;
+    }
+    QVERIFY2(user.message.isEmpty(), qPrintable(user.message));
+    QVERIFY(wave.path && wave.path->standard);
+    const StandardOrigin& origin = *wave.path->standard;
+    QCOMPARE(origin.file, reference);
+    QCOMPARE(origin.n, n.toDouble());
+    QCOMPARE(origin.r, 2.55);
+    QCOMPARE(origin.sigma, 0.06);
+    QCOMPARE(origin.kWeight, wave.n);
+    QCOMPARE(wave.parameter(AWave::Parameter::Amplitude), 0.9 * n.toDouble());
+    QCOMPARE(wave.parameter(AWave::Parameter::R), 2.55);
+    QCOMPARE(wave.parameter(AWave::Parameter::Sigma), 0.06);
+    QVERIFY(program.main->actionRemovePath->isEnabled());
+}
+
+// Saved and opened again in a fresh program, the standard is made anew
+// from its file and the model is the same to the bit.
+void tst_MeasuredStandard::scenarioReopens() {
+    QTemporaryDir tmp;
+    const QString reference = tmp.filePath(QStringLiteral("data/reference.chi"));
+    QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("data")));
+    QVERIFY(writeReference(reference, 12, 2.55, 0.0036));
+    const QString saved = tmp.filePath(QStringLiteral("standard.tovik.json"));
+    QVector<double> chi;
+    StandardOrigin origin;
+    {
+        Program program;
+        program.chiR()->setRWindow({1.6, 1.9, 2.8, 3.1});
+        QCOMPARE(program.main->files->makeStandard(12, 2.55, 0.06, reference), QString());
+        origin = *program.wave()->path->standard;
+        QVERIFY(program.wave()->setParameter(AWave::Parameter::Sigma, 0.07));
+        chi = program.wave()->chi;
+        QVERIFY(program.main->files->saveScenarioFile(saved));
+    }
+    Scenario read;
+    QString error;
+    QVERIFY2(Scenario::readFile(saved, Scenario(), &read, &error), qPrintable(error));
+    QVERIFY(read.standard && *read.standard == origin);
+    QVERIFY(read.pathFile.isEmpty());
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY2(file.readAll().contains("\"data/reference.chi\""), "the file is recorded relative");
+    Program program;
+    QVERIFY(program.main->files->openScenarioFile(saved));
+    QVERIFY(program.wave()->path && program.wave()->path->standard);
+    QVERIFY(*program.wave()->path->standard == origin);
+    QCOMPARE(program.wave()->parameter(AWave::Parameter::Sigma), 0.07);
+    QCOMPARE(program.wave()->chi, chi);
+}
+
+void tst_MeasuredStandard::scenarioRefused_data() {
+    QTest::addColumn<QByteArray>("standard");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("N zero") << QByteArray(R"({"file": "a.chi", "N": 0, "R": 2.5, "sigma": 0.05})")
+                            << "standard.N";
+    QTest::newRow("N missing") << QByteArray(R"({"file": "a.chi", "R": 2.5, "sigma": 0.05})")
+                               << "standard.N";
+    QTest::newRow("no file") << QByteArray(R"({"file": "", "N": 4, "R": 2.5, "sigma": 0.05})")
+                             << "standard.file";
+    QTest::newRow("R window backwards")
+        << QByteArray(R"({"file": "a.chi", "N": 4, "R": 2.5, "sigma": 0.05,
+                          "Rwindow": [3, 2.8, 1.9, 1.7]})")
+        << "standard.Rwindow[1]";
+    QTest::newRow("with a path too")
+        << QByteArray(
+               R"({"file": "a.chi", "N": 4, "R": 2.5, "sigma": 0.05}, "path": "feff0001.dat")")
+        << "path";
+}
+
+// A scenario's "standard" is checked field by field, and a main shell
+// given both a path and a standard is refused.
+void tst_MeasuredStandard::scenarioRefused() {
+    QFETCH(QByteArray, standard);
+    QFETCH(QString, reason);
+    const QByteArray text =
+        R"({"format": "tovik-scenario", "version": 1, "standard": )" + standard + "}";
+    Scenario read;
+    QString error;
+    QVERIFY(!Scenario::fromJson(text, Scenario(), &read, &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
 }
 
