@@ -574,12 +574,14 @@ bool readStandard(const QJsonObject& o, Scenario* s, QString* error) {
     if (kWindow != f.constEnd() &&
         !windowIn(kWindow.value(), nested(path, "kWindow"), 0, 50, &origin.kWindow, error))
         return false;
-    if (!s->pathFile.isEmpty()) {
+    // A path kept from the base gives way; one in the same file conflicts.
+    if (!o.value(QLatin1String("path")).toString().isEmpty()) {
         *error = Scenario::tr("The fields %1 and %2 cannot both be given: the main shell takes "
                               "its amplitude and phase from one or the other.")
                      .arg(QStringLiteral("path"), path);
         return false;
     }
+    s->pathFile.clear();
     s->standard = origin;
     return true;
 }

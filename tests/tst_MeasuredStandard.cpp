@@ -15,8 +15,11 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -43,6 +46,8 @@ private slots:
     void scenarioReopens();
     void scenarioRefused_data();
     void scenarioRefused();
+    void commandLine_data();
+    void commandLine();
 };
 
 namespace {
@@ -291,7 +296,13 @@ struct DialogUser {
             return;
         sawDialog = true;
         auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("standardSource"));
-        combo->setCurrentIndex(source.isEmpty() ? 0 : 1);
+        combo->setFocus();
+        QTest::keyClick(combo, source.isEmpty() ? Qt::Key_Up : Qt::Key_Down);
+        if (combo->currentIndex() != (source.isEmpty() ? 0 : 1)) {
+            sawDialog = false; // the keys did not choose: the test fails
+            dialog->reject();
+            return;
+        }
         if (!source.isEmpty()) {
             typeInto(dialog->findChild<QLineEdit*>(QStringLiteral("standardFile")), source);
         }
@@ -433,7 +444,8 @@ void tst_MeasuredStandard::scenarioRefused_data() {
 }
 
 // A scenario's "standard" is checked field by field, and a main shell
-// given both a path and a standard is refused.
+// given both a path and a standard in one file is refused; a path kept from
+// the base gives way to the file's standard.
 void tst_MeasuredStandard::scenarioRefused() {
     QFETCH(QByteArray, standard);
     QFETCH(QString, reason);
@@ -441,8 +453,74 @@ void tst_MeasuredStandard::scenarioRefused() {
         R"({"format": "tovik-scenario", "version": 1, "standard": )" + standard + "}";
     Scenario read;
     QString error;
-    QVERIFY(!Scenario::fromJson(text, Scenario(), &read, &error));
+    Scenario base;
+    base.pathFile = QStringLiteral("/somewhere/feff0001.dat");
+    QVERIFY(!Scenario::fromJson(text, base, &read, &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
+    const QByteArray valid = R"({"format": "tovik-scenario", "version": 1, "standard":
+                                 {"file": "a.chi", "N": 4, "R": 2.5, "sigma": 0.05}})";
+    QVERIFY2(Scenario::fromJson(valid, base, &read, &error), qPrintable(error));
+    QVERIFY(read.pathFile.isEmpty() && read.standard && read.standard->n == 4);
+    QCOMPARE(read.standard->rWindow, (WindowPositions{1.7, 1.9, 2.8, 3.0}));
+    QCOMPARE(read.standard->kWeight, base.n);
+}
+
+void tst_MeasuredStandard::commandLine_data() {
+    QTest::addColumn<QByteArray>("standard");
+    QTest::addColumn<QString>("refusal"); // empty: the fit runs
+    QTest::newRow("fit on the standard itself")
+        << QByteArray(R"({"file": "reference.chi", "N": 12, "R": 2.55, "sigma": 0.06,
+                          "Rwindow": [0.8, 1.4, 3.6, 4.2]})")
+        << "";
+    QTest::newRow("file missing")
+        << QByteArray(R"({"file": "gone.chi", "N": 12, "R": 2.55, "sigma": 0.06})") << "gone.chi";
+    QTest::newRow("N zero") << QByteArray(
+                                   R"({"file": "reference.chi", "N": 0, "R": 2.55, "sigma": 0.06})")
+                            << "standard.N";
+    QTest::newRow("k window past the grid")
+        << QByteArray(R"({"file": "reference.chi", "N": 12, "R": 2.55, "sigma": 0.06,
+                          "kWindow": [17, 18, 19, 20]})")
+        << "no signal";
+}
+
+// --fit with a scenario that names a standard: made before anything runs,
+// and a fit of the reference on itself returns its sigma and R; a standard
+// that cannot be made is one line on stderr and exit code 1.
+void tst_MeasuredStandard::commandLine() {
+    QFETCH(QByteArray, standard);
+    QFETCH(QString, refusal);
+    QTemporaryDir tmp;
+    QVERIFY(writeReference(tmp.filePath(QStringLiteral("reference.chi")), 12, 2.55, 0.0036));
+    QFile scenario(tmp.filePath(QStringLiteral("standard.tovik.json")));
+    QVERIFY(scenario.open(QIODevice::WriteOnly));
+    scenario.write(R"({"format": "tovik-scenario", "version": 1, "R": 2.53, "sigma": 0.05,
+                       "amplitude": 10.8, "windowPositions": [2, 4, 13, 15],
+                       "view": {"physical": true}, "measuredData": "reference.chi",
+                       "standard": )" +
+                   standard + "}");
+    scenario.close();
+    QProcess p;
+    p.start(QStringLiteral(TOVIK_EXECUTABLE), {"-e", "--scenario", scenario.fileName(), "--fit"});
+    QVERIFY(p.waitForFinished(60000));
+    const QByteArray err = p.readAllStandardError();
+    if (!refusal.isEmpty()) {
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY2(err.startsWith("tovik: ") && err.count('\n') == 1 && err.endsWith('\n'),
+                 err.constData());
+        QVERIFY2(QString::fromUtf8(err).contains(refusal), err.constData());
+        QVERIFY(p.readAllStandardOutput().isEmpty());
+        return;
+    }
+    QVERIFY2(p.exitCode() == 0, err.constData());
+    const QJsonObject parameters =
+        QJsonDocument::fromJson(p.readAllStandardOutput()).object().value("parameters").toObject();
+    const auto value = [&](const char* name) {
+        return parameters.value(QLatin1String(name)).toObject().value("value").toDouble();
+    };
+    QVERIFY2(std::abs(value("sigma") - 0.06) < 2e-5, qPrintable(QString::number(value("sigma"))));
+    QVERIFY2(std::abs(value("R") - 2.55) < 2e-4, qPrintable(QString::number(value("R"))));
+    QVERIFY2(std::abs(value("amplitude") - 10.8) < 0.01,
+             qPrintable(QString::number(value("amplitude"))));
 }
 
 QTEST_MAIN(tst_MeasuredStandard)
