@@ -333,10 +333,13 @@ int CommandLine::run(const Options& options) {
     }
     // The path files likewise, and a path that ends before the window is
     // refused here.
-    if (options.path)
+    if (options.path) {
         state.pathFile = QFileInfo(*options.path).absoluteFilePath();
-    // Without a "fit" part, a model with a path is fitted as the field does.
-    if (!state.hasFit && !state.pathFile.isEmpty())
+        state.standard.reset(); // the path given replaces a measured standard
+    }
+    // Without a "fit" part, a model with a path (or a measured standard) is
+    // fitted as the field does.
+    if (!state.hasFit && (!state.pathFile.isEmpty() || state.standard))
         state.fitVary = fit::FitProblem::defaultVaried(true);
     ProgramState::Paths paths;
     {

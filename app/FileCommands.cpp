@@ -14,9 +14,11 @@
 #include "Escaped.h"
 #include "FileDialogs.h"
 #include "MeasuredCurve.h"
+#include "MeasuredStandard.h"
 #include "MuColumnsDialog.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "StandardDialog.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
@@ -43,6 +45,8 @@ FileCommands::FileCommands(ChiK& window) : QObject(&window), main(window) {
     // The path entries in both windows' File menus.
     for (QAction* open : {main.actionOpenPath, chiR.actionOpenPath})
         connect(open, &QAction::triggered, this, &FileCommands::openPath);
+    for (QAction* standard : {main.actionUseStandard, chiR.actionUseStandard})
+        connect(standard, &QAction::triggered, this, &FileCommands::useStandard);
     for (QAction* remove : {main.actionRemovePath, chiR.actionRemovePath})
         connect(remove, &QAction::triggered, this, &FileCommands::removePath);
     auto pathShown = [this] {
@@ -224,6 +228,47 @@ QString FileCommands::readPath(const QString& path) {
     return QString();
 }
 
+QString FileCommands::makeStandard(double n, double r, double sigma, const QString& file) {
+    AWave& wave = *main.waves.first();
+    StandardOrigin origin;
+    QVector<double> k, chi;
+    QString error;
+    if (file.isEmpty()) {
+        if (!main.measured->isLoaded())
+            return MeasuredStandard::tr("There are no data to make the standard from.");
+        // A scenario reopens the standard from a chi(k) file; mu(E) would
+        // need its whole processing again.
+        if (main.absorption->isLoaded())
+            return tr("The loaded data were made from mu(E); the standard is made from a chi(k) "
+                      "file. Choose the reference's chi(k) file instead.");
+        origin.file = main.measured->path;
+        k = main.measured->dataK;
+        chi = main.measured->dataChi;
+    } else {
+        origin.file = file;
+        if (!ChiDataReader::readFile(file, &k, &chi, &error))
+            return error;
+    }
+    origin.n = n;
+    origin.r = r;
+    origin.sigma = sigma;
+    origin.rWindow = main.chiR->rWindow;
+    const QVector<double>& window = wave.ctrl->WindowCtrl->positions;
+    if (window.size() == 4)
+        origin.kWindow = {window[0], window[1], window[2], window[3]};
+    origin.kWeight = wave.n;
+    FilteredCurves filter;
+    const ShellPathPtr standard = filter.standard(k, chi, wave.grid(), origin, &error);
+    if (!standard)
+        return error;
+    wave.setPath(standard);
+    wave.setParameter(AWave::Parameter::Amplitude, standard->chi.defaults().amplitude);
+    wave.setParameter(AWave::Parameter::R, r);
+    wave.setParameter(AWave::Parameter::Sigma, sigma);
+    wave.setParameter(AWave::Parameter::DeltaE0, 0);
+    return QString();
+}
+
 QString FileCommands::readData(const QString& path) {
     QVector<double> k, chi;
     QString error;
@@ -358,6 +403,22 @@ void FileCommands::openPath() {
                                                tr("Path files (feff*.dat);;All files (*)"));
     if (!path.isEmpty())
         reported(over, readPath(path));
+}
+
+void FileCommands::useStandard() {
+    QWidget* over = qobject_cast<QWidget*>(sender() == main.chiR->actionUseStandard
+                                               ? static_cast<QObject*>(main.chiR)
+                                               : static_cast<QObject*>(&main));
+    const AWave& wave = *main.waves.first();
+    const bool fromChiFile = main.measured->isLoaded() && !main.absorption->isLoaded();
+    StandardDialog dialog(over, fromChiFile ? main.measured->path : QString(), wave.r, wave.sigma);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!dialog.fromLoadedData() && dialog.file().isEmpty()) {
+        reported(over, tr("Choose the reference's chi(k) file."));
+        return;
+    }
+    reported(over, makeStandard(dialog.n(), dialog.r(), dialog.sigma(), dialog.file()));
 }
 
 void FileCommands::removePath() {

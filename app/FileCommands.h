@@ -66,6 +66,12 @@ public:
     // The main shell's scattering path: refused when it ends before the
     // window does.
     QString readPath(const QString& path);
+    // A measured standard as the main shell's path, made from the loaded
+    // chi(k) (`file` empty) or from `file`, with the reference's N, R (Å)
+    // and sigma (Å), through the current R window, k window and k weight.
+    // The model is set to R, sigma and dE0 = 0 and N·S0² = 0.9 N, so that
+    // it shows the reference's own filtered chi(q).
+    QString makeStandard(double n, double r, double sigma, const QString& file);
     // Reads and processes a mu(E) file (columns: none for the layout the
     // file declares) with the default settings.
     QString readMu(const QString& path, const std::optional<MuColumns>& columns);
@@ -91,6 +97,8 @@ public slots:
     void clearData();
     void openPath();
     void removePath();
+    // The standard's dialog, then makeStandard.
+    void useStandard();
     void exportPicture(FileCommands::Plot plot);
     void exportData(FileCommands::Plot plot);
     void copyPicture(FileCommands::Plot plot);

@@ -1,7 +1,9 @@
 #include "FilteredCurves.h"
 
 #include "AWave.h"
+#include "ChiDataReader.h"
 #include "MeasuredCurve.h"
+#include "MeasuredStandard.h"
 #include "Palette.h"
 #include "PhysicalUnits.h"
 #include "PixelDrawing.h"
@@ -72,6 +74,31 @@ bool FilteredCurves::filterData(const QVector<double>& k, const QVector<double>&
     in.kWindow = kWindow;
     in.rWindow = r;
     return engine.filter(in, out, error);
+}
+
+ShellPathPtr FilteredCurves::standard(const QVector<double>& k, const QVector<double>& chi,
+                                      const WaveGrid& grid, const StandardOrigin& origin,
+                                      QString* error) {
+    if (k.isEmpty()) {
+        if (error)
+            *error = MeasuredStandard::tr("There are no data to make the standard from.");
+        return nullptr;
+    }
+    QVector<double> kWindow(grid.kCount);
+    for (int i = 0; i < grid.kCount; ++i)
+        kWindow[i] = hanningWindow(origin.kWindow, grid.k(i));
+    FilteredSpectrum f;
+    if (!filterData(k, chi, grid, origin.kWeight, kWindow, origin.rWindow, &f, error))
+        return nullptr;
+    return MeasuredStandard::fromFiltered(f, grid, origin, error);
+}
+
+ShellPathPtr FilteredCurves::standard(const WaveGrid& grid, const StandardOrigin& origin,
+                                      QString* error) {
+    QVector<double> k, chi;
+    if (!ChiDataReader::readFile(origin.file, &k, &chi, error))
+        return nullptr;
+    return standard(k, chi, grid, origin, error);
 }
 
 void FilteredCurves::appendTraces(QVector<PlotTrace>* out, const FilteredSpectrum& f, int n,

@@ -34,6 +34,15 @@ public:
                     int n, const QVector<double>& kWindow, const WindowPositions& r,
                     FilteredSpectrum* out, QString* error);
 
+    // A measured standard (model/MeasuredStandard) from the reference's
+    // chi(k) on `grid`: weighted by k^kWeight and origin.kWindow, filtered
+    // through origin.rWindow. Null, with one translated sentence, when it
+    // cannot be made.
+    ShellPathPtr standard(const QVector<double>& k, const QVector<double>& chi,
+                          const WaveGrid& grid, const StandardOrigin& origin, QString* error);
+    // The same from origin.file, read as a chi(k) file.
+    ShellPathPtr standard(const WaveGrid& grid, const StandardOrigin& origin, QString* error);
+
     // The chi(k) plot's traces of a filtered spectrum: k^n Re chi(q) as
     // `width` wide, and the amplitude ±k^n |chi(q)| thin, in `colour`; so
     // they lie on the plotted k^n chi(k).

@@ -3,6 +3,7 @@
 #include "AWave.h"
 #include "ChiR.h"
 #include "Envelope.h"
+#include "FilteredCurves.h"
 #include "MeasuredCurve.h"
 #include "Scenario.h"
 #include "ViewOptions.h"
@@ -40,8 +41,18 @@ ShellPathPtr pathFor(const QString& file, const ShellPathPtr& given) {
 }
 } // namespace
 
+WaveGrid ProgramState::grid() {
+    return AWave::gridOf(0, gridKMax, gridStep, gridLength);
+}
+
 bool ProgramState::readPaths(const Scenario& s, Paths* paths, QString* error) {
     Paths out;
+    if (s.standard) {
+        FilteredCurves filter;
+        out.main = filter.standard(grid(), *s.standard, error);
+        if (!out.main)
+            return false;
+    }
     const double windowEnd = s.windowPositions.isEmpty() ? 0 : s.windowPositions.last();
     auto read = [&](const QString& file, ShellPathPtr* path) {
         if (file.isEmpty())
@@ -82,7 +93,9 @@ Scenario ProgramState::capture(const AWave& wave, const ChiR& chiR) {
         }
         s.shells.append(extra);
     }
-    if (wave.path)
+    if (wave.path && wave.path->standard)
+        s.standard = wave.path->standard;
+    else if (wave.path)
         s.pathFile = wave.path->fileName;
     s.showReal = chiR.SelReal->isChecked();
     s.showImag = chiR.SelImag->isChecked();
@@ -112,9 +125,21 @@ void ProgramState::apply(const Scenario& s, AWave& wave, ChiR& chiR, const Paths
     ctrl.NBar->setValue(s.n);
     // The path first: a new one brings its default amplitude, which the
     // scenario's own value then replaces. The loaded one stays when named.
-    const ShellPathPtr mainPath = wave.path && wave.path->fileName == s.pathFile && !paths.main
-                                      ? wave.path
-                                      : pathFor(s.pathFile, paths.main);
+    ShellPathPtr mainPath;
+    if (s.standard) {
+        // The one made for it, else the one in use when it is the same.
+        if (paths.main && paths.main->standard == s.standard)
+            mainPath = paths.main;
+        else if (wave.path && wave.path->standard == s.standard)
+            mainPath = wave.path;
+        else
+            mainPath = FilteredCurves().standard(grid(), *s.standard, nullptr);
+    } else {
+        mainPath =
+            wave.path && !wave.path->standard && wave.path->fileName == s.pathFile && !paths.main
+                ? wave.path
+                : pathFor(s.pathFile, paths.main);
+    }
     wave.setPath(mainPath);
     // Exactly, as typed values: the sliders only point at them. A changed
     // value is one synthesis; the same value again is none.

@@ -4,6 +4,7 @@
 #include "ChiK.h"
 #include "ChiR.h"
 #include "Envelope.h"
+#include "ProgramState.h"
 #include "WaveCtrl.h"
 
 Session::Session() {
@@ -26,7 +27,7 @@ AWave* Session::makeWave() {
     Envelope* envelope = flatEnvelope.get();
     for (int i = 0; i <= 16; ++i)
         envelope->points.append(QPointF(i, 1.0));
-    wave->setKGrid(0.0, 16.0, 0.1, 1024);
+    wave->setKGrid(0.0, ProgramState::gridKMax, ProgramState::gridStep, ProgramState::gridLength);
     wave->envelope = envelope;
     QObject::connect(envelope, SIGNAL(updated()), wave, SLOT(envChanged()));
     QObject::connect(wave->ctrl, SIGNAL(enFlat()), envelope, SLOT(enFlat()));

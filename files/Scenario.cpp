@@ -488,6 +488,104 @@ bool readFilter(const QJsonObject& o, Scenario* s, QString* error) {
     return true;
 }
 
+// Four increasing positions within [low, high] that span a range.
+bool windowIn(const QJsonValue& v, const QString& path, double low, double high,
+              WindowPositions* out, QString* error) {
+    QJsonArray a;
+    if (!arrayOf(v, path, windowPositionCount, &a, error))
+        return false;
+    WindowPositions p{};
+    for (int i = 0; i < windowPositionCount; ++i) {
+        if (!numberIn(a.at(i), indexed(path, i), low, high, &p[size_t(i)], error))
+            return false;
+        if (i > 0 && p[size_t(i)] < p[size_t(i) - 1]) {
+            *error = Scenario::tr("The field %1 must not be smaller than %2.")
+                         .arg(indexed(path, i), indexed(path, i - 1));
+            return false;
+        }
+    }
+    if (!(p[0] < p[3])) {
+        *error = Scenario::tr("The field %1 must span a range of R.").arg(path);
+        return false;
+    }
+    *out = p;
+    return true;
+}
+
+// "standard": {"file", "N", "R", "sigma", "Rwindow", "kWindow", "n"}: the
+// first four required; the filter's windows and k weight default to the
+// scenario's own. Read after "filter", the window positions and "n". With
+// a "path" as well it is refused: the main shell has one or the other.
+bool readStandard(const QJsonObject& o, Scenario* s, QString* error) {
+    s->standard.reset();
+    const auto it = o.constFind(QLatin1String("standard"));
+    if (it == o.constEnd() || it.value().isNull())
+        return true;
+    const QString path = QStringLiteral("standard");
+    QJsonObject f;
+    if (!object(it.value(), path, &f, error))
+        return false;
+    StandardOrigin origin;
+    for (const char* key : {"file", "N", "R", "sigma"}) {
+        if (!f.contains(QLatin1String(key))) {
+            *error = Scenario::tr("The required field %1 is missing.").arg(nested(path, key));
+            return false;
+        }
+    }
+    if (!fileName(f, path, "file", &origin.file, error))
+        return false;
+    if (origin.file.isEmpty()) {
+        *error = Scenario::tr("The field %1 must name a chi(k) file.").arg(nested(path, "file"));
+        return false;
+    }
+    const ParameterRow& rRow = parameterRow(ModelParameter::R);
+    const ParameterRow& sigmaRow = parameterRow(ModelParameter::Sigma);
+    double weight = s->n;
+    if (!numberIn(f.value(QLatin1String("N")), nested(path, "N"), 0, 1000, &origin.n, error) ||
+        !numberIn(f.value(QLatin1String("R")), nested(path, "R"), rRow.minimum, rRow.maximum,
+                  &origin.r, error) ||
+        !numberIn(f.value(QLatin1String("sigma")), nested(path, "sigma"), 0, sigmaRow.maximum,
+                  &origin.sigma, error) ||
+        !optionalNumber(f, path, KWeight::key, KWeight::minimum, KWeight::maximum, &weight, error))
+        return false;
+    if (!(origin.n > 0)) {
+        *error = Scenario::tr("The field %1 must be larger than 0.").arg(nested(path, "N"));
+        return false;
+    }
+    if (!(origin.r > 0)) {
+        *error = Scenario::tr("The field %1 must be larger than 0.").arg(nested(path, "R"));
+        return false;
+    }
+    if (weight != std::trunc(weight)) {
+        *error = Scenario::tr("The field %1 must be a whole number; it is %2.")
+                     .arg(nested(path, KWeight::key), shortestNumber(weight));
+        return false;
+    }
+    origin.kWeight = int(weight);
+    if (s->filterRWindow.size() == windowPositionCount)
+        std::copy(s->filterRWindow.begin(), s->filterRWindow.end(), origin.rWindow.begin());
+    if (s->windowPositions.size() == windowPositionCount)
+        std::copy(s->windowPositions.begin(), s->windowPositions.end(), origin.kWindow.begin());
+    const auto rWindow = f.constFind(QLatin1String("Rwindow"));
+    if (rWindow != f.constEnd() &&
+        !windowIn(rWindow.value(), nested(path, "Rwindow"), 0, 15, &origin.rWindow, error))
+        return false;
+    const auto kWindow = f.constFind(QLatin1String("kWindow"));
+    if (kWindow != f.constEnd() &&
+        !windowIn(kWindow.value(), nested(path, "kWindow"), 0, 50, &origin.kWindow, error))
+        return false;
+    // A path kept from the base gives way; one in the same file conflicts.
+    if (!o.value(QLatin1String("path")).toString().isEmpty()) {
+        *error = Scenario::tr("The fields %1 and %2 cannot both be given: the main shell takes "
+                              "its amplitude and phase from one or the other.")
+                     .arg(QStringLiteral("path"), path);
+        return false;
+    }
+    s->pathFile.clear();
+    s->standard = origin;
+    return true;
+}
+
 bool readDataFile(const QJsonObject& o, Scenario* s, QString* error) {
     return fileName(o, QString(), "measuredData", &s->dataFile, error) &&
            fileName(o, QString(), "path", &s->pathFile, error);
@@ -795,8 +893,8 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
             readFactors(o, &s, &message) && readWindowPositions(o, &s, &message) &&
             readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message) &&
             readView(o, &s, &message) && readFit(o, &s, &message) && readFilter(o, &s, &message) &&
-            readDataFile(o, &s, &message) && readAbsorption(o, &s, &message) &&
-            readTexts(o, &s, &message)) {
+            readDataFile(o, &s, &message) && readStandard(o, &s, &message) &&
+            readAbsorption(o, &s, &message) && readTexts(o, &s, &message)) {
             *result = s;
             return true;
         }
@@ -870,6 +968,19 @@ QByteArray Scenario::toJson() const {
              QJsonObject{{QStringLiteral("Rwindow"), rWindow},
                          {QStringLiteral("show"), filterShown},
                          {QStringLiteral("kRange"), QJsonArray{ratioKMin, ratioKMax}}});
+    if (standard) {
+        const auto array = [](const WindowPositions& p) {
+            return QJsonArray{p[0], p[1], p[2], p[3]};
+        };
+        o.insert(QStringLiteral("standard"),
+                 QJsonObject{{QStringLiteral("file"), standard->file},
+                             {QStringLiteral("N"), standard->n},
+                             {QStringLiteral("R"), standard->r},
+                             {QStringLiteral("sigma"), standard->sigma},
+                             {QStringLiteral("Rwindow"), array(standard->rWindow)},
+                             {QStringLiteral("kWindow"), array(standard->kWindow)},
+                             {QLatin1String(KWeight::key), standard->kWeight}});
+    }
     // Only a lesson (or a scenario saved from one) has these.
     if (!title.isEmpty())
         o.insert(QStringLiteral("title"), textObject(title));
@@ -891,6 +1002,8 @@ bool Scenario::readFile(const QString& path, const Scenario& base, Scenario* res
     const QString folder = QFileInfo(path).absolutePath();
     read.dataFile = dataFileIn(folder, read.dataFile);
     read.pathFile = dataFileIn(folder, read.pathFile);
+    if (read.standard)
+        read.standard->file = dataFileIn(folder, read.standard->file);
     for (ExtraShell& shell : read.shells)
         shell.pathFile = dataFileIn(folder, shell.pathFile);
     read.muFile = dataFileIn(folder, read.muFile);
@@ -918,6 +1031,8 @@ bool Scenario::writeFile(const QString& path, QString* error) const {
         return file.isEmpty() ? QString() : QDir(folder).relativeFilePath(file);
     };
     recorded.pathFile = relative(pathFile);
+    if (recorded.standard)
+        recorded.standard->file = relative(standard->file);
     for (ExtraShell& shell : recorded.shells)
         shell.pathFile = relative(shell.pathFile);
     if (!muFile.isEmpty())
@@ -944,21 +1059,22 @@ bool Scenario::operator==(const Scenario& o) const {
         return false;
     return n == o.n && r == o.r && phi0 == o.phi0 && phi1 == o.phi1 && phi2 == o.phi2 &&
            sigma == o.sigma && amplitude == o.amplitude && deltaE0 == o.deltaE0 &&
-           pathFile == o.pathFile && envelopeOn == o.envelopeOn && windowOn == o.windowOn &&
-           debyeWallerOn == o.debyeWallerOn && windowPositions == o.windowPositions &&
-           showReal == o.showReal && showImag == o.showImag && showAbs == o.showAbs &&
-           showEnvelope == o.showEnvelope && showWindow == o.showWindow && showWave == o.showWave &&
-           showTotal == o.showTotal && pointerR == o.pointerR && viewAxes == o.viewAxes &&
-           viewLegend == o.viewLegend && viewPhysical == o.viewPhysical &&
-           viewLockScales == o.viewLockScales && dataFile == o.dataFile && title == o.title &&
-           notes == o.notes && hasFit == o.hasFit && fitVary == o.fitVary && fitRMin == o.fitRMin &&
-           fitRMax == o.fitRMax && fitDataSets == o.fitDataSets &&
-           fitSigmaModel == o.fitSigmaModel && fitPerDataset == o.fitPerDataset &&
-           fitThetaE == o.fitThetaE && fitSigma2Static == o.fitSigma2Static &&
-           fitReducedMass == o.fitReducedMass && fitThermalExpansion == o.fitThermalExpansion &&
-           fitAlpha == o.fitAlpha && muFile == o.muFile && muColumns == o.muColumns &&
-           absorption == o.absorption && filterRWindow == o.filterRWindow &&
-           filterShown == o.filterShown && ratioKMin == o.ratioKMin && ratioKMax == o.ratioKMax;
+           pathFile == o.pathFile && standard == o.standard && envelopeOn == o.envelopeOn &&
+           windowOn == o.windowOn && debyeWallerOn == o.debyeWallerOn &&
+           windowPositions == o.windowPositions && showReal == o.showReal &&
+           showImag == o.showImag && showAbs == o.showAbs && showEnvelope == o.showEnvelope &&
+           showWindow == o.showWindow && showWave == o.showWave && showTotal == o.showTotal &&
+           pointerR == o.pointerR && viewAxes == o.viewAxes && viewLegend == o.viewLegend &&
+           viewPhysical == o.viewPhysical && viewLockScales == o.viewLockScales &&
+           dataFile == o.dataFile && title == o.title && notes == o.notes && hasFit == o.hasFit &&
+           fitVary == o.fitVary && fitRMin == o.fitRMin && fitRMax == o.fitRMax &&
+           fitDataSets == o.fitDataSets && fitSigmaModel == o.fitSigmaModel &&
+           fitPerDataset == o.fitPerDataset && fitThetaE == o.fitThetaE &&
+           fitSigma2Static == o.fitSigma2Static && fitReducedMass == o.fitReducedMass &&
+           fitThermalExpansion == o.fitThermalExpansion && fitAlpha == o.fitAlpha &&
+           muFile == o.muFile && muColumns == o.muColumns && absorption == o.absorption &&
+           filterRWindow == o.filterRWindow && filterShown == o.filterShown &&
+           ratioKMin == o.ratioKMin && ratioKMax == o.ratioKMax;
 }
 
 bool Scenario::DataSetEntry::operator==(const DataSetEntry& o) const {

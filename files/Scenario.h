@@ -83,6 +83,12 @@ public:
     // The main shell's scattering path file, empty for the hand-drawn
     // envelope. Written relative to the scenario's folder like dataFile.
     QString pathFile;
+    // "standard": a measured standard as the main shell's amplitude and
+    // phase in place of a path file: the reference's chi(k) file (relative
+    // to the scenario's folder in a file), its N, R (Å) and sigma (Å), and
+    // the R window, k window and k weight it was filtered with. A file
+    // without "standard" has none, whatever the base.
+    std::optional<StandardOrigin> standard;
     bool showReal = false;
     bool showImag = false;
     bool showAbs = true;

@@ -69,21 +69,31 @@ AWave::~AWave() {
     delete ownCtrl.data();
 }
 
-void AWave::setKGrid(double kMin_, double kMax_, double dk_, int length) {
-    fftLength = length;
-    if (kMin_ > kMax_)
-        std::swap(kMin_, kMax_);
-    kMin = kMin_;
-    kMax = kMax_;
-    dk = dk_;
+WaveGrid AWave::gridOf(double kMin, double kMax, double dk, int length) {
+    WaveGrid g;
+    g.length = length;
+    if (kMin > kMax)
+        std::swap(kMin, kMax);
+    g.kMin = kMin;
+    g.dk = dk;
     if (dk > 0) {
         // In extended precision 16 / 0.1 stays just below 160, so the grid
         // point at kMax itself is never synthesised.
         const long double q = (static_cast<long double>(kMax) - kMin) / dk;
-        kCount = q < INT_MAX ? static_cast<int>(q) : INT_MAX;
+        g.kCount = q < INT_MAX ? static_cast<int>(q) : INT_MAX;
     } else {
-        kCount = 1;
+        g.kCount = 1;
     }
+    return g;
+}
+
+void AWave::setKGrid(double kMin_, double kMax_, double dk_, int length) {
+    const WaveGrid g = gridOf(kMin_, kMax_, dk_, length);
+    fftLength = length;
+    kMin = g.kMin;
+    kMax = std::max(kMin_, kMax_);
+    dk = dk_;
+    kCount = g.kCount;
     if (fftLength > 0 && chi.capacity() < fftLength) {
         for (QVector<double>* a :
              {&oscillation, &chi, &kValues, &envelopeValues, &debyeWallerValues, &windowValues})

@@ -23,6 +23,8 @@ public:
     ~AWave() override;
 
     void setKGrid(double kMin, double kMax, double dk, int length);
+    // The grid setKGrid makes of these.
+    static WaveGrid gridOf(double kMin, double kMax, double dk, int length);
     void synthesize();
 
     // The R step between two bins of the spectra: pi / (dk * N).

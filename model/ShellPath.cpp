@@ -6,6 +6,9 @@
 
 ShellPath::ShellPath(const PathData& data, const QString& name) : chi(data), fileName(name) {}
 
+ShellPath::ShellPath(const PathData& data, const StandardOrigin& origin)
+    : chi(data), fileName(origin.file), standard(origin) {}
+
 std::shared_ptr<const ShellPath> ShellPath::load(const QString& fileName, QString* error) {
     PathData data;
     QString why;
@@ -29,5 +32,7 @@ bool ShellPath::covers(double windowEnd, QString* error) const {
 }
 
 QString ShellPath::shownName() const {
+    if (standard)
+        return tr("standard %1").arg(QFileInfo(fileName).fileName());
     return QFileInfo(fileName).fileName();
 }

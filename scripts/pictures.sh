@@ -111,6 +111,8 @@ export_pictures "$here/../examples/iron-narrow-window.tovik.json" resolution-nar
 export_pictures "$here/../examples/compare-two-shells.tovik.json" compare
 # The linear phase P1 moves the chi(R) peak to R + P1/2.
 export_pictures "$here/../examples/linear-phase.tovik.json" linear-phase
+# Lesson 13: copper at 10 K with its first shell filtered back to q.
+export_pictures "$here/../lessons/13-fourier-filtering.tovik.json" filter-copper
 # Lesson 09: chi(k) and chi(R) of the 10 K copper mu(E), with the lesson's
 # Rbkg of 1.0 Å and with 0.5 and 1.5 Å.
 export_pictures "$here/../lessons/09-mu-to-chi.tovik.json" mu-rbkg-1.0

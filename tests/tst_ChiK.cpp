@@ -270,6 +270,8 @@ void tst_ChiK::menus() {
                                                            "Open measured mu(&E)…",
                                                            "Clear measured chi(k)",
                                                            "Open scattering pa&th…",
+                                                           "Use &filtered data as the shell's "
+                                                           "amplitude and phase…",
                                                            "Remove path",
                                                            "&Hold curves",
                                                            "Clear held c&urves",
@@ -298,6 +300,8 @@ void tst_ChiK::menus() {
                                                            "&About Tovik"}));
     QCOMPARE(texts(program->chiR()->menuBar()), QStringList({"&File",
                                                              "Open scattering pa&th…",
+                                                             "Use &filtered data as the shell's "
+                                                             "amplitude and phase…",
                                                              "Remove path",
                                                              "-",
                                                              "Export &picture…",

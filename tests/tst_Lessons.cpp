@@ -1,10 +1,16 @@
+#include "ChiDataReader.h"
+#include "FilteredCurves.h"
 #include "FitRun.h"
 #include "Lessons.h"
 #include "MeasuredCurve.h"
 #include "NotesWindow.h"
 #include "PackedTransform.h"
 #include "Program.h"
+#include "RatioRun.h"
+#include "Scenario.h"
 
+#include <QDir>
+#include <QJsonObject>
 #include <QMenu>
 #include <QPointF>
 #include <QProcess>
@@ -27,6 +33,8 @@ private slots:
     void programNumbers();
     void statedNumbers_data();
     void statedNumbers();
+    void filteringNumbers_data();
+    void filteringNumbers();
 };
 
 namespace {
@@ -154,8 +162,9 @@ void tst_Lessons::lesson() {
     Scenario expected;
     QVERIFY(Scenario::readFile(path, Scenario(), &expected, nullptr));
     // A lesson on mu(E) writes mu.csv and chi-data.chi too.
+    // A lesson that filters writes chiq.csv too.
     QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files).size(),
-             expected.muFile.isEmpty() ? 6 : 8);
+             (expected.muFile.isEmpty() ? 6 : 8) + (expected.filterShown ? 1 : 0));
 
     Program program({"tovik", "-" + language.left(1)});
     ChiK& main = *program.main;
@@ -444,6 +453,117 @@ void tst_Lessons::programNumbers() {
             got = words[0] == "sigma2" ? value * value : value;
         }
     }
+    QVERIFY2(std::abs(got - stated) <= within, qPrintable(QStringLiteral("%1: %2, the notes say %3")
+                                                              .arg(quantity)
+                                                              .arg(got, 0, 'g', 8)
+                                                              .arg(stated)));
+}
+
+void tst_Lessons::filteringNumbers_data() {
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<double>("stated");
+    QTest::addColumn<double>("within");
+    QTest::addColumn<QString>("shown"); // in both languages' notes
+    const struct {
+        const char* quantity;
+        double stated, within;
+        const char* shown;
+    } rows[] = {
+        {"ratio deltaSigma2", 0.00166, 0.000005, "0.00166 ± 0.00005 Å²"},
+        {"ratio deltaSigma2 error", 0.00005, 0.000005, "0.00166 ± 0.00005 Å²"},
+        {"ratio lnAmplitudeRatio", 0.000, 0.0005, "0.000 ± 0.009"},
+        {"ratio lnAmplitudeRatio error", 0.009, 0.0005, "0.000 ± 0.009"},
+        {"ratio deltaR", -0.003, 0.0005, "ΔR = −0.003 ± 0.001 Å"},
+        {"ratio deltaR error", 0.001, 0.0005, "ΔR = −0.003 ± 0.001 Å"},
+        {"fits difference", 0.0017, 0.00005, "0.0017 Å²"},
+        {"fits difference error", 0.0004, 0.00005, "0.0004 Å²"},
+        {"standard sigma2", 0.00516, 0.000005, "0.00516 ± 0.00031 Å²"},
+        {"standard sigma2 error", 0.00031, 0.000005, "0.00516 ± 0.00031 Å²"},
+        {"standard deltaSigma2", 0.00165, 0.000005, "Δσ² = 0.00165 Å²"},
+        {"standard R", 2.548, 0.0005, "R = 2.548 ± 0.003 Å"},
+        {"standard R error", 0.003, 0.0005, "R = 2.548 ± 0.003 Å"},
+        {"standard amplitude", 10.9, 0.05, "N·S0² = 10.9 ± 0.5"},
+        {"standard amplitude error", 0.5, 0.05, "N·S0² = 10.9 ± 0.5"},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.quantity) << r.quantity << r.stated << r.within << r.shown;
+}
+
+// Lesson 13's numbers: the ratio method on the two copper measurements as
+// --ratio and the Ratio window run it, the difference of lesson 11's two
+// fits, and the fit of the 150 K data on the 10 K data as a measured
+// standard, made as the lesson tells.
+void tst_Lessons::filteringNumbers() {
+    QFETCH(QString, quantity);
+    QFETCH(double, stated);
+    QFETCH(double, within);
+    QFETCH(QString, shown);
+    const QString lesson = Lessons::find(QStringLiteral("13-fourier-filtering"));
+    QVERIFY(!lesson.isEmpty());
+    const QDir folder = QFileInfo(lesson).dir();
+    const QString cold = folder.filePath(QStringLiteral("11-copper-10K.chi"));
+    const QString warm = folder.filePath(QStringLiteral("11-copper-150K.chi"));
+    Program program;
+    ChiK& main = *program.main;
+    AWave& wave = *program.wave();
+    const QStringList words = quantity.split(' ');
+    const bool error = words.value(2) == QLatin1String("error");
+    const QStringList names = fit::FitProblem::names();
+    // sigma² and its error from a fit's sigma.
+    const auto sigma2 = [&](const FitRun& run, double* err) {
+        const size_t i = size_t(names.indexOf(QStringLiteral("sigma")));
+        const double s = run.result.best[i].value;
+        *err = 2 * s * run.result.errors[i];
+        return s * s;
+    };
+    double got = 0;
+    if (words[0] == QLatin1String("ratio")) {
+        QVERIFY(main.files->openScenarioFile(lesson));
+        QVector<double> k1, chi1, k2, chi2;
+        QVERIFY(ChiDataReader::readFile(warm, &k1, &chi1, nullptr));
+        QVERIFY(ChiDataReader::readFile(cold, &k2, &chi2, nullptr));
+        FilteredCurves filter;
+        const ChiR& chiR = *program.chiR();
+        const RatioRun run = runRatio(filter, wave, k1, chi1, k2, chi2, chiR.rWindow,
+                                      chiR.ratioKMin, chiR.ratioKMax);
+        QVERIFY2(run.ok, qPrintable(run.error));
+        const QJsonObject value = run.report().value(words[1]).toObject();
+        got = value.value(error ? "error" : "value").toDouble();
+    } else if (words[0] == QLatin1String("fits")) {
+        QVERIFY(main.files->openScenarioFile(Lessons::find(QStringLiteral("11-fitting-copper"))));
+        double e1 = 0, e2 = 0;
+        const FitRun coldFit =
+            runFit(wave, *main.measured, main.fitVary, main.fitRMin, main.fitRMax);
+        QVERIFY(coldFit.result.ok);
+        QVERIFY(main.files->openDataFile(warm));
+        const FitRun warmFit =
+            runFit(wave, *main.measured, main.fitVary, main.fitRMin, main.fitRMax);
+        QVERIFY(warmFit.result.ok);
+        const double difference = sigma2(warmFit, &e2) - sigma2(coldFit, &e1);
+        got = error ? std::hypot(e1, e2) : difference;
+    } else {
+        QVERIFY(main.files->openScenarioFile(lesson));
+        QCOMPARE(main.files->makeStandard(12, 2.549, 0.0592, QString()), QString());
+        QVERIFY(wave.path && wave.path->standard && wave.path->standard->file == cold);
+        QVERIFY(main.files->openDataFile(warm));
+        const FitRun run = runFit(wave, *main.measured, main.fitVary, main.fitRMin, main.fitRMax);
+        QVERIFY2(run.result.ok, qPrintable(run.result.error.text()));
+        double err = 0;
+        if (words[1] == QLatin1String("sigma2") || words[1] == QLatin1String("deltaSigma2")) {
+            got = sigma2(run, &err);
+            if (words[1] == QLatin1String("deltaSigma2"))
+                got -= 0.0592 * 0.0592;
+        } else {
+            const size_t i = size_t(names.indexOf(words[1]));
+            got = run.result.best[i].value;
+            err = run.result.errors[i];
+        }
+        if (error)
+            got = err;
+    }
+    Scenario s;
+    QVERIFY(Scenario::readFile(lesson, Scenario(), &s, nullptr));
+    QVERIFY2(s.notes.en.contains(shown) && s.notes.ja.contains(shown), qPrintable(shown));
     QVERIFY2(std::abs(got - stated) <= within, qPrintable(QStringLiteral("%1: %2, the notes say %3")
                                                               .arg(quantity)
                                                               .arg(got, 0, 'g', 8)

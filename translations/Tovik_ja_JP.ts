@@ -252,6 +252,14 @@
         <source>&amp;Ratio…</source>
         <translation>比率法(&amp;R)…</translation>
     </message>
+    <message>
+        <source>Use &amp;filtered data as the shell&apos;s amplitude and phase…</source>
+        <translation>フィルターしたデータを殻の振幅と位相に使う(&amp;F)…</translation>
+    </message>
+    <message>
+        <source>Make the main shell&apos;s amplitude and phase from a reference&apos;s chi(k) filtered through the R window (Å), given its known N, R (Å) and sigma (Å): a measured standard in place of a path file</source>
+        <translation>参照試料の χ(k) を R 窓 (Å) でフィルターし、既知の N、R (Å)、σ (Å) から主殻の振幅と位相を作る: パスファイルの代わりの実測標準</translation>
+    </message>
 </context>
 <context>
     <name>ChiR</name>
@@ -467,6 +475,14 @@
         <source>R window position 4, where the filter reaches 0, in Å</source>
         <translation>R 窓の位置 4: フィルターが 0 になる R (Å)</translation>
     </message>
+    <message>
+        <source>Use &amp;filtered data as the shell&apos;s amplitude and phase…</source>
+        <translation>フィルターしたデータを殻の振幅と位相に使う(&amp;F)…</translation>
+    </message>
+    <message>
+        <source>Make the main shell&apos;s amplitude and phase from a reference&apos;s chi(k) filtered through the R window (Å), given its known N, R (Å) and sigma (Å): a measured standard in place of a path file</source>
+        <translation>参照試料の χ(k) を R 窓 (Å) でフィルターし、既知の N、R (Å)、σ (Å) から主殻の振幅と位相を作る: パスファイルの代わりの実測標準</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -635,6 +651,14 @@
     <message>
         <source>a mu(E) file</source>
         <translation>μ(E) のファイル</translation>
+    </message>
+    <message>
+        <source>The loaded data were made from mu(E); the standard is made from a chi(k) file. Choose the reference&apos;s chi(k) file instead.</source>
+        <translation>読み込んだデータは μ(E) から作ったものです。標準は χ(k) ファイルから作ります。代わりに参照試料の χ(k) ファイルを選んでください。</translation>
+    </message>
+    <message>
+        <source>Choose the reference&apos;s chi(k) file.</source>
+        <translation>参照試料の χ(k) ファイルを選んでください。</translation>
     </message>
 </context>
 <context>
@@ -890,12 +914,28 @@
         <source>The fields %1 and %2 cannot both name a file.</source>
         <translation>%1 と %2 の両方にファイルを指定することはできません。</translation>
     </message>
+    <message>
+        <source>The field %1 must name a chi(k) file.</source>
+        <translation>項目 %1 には χ(k) ファイルを指定しなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be larger than 0.</source>
+        <translation>項目 %1 は 0 より大きくなければなりません。</translation>
+    </message>
+    <message>
+        <source>The fields %1 and %2 cannot both be given: the main shell takes its amplitude and phase from one or the other.</source>
+        <translation>項目 %1 と %2 は同時には指定できません。主殻の振幅と位相はどちらか一方から取ります。</translation>
+    </message>
 </context>
 <context>
     <name>ShellPath</name>
     <message>
         <source>The path %1 ends at k = %2 Å⁻¹, before the window, which ends at k = %3 Å⁻¹.</source>
         <translation>パス %1 は k = %2 Å⁻¹ で終わり、k = %3 Å⁻¹ まで続く窓より手前です。</translation>
+    </message>
+    <message>
+        <source>standard %1</source>
+        <translation>標準 %1</translation>
     </message>
 </context>
 <context>
@@ -2338,6 +2378,108 @@
     <message>
         <source>Φ₁ − Φ₂ (rad)</source>
         <translation>Φ₁ − Φ₂ (rad)</translation>
+    </message>
+</context>
+<context>
+    <name>StandardDialog</name>
+    <message>
+        <source>Measured standard</source>
+        <translation>実測標準</translation>
+    </message>
+    <message>
+        <source>The loaded data (none loaded)</source>
+        <translation>読み込んだデータ (読み込まれていません)</translation>
+    </message>
+    <message>
+        <source>The loaded data, %1</source>
+        <translation>読み込んだデータ、%1</translation>
+    </message>
+    <message>
+        <source>A chi(k) file</source>
+        <translation>χ(k) ファイル</translation>
+    </message>
+    <message>
+        <source>The reference whose filtered first shell becomes the main shell&apos;s amplitude and phase: its chi(k), k in Å⁻¹</source>
+        <translation>フィルターした殻が主殻の振幅と位相になる参照試料: その χ(k)、k の単位は Å⁻¹</translation>
+    </message>
+    <message>
+        <source>R&amp;eference:</source>
+        <translation>参照試料(&amp;E):</translation>
+    </message>
+    <message>
+        <source>The reference&apos;s chi(k) file: two columns, k (Å⁻¹) and chi(k)</source>
+        <translation>参照試料の χ(k) ファイル: k (Å⁻¹) と χ(k) の 2 列</translation>
+    </message>
+    <message>
+        <source>&amp;Browse…</source>
+        <translation>参照(&amp;B)…</translation>
+    </message>
+    <message>
+        <source>Choose the reference&apos;s chi(k) file (k in Å⁻¹)</source>
+        <translation>参照試料の χ(k) ファイルを選ぶ (k の単位は Å⁻¹)</translation>
+    </message>
+    <message>
+        <source>&amp;File:</source>
+        <translation>ファイル(&amp;F):</translation>
+    </message>
+    <message>
+        <source>The reference&apos;s known number of neighbours N in the shell (no unit)</source>
+        <translation>参照試料の殻の既知の配位数 N (単位なし)</translation>
+    </message>
+    <message>
+        <source> Å</source>
+        <translation> Å</translation>
+    </message>
+    <message>
+        <source>The reference&apos;s known distance R of the shell, Å</source>
+        <translation>参照試料の殻の既知の距離 R、Å</translation>
+    </message>
+    <message>
+        <source>The reference&apos;s known Debye-Waller sigma of the shell, Å (sigma² in Å² is its square)</source>
+        <translation>参照試料の殻の既知の Debye-Waller σ、Å (σ² [Å²] はその二乗)</translation>
+    </message>
+    <message>
+        <source>&amp;N:</source>
+        <translation>N(&amp;N):</translation>
+    </message>
+    <message>
+        <source>&amp;R:</source>
+        <translation>R(&amp;R):</translation>
+    </message>
+    <message>
+        <source>&amp;Sigma:</source>
+        <translation>σ(&amp;S):</translation>
+    </message>
+    <message>
+        <source>Open the reference&apos;s chi(k)</source>
+        <translation>参照試料の χ(k) を開く</translation>
+    </message>
+    <message>
+        <source>chi(k) files (*.chi *.dat *.txt);;All files (*)</source>
+        <translation>χ(k) ファイル (*.chi *.dat *.txt);;すべてのファイル (*)</translation>
+    </message>
+</context>
+<context>
+    <name>MeasuredStandard</name>
+    <message>
+        <source>The standard&apos;s N must be a positive number; it is %1.</source>
+        <translation>標準の N は正の数でなければなりません (値は %1)。</translation>
+    </message>
+    <message>
+        <source>The standard&apos;s R must be a positive number of Å; it is %1.</source>
+        <translation>標準の R は正の数 (Å) でなければなりません (値は %1)。</translation>
+    </message>
+    <message>
+        <source>The standard&apos;s sigma must be 0 Å or more; it is %1.</source>
+        <translation>標準の σ は 0 Å 以上でなければなりません (値は %1)。</translation>
+    </message>
+    <message>
+        <source>The filter leaves no signal of the standard: choose an R window around its shell and a k window over its data.</source>
+        <translation>フィルターの後に標準の信号が残りません。殻を囲む R 窓と、データに重なる k 窓を選んでください。</translation>
+    </message>
+    <message>
+        <source>There are no data to make the standard from.</source>
+        <translation>標準を作るデータがありません。</translation>
     </message>
 </context>
 </TS>
