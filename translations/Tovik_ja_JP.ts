@@ -2340,4 +2340,15 @@
         <translation>Φ₁ − Φ₂ (rad)</translation>
     </message>
 </context>
+<context>
+    <name>Sigma2Plot</name>
+    <message>
+        <source>T (K)</source>
+        <translation>温度 T (K)</translation>
+    </message>
+    <message>
+        <source>σ² (Å²)</source>
+        <translation>σ² (Å²)</translation>
+    </message>
+</context>
 </TS>
