@@ -1218,6 +1218,17 @@ bool Scenario::operator==(const Scenario& o) const {
            filterShown == o.filterShown && ratioKMin == o.ratioKMin && ratioKMax == o.ratioKMax;
 }
 
+void Scenario::takeSeries(const Scenario& from) {
+    fitDataSets = from.fitDataSets;
+    fitSigmaModel = from.fitSigmaModel;
+    fitPerDataset = from.fitPerDataset;
+    fitThetaE = from.fitThetaE;
+    fitSigma2Static = from.fitSigma2Static;
+    fitReducedMass = from.fitReducedMass;
+    fitThermalExpansion = from.fitThermalExpansion;
+    fitAlpha = from.fitAlpha;
+}
+
 bool Scenario::DataSetEntry::operator==(const DataSetEntry& o) const {
     // NaN temperatures (none given) compare equal.
     const bool sameT =

@@ -143,6 +143,9 @@ public:
     double fitReducedMass = 0;
     bool fitThermalExpansion = false;
     double fitAlpha = 0;
+    // Puts `from`'s series fields (the data sets to fitAlpha above) into
+    // this state, the rest unchanged.
+    void takeSeries(const Scenario& from);
     // "filter": the Fourier filter's R window (Å, four increasing
     // positions, the k window's shape), whether the filtered chi(q) is
     // shown, and the k range (Å^-1) the ratio method fits its lines over.
