@@ -120,7 +120,7 @@ Sigma2PlotInputs SeriesRun::plotInputs(const fit::SeriesResult& series, double r
         hottest = std::max(hottest, d.temperature);
     }
     if (series.sigmaModel != fit::SigmaModel::Einstein) {
-        in.title = tr("sigma² of each data set");
+        in.title = tr("σ² of each data set");
         return in;
     }
     double theta = 0, staticPart = 0, thetaError = std::nan("");
@@ -152,5 +152,5 @@ QByteArray SeriesRun::picture(const Sigma2PlotInputs& inputs, PictureExport::For
                               QString* error, const QSize& size) {
     return PictureExport::render(
         [&inputs, size](QPainter& p) { Sigma2Plot::paint(p, QRect(QPoint(0, 0), size), inputs); },
-        size, format, tr("sigma² against temperature"), error);
+        size, format, tr("σ² against temperature"), error);
 }

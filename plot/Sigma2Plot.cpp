@@ -16,7 +16,7 @@ namespace {
 
 // Room above the data for the title, if there is one.
 int titleHeight(const QFont& font, const QString& title) {
-    return title.isEmpty() ? 0 : QFontMetrics(font).height() + 4;
+    return title.isEmpty() ? 0 : QFontMetrics(font).height() + 6;
 }
 
 bool isFinite(double v) {
@@ -138,7 +138,8 @@ void Sigma2Plot::paint(QPainter& p, const QRect& frame, const Sigma2PlotInputs& 
     if (!in.title.isEmpty()) {
         p.setPen(Palette::text());
         const QFontMetrics fm(p.font());
-        p.drawText(QRect(0, 2, frame.width(), fm.height()), Qt::AlignHCenter | Qt::AlignTop,
+        // Room below the line for an underscore (θ_E), which lies under the descent.
+        p.drawText(QRect(0, 2, frame.width(), fm.height() + 4), Qt::AlignHCenter | Qt::AlignTop,
                    in.title);
     }
     p.restore();
