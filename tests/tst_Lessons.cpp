@@ -34,6 +34,7 @@ private slots:
     void statedNumbers();
     void seriesNumbers_data();
     void seriesNumbers();
+    void seriesSavedWithTheLoadedData();
 };
 
 namespace {
@@ -575,6 +576,33 @@ void tst_Lessons::seriesNumbers() {
                                                               .arg(quantity)
                                                               .arg(got, 0, 'g', 8)
                                                               .arg(stated)));
+}
+
+// Lesson 12 saved after other data were opened: the file keeps the series,
+// with the data now loaded as its first set, and opens again as saved.
+void tst_Lessons::seriesSavedWithTheLoadedData() {
+    const QString path = Lessons::find("12-temperature-series");
+    Program program;
+    ChiK& main = *program.main;
+    QVERIFY(main.files->openScenarioFile(path));
+    const QString other = QFileInfo(path).dir().filePath("08-measured-data.chi");
+    const QString warm = QFileInfo(path).dir().filePath("11-copper-150K.chi");
+    QVERIFY(main.files->openDataFile(other));
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("series.tovik.json");
+    QVERIFY(main.files->saveScenarioFile(saved));
+    Scenario read;
+    QString error;
+    QVERIFY2(Scenario::readFile(saved, Scenario(), &read, &error), qPrintable(error));
+    QCOMPARE(read.fitDataSets.size(), 2);
+    QCOMPARE(read.fitDataSets[0].dataFile, other);
+    QCOMPARE(read.fitDataSets[0].temperature, 10.0);
+    QCOMPARE(read.fitDataSets[1].dataFile, warm);
+    QCOMPARE(read.dataFile, other);
+    QVERIFY(read.fitSigmaModel == Scenario::SigmaModelChoice::Einstein);
+    QCOMPARE(read.fitReducedMass, 63.546 / 2);
+    QVERIFY(main.files->openScenarioFile(saved));
+    QVERIFY(main.currentState() == read);
 }
 
 QTEST_MAIN(tst_Lessons)
