@@ -377,8 +377,8 @@ int CommandLine::run(const Options& options) {
         printError(tr("Give either --data or --mu, not both."));
         return 1;
     }
-    const bool series = !state.fitDataSets.isEmpty();
-    if (series && (options.data || options.mu)) {
+    const bool series = SeriesRun::wanted(state);
+    if (!state.fitDataSets.isEmpty() && (options.data || options.mu)) {
         printError(tr("The scenario's fit names its own data sets: --data and --mu cannot "
                       "replace them."));
         return 1;
@@ -457,7 +457,9 @@ int CommandLine::run(const Options& options) {
     }
 
     const bool exporting = options.exportDir.has_value();
-    if (series && (options.fit || exporting))
+    // A list of data sets is fitted by a fit and by an export; a model of
+    // temperature alone, over the loaded data, by a fit.
+    if (!k.isEmpty() && ((options.fit && series) || (exporting && !state.fitDataSets.isEmpty())))
         return runSeries(options, state, k, chi, paths, muRead);
     if (options.fit) {
         if (k.isEmpty()) {

@@ -23,12 +23,23 @@ QString setName(const Scenario::DataSetEntry& e) {
 }
 } // namespace
 
+bool SeriesRun::wanted(const Scenario& state) {
+    return !state.fitDataSets.isEmpty() ||
+           state.fitSigmaModel == Scenario::SigmaModelChoice::Einstein || state.fitThermalExpansion;
+}
+
 bool SeriesRun::readDataSets(const Scenario& state, const QVector<double>& firstK,
                              const QVector<double>& firstChi, QVector<Measured>* out,
                              QString* error) {
     QVector<Measured> read;
-    for (int i = 0; i < state.fitDataSets.size(); ++i) {
-        const Scenario::DataSetEntry& e = state.fitDataSets[i];
+    // No list: the loaded data alone, without a temperature.
+    Scenario::DataSetEntry loaded;
+    loaded.dataFile = state.dataFile;
+    loaded.muFile = state.muFile;
+    const QVector<Scenario::DataSetEntry> entries =
+        state.fitDataSets.isEmpty() ? QVector<Scenario::DataSetEntry>{loaded} : state.fitDataSets;
+    for (int i = 0; i < entries.size(); ++i) {
+        const Scenario::DataSetEntry& e = entries[i];
         Measured m;
         m.name = setName(e);
         m.temperature = e.temperature;
@@ -56,8 +67,10 @@ bool SeriesRun::readDataSets(const Scenario& state, const QVector<double>& first
 }
 
 QString SeriesRun::setError(int set, const Scenario& state, const QString& reason) {
-    const QString name =
-        set < state.fitDataSets.size() ? setName(state.fitDataSets[set]) : QString();
+    Scenario::DataSetEntry loaded;
+    loaded.dataFile = state.dataFile;
+    loaded.muFile = state.muFile;
+    const QString name = setName(set < state.fitDataSets.size() ? state.fitDataSets[set] : loaded);
     return tr("Data set %1 (%2): %3").arg(QString::number(set + 1), Escaped::text(name), reason);
 }
 

@@ -29,8 +29,12 @@ public:
         double temperature = 0;
         QVector<double> k, chi;
     };
+    // Whether `state` asks for a series fit: data sets listed, or a model
+    // of temperature (Einstein, thermal expansion) even for the one loaded.
+    static bool wanted(const Scenario& state);
     // Reads every data set of `state` but the first, whose chi(k) the caller
-    // has read already (`firstK`, `firstChi`). False, with one sentence that
+    // has read already (`firstK`, `firstChi`); without a list, the loaded
+    // data is the one set, with no temperature. False, with one sentence that
     // names the data set, when a file cannot be read or processed.
     static bool readDataSets(const Scenario& state, const QVector<double>& firstK,
                              const QVector<double>& firstChi, QVector<Measured>* out,

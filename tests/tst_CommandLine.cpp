@@ -957,7 +957,8 @@ void writeSeries(const QString& dir, const QList<double>& temperatures, const QL
     }
 }
 
-// The scenario of such a series; `fit` is added to its "fit" object.
+// The scenario of such a series; `fit` is added to its "fit" object (a null
+// removes the key).
 QByteArray seriesScenario(const QList<double>& temperatures, const QJsonObject& fit) {
     QJsonArray sets;
     for (const double t : temperatures)
@@ -969,7 +970,10 @@ QByteArray seriesScenario(const QList<double>& temperatures, const QJsonObject& 
                   {"reducedMass", cuMass},
                   {"thetaE", 300}};
     for (auto it = fit.begin(); it != fit.end(); ++it)
-        f[it.key()] = it.value();
+        if (it.value().isNull()) // null removes the key
+            f.remove(it.key());
+        else
+            f.insert(it.key(), it.value());
     const QJsonObject o{{"format", "tovik-scenario"},
                         {"version", 1},
                         {"n", 2},
@@ -1132,6 +1136,11 @@ void tst_CommandLine::seriesRefusals_data() {
         << ""
         << ""
         << "R follows thermal expansion";
+    QTest::newRow("Einstein over the loaded data, no temperature")
+        << QJsonObject{{"datasets", QJsonValue::Null}} << QStringList{"--data", "@DIR@/t20.chi"}
+        << ""
+        << ""
+        << "Data set 1 (t20.chi): its temperature must be given, above 0 K.";
     QTest::newRow("--data beside data sets")
         << QJsonObject() << QStringList{"--data", "@DIR@/t20.chi"} << ""
         << ""
