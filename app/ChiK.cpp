@@ -257,6 +257,22 @@ Scenario ChiK::currentState() const {
         state.fitRMin = fitRMin;
         state.fitRMax = fitRMax;
     }
+    if (state.hasFit) {
+        state.takeSeries(fitSeries);
+        // The data loaded now is the first data set: a save names it there
+        // too (or leaves it out, when none is loaded).
+        if (!state.fitDataSets.isEmpty()) {
+            if (state.dataFile.isEmpty() && state.muFile.isEmpty()) {
+                state.fitDataSets.removeFirst();
+            } else {
+                Scenario::DataSetEntry& first = state.fitDataSets.first();
+                first.dataFile = state.dataFile;
+                first.muFile = state.muFile;
+                first.muColumns = state.muColumns;
+                first.absorption = state.absorption;
+            }
+        }
+    }
     return state;
 }
 
@@ -396,6 +412,8 @@ void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
         state.hasFit ? state.fitVary : fit::FitProblem::defaultVaried(bool(waves.first()->path));
     fitRMin = state.fitRMin;
     fitRMax = state.fitRMax;
+    fitSeries = Scenario();
+    fitSeries.takeSeries(state);
     if (fitWindow)
         fitWindow->setChoices(fitVary, fitRMin, fitRMax);
     if (!state.dataFile.isEmpty() || measured->isLoaded())

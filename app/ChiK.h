@@ -66,6 +66,8 @@ public:
     QStringList fitVary;
     double fitRMin = 0;
     double fitRMax = 0;
+    // Its series (data sets, sigma model and starts), kept for a save.
+    Scenario fitSeries;
     // View > Notes…: the title and notes of the lesson last opened, which a
     // saved scenario keeps; the window is made when first shown.
     LocalText title;

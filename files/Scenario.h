@@ -134,6 +134,7 @@ public:
         bool operator!=(const DataSetEntry& o) const { return !(*this == o); }
     };
     QVector<DataSetEntry> fitDataSets;
+    static constexpr int maxDataSets = 50;
     // "sigmaModel": sigma free (shared or per data set) or sigma² from the
     // Einstein model at each set's temperature.
     enum class SigmaModelChoice { Free, Einstein };
@@ -148,6 +149,9 @@ public:
     double fitReducedMass = 0;
     bool fitThermalExpansion = false;
     double fitAlpha = 0;
+    // Puts `from`'s series fields (the data sets to fitAlpha above) into
+    // this state, the rest unchanged.
+    void takeSeries(const Scenario& from);
     // "filter": the Fourier filter's R window (Å, four increasing
     // positions, the k window's shape), whether the filtered chi(q) is
     // shown, and the k range (Å^-1) the ratio method fits its lines over.
@@ -156,7 +160,8 @@ public:
     bool filterShown = false;
     double ratioKMin = 4.0;
     double ratioKMax = 12.0;
-    // The names "vary" may hold.
+    // The names "vary" may hold: the model's and the series' own
+    // (SeriesParameter).
     static const QStringList& fitParameterNames();
     // Those a fit varies unless told otherwise.
     static QStringList defaultFitVary();

@@ -101,6 +101,14 @@ inline QColor ratioLine() {
     return opaque(0, 0, 0);
 }
 
+// The sigma²(T) plot: the model's curve and each data set's point and error bar.
+inline QColor sigma2Model() {
+    return opaque(0, 110, 190);
+}
+inline QColor sigma2Points() {
+    return opaque(190, 30, 30);
+}
+
 // The mu(E) plot: the pre-edge line, the post-edge curve, the background and
 // the E0 mark, beside the measured curve's own colour.
 inline QColor preEdge() {

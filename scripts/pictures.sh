@@ -118,3 +118,9 @@ export_pictures "$here/../lessons/13-fourier-filtering.tovik.json" filter-copper
 export_pictures "$here/../lessons/09-mu-to-chi.tovik.json" mu-rbkg-1.0
 export_pictures "$here/../examples/copper-mu-rbkg-0.5.tovik.json" mu-rbkg-0.5
 export_pictures "$here/../examples/copper-mu-rbkg-1.5.tovik.json" mu-rbkg-1.5
+# Lesson 12: sigma² against T of the copper series fitted with the Einstein model.
+series_tmp=$(mktemp -d)
+"$bin" -e --scenario "$here/../lessons/12-temperature-series.tovik.json" --export "$series_tmp" >/dev/null
+cp "$series_tmp/sigma2.png" "$out/sigma2-copper.png"
+rm -rf "$series_tmp"
+echo "saved $out/sigma2-copper.png"

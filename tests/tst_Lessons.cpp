@@ -8,8 +8,11 @@
 #include "Program.h"
 #include "RatioRun.h"
 #include "Scenario.h"
+#include "ShellPath.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
 #include <QPointF>
@@ -35,6 +38,9 @@ private slots:
     void statedNumbers();
     void filteringNumbers_data();
     void filteringNumbers();
+    void seriesNumbers_data();
+    void seriesNumbers();
+    void seriesSavedWithTheLoadedData();
 };
 
 namespace {
@@ -142,7 +148,7 @@ void tst_Lessons::lesson() {
     QFETCH(QString, language);
     QFETCH(bool, known);
     // Started from elsewhere than the build folder, it finds the lesson and
-    // writes all six files, or refuses an unknown one in one line.
+    // writes all its files, or refuses an unknown one in one line.
     QTemporaryDir dir;
     QProcess p;
     p.setWorkingDirectory(dir.path());
@@ -161,10 +167,11 @@ void tst_Lessons::lesson() {
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
     Scenario expected;
     QVERIFY(Scenario::readFile(path, Scenario(), &expected, nullptr));
-    // A lesson on mu(E) writes mu.csv and chi-data.chi too.
-    // A lesson that filters writes chiq.csv too.
+    // A lesson on mu(E) writes mu.csv and chi-data.chi too, one that
+    // filters chiq.csv, one on a series fit.json and the sigma²(T) pictures.
     QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files).size(),
-             (expected.muFile.isEmpty() ? 6 : 8) + (expected.filterShown ? 1 : 0));
+             (expected.muFile.isEmpty() ? 6 : 8) + (expected.filterShown ? 1 : 0) +
+                 (expected.fitDataSets.isEmpty() ? 0 : 3));
 
     Program program({"tovik", "-" + language.left(1)});
     ChiK& main = *program.main;
@@ -568,6 +575,152 @@ void tst_Lessons::filteringNumbers() {
                                                               .arg(quantity)
                                                               .arg(got, 0, 'g', 8)
                                                               .arg(stated)));
+}
+
+namespace {
+// The program's report of `--fit` on lesson 12, or on a copy of it that keeps
+// data set `only` alone (-1: both), as a user runs it.
+QJsonObject seriesReport(int only) {
+    static QMap<int, QJsonObject> reports;
+    if (reports.contains(only))
+        return reports[only];
+    const QString lesson = Lessons::find(QStringLiteral("12-temperature-series"));
+    QStringList arguments{"-e", "--fit", "--scenario", lesson};
+    QTemporaryDir dir;
+    if (only >= 0) {
+        Scenario s;
+        if (!Scenario::readFile(lesson, Scenario(), &s, nullptr))
+            return {};
+        s.fitDataSets = {s.fitDataSets.value(only)};
+        s.dataFile = s.fitDataSets[0].dataFile;
+        arguments.last() = dir.filePath("one.tovik.json");
+        if (!s.writeFile(arguments.last(), nullptr))
+            return {};
+    }
+    QProcess p;
+    p.start(QStringLiteral(TOVIK_EXECUTABLE), arguments);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    return reports[only] = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+} // namespace
+
+void tst_Lessons::seriesNumbers_data() {
+    QTest::addColumn<int>("only"); // the data set fitted alone; -1 both
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<double>("stated");
+    QTest::addColumn<double>("within");
+    QTest::addColumn<QString>("text");
+    const struct {
+        const char* name;
+        int only;
+        const char* quantity;
+        double stated, within;
+        const char* text;
+    } rows[] = {
+        {"thetaE", -1, "thetaE", 232, 0.5, "θ_E = 232 ± 5 K"},
+        {"thetaE error", -1, "thetaE error", 5, 0.5, "θ_E = 232 ± 5 K"},
+        {"sigma² 10 K", -1, "sigma2 0", 0.00329, 0.000005, "0.00329 ± 0.00007 Å²"},
+        {"sigma² 10 K error", -1, "sigma2 error 0", 0.00007, 0.000005, "0.00329 ± 0.00007 Å²"},
+        {"sigma² 150 K", -1, "sigma2 1", 0.0051, 0.00005, "0.0051 ± 0.0002 Å²"},
+        {"sigma² 150 K error", -1, "sigma2 error 1", 0.0002, 0.00005, "0.0051 ± 0.0002 Å²"},
+        {"N·S0²", -1, "amplitude", 10.8, 0.05, "10.8 ± 0.3"},
+        {"N·S0² error", -1, "amplitude error", 0.3, 0.05, "10.8 ± 0.3"},
+        {"R", -1, "R", 2.549, 0.0005, "2.549 ± 0.002 Å"},
+        {"R error", -1, "R error", 0.002, 0.0005, "2.549 ± 0.002 Å"},
+        {"dE0", -1, "dE0", 5.4, 0.05, "5.4 ± 0.3 eV"},
+        {"dE0 error", -1, "dE0 error", 0.3, 0.05, "5.4 ± 0.3 eV"},
+        {"N·S0²–thetaE", -1, "amplitude thetaE", -0.86, 0.005, "−0.86"},
+        {"10 K alone", 0, "thetaE", 219, 0.5, "θ_E = 219 ± 15 K"},
+        {"10 K alone error", 0, "thetaE error", 15, 0.5, "θ_E = 219 ± 15 K"},
+        {"150 K alone", 1, "thetaE", 229, 0.5, "229 ± 8 K"},
+        {"150 K alone error", 1, "thetaE error", 8, 0.5, "229 ± 8 K"},
+        {"reduced mass", -1, "reducedMass", 31.773, 0.0005, "μ = 31.773 u"},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.name) << r.only << r.quantity << r.stated << r.within << r.text;
+}
+
+// Every number lesson 12's notes state about the series, as `tovik --fit`
+// reports it (the numbers it quotes from lesson 11 are checked there), and
+// the Cu–Cu reduced mass it names, as the program reads it from the path.
+void tst_Lessons::seriesNumbers() {
+    QFETCH(int, only);
+    QFETCH(QString, quantity);
+    QFETCH(double, stated);
+    QFETCH(double, within);
+    QFETCH(QString, text);
+    Scenario s;
+    QVERIFY(Scenario::readFile(Lessons::find("12-temperature-series"), Scenario(), &s, nullptr));
+    QVERIFY2(s.notes.en.contains(text) && s.notes.ja.contains(text), qPrintable(text));
+    double got = 0;
+    if (quantity == "reducedMass") {
+        QCOMPARE(s.fitReducedMass, 63.546 / 2);
+        QString error;
+        const ShellPathPtr path = ShellPath::load(s.pathFile, &error);
+        QVERIFY2(path, qPrintable(error));
+        got = path->chi.path().reducedMass;
+    } else {
+        const QJsonObject report = seriesReport(only);
+        QVERIFY(!report.isEmpty());
+        QCOMPARE(report.value("datasets").toArray().size(), only < 0 ? 2 : 1);
+        const QStringList words = quantity.split(' ');
+        const QJsonObject p = report.value("parameters").toObject();
+        if (words[0] == "sigma2") {
+            const QJsonObject v = report.value("datasets")
+                                      .toArray()
+                                      .at(words.last().toInt())
+                                      .toObject()
+                                      .value("sigma2")
+                                      .toObject();
+            got = v.value(words.value(1) == "error" ? "error" : "value").toDouble();
+        } else if (words.value(1) == "error") {
+            got = p.value(words[0]).toObject().value("error").toDouble();
+        } else if (words.size() == 2) {
+            bool found = false;
+            for (const QJsonValue c : report.value("correlations").toArray()) {
+                const QJsonArray a = c.toArray();
+                if (QStringList{a[0].toString(), a[1].toString()} == words) {
+                    got = a[2].toDouble();
+                    found = true;
+                }
+            }
+            QVERIFY(found);
+        } else {
+            got = p.value(words[0]).toObject().value("value").toDouble();
+        }
+    }
+    QVERIFY2(std::abs(got - stated) <= within, qPrintable(QStringLiteral("%1: %2, the notes say %3")
+                                                              .arg(quantity)
+                                                              .arg(got, 0, 'g', 8)
+                                                              .arg(stated)));
+}
+
+// Lesson 12 saved after other data were opened: the file keeps the series,
+// with the data now loaded as its first set, and opens again as saved.
+void tst_Lessons::seriesSavedWithTheLoadedData() {
+    const QString path = Lessons::find("12-temperature-series");
+    Program program;
+    ChiK& main = *program.main;
+    QVERIFY(main.files->openScenarioFile(path));
+    const QString other = QFileInfo(path).dir().filePath("08-measured-data.chi");
+    const QString warm = QFileInfo(path).dir().filePath("11-copper-150K.chi");
+    QVERIFY(main.files->openDataFile(other));
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("series.tovik.json");
+    QVERIFY(main.files->saveScenarioFile(saved));
+    Scenario read;
+    QString error;
+    QVERIFY2(Scenario::readFile(saved, Scenario(), &read, &error), qPrintable(error));
+    QCOMPARE(read.fitDataSets.size(), 2);
+    QCOMPARE(read.fitDataSets[0].dataFile, other);
+    QCOMPARE(read.fitDataSets[0].temperature, 10.0);
+    QCOMPARE(read.fitDataSets[1].dataFile, warm);
+    QCOMPARE(read.dataFile, other);
+    QVERIFY(read.fitSigmaModel == Scenario::SigmaModelChoice::Einstein);
+    QCOMPARE(read.fitReducedMass, 63.546 / 2);
+    QVERIFY(main.files->openScenarioFile(saved));
+    QVERIFY(main.currentState() == read);
 }
 
 QTEST_MAIN(tst_Lessons)

@@ -586,6 +586,10 @@
         <source>No ratio: %1</source>
         <translation>比率を求めません: %1</translation>
     </message>
+    <message>
+        <source>The scenario&apos;s fit names its own data sets: --data and --mu cannot replace them.</source>
+        <translation>シナリオのフィットは自分のデータセットを指定しています。--data や --mu で置き換えることはできません。</translation>
+    </message>
 </context>
 <context>
     <name>FileDialogs</name>
@@ -925,6 +929,46 @@
     <message>
         <source>The fields %1 and %2 cannot both be given: the main shell takes its amplitude and phase from one or the other.</source>
         <translation>項目 %1 と %2 は同時には指定できません。主殻の振幅と位相はどちらか一方から取ります。</translation>
+    </message>
+    <message>
+        <source>Data set %1: %2</source>
+        <translation>データセット %1: %2</translation>
+    </message>
+    <message>
+        <source>Data set %1 (%2): %3</source>
+        <translation>データセット %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>The field %1 must name its data with exactly one of %2 and %3.</source>
+        <translation>項目 %1 はデータを %2 と %3 のちょうど一方で指定しなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must name a file.</source>
+        <translation>項目 %1 にはファイルを指定しなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be a temperature above 0 K and at most %2 K; it is %3.</source>
+        <translation>項目 %1 は 0 K より高く %2 K 以下の温度でなければなりません (値は %3)。</translation>
+    </message>
+    <message>
+        <source>The field %1 must be &quot;%2&quot; or &quot;%3&quot;.</source>
+        <translation>項目 %1 は「%2」か「%3」でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The field %1 must hold from 1 to %2 data sets; it has %3.</source>
+        <translation>項目 %1 のデータセットは 1 個から %2 個まででなければなりません (%3 個あります)。</translation>
+    </message>
+    <message>
+        <source>The field %1 is required by the Einstein model.</source>
+        <translation>アインシュタインモデルには項目 %1 が必要です。</translation>
+    </message>
+    <message>
+        <source>The field %1 is required by thermal expansion.</source>
+        <translation>熱膨張には項目 %1 が必要です。</translation>
+    </message>
+    <message>
+        <source>The first entry of %1 must be the measured data the file shows (%2).</source>
+        <translation>%1 の最初の要素は、このファイルが表示する測定データ (%2) でなければなりません。</translation>
     </message>
 </context>
 <context>
@@ -2480,6 +2524,40 @@
     <message>
         <source>There are no data to make the standard from.</source>
         <translation>標準を作るデータがありません。</translation>
+    </message>
+</context>
+<context>
+    <name>Sigma2Plot</name>
+    <message>
+        <source>T (K)</source>
+        <translation>温度 T (K)</translation>
+    </message>
+    <message>
+        <source>σ² (Å²)</source>
+        <translation>σ² (Å²)</translation>
+    </message>
+</context>
+<context>
+    <name>SeriesRun</name>
+    <message>
+        <source>Data set %1 (%2): %3</source>
+        <translation>データセット %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>σ² of each data set</source>
+        <translation>各データセットの σ²</translation>
+    </message>
+    <message>
+        <source>Einstein model: θ_E = %1 ± %2 K</source>
+        <translation>アインシュタインモデル: θ_E = %1 ± %2 K</translation>
+    </message>
+    <message>
+        <source>Einstein model: θ_E = %1 K</source>
+        <translation>アインシュタインモデル: θ_E = %1 K</translation>
+    </message>
+    <message>
+        <source>σ² against temperature</source>
+        <translation>温度に対する σ²</translation>
     </message>
 </context>
 </TS>
