@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QMessageBox>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -50,9 +51,17 @@ FitWindow::FitWindow(AWave* w, const MeasuredCurve* d, ChiR* r, SeriesCurves* s,
     : QWidget(parent, Qt::Tool), wave(w), data(d), chiR(r), seriesCurves(s), temperature0(none) {
     setupUi(this);
     sigma2View = new Sigma2View(this);
-    layout()->addWidget(sigma2View);
+    // The report above the sigma²(T) plot, the report the taller.
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->addWidget(sigma2View);
+    column->setStretchFactor(Report, 3);
+    column->setStretchFactor(sigma2View, 2);
     sigma2View->hide();
+    // Room for three rows before the table scrolls.
+    DataSetTable->setMinimumHeight(DataSetTable->horizontalHeader()->sizeHint().height() +
+                                   4 * DataSetTable->verticalHeader()->defaultSectionSize());
     DataSetTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    DataSetTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     DataSetTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     DataSetTable->setSelectionMode(QAbstractItemView::SingleSelection);
     DataSetTable->verticalHeader()->hide();
