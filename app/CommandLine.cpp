@@ -11,6 +11,7 @@
 #include "RatioRun.h"
 #include "SafeFile.h"
 #include "Scenario.h"
+#include "SeriesRun.h"
 #include "Session.h"
 #include "Settings.h"
 #include "WindowStart.h"
@@ -234,6 +235,70 @@ struct Headless {
 };
 } // namespace
 
+namespace {
+// A scenario's data sets fitted together: the report on stdout (--fit), and
+// with --export the first set's plots with its fitted values, fit.json and
+// the sigma²(T) pictures, all written or none. Returns the exit code.
+int runSeries(const CommandLine::Options& options, const Scenario& state, const QVector<double>& k,
+              const QVector<double>& chi, const ProgramState::Paths& paths,
+              const AbsorptionState::Loaded* mu) {
+    QVector<SeriesRun::Measured> sets;
+    QString error;
+    if (!SeriesRun::readDataSets(state, k, chi, &sets, &error)) {
+        printError(error);
+        return 1;
+    }
+    Headless program(state, k, chi, paths, mu);
+    AWave& wave = *program.window.waves.first();
+    const fit::DataSetFitOptions fitOptions = SeriesRun::options(state, paths.main);
+    const fit::SeriesResult series =
+        SeriesRun::run(wave, *program.window.measured, sets, fitOptions);
+    if (!series.result.ok) {
+        printError(CommandLine::tr("No fit: %1").arg(series.result.error.text()));
+        return 1;
+    }
+    const QJsonObject report = fit::reportJson(series);
+    if (options.exportDir) {
+        SeriesRun::applyFirst(wave, series);
+        QVector<SafeFile::Entry> files;
+        if (!program.window.files->exportFiles(&files, &error)) {
+            printError(error);
+            return 1;
+        }
+        files.append(
+            {QStringLiteral("fit.json"), QJsonDocument(report).toJson(QJsonDocument::Indented)});
+        const Sigma2PlotInputs plot = SeriesRun::plotInputs(series, fitOptions.reducedMass);
+        const std::pair<QString, PictureExport::Format> pictures[] = {
+            {QStringLiteral("sigma2.png"), PictureExport::Format::Png},
+            {QStringLiteral("sigma2.svg"), PictureExport::Format::Svg}};
+        for (const auto& [name, format] : pictures) {
+            const QByteArray bytes = SeriesRun::picture(plot, format, &error);
+            if (bytes.isEmpty()) {
+                printError(error);
+                return 1;
+            }
+            files.append({name, bytes});
+        }
+        QStringList written;
+        if (!SafeFile::write(*options.exportDir, files, SafeFile::Folder::Create, &written,
+                             &error)) {
+            printError(error);
+            return 1;
+        }
+        if (!options.fit) {
+            for (const QString& path : std::as_const(written))
+                printLine(stdout, path);
+            return 0;
+        }
+    }
+    if (!writeReport(report, stdout, &error)) {
+        printError(error);
+        return 1;
+    }
+    return 0;
+}
+} // namespace
+
 bool CommandLine::exportAll(const QString& dir, const Scenario& state, const QVector<double>& k,
                             const QVector<double>& chi, QStringList* written, QString* error,
                             const ProgramState::Paths& paths, const AbsorptionState::Loaded* mu) {
@@ -312,6 +377,12 @@ int CommandLine::run(const Options& options) {
         printError(tr("Give either --data or --mu, not both."));
         return 1;
     }
+    const bool series = !state.fitDataSets.isEmpty();
+    if (series && (options.data || options.mu)) {
+        printError(tr("The scenario's fit names its own data sets: --data and --mu cannot "
+                      "replace them."));
+        return 1;
+    }
     // The command line's data take the place of the scenario's.
     if (options.data) {
         state.dataFile = QFileInfo(*options.data).absoluteFilePath();
@@ -327,7 +398,7 @@ int CommandLine::run(const Options& options) {
     if (!state.dataFile.isEmpty()) {
         QString error;
         if (!ChiDataReader::readFile(state.dataFile, &k, &chi, &error)) {
-            printError(error);
+            printError(series ? SeriesRun::setError(0, state, error) : error);
             return 1;
         }
     }
@@ -352,7 +423,7 @@ int CommandLine::run(const Options& options) {
     if (!state.muFile.isEmpty()) {
         QString error;
         if (!AbsorptionState::load(state.muFile, state.muColumns, state.absorption, &mu, &error)) {
-            printError(error);
+            printError(series ? SeriesRun::setError(0, state, error) : error);
             return 1;
         }
         k = mu.result.k;
@@ -386,6 +457,8 @@ int CommandLine::run(const Options& options) {
     }
 
     const bool exporting = options.exportDir.has_value();
+    if (series && (options.fit || exporting))
+        return runSeries(options, state, k, chi, paths, muRead);
     if (options.fit) {
         if (k.isEmpty()) {
             printError(tr("A fit needs measured data: give --data FILE or a scenario with "

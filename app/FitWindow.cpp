@@ -3,7 +3,6 @@
 #include "AWave.h"
 #include "Axes.h"
 #include "ChiR.h"
-#include "Einstein.h"
 #include "FileDialogs.h"
 #include "FitProblem.h"
 #include "FitRun.h"
@@ -177,7 +176,7 @@ void FitWindow::dataChanged() {
     fillTable();
     // A result belongs to the data it was fitted to.
     last = FitRun();
-    lastRun = SeriesRun::Run();
+    lastRun = SeriesFit();
     showSeriesCurves();
     showSigma2();
     refusal = fit::Message();
@@ -281,7 +280,7 @@ void FitWindow::changeEvent(QEvent* event) {
 void FitWindow::fit() {
     double low = 0, high = 0;
     last = FitRun();
-    lastRun = SeriesRun::Run();
+    lastRun = SeriesFit();
     stale = false;
     showSeriesCurves();
     showSigma2();
@@ -327,7 +326,19 @@ void FitWindow::fit() {
             return;
         }
     }
-    lastRun = SeriesRun::run(*wave, *data, temperature0, extra, options);
+    QVector<SeriesRun::Measured> measured;
+    measured.append({QFileInfo(data->path).fileName(), temperature0, data->dataK, data->dataChi});
+    for (const SeriesSet& e : std::as_const(extra))
+        measured.append({e.name(), e.entry.temperature, e.k, e.chi});
+    lastRun.varied = options.varied;
+    lastRun.reducedMass = options.reducedMass;
+    lastRun.series = SeriesRun::run(*wave, *data, measured, options);
+    for (const SeriesRun::Measured& m : std::as_const(measured)) {
+        fit::FitInputs in = fitInputs(*wave, *data);
+        in.dataK = m.k;
+        in.dataChi = m.chi;
+        lastRun.inputs.push_back(in);
+    }
     refusal = lastRun.series.result.error;
     refusedBeforeRun = lastRun.series.result.evaluations == 0;
     showSeriesCurves();
@@ -488,6 +499,8 @@ bool FitWindow::seriesOptions(fit::DataSetFitOptions* options, QString* error) c
         }
         o.reducedMass = mass;
     }
+    if (wave->path)
+        o.reff = wave->path->chi.path().reff;
     *options = o;
     return true;
 }
@@ -560,7 +573,7 @@ bool FitWindow::addDataSet(const QString& path, bool mu, QString* error) {
     }
     extra.append(set);
     fillTable();
-    lastRun = SeriesRun::Run();
+    lastRun = SeriesFit();
     last = FitRun();
     showSeriesCurves();
     showSigma2();
@@ -589,7 +602,7 @@ void FitWindow::removeClicked() {
         return;
     extra.removeAt(row - 1);
     fillTable();
-    lastRun = SeriesRun::Run();
+    lastRun = SeriesFit();
     last = FitRun();
     showSeriesCurves();
     showSigma2();
@@ -643,7 +656,7 @@ void FitWindow::setSeries(const Scenario& state, QString* error) {
     AlphaVal->setText(shortestNumber(state.fitAlpha));
     seriesChoiceChanged();
     fillTable();
-    lastRun = SeriesRun::Run();
+    lastRun = SeriesFit();
     showSeriesCurves();
     showSigma2();
     showState();
@@ -707,43 +720,12 @@ void FitWindow::showSeriesCurves() {
 
 void FitWindow::showSigma2() {
     const fit::SeriesResult& r = lastRun.series;
-    if (!r.result.ok) {
-        sigma2View->hide();
-        return;
-    }
-    Sigma2PlotInputs in;
-    for (const fit::DataSetResult& d : r.dataSets)
-        if (std::isfinite(d.temperature)) {
-            in.temperature.push_back(d.temperature);
-            in.sigma2.push_back(d.sigma2);
-            in.sigma2Error.push_back(d.sigma2Error);
-        }
-    if (in.temperature.empty()) {
-        sigma2View->hide();
-        return;
-    }
-    if (r.sigmaModel == fit::SigmaModel::Einstein) {
-        fit::DataSetFitOptions o;
-        QString ignored;
-        seriesOptions(&o, &ignored);
-        fit::Einstein model;
-        model.reducedMass = o.reducedMass;
-        for (const fit::Parameter& p : r.result.best) {
-            if (p.name == QLatin1String(fit::DataSetFit::thetaEName))
-                model.thetaE = p.value;
-            if (p.name == QLatin1String(fit::DataSetFit::sigma2StaticName))
-                model.sigma2Static = p.value;
-        }
-        // From near 0 K to a little beyond the warmest set.
-        const double top = 1.2 * *std::max_element(in.temperature.begin(), in.temperature.end());
-        for (int i = 1; i <= 100; ++i) {
-            const double t = top * i / 100;
-            in.model.push_back(QPointF(t, model.sigma2(t)));
-        }
-    }
-    in.title = tr("σ² (Å²) against T (K)");
-    sigma2View->setInputs(in);
-    sigma2View->show();
+    const Sigma2PlotInputs in =
+        r.result.ok ? SeriesRun::plotInputs(r, lastRun.reducedMass) : Sigma2PlotInputs();
+    // Nothing to plot without a temperature.
+    sigma2View->setVisible(!in.temperature.empty());
+    if (!in.temperature.empty())
+        sigma2View->setInputs(in);
 }
 
 QString FitWindow::seriesReportText() const {

@@ -56,8 +56,16 @@ public:
     bool addDataSet(const QString& path, bool mu, QString* error);
     // The absorption settings a mu(E) data set is processed with.
     void setAbsorptionSettings(const AbsorptionSettings& settings) { absorption = settings; }
+    // A series fit: its result, and every set's inputs (the loaded data
+    // first), with which it holds while FitProblem::sameBasis says so.
+    struct SeriesFit {
+        fit::SeriesResult series;
+        std::vector<fit::FitInputs> inputs;
+        QStringList varied;
+        double reducedMass = 0; // u, for the model's curve
+    };
     // The last series fit (empty when the last fit was of one set).
-    const SeriesRun::Run& lastSeries() const { return lastRun; }
+    const SeriesFit& lastSeries() const { return lastRun; }
     Sigma2View* sigma2View = nullptr;
 
 public slots:
@@ -112,7 +120,7 @@ private:
     QVector<SeriesSet> extra;
     double temperature0;
     AbsorptionSettings absorption;
-    SeriesRun::Run lastRun;
+    SeriesFit lastRun;
     bool filling = false;
     QString firstPath;
     double lastRMin = 0;

@@ -29,31 +29,29 @@ bool PictureExport::formatOf(const QString& path, Format* format) {
 }
 
 namespace {
-// Plays the surface's paint through a painter on `device`; false if the
-// painter never became active or the device refused a page.
-bool paintInto(QWidget* surface, QPaintDevice* device) {
+// Plays `paint` through a painter on `device`; false if the painter never
+// became active or the device refused a page.
+bool paintInto(const std::function<void(QPainter&)>& paint, QPaintDevice* device) {
     QPainter painter;
     if (!painter.begin(device))
         return false;
-    // Widget rendering into a vector device replays the paint event
-    // through this painter, so the drawing stays lines and text.
-    surface->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    paint(painter);
     return painter.end();
 }
-} // namespace
 
-QByteArray PictureExport::render(QWidget* surface, Format format, const QString& title,
-                                 QString* error) {
+// Encodes what `paint` draws on a surface of `size`; `png` gives the pixels.
+QByteArray encode(const std::function<QImage()>& png, const std::function<void(QPainter&)>& paint,
+                  const QSize& size, PictureExport::Format format, const QString& title) {
+    using Format = PictureExport::Format;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QSize size = surface->size();
     bool done = false;
     // A surface with no pixels encodes as nothing or as a picture of nothing.
     if (!size.isEmpty()) {
         switch (format) {
         case Format::Png:
-            done = surface->grab().save(&buffer, "PNG");
+            done = png().save(&buffer, "PNG");
             break;
         case Format::Svg: {
             QSvgGenerator svg;
@@ -62,7 +60,7 @@ QByteArray PictureExport::render(QWidget* surface, Format format, const QString&
             svg.setViewBox(QRect(QPoint(0, 0), size));
             svg.setTitle(title);
             svg.setDescription(QStringLiteral("Tovik"));
-            done = paintInto(surface, &svg);
+            done = paintInto(paint, &svg);
             break;
         }
         case Format::Pdf: {
@@ -73,19 +71,56 @@ QByteArray PictureExport::render(QWidget* surface, Format format, const QString&
             pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
             pdf.setTitle(title);
             pdf.setCreator(QStringLiteral("Tovik"));
-            done = paintInto(surface, &pdf);
+            done = paintInto(paint, &pdf);
             break;
         }
         }
     }
     buffer.close();
-    if (done && !bytes.isEmpty())
+    return done ? bytes : QByteArray();
+}
+
+// The reason an encoding of a surface of `size` came out empty.
+QString failure(const QSize& size) {
+    return PictureExport::tr("The picture could not be drawn: the plot has no area (%1 x %2 "
+                             "pixels) or the encoder failed.")
+        .arg(size.width())
+        .arg(size.height());
+}
+} // namespace
+
+QByteArray PictureExport::render(QWidget* surface, Format format, const QString& title,
+                                 QString* error) {
+    const QSize size = surface->size();
+    // Widget rendering into a vector device replays the paint event
+    // through this painter, so the drawing stays lines and text.
+    const QByteArray bytes = encode(
+        [surface] { return surface->grab().toImage(); },
+        [surface](QPainter& p) { surface->render(&p, QPoint(), QRegion(), QWidget::DrawChildren); },
+        size, format, title);
+    if (!bytes.isEmpty())
         return bytes;
     if (error)
-        *error = tr("The picture could not be drawn: the plot has no area (%1 x %2 pixels) or "
-                    "the encoder failed.")
-                     .arg(size.width())
-                     .arg(size.height());
+        *error = failure(size);
+    return QByteArray();
+}
+
+QByteArray PictureExport::render(const std::function<void(QPainter&)>& paint, const QSize& size,
+                                 Format format, const QString& title, QString* error) {
+    const auto pixels = [&] {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            paint(p);
+        }
+        return image;
+    };
+    const QByteArray bytes = encode(pixels, paint, size, format, title);
+    if (!bytes.isEmpty())
+        return bytes;
+    if (error)
+        *error = failure(size);
     return QByteArray();
 }
 

@@ -3,13 +3,28 @@
 #include "AWave.h"
 #include "AbsorptionState.h"
 #include "ChiDataReader.h"
+#include "Einstein.h"
+#include "Escaped.h"
+#include "FitReport.h"
 #include "FitRun.h"
 #include "MeasuredCurve.h"
+#include "Number.h"
+#include "ParameterTable.h"
 
 #include <QFileInfo>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+QString setName(const Scenario::DataSetEntry& e) {
+    return QFileInfo(e.dataFile.isEmpty() ? e.muFile : e.dataFile).fileName();
+}
+} // namespace
 
 QString SeriesSet::name() const {
-    return QFileInfo(entry.muFile.isEmpty() ? entry.dataFile : entry.muFile).fileName();
+    return setName(entry);
 }
 
 bool SeriesRun::load(const Scenario::DataSetEntry& entry, SeriesSet* out, QString* error) {
@@ -24,40 +39,134 @@ bool SeriesRun::load(const Scenario::DataSetEntry& entry, SeriesSet* out, QStrin
     } else if (!ChiDataReader::readFile(entry.dataFile, &set.k, &set.chi, error)) {
         return false;
     }
-    // A fit compares over the data's k range: it needs two points at least.
-    if (set.k.size() < 2) {
-        *error = tr("It holds fewer than two points of chi(k).");
-        return false;
-    }
     *out = set;
     return true;
 }
 
-SeriesRun::Run SeriesRun::run(const AWave& wave, const MeasuredCurve& data, double firstTemperature,
-                              const QVector<SeriesSet>& extra,
-                              const fit::DataSetFitOptions& options) {
-    Run run;
-    run.varied = options.varied;
-    std::vector<fit::DataSet> sets;
-    fit::DataSet first;
-    first.file = QFileInfo(data.path).fileName();
-    first.temperature = firstTemperature;
-    first.inputs = fitInputs(wave, data);
-    sets.push_back(first);
-    for (const SeriesSet& s : extra) {
-        fit::DataSet d;
-        d.file = s.name();
-        d.temperature = s.entry.temperature;
-        d.inputs = first.inputs;
-        d.inputs.dataK = s.k;
-        d.inputs.dataChi = s.chi;
-        sets.push_back(d);
+bool SeriesRun::readDataSets(const Scenario& state, const QVector<double>& firstK,
+                             const QVector<double>& firstChi, QVector<Measured>* out,
+                             QString* error) {
+    QVector<Measured> read;
+    for (int i = 0; i < state.fitDataSets.size(); ++i) {
+        const Scenario::DataSetEntry& e = state.fitDataSets[i];
+        Measured m;
+        m.name = setName(e);
+        m.temperature = e.temperature;
+        if (i == 0) {
+            m.k = firstK;
+            m.chi = firstChi;
+        } else {
+            SeriesSet set;
+            QString reason;
+            if (!load(e, &set, &reason)) {
+                *error = setError(i, state, reason);
+                return false;
+            }
+            m.k = set.k;
+            m.chi = set.chi;
+        }
+        read.append(m);
     }
-    for (const fit::DataSet& d : sets)
-        run.inputs.push_back(d.inputs);
-    const fit::DataSetFit problem(std::move(sets), options);
-    run.series = problem.run();
-    if (run.series.result.ok)
-        run.report = fit::reportJson(run.series);
-    return run;
+    *out = read;
+    return true;
+}
+
+QString SeriesRun::setError(int set, const Scenario& state, const QString& reason) {
+    const QString name =
+        set < state.fitDataSets.size() ? setName(state.fitDataSets[set]) : QString();
+    return tr("Data set %1 (%2): %3").arg(QString::number(set + 1), Escaped::text(name), reason);
+}
+
+fit::DataSetFitOptions SeriesRun::options(const Scenario& state, const ShellPathPtr& mainPath) {
+    fit::DataSetFitOptions o;
+    o.rMin = state.fitRMin;
+    o.rMax = state.fitRMax;
+    o.varied = state.fitVary;
+    o.perDataset = state.fitPerDataset;
+    o.sigmaModel = state.fitSigmaModel == Scenario::SigmaModelChoice::Einstein
+                       ? fit::SigmaModel::Einstein
+                       : fit::SigmaModel::Free;
+    o.reducedMass = state.fitReducedMass > 0 ? state.fitReducedMass
+                    : mainPath               ? mainPath->chi.path().reducedMass
+                                             : 0;
+    o.thetaE = state.fitThetaE;
+    o.sigma2Static = state.fitSigma2Static;
+    o.thermalExpansion = state.fitThermalExpansion;
+    o.alpha = state.fitAlpha;
+    o.reff = mainPath ? mainPath->chi.path().reff : 0;
+    return o;
+}
+
+fit::SeriesResult SeriesRun::run(const AWave& wave, const MeasuredCurve& first,
+                                 const QVector<Measured>& sets,
+                                 const fit::DataSetFitOptions& options) {
+    const fit::FitInputs shared = fitInputs(wave, first);
+    std::vector<fit::DataSet> dataSets;
+    for (const Measured& m : sets) {
+        fit::DataSet d;
+        d.file = m.name;
+        d.temperature = m.temperature;
+        d.inputs = shared;
+        d.inputs.dataK = m.k;
+        d.inputs.dataChi = m.chi;
+        dataSets.push_back(d);
+    }
+    return fit::DataSetFit(std::move(dataSets), options).run();
+}
+
+void SeriesRun::applyFirst(AWave& wave, const fit::SeriesResult& series) {
+    if (series.dataSets.empty())
+        return;
+    const std::vector<double>& values = series.dataSets.front().values;
+    const auto& order = fitOrder();
+    for (size_t i = 0; i < order.size() && i < values.size(); ++i)
+        if (wave.parameter(order[i]->id) != values[i])
+            wave.setParameter(order[i]->id, values[i]);
+}
+
+Sigma2PlotInputs SeriesRun::plotInputs(const fit::SeriesResult& series, double reducedMass) {
+    Sigma2PlotInputs in;
+    double hottest = 0;
+    for (const fit::DataSetResult& d : series.dataSets) {
+        if (!std::isfinite(d.temperature))
+            continue;
+        in.temperature.push_back(d.temperature);
+        in.sigma2.push_back(d.sigma2);
+        in.sigma2Error.push_back(d.sigma2Error);
+        hottest = std::max(hottest, d.temperature);
+    }
+    if (series.sigmaModel != fit::SigmaModel::Einstein) {
+        in.title = tr("sigma² of each data set");
+        return in;
+    }
+    double theta = 0, staticPart = 0, thetaError = std::nan("");
+    const auto& best = series.result.best;
+    for (size_t i = 0; i < best.size(); ++i) {
+        if (best[i].name == QLatin1String(SeriesParameter::thetaE)) {
+            theta = best[i].value;
+            if (best[i].varied && i < series.result.errors.size())
+                thetaError = series.result.errors[i];
+        } else if (best[i].name == QLatin1String(SeriesParameter::sigma2Static)) {
+            staticPart = best[i].value;
+        }
+    }
+    const fit::Einstein model{theta, reducedMass, staticPart};
+    // From near 0 K (coth's limit there is 1) to a fifth past the hottest set.
+    const double end = 1.2 * std::max(hottest, 1.0);
+    for (int i = 1; i <= curvePoints; ++i) {
+        const double t = end * i / curvePoints;
+        in.model.emplace_back(t, model.sigma2(t));
+    }
+    in.title = std::isfinite(thetaError)
+                   ? tr("Einstein model: θ_E = %1 ± %2 K")
+                         .arg(fittedNumber(theta, 6), fittedNumber(thetaError, 4))
+                   : tr("Einstein model: θ_E = %1 K").arg(fittedNumber(theta, 6));
+    return in;
+}
+
+QByteArray SeriesRun::picture(const Sigma2PlotInputs& inputs, PictureExport::Format format,
+                              QString* error, const QSize& size) {
+    return PictureExport::render(
+        [&inputs, size](QPainter& p) { Sigma2Plot::paint(p, QRect(QPoint(0, 0), size), inputs); },
+        size, format, tr("sigma² against temperature"), error);
 }

@@ -520,19 +520,13 @@ bool rangeIn(const QJsonValue& v, const QString& path, double min, double max, b
 // only "file" is required. A file without it keeps the base's mu(E) unless
 // it says which chi(k) data it shows ("measuredData", empty for none), as
 // every saved file does.
-bool readAbsorption(const QJsonObject& o, Scenario* s, QString* error) {
-    const auto it = o.constFind(QLatin1String("absorption"));
-    if (it == o.constEnd()) {
-        if (o.contains(QLatin1String("measuredData"))) {
-            s->muFile.clear();
-            s->muColumns.reset();
-            s->absorption = AbsorptionSettings();
-        }
-        return true;
-    }
-    const QString path = QStringLiteral("absorption");
+// The "absorption" object at `path` (the top level's or a data set's) into
+// its file, columns and settings; nothing is stored on a fault.
+bool readMuObject(const QJsonValue& v, const QString& path, QString* muFile,
+                  std::optional<MuColumns>* muColumns, AbsorptionSettings* muSettings,
+                  QString* error) {
     QJsonObject a;
-    if (!object(it.value(), path, &a, error))
+    if (!object(v, path, &a, error))
         return false;
     const auto file = a.constFind(QLatin1String("file"));
     const QString filePath = nested(path, "file");
@@ -628,6 +622,28 @@ bool readAbsorption(const QJsonObject& o, Scenario* s, QString* error) {
             return false;
         settings.kMax = given ? std::optional<double>(high) : std::nullopt;
     }
+    *muFile = file.value().toString();
+    *muColumns = columns;
+    *muSettings = settings;
+    return true;
+}
+
+bool readAbsorption(const QJsonObject& o, Scenario* s, QString* error) {
+    const auto it = o.constFind(QLatin1String("absorption"));
+    if (it == o.constEnd()) {
+        if (o.contains(QLatin1String("measuredData"))) {
+            s->muFile.clear();
+            s->muColumns.reset();
+            s->absorption = AbsorptionSettings();
+        }
+        return true;
+    }
+    const QString path = QStringLiteral("absorption");
+    QString file;
+    std::optional<MuColumns> columns;
+    AbsorptionSettings settings;
+    if (!readMuObject(it.value(), path, &file, &columns, &settings, error))
+        return false;
     // The measured chi(k) comes from one place.
     if (!o.value(QLatin1String("measuredData")).toString().isEmpty()) {
         *error = Scenario::tr("The fields %1 and %2 cannot both name a file.")
@@ -635,7 +651,7 @@ bool readAbsorption(const QJsonObject& o, Scenario* s, QString* error) {
         return false;
     }
     s->dataFile.clear();
-    s->muFile = file.value().toString();
+    s->muFile = file;
     s->muColumns = columns;
     s->absorption = settings;
     return true;
@@ -645,10 +661,10 @@ QJsonValue openEnd(double v) {
     return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonObject absorptionObject(const Scenario& s) {
-    const AbsorptionSettings& a = s.absorption;
+QJsonObject absorptionObject(const QString& muFile, const std::optional<MuColumns>& muColumns,
+                             const AbsorptionSettings& a) {
     QJsonObject o{
-        {QStringLiteral("file"), s.muFile},
+        {QStringLiteral("file"), muFile},
         {QStringLiteral("rbkg"), a.rbkg},
         {QStringLiteral("kweight"), a.kWeight},
         {QStringLiteral("preEdge"), QJsonArray{a.preEdge[0], a.preEdge[1]}},
@@ -659,13 +675,241 @@ QJsonObject absorptionObject(const Scenario& s) {
     };
     if (a.e0)
         o.insert(QStringLiteral("e0"), *a.e0);
-    if (s.muColumns)
+    if (muColumns)
         o.insert(QStringLiteral("columns"),
-                 QJsonObject{{QStringLiteral("energy"), s.muColumns->energy},
-                             {QStringLiteral("numerator"), s.muColumns->numerator},
-                             {QStringLiteral("denominator"), s.muColumns->denominator},
-                             {QStringLiteral("log"), s.muColumns->log}});
+                 QJsonObject{{QStringLiteral("energy"), muColumns->energy},
+                             {QStringLiteral("numerator"), muColumns->numerator},
+                             {QStringLiteral("denominator"), muColumns->denominator},
+                             {QStringLiteral("log"), muColumns->log}});
     return o;
+}
+
+// Temperatures a data set may have, K: above 0, below any furnace.
+constexpr double maxTemperature = 1e5;
+
+// A data set's fault as one sentence: its number (from 1) and file first.
+QString dataSetError(int i, const QString& file, const QString& message) {
+    return file.isEmpty() ? Scenario::tr("Data set %1: %2").arg(QString::number(i + 1), message)
+                          : Scenario::tr("Data set %1 (%2): %3")
+                                .arg(QString::number(i + 1), Escaped::text(file), message);
+}
+
+// One item of "fit.datasets": {"data": FILE, "temperature": T} or
+// {"absorption": {...}, "temperature": T}.
+bool readDataSet(const QJsonValue& v, const QString& path, int i, Scenario::DataSetEntry* out,
+                 QString* error) {
+    QJsonObject item;
+    if (!object(v, path, &item, error)) {
+        *error = dataSetError(i, QString(), *error);
+        return false;
+    }
+    Scenario::DataSetEntry entry;
+    const bool hasData = item.contains(QLatin1String("data"));
+    const bool hasMu = item.contains(QLatin1String("absorption"));
+    // The name the errors below show, if the item gives one.
+    const QString shown = item.value(QLatin1String("data")).isString()
+                              ? item.value(QLatin1String("data")).toString()
+                              : item.value(QLatin1String("absorption"))
+                                    .toObject()
+                                    .value(QLatin1String("file"))
+                                    .toString();
+    QString message;
+    if (hasData == hasMu) {
+        message = Scenario::tr("The field %1 must name its data with exactly one of %2 and %3.")
+                      .arg(path, QLatin1String("data"), QLatin1String("absorption"));
+    } else if (hasData) {
+        if (fileName(item, path, "data", &entry.dataFile, &message) && entry.dataFile.isEmpty())
+            message = Scenario::tr("The field %1 must name a file.").arg(nested(path, "data"));
+    } else {
+        readMuObject(item.value(QLatin1String("absorption")), nested(path, "absorption"),
+                     &entry.muFile, &entry.muColumns, &entry.absorption, &message);
+    }
+    const auto t = item.constFind(QLatin1String("temperature"));
+    if (message.isEmpty() && t != item.constEnd()) {
+        double temperature = 0;
+        const QString field = nested(path, "temperature");
+        if (finiteNumber(t.value(), field, &temperature, &message)) {
+            if (!(temperature > 0 && temperature <= maxTemperature))
+                message =
+                    Scenario::tr("The field %1 must be a temperature above 0 K and at most "
+                                 "%2 K; it is %3.")
+                        .arg(field, shortestNumber(maxTemperature), shortestNumber(temperature));
+            else
+                entry.temperature = temperature;
+        }
+    }
+    if (!message.isEmpty()) {
+        *error = dataSetError(i, shown, message);
+        return false;
+    }
+    *out = entry;
+    return true;
+}
+
+// The series part of "fit": "datasets", "sigmaModel", "perDataset" and the
+// series' starts. A file whose "fit" leaves one out has its default, not the
+// base's: data sets belong to the file that names them.
+bool readSeries(const QJsonObject& o, Scenario* s, QString* error) {
+    const Scenario defaults;
+    Scenario out = *s;
+    out.fitDataSets.clear();
+    out.fitSigmaModel = defaults.fitSigmaModel;
+    out.fitPerDataset.clear();
+    out.fitThetaE = defaults.fitThetaE;
+    out.fitSigma2Static = defaults.fitSigma2Static;
+    out.fitReducedMass = defaults.fitReducedMass;
+    out.fitThermalExpansion = defaults.fitThermalExpansion;
+    out.fitAlpha = defaults.fitAlpha;
+    const QJsonObject f = o.value(QLatin1String("fit")).toObject();
+    const QString path = QStringLiteral("fit");
+
+    const auto model = f.constFind(QLatin1String("sigmaModel"));
+    if (model != f.constEnd()) {
+        const QString name = model.value().toString();
+        if (name == QLatin1String("free")) {
+            out.fitSigmaModel = Scenario::SigmaModelChoice::Free;
+        } else if (name == QLatin1String("einstein")) {
+            out.fitSigmaModel = Scenario::SigmaModelChoice::Einstein;
+        } else {
+            *error = Scenario::tr("The field %1 must be \"%2\" or \"%3\".")
+                         .arg(nested(path, "sigmaModel"), QLatin1String("free"),
+                              QLatin1String("einstein"));
+            return false;
+        }
+    }
+    const auto per = f.constFind(QLatin1String("perDataset"));
+    if (per != f.constEnd()) {
+        const QString perPath = nested(path, "perDataset");
+        if (!per.value().isArray()) {
+            *error = Scenario::tr("The field %1 must be an array.").arg(perPath);
+            return false;
+        }
+        QStringList model;
+        for (const ParameterRow* row : fitOrder())
+            model << QLatin1String(row->name);
+        const QJsonArray names = per.value().toArray();
+        for (int i = 0; i < names.size(); ++i) {
+            const QString name = names.at(i).toString();
+            if (!model.contains(name) || out.fitPerDataset.contains(name)) {
+                *error = Scenario::tr("The field %1 must name one of %2, each at most once.")
+                             .arg(indexed(perPath, i), model.join(QStringLiteral(", ")));
+                return false;
+            }
+            out.fitPerDataset.append(name);
+        }
+    }
+    if (!optionalNumber(f, path, SeriesParameter::thetaE, 1, 1e4, &out.fitThetaE, error) ||
+        !optionalNumber(f, path, SeriesParameter::sigma2Static, -0.1, 0.1, &out.fitSigma2Static,
+                        error) ||
+        !optionalNumber(f, path, "reducedMass", 0, 1000, &out.fitReducedMass, error) ||
+        !optionalBoolean(f, path, "thermalExpansion", &out.fitThermalExpansion, error) ||
+        !optionalNumber(f, path, SeriesParameter::alpha, -0.01, 0.01, &out.fitAlpha, error))
+        return false;
+    // Under the Einstein model a fit that names nothing to vary varies
+    // thetaE where it would vary sigma.
+    const QString sigmaName = QLatin1String(parameterRow(ModelParameter::Sigma).name);
+    if (out.fitSigmaModel == Scenario::SigmaModelChoice::Einstein &&
+        !f.contains(QLatin1String("vary")) && out.fitVary.removeAll(sigmaName) > 0)
+        out.fitVary << QLatin1String(SeriesParameter::thetaE);
+
+    const auto sets = f.constFind(QLatin1String("datasets"));
+    if (sets != f.constEnd()) {
+        const QString setsPath = nested(path, "datasets");
+        if (!sets.value().isArray()) {
+            *error = Scenario::tr("The field %1 must be an array.").arg(setsPath);
+            return false;
+        }
+        const QJsonArray items = sets.value().toArray();
+        if (items.isEmpty() || items.size() > Scenario::maxDataSets) {
+            *error = Scenario::tr("The field %1 must hold from 1 to %2 data sets; it has %3.")
+                         .arg(setsPath, QString::number(Scenario::maxDataSets),
+                              QString::number(items.size()));
+            return false;
+        }
+        for (int i = 0; i < items.size(); ++i) {
+            Scenario::DataSetEntry entry;
+            if (!readDataSet(items.at(i), indexed(setsPath, i), i, &entry, error))
+                return false;
+            out.fitDataSets.append(entry);
+        }
+        // Temperatures are what the Einstein model and the expansion are
+        // functions of.
+        const bool needsTemperature =
+            out.fitSigmaModel == Scenario::SigmaModelChoice::Einstein || out.fitThermalExpansion;
+        for (int i = 0; i < out.fitDataSets.size(); ++i) {
+            const Scenario::DataSetEntry& e = out.fitDataSets[i];
+            if (needsTemperature && std::isnan(e.temperature)) {
+                const QString field = nested(indexed(setsPath, i), "temperature");
+                *error = dataSetError(
+                    i, e.dataFile.isEmpty() ? e.muFile : e.dataFile,
+                    out.fitSigmaModel == Scenario::SigmaModelChoice::Einstein
+                        ? Scenario::tr("The field %1 is required by the Einstein model.").arg(field)
+                        : Scenario::tr("The field %1 is required by thermal expansion.")
+                              .arg(field));
+                return false;
+            }
+        }
+        // The first data set is the measured data shown: a file that names
+        // the measured data elsewhere must name the same.
+        const Scenario::DataSetEntry& first = out.fitDataSets.first();
+        const QString shownData = o.value(QLatin1String("measuredData")).toString();
+        const QString shownMu =
+            o.value(QLatin1String("absorption")).toObject().value(QLatin1String("file")).toString();
+        const auto same = [](const QString& a, const QString& b) {
+            return QDir::cleanPath(a) == QDir::cleanPath(b);
+        };
+        if ((!shownData.isEmpty() && !same(shownData, first.dataFile)) ||
+            (!shownMu.isEmpty() && !same(shownMu, first.muFile))) {
+            *error = Scenario::tr("The first entry of %1 must be the measured data the file "
+                                  "shows (%2).")
+                         .arg(setsPath, shownData.isEmpty() ? QLatin1String("absorption")
+                                                            : QLatin1String("measuredData"));
+            return false;
+        }
+        out.dataFile = first.dataFile;
+        out.muFile = first.muFile;
+        out.muColumns = first.muColumns;
+        out.absorption = first.absorption;
+    }
+    *s = out;
+    return true;
+}
+
+// The series part of "fit" as readSeries reads it: only what differs from
+// the defaults.
+void writeSeries(const Scenario& s, QJsonObject* f) {
+    const Scenario defaults;
+    if (!s.fitDataSets.isEmpty()) {
+        QJsonArray sets;
+        for (const Scenario::DataSetEntry& e : s.fitDataSets) {
+            QJsonObject item;
+            if (!e.muFile.isEmpty())
+                item.insert(QStringLiteral("absorption"),
+                            absorptionObject(e.muFile, e.muColumns, e.absorption));
+            else
+                item.insert(QStringLiteral("data"), e.dataFile);
+            if (!std::isnan(e.temperature))
+                item.insert(QStringLiteral("temperature"), e.temperature);
+            sets.append(item);
+        }
+        f->insert(QStringLiteral("datasets"), sets);
+    }
+    if (s.fitSigmaModel == Scenario::SigmaModelChoice::Einstein)
+        f->insert(QStringLiteral("sigmaModel"), QStringLiteral("einstein"));
+    if (!s.fitPerDataset.isEmpty())
+        f->insert(QStringLiteral("perDataset"), QJsonArray::fromStringList(s.fitPerDataset));
+    const struct {
+        const char* key;
+        double value, fallback;
+    } starts[] = {{SeriesParameter::thetaE, s.fitThetaE, defaults.fitThetaE},
+                  {SeriesParameter::sigma2Static, s.fitSigma2Static, defaults.fitSigma2Static},
+                  {"reducedMass", s.fitReducedMass, defaults.fitReducedMass},
+                  {SeriesParameter::alpha, s.fitAlpha, defaults.fitAlpha}};
+    for (const auto& start : starts)
+        if (start.value != start.fallback)
+            f->insert(QLatin1String(start.key), start.value);
+    if (s.fitThermalExpansion)
+        f->insert(QStringLiteral("thermalExpansion"), true);
 }
 } // namespace
 
@@ -674,6 +918,9 @@ const QStringList& Scenario::fitParameterNames() {
         QStringList out;
         for (const ParameterRow* row : fitOrder())
             out << QLatin1String(row->name);
+        out << QLatin1String(SeriesParameter::thetaE)
+            << QLatin1String(SeriesParameter::sigma2Static)
+            << QLatin1String(SeriesParameter::alpha);
         return out;
     }();
     return names;
@@ -796,7 +1043,7 @@ bool Scenario::fromJson(const QByteArray& text, const Scenario& base, Scenario* 
             readEnvelopePoints(o, &s, &message) && readChiR(o, &s, &message) &&
             readView(o, &s, &message) && readFit(o, &s, &message) && readFilter(o, &s, &message) &&
             readDataFile(o, &s, &message) && readAbsorption(o, &s, &message) &&
-            readTexts(o, &s, &message)) {
+            readSeries(o, &s, &message) && readTexts(o, &s, &message)) {
             *result = s;
             return true;
         }
@@ -858,11 +1105,13 @@ QByteArray Scenario::toJson() const {
     for (const ParameterRow& row : parameterTable)
         o.insert(QLatin1String(row.key), parameter(row.id));
     if (!muFile.isEmpty())
-        o.insert(QStringLiteral("absorption"), absorptionObject(*this));
-    if (hasFit)
-        o.insert(QStringLiteral("fit"),
-                 QJsonObject{{QStringLiteral("vary"), QJsonArray::fromStringList(fitVary)},
-                             {QStringLiteral("Rrange"), QJsonArray{fitRMin, fitRMax}}});
+        o.insert(QStringLiteral("absorption"), absorptionObject(muFile, muColumns, absorption));
+    if (hasFit) {
+        QJsonObject f{{QStringLiteral("vary"), QJsonArray::fromStringList(fitVary)},
+                      {QStringLiteral("Rrange"), QJsonArray{fitRMin, fitRMax}}};
+        writeSeries(*this, &f);
+        o.insert(QStringLiteral("fit"), f);
+    }
     QJsonArray rWindow;
     for (const double p : filterRWindow)
         rWindow.append(p);
@@ -894,6 +1143,10 @@ bool Scenario::readFile(const QString& path, const Scenario& base, Scenario* res
     for (ExtraShell& shell : read.shells)
         shell.pathFile = dataFileIn(folder, shell.pathFile);
     read.muFile = dataFileIn(folder, read.muFile);
+    for (DataSetEntry& set : read.fitDataSets) {
+        set.dataFile = dataFileIn(folder, set.dataFile);
+        set.muFile = dataFileIn(folder, set.muFile);
+    }
     *result = read;
     return true;
 }
@@ -922,6 +1175,10 @@ bool Scenario::writeFile(const QString& path, QString* error) const {
         shell.pathFile = relative(shell.pathFile);
     if (!muFile.isEmpty())
         recorded.muFile = QDir(folder).relativeFilePath(muFile);
+    for (DataSetEntry& set : recorded.fitDataSets) {
+        set.dataFile = relative(set.dataFile);
+        set.muFile = relative(set.muFile);
+    }
     QString reason;
     if (!writeAtomically(path, recorded.toJson(), &reason)) {
         if (error)

@@ -128,6 +128,7 @@ public:
         bool operator!=(const DataSetEntry& o) const { return !(*this == o); }
     };
     QVector<DataSetEntry> fitDataSets;
+    static constexpr int maxDataSets = 50;
     // "sigmaModel": sigma free (shared or per data set) or sigma² from the
     // Einstein model at each set's temperature.
     enum class SigmaModelChoice { Free, Einstein };
@@ -150,7 +151,8 @@ public:
     bool filterShown = false;
     double ratioKMin = 4.0;
     double ratioKMax = 12.0;
-    // The names "vary" may hold.
+    // The names "vary" may hold: the model's and the series' own
+    // (SeriesParameter).
     static const QStringList& fitParameterNames();
     // Those a fit varies unless told otherwise.
     static QStringList defaultFitVary();

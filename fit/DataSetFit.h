@@ -2,6 +2,7 @@
 
 #include "Einstein.h"
 #include "FitProblem.h"
+#include "ParameterTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -77,9 +78,9 @@ public:
     DataSetFit(std::vector<DataSet> dataSets, const DataSetFitOptions& options);
 
     // The series' parameters a fit can vary besides the model's.
-    static constexpr const char* thetaEName = "thetaE";
-    static constexpr const char* sigma2StaticName = "sigma2Static";
-    static constexpr const char* alphaName = "alpha";
+    static constexpr const char* thetaEName = SeriesParameter::thetaE;
+    static constexpr const char* sigma2StaticName = SeriesParameter::sigma2Static;
+    static constexpr const char* alphaName = SeriesParameter::alpha;
     static QStringList seriesNames();
     // The name of a model parameter fitted per data set (set from 0).
     static QString perDatasetName(const QString& name, int set);

@@ -53,6 +53,16 @@ constexpr const ParameterRow& parameterRow(ModelParameter p) {
 // The rows in a fit's order.
 const std::array<const ParameterRow*, parameterTable.size()>& fitOrder();
 
+// The parameters a series of data sets fitted together has besides the
+// model's: the Einstein temperature (K), the static part of sigma² (Å²) and
+// the linear thermal expansion coefficient of R (1/K). Their names in a fit,
+// its report and a scenario's "vary".
+namespace SeriesParameter {
+constexpr const char* thetaE = "thetaE";
+constexpr const char* sigma2Static = "sigma2Static";
+constexpr const char* alpha = "alpha";
+} // namespace SeriesParameter
+
 // n, the k-weight: an integer slider with a scenario key, never fitted.
 struct KWeight {
     static constexpr const char* key = "n";

@@ -111,6 +111,15 @@ inline QColor dataSet(int i) {
                                                    opaque(110, 80, 40)};
     return i <= 0 ? measured() : colours[(i - 1) % dataSetColours];
 }
+
+// The sigma²(T) plot: the model's curve and each data set's point and error bar.
+inline QColor sigma2Model() {
+    return opaque(0, 110, 190);
+}
+inline QColor sigma2Points() {
+    return opaque(190, 30, 30);
+}
+
 // The mu(E) plot: the pre-edge line, the post-edge curve, the background and
 // the E0 mark, beside the measured curve's own colour.
 inline QColor preEdge() {

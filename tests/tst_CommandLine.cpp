@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -44,6 +45,10 @@ private slots:
     void muExport();
     void muRefusals_data();
     void muRefusals();
+    void seriesFit_data();
+    void seriesFit();
+    void seriesRefusals_data();
+    void seriesRefusals();
 
 private:
     struct Run {
@@ -920,6 +925,250 @@ void tst_CommandLine::muRefusals() {
     QCOMPARE(errLines.size(), 1);
     QVERIFY(errLines.first().startsWith(QStringLiteral("tovik: ")));
     QVERIFY2(errLines.first().contains(message, Qt::CaseInsensitive), qPrintable(r.err));
+    QCOMPARE(QDir(out).entryList(QDir::Files), QStringList());
+}
+
+namespace {
+// A synthetic temperature series by its own formulas (not the program's):
+// one shell A sin(2kR + P0) exp(-2 sigma² k²) / (k R²) under the program's
+// flat envelope, sigma² from the Einstein model of Cu-Cu at theta plus a
+// static offset. Set s's k step is `steps[s]`; its file is t<T>.chi.
+constexpr double seriesA = 10.8, seriesR = 2.55, seriesP0 = 1.6, cuMass = 63.546 / 2;
+
+double einstein(double theta, double t, double offset) {
+    const double x = theta / (2 * t);
+    return 24.254 / (cuMass * theta) * std::cosh(x) / std::sinh(x) + offset;
+}
+
+void writeSeries(const QString& dir, const QList<double>& temperatures, const QList<double>& steps,
+                 double theta, double offset) {
+    for (int s = 0; s < temperatures.size(); ++s) {
+        const double sigma2 = einstein(theta, temperatures[s], offset);
+        QByteArray text = "# synthetic\n";
+        for (int i = 0; 1 + i * steps[s] <= 15 + 1e-9; ++i) {
+            const double k = 1 + i * steps[s];
+            text += QByteArray::number(k, 'g', 17) + ' ' +
+                    QByteArray::number(seriesA * std::sin(2 * k * seriesR + seriesP0) *
+                                           std::exp(-2 * sigma2 * k * k) / (k * seriesR * seriesR),
+                                       'g', 17) +
+                    '\n';
+        }
+        writeFile(QStringLiteral("%1/t%2.chi").arg(dir).arg(temperatures[s]), text);
+    }
+}
+
+// The scenario of such a series; `fit` is added to its "fit" object.
+QByteArray seriesScenario(const QList<double>& temperatures, const QJsonObject& fit) {
+    QJsonArray sets;
+    for (const double t : temperatures)
+        sets.append(QJsonObject{{"data", QStringLiteral("t%1.chi").arg(t)}, {"temperature", t}});
+    QJsonObject f{{"vary", QJsonArray{"amplitude", "R", "P0", "thetaE"}},
+                  {"Rrange", QJsonArray{1.4, 3.2}},
+                  {"datasets", sets},
+                  {"sigmaModel", "einstein"},
+                  {"reducedMass", cuMass},
+                  {"thetaE", 300}};
+    for (auto it = fit.begin(); it != fit.end(); ++it)
+        f[it.key()] = it.value();
+    const QJsonObject o{{"format", "tovik-scenario"},
+                        {"version", 1},
+                        {"n", 2},
+                        {"R", 2.5},
+                        {"P0", 1.2},
+                        {"amplitude", 9},
+                        {"sigma", 0.06},
+                        {"windowPositions", QJsonArray{2, 3, 13, 14}},
+                        {"fit", f}};
+    return QJsonDocument(o).toJson();
+}
+} // namespace
+
+void tst_CommandLine::seriesFit_data() {
+    QTest::addColumn<QList<double>>("temperatures");
+    QTest::addColumn<QList<double>>("steps");
+    QTest::addColumn<double>("theta");
+    QTest::addColumn<double>("offset");
+    QTest::newRow("three sets, one on a finer grid")
+        << QList<double>{20, 150, 300} << QList<double>{0.05, 0.025, 0.05} << 250.0 << 0.0;
+    QTest::newRow("two sets, a static part")
+        << QList<double>{10, 200} << QList<double>{0.05, 0.05} << 320.0 << 0.0015;
+}
+
+// A series from a scenario: the stacked fit recovers the formula's thetaE,
+// each set's sigma² and the shared structure; --export adds fit.json (the
+// report printed) and the sigma²(T) pictures to the first set's plots.
+void tst_CommandLine::seriesFit() {
+    QFETCH(QList<double>, temperatures);
+    QFETCH(QList<double>, steps);
+    QFETCH(double, theta);
+    QFETCH(double, offset);
+    QTemporaryDir dir;
+    writeSeries(dir.path(), temperatures, steps, theta, offset);
+    QJsonObject extra;
+    if (offset != 0) {
+        extra["vary"] = QJsonArray{"amplitude", "R", "P0", "thetaE", "sigma2Static"};
+        extra["sigma2Static"] = 0.0005;
+    }
+    writeFile(dir.filePath("series.tovik.json"), seriesScenario(temperatures, extra));
+    const QString out = dir.filePath("out");
+    const Run r =
+        run({"-e", "--scenario", dir.filePath("series.tovik.json"), "--fit", "--export", out});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(o.value("format").toString(), QString("tovik-fit"));
+    QCOMPARE(o.value("sigmaModel").toString(), QString("einstein"));
+    const QJsonObject p = o.value("parameters").toObject();
+    const auto value = [&](const char* name) {
+        return p.value(name).toObject().value("value").toDouble();
+    };
+    QVERIFY2(std::abs(value("thetaE") - theta) < 1e-6 * theta,
+             qPrintable(QString::number(value("thetaE"), 'g', 17)));
+    QVERIFY(p.value("thetaE").toObject().value("error").toDouble() > 0);
+    QVERIFY(std::abs(value("amplitude") - seriesA) < 1e-6 * seriesA);
+    QVERIFY(std::abs(value("R") - seriesR) < 1e-6);
+    if (offset != 0)
+        QVERIFY(std::abs(value("sigma2Static") - offset) < 1e-6 * offset);
+    QVERIFY(!p.contains("sigma"));
+    const QJsonArray sets = o.value("datasets").toArray();
+    QCOMPARE(sets.size(), temperatures.size());
+    double idp = 0;
+    for (int s = 0; s < sets.size(); ++s) {
+        const QJsonObject d = sets[s].toObject();
+        QCOMPARE(d.value("file").toString(), QStringLiteral("t%1.chi").arg(temperatures[s]));
+        QCOMPARE(d.value("temperature").toDouble(), temperatures[s]);
+        const double want = einstein(theta, temperatures[s], offset);
+        const QJsonObject sigma2 = d.value("sigma2").toObject();
+        QVERIFY2(std::abs(sigma2.value("value").toDouble() - want) < 1e-6 * want,
+                 qPrintable(QString::number(s)));
+        QVERIFY(sigma2.value("error").toDouble() > 0);
+        QVERIFY(d.value("rFactor").toDouble() < 1e-10);
+        idp += d.value("independentPoints").toDouble();
+    }
+    QVERIFY(std::abs(o.value("independentPoints").toDouble() - idp) < 1e-9 * idp);
+
+    // The export: the first set's plots, the report, the sigma²(T) pictures.
+    QStringList names = QDir(out).entryList(QDir::Files);
+    QCOMPARE(names, (QStringList{"chik.csv", "chik.png", "chik.svg", "chir.csv", "chir.png",
+                                 "chir.svg", "fit.json", "sigma2.png", "sigma2.svg"}));
+    QFile saved(dir.filePath("out/fit.json"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(QJsonDocument::fromJson(saved.readAll()).object(), o);
+    const QImage picture(dir.filePath("out/sigma2.png"));
+    QCOMPARE(picture.size(), QSize(640, 480));
+    QFile svg(dir.filePath("out/sigma2.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&svg);
+    while (!xml.atEnd())
+        xml.readNext();
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    // The first data set's plot shows its fitted model: its R, exactly.
+    QFile csv(dir.filePath("out/chir.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QVERIFY(csv.readAll().contains(
+        "\n# R = " + QString::number(value("R"), 'g', QLocale::FloatingPointShortest).toUtf8() +
+        "\n"));
+
+    // --export alone prints the paths it wrote, and writes the same report.
+    const Run quiet = run(
+        {"-e", "--scenario", dir.filePath("series.tovik.json"), "--export", dir.filePath("quiet")});
+    QVERIFY2(quiet.code == 0, qPrintable(quiet.err));
+    QCOMPARE(quiet.out.split('\n', Qt::SkipEmptyParts).size(), 9);
+    QFile again(dir.filePath("quiet/fit.json"));
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(QJsonDocument::fromJson(again.readAll()).object(), o);
+}
+
+void tst_CommandLine::seriesRefusals_data() {
+    QTest::addColumn<QJsonObject>("fit");   // over the series' "fit"
+    QTest::addColumn<QStringList>("extra"); // more arguments
+    QTest::addColumn<QString>("obstacle");  // a folder made in the export folder
+    QTest::addColumn<QString>("shell");
+    QTest::addColumn<QString>("words");
+    const auto sets = [](const QJsonValue& second) {
+        return QJsonArray{QJsonObject{{"data", "t20.chi"}, {"temperature", 20}}, second};
+    };
+    QTest::newRow("second file missing")
+        << QJsonObject{{"datasets", sets(QJsonObject{{"data", "gone.chi"}, {"temperature", 150}})}}
+        << QStringList() << ""
+        << ""
+        << "Data set 2 (gone.chi): ";
+    QTest::newRow("first file missing")
+        << QJsonObject{{"datasets",
+                        QJsonArray{QJsonObject{{"data", "gone.chi"}, {"temperature", 20}},
+                                   QJsonObject{{"data", "t150.chi"}, {"temperature", 150}}}}}
+        << QStringList() << ""
+        << ""
+        << "Data set 1 (gone.chi): ";
+    QTest::newRow("mu(E) not one")
+        << QJsonObject{{"datasets",
+                        sets(QJsonObject{{"absorption", QJsonObject{{"file", "t150.chi"}}},
+                                         {"temperature", 150}})}}
+        << QStringList() << ""
+        << ""
+        << "Data set 2 (t150.chi): ";
+    QTest::newRow("temperature missing")
+        << QJsonObject{{"datasets", sets(QJsonObject{{"data", "t150.chi"}})}} << QStringList() << ""
+        << ""
+        << "Data set 2 (t150.chi): The field fit.datasets[1].temperature is required by the "
+           "Einstein model.";
+    QTest::newRow("temperature zero")
+        << QJsonObject{{"datasets", sets(QJsonObject{{"data", "t150.chi"}, {"temperature", 0}})}}
+        << QStringList() << ""
+        << ""
+        << "Data set 2 (t150.chi): The field fit.datasets[1].temperature must be a temperature "
+           "above 0 K";
+    QTest::newRow("no reduced mass") << QJsonObject{{"reducedMass", 0}} << QStringList() << ""
+                                     << ""
+                                     << "reduced mass";
+    QTest::newRow("thetaE outside its limits") << QJsonObject{{"thetaE", 5}} << QStringList() << ""
+                                               << ""
+                                               << "thetaE starts at 5, outside its limits";
+    QTest::newRow("sigma varied under Einstein")
+        << QJsonObject{{"vary", QJsonArray{"R", "sigma"}}} << QStringList() << ""
+        << ""
+        << "\"sigma\" is not a parameter this fit can vary.";
+    QTest::newRow("per data set under expansion")
+        << QJsonObject{{"perDataset", QJsonArray{"R"}}, {"thermalExpansion", true}} << QStringList()
+        << ""
+        << ""
+        << "R follows thermal expansion";
+    QTest::newRow("--data beside data sets")
+        << QJsonObject() << QStringList{"--data", "@DIR@/t20.chi"} << ""
+        << ""
+        << "--data and --mu cannot replace them";
+    QTest::newRow("a picture cannot be written") << QJsonObject() << QStringList() << "sigma2.svg"
+                                                 << ""
+                                                 << "sigma2.svg";
+    QTest::newRow("stdout on a full disc") << QJsonObject() << QStringList() << ""
+                                           << "exec >/dev/full"
+                                           << "report could not be written";
+}
+
+// Each bad series: exit 1, one line on stderr that names what is wrong,
+// nothing on stdout and nothing written.
+void tst_CommandLine::seriesRefusals() {
+    QFETCH(QJsonObject, fit);
+    QFETCH(QStringList, extra);
+    QFETCH(QString, obstacle);
+    QFETCH(QString, shell);
+    QFETCH(QString, words);
+    QTemporaryDir dir;
+    writeSeries(dir.path(), {20, 150}, {0.05, 0.05}, 250, 0);
+    writeFile(dir.filePath("series.tovik.json"), seriesScenario({20, 150}, fit));
+    const QString out = dir.filePath("out");
+    if (!obstacle.isEmpty())
+        QVERIFY(QDir(out).mkpath(obstacle));
+    extra.replaceInStrings("@DIR@", dir.path());
+    QStringList arguments{"-e", "--scenario", dir.filePath("series.tovik.json"), "--fit"};
+    if (shell.isEmpty())
+        arguments << "--export" << out;
+    const Run r = run(arguments + extra, QProcessEnvironment::systemEnvironment(), shell);
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.out, QString());
+    const QStringList errLines = r.err.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(errLines.size(), 1);
+    QVERIFY(errLines.first().startsWith(QStringLiteral("tovik: ")));
+    QVERIFY2(errLines.first().contains(words), qPrintable(r.err));
     QCOMPARE(QDir(out).entryList(QDir::Files), QStringList());
 }
 

@@ -20,6 +20,7 @@ private slots:
     void missingKeysKeepBase();
     void absorptionOverABase();
     void missingShellsMeansNone();
+    void seriesBelongsToItsFile();
     void unknownKeysIgnored();
     void sizeLimit();
     void unreadableFile_data();
@@ -64,6 +65,9 @@ QVector<quint64> bits(const Scenario& s) {
     for (const Scenario::ExtraShell& e : s.shells)
         d << e.r << e.amplitude << e.sigma << e.deltaE0;
     d += s.windowPositions;
+    d << s.fitThetaE << s.fitSigma2Static << s.fitReducedMass << s.fitAlpha;
+    for (const Scenario::DataSetEntry& e : s.fitDataSets)
+        d << e.temperature;
     for (const QPointF& p : s.envelopePoints)
         d << p.x() << p.y();
     QVector<quint64> out;
@@ -175,6 +179,42 @@ void tst_Scenario::roundTrip_data() {
     mu.absorption.kWeight = 0;
     mu.muColumns = MuColumns{1, 1000, 7, false};
     QTest::newRow("mu(E), other ends") << mu;
+
+    // A series of a chi(k) file and two mu(E) files, one without a
+    // temperature, fitted with the Einstein model and every start given.
+    Scenario series = flat();
+    series.hasFit = true;
+    series.fitVary = QStringList{"amplitude", "R", "thetaE", "sigma2Static", "alpha"};
+    Scenario::DataSetEntry first;
+    first.dataFile = QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tovik-data/cu10.chi"));
+    first.temperature = 10;
+    Scenario::DataSetEntry hot;
+    hot.muFile = QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tovik-series/cu150.xmu"));
+    hot.absorption.rbkg = 1.25;
+    hot.absorption.e0 = 8979.0 + 1.0 / 3;
+    hot.muColumns = MuColumns{1, 3, 2, true};
+    hot.temperature = 150 + 1.0 / 3;
+    Scenario::DataSetEntry unknown;
+    unknown.muFile = QDir::cleanPath(QDir::tempPath() + QStringLiteral("/cu300.xmu"));
+    series.fitDataSets = {first, hot, unknown};
+    series.dataFile = first.dataFile;
+    series.fitPerDataset = QStringList{"amplitude", "dE0"};
+    QTest::newRow("series, free sigma") << series;
+    series.fitDataSets[2].temperature = 1e5;
+    series.fitSigmaModel = Scenario::SigmaModelChoice::Einstein;
+    series.fitThetaE = 0.1 + 300;
+    series.fitSigma2Static = -0.1;
+    series.fitReducedMass = 63.546 / 2;
+    series.fitThermalExpansion = true;
+    series.fitAlpha = 1.0 / 3 * 1e-5;
+    QTest::newRow("series, Einstein, expansion") << series;
+    // The first set from mu(E): it is the measured data shown.
+    std::swap(series.fitDataSets[0], series.fitDataSets[1]);
+    series.dataFile.clear();
+    series.muFile = hot.muFile;
+    series.muColumns = hot.muColumns;
+    series.absorption = hot.absorption;
+    QTest::newRow("series, first from mu(E)") << series;
 }
 
 void tst_Scenario::roundTrip() {
@@ -243,11 +283,87 @@ void tst_Scenario::badScenario_data() {
                                  << "field sigma must lie between 0 and 0.2; it is -0.001.";
     QTest::newRow("fit vary unknown") << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "N"}}})
                                       << "field fit.vary[1] must name one of amplitude, R, sigma, "
-                                         "P0, P1, P2, dE0, each at most once.";
+                                         "P0, P1, P2, dE0, thetaE, sigma2Static, alpha, each at "
+                                         "most once.";
     QTest::newRow("fit vary twice") << withKey("fit", QJsonObject{{"vary", QJsonArray{"R", "R"}}})
                                     << "field fit.vary[1] must name one of";
     QTest::newRow("fit range reversed") << withKey("fit", QJsonObject{{"Rrange", QJsonArray{3, 1}}})
                                         << "field fit.Rrange must hold a lower and a higher R.";
+    // A series: each fault names its data set (from 1) and file, and the field.
+    const auto series = [](const QJsonArray& sets, const char* model = "free") {
+        return withKey("fit", QJsonObject{{"datasets", sets}, {"sigmaModel", model}});
+    };
+    const QJsonObject cold{{"data", "cu10.chi"}, {"temperature", 10}};
+    QTest::newRow("series: temperature 0")
+        << series({cold, QJsonObject{{"data", "cu150.chi"}, {"temperature", 0}}})
+        << "Data set 2 (cu150.chi): The field fit.datasets[1].temperature must be a temperature "
+           "above 0 K and at most 100000 K; it is 0.";
+    QTest::newRow("series: temperature negative")
+        << series({QJsonObject{{"data", "a.chi"}, {"temperature", -5}}})
+        << "Data set 1 (a.chi): The field fit.datasets[0].temperature must be a temperature above "
+           "0 K";
+    QTest::newRow("series: temperature a string")
+        << series({cold, QJsonObject{{"data", "b.chi"}, {"temperature", "300"}}})
+        << "Data set 2 (b.chi): The field fit.datasets[1].temperature must be a number.";
+    QTest::newRow("series: no temperature, Einstein")
+        << series({cold, QJsonObject{{"data", "cu150.chi"}}}, "einstein")
+        << "Data set 2 (cu150.chi): The field fit.datasets[1].temperature is required by the "
+           "Einstein model.";
+    QTest::newRow("series: no temperature, mu(E), Einstein")
+        << series({QJsonObject{{"absorption", QJsonObject{{"file", "cu.xmu"}}}}}, "einstein")
+        << "Data set 1 (cu.xmu): The field fit.datasets[0].temperature is required";
+    QTest::newRow("series: no temperature, thermal expansion")
+        << withKey("fit", QJsonObject{{"datasets", QJsonArray{QJsonObject{{"data", "x.chi"}}}},
+                                      {"thermalExpansion", true}})
+        << "Data set 1 (x.chi): The field fit.datasets[0].temperature is required by thermal "
+           "expansion.";
+    QTest::newRow("series: item not an object")
+        << series({cold, 3}) << "Data set 2: The field fit.datasets[1] must be an object.";
+    QTest::newRow("series: neither data nor absorption")
+        << series({QJsonObject{{"temperature", 10}}})
+        << "Data set 1: The field fit.datasets[0] must name its data with exactly one of data and "
+           "absorption.";
+    QTest::newRow("series: both data and absorption")
+        << series({QJsonObject{{"data", "a.chi"}, {"absorption", QJsonObject{{"file", "a.xmu"}}}}})
+        << "Data set 1 (a.chi): The field fit.datasets[0] must name its data with exactly one";
+    QTest::newRow("series: empty file name")
+        << series({cold, QJsonObject{{"data", ""}}})
+        << "Data set 2: The field fit.datasets[1].data must name a file.";
+    QTest::newRow("series: bad absorption")
+        << series({QJsonObject{{"absorption", QJsonObject{{"file", "cu.xmu"}, {"rbkg", 9}}},
+                               {"temperature", 10}}})
+        << "Data set 1 (cu.xmu): The field fit.datasets[0].absorption.rbkg must lie between";
+    QTest::newRow("series: not an array") << withKey("fit", QJsonObject{{"datasets", cold}})
+                                          << "field fit.datasets must be an array.";
+    QTest::newRow("series: empty")
+        << series({}) << "field fit.datasets must hold from 1 to 50 data sets; it has 0.";
+    QTest::newRow("series: first is not the data shown")
+        <<
+        [] {
+            QJsonObject o = validObject();
+            o["measuredData"] = "cu10.chi";
+            o["fit"] = QJsonObject{{"datasets", QJsonArray{QJsonObject{{"data", "other.chi"}}}}};
+            return text(o);
+        }()
+        << "The first entry of fit.datasets must be the measured data the file shows "
+           "(measuredData).";
+    QTest::newRow("sigma model unknown")
+        << withKey("fit", QJsonObject{{"sigmaModel", "debye"}})
+        << "The field fit.sigmaModel must be \"free\" or \"einstein\".";
+    QTest::newRow("per data set unknown")
+        << withKey("fit", QJsonObject{{"perDataset", QJsonArray{"R", "thetaE"}}})
+        << "The field fit.perDataset[1] must name one of amplitude, R, sigma, P0, P1, P2, dE0, "
+           "each at most once.";
+    QTest::newRow("per data set not an array") << withKey("fit", QJsonObject{{"perDataset", "R"}})
+                                               << "The field fit.perDataset must be an array.";
+    QTest::newRow("thetaE 0") << withKey("fit", QJsonObject{{"thetaE", 0}})
+                              << "The field fit.thetaE must lie between 1 and 10000; it is 0.";
+    QTest::newRow("reduced mass negative")
+        << withKey("fit", QJsonObject{{"reducedMass", -1}})
+        << "The field fit.reducedMass must lie between 0 and 1000; it is -1.";
+    QTest::newRow("thermal expansion type")
+        << withKey("fit", QJsonObject{{"thermalExpansion", 1}})
+        << "The field fit.thermalExpansion must be true or false.";
     QTest::newRow("amplitude") << withKey("amplitude", 50.5)
                                << "field amplitude must lie between 0 and 50; it is 50.5.";
     QTest::newRow("amplitude type")
@@ -463,6 +579,65 @@ void tst_Scenario::absorptionOverABase() {
     QVERIFY(Scenario::fromJson(text(o), base, &read, nullptr));
     QVERIFY(read.muFile.isEmpty());
     QCOMPARE(read.dataFile, QStringLiteral("cu.chi"));
+}
+
+// A base's data sets never carry into a file that names none; the first
+// data set becomes the measured data; under the Einstein model a fit that
+// names nothing to vary varies thetaE instead of sigma.
+void tst_Scenario::seriesBelongsToItsFile() {
+    Scenario base = flat();
+    base.hasFit = true;
+    base.fitDataSets = {Scenario::DataSetEntry()};
+    base.fitDataSets[0].dataFile = QStringLiteral("/old/a.chi");
+    base.fitSigmaModel = Scenario::SigmaModelChoice::Einstein;
+    base.fitThetaE = 250;
+    Scenario read;
+    QVERIFY(Scenario::fromJson(flat().toJson(), base, &read, nullptr));
+    QVERIFY(read.fitDataSets.isEmpty());
+    QVERIFY(read.fitSigmaModel == Scenario::SigmaModelChoice::Free);
+    QCOMPARE(read.fitThetaE, flat().fitThetaE);
+
+    QJsonObject o = validObject();
+    o.remove("measuredData");
+    o["fit"] = QJsonObject{
+        {"sigmaModel", "einstein"},
+        {"datasets", QJsonArray{QJsonObject{{"data", "./cu10.chi"}, {"temperature", 10}},
+                                QJsonObject{{"data", "cu150.chi"}, {"temperature", 150}}}}};
+    QString error;
+    QVERIFY2(Scenario::fromJson(text(o), flat(), &read, &error), qPrintable(error));
+    QCOMPARE(read.dataFile, QStringLiteral("./cu10.chi"));
+    QCOMPARE(read.fitDataSets.size(), 2);
+    QCOMPARE(read.fitDataSets[1].temperature, 150.0);
+    QStringList vary = Scenario::defaultFitVary();
+    vary.removeAll(QStringLiteral("sigma"));
+    vary << QStringLiteral("thetaE");
+    QCOMPARE(read.fitVary, vary);
+    // The same file named both ways is one file.
+    o["measuredData"] = "cu10.chi";
+    QVERIFY2(Scenario::fromJson(text(o), flat(), &read, &error), qPrintable(error));
+    // A "vary" given is taken as it is.
+    QJsonObject f = o["fit"].toObject();
+    f["vary"] = QJsonArray{"R", "thetaE"};
+    o["fit"] = f;
+    QVERIFY2(Scenario::fromJson(text(o), flat(), &read, &error), qPrintable(error));
+    QCOMPARE(read.fitVary, (QStringList{"R", "thetaE"}));
+
+    // Written relative to the scenario's folder, read back absolute.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("data"));
+    read.dataFile = dir.filePath("data/cu10.chi");
+    read.fitDataSets[0].dataFile = read.dataFile;
+    read.fitDataSets[1].dataFile = dir.filePath("data/cu150.chi");
+    const QString path = dir.filePath("series.tovik.json");
+    QVERIFY2(read.writeFile(path, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject written = QJsonDocument::fromJson(file.readAll()).object();
+    QCOMPARE(written["fit"].toObject()["datasets"].toArray()[1].toObject()["data"].toString(),
+             QStringLiteral("data/cu150.chi"));
+    Scenario back;
+    QVERIFY2(Scenario::readFile(path, flat(), &back, &error), qPrintable(error));
+    QVERIFY(back == read);
 }
 
 void tst_Scenario::missingShellsMeansNone() {

@@ -1556,10 +1556,6 @@
         <translation>データセット %1: %2</translation>
     </message>
     <message>
-        <source>σ² (Å²) against T (K)</source>
-        <translation>σ² (Å²) と温度 T (K)</translation>
-    </message>
-    <message>
         <source>%1, set %2</source>
         <translation>%1、データセット %2</translation>
     </message>
@@ -2570,17 +2566,21 @@
     </message>
 </context>
 <context>
-    <name>SeriesRun</name>
-    <message>
-        <source>It holds fewer than two points of chi(k).</source>
-        <translation>chi(k) の点が二つ未満です。</translation>
-    </message>
-</context>
-<context>
     <name>Sigma2View</name>
     <message>
         <source>σ² (Å²) of each data set against its temperature (K), with its error bar, and the Einstein model&apos;s curve</source>
         <translation>各データセットの σ² (Å²) を温度 (K) に対して誤差棒とともに示し、アインシュタインモデルの曲線を重ねます</translation>
+    </message>
+</context>
+<context>
+    <name>Sigma2Plot</name>
+    <message>
+        <source>T (K)</source>
+        <translation>温度 T (K)</translation>
+    </message>
+    <message>
+        <source>σ² (Å²)</source>
+        <translation>σ² (Å²)</translation>
     </message>
 </context>
 </TS>
