@@ -744,6 +744,24 @@ void tst_FitWindow::seriesStateRoundTrip() {
     QCOMPARE(f.w->DataSetTable->item(1, 1)->text(), QString("150"));
     QCOMPARE(f.w->firstTemperature(), 10.0);
     QVERIFY(f.program.main->currentState() == saved);
+
+    // Through a file: saved, the window cleared, the file opened again.
+    const QString file = f.dir.filePath("series.tovik.json");
+    QVERIFY(f.program.main->files->saveScenarioFile(file));
+    QTest::mouseClick(f.w->DataSetTable->viewport(), Qt::LeftButton, {},
+                      f.w->DataSetTable->visualItemRect(f.w->DataSetTable->item(1, 0)).center());
+    QTest::mouseClick(f.w->RemoveDataSet, Qt::LeftButton);
+    f.w->SigmaModel->setCurrentIndex(0);
+    f.program.main->actionClearData->trigger();
+    QCOMPARE(f.w->DataSetTable->rowCount(), 1);
+    QVERIFY(std::isnan(f.w->firstTemperature()));
+    QVERIFY(f.program.main->files->openScenarioFile(file));
+    QCOMPARE(f.w->DataSetTable->rowCount(), 2);
+    QCOMPARE(f.w->DataSetTable->item(0, 1)->text(), QString("10"));
+    QCOMPARE(f.w->extraSets()[0].entry.dataFile, saved.fitDataSets[1].dataFile);
+    QCOMPARE(f.w->SigmaModel->currentIndex(), 1);
+    QCOMPARE(f.w->ThetaEVal->text(), QString("250"));
+    QVERIFY(f.w->PerAmplitude->isChecked() && !f.w->PerR->isChecked());
 }
 
 QTEST_MAIN(tst_FitWindow)
