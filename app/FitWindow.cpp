@@ -222,7 +222,11 @@ void FitWindow::checkStale() {
                 now.dataK = extra[int(i) - 1].k;
                 now.dataChi = extra[int(i) - 1].chi;
             }
-            same = fit::FitProblem::sameBasis(lastRun.inputs[i], now, lastRun.varied);
+            // A set's temperature is part of what it was fitted to.
+            const double t = i == 0 ? temperature0 : extra[int(i) - 1].entry.temperature;
+            const double before = lastRun.temperatures[i];
+            same = fit::FitProblem::sameBasis(lastRun.inputs[i], now, lastRun.varied) &&
+                   (t == before || (std::isnan(t) && std::isnan(before)));
         }
         if (same)
             return;
@@ -334,6 +338,7 @@ void FitWindow::fit() {
     lastRun.reducedMass = options.reducedMass;
     lastRun.series = SeriesRun::run(*wave, *data, measured, options);
     for (const SeriesRun::Measured& m : std::as_const(measured)) {
+        lastRun.temperatures.push_back(m.temperature);
         fit::FitInputs in = fitInputs(*wave, *data);
         in.dataK = m.k;
         in.dataChi = m.chi;

@@ -62,7 +62,8 @@ public:
         fit::SeriesResult series;
         std::vector<fit::FitInputs> inputs;
         QStringList varied;
-        double reducedMass = 0; // u, for the model's curve
+        double reducedMass = 0;           // u, for the model's curve
+        std::vector<double> temperatures; // K, NaN for none
     };
     // The last series fit (empty when the last fit was of one set).
     const SeriesFit& lastSeries() const { return lastRun; }

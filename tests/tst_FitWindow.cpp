@@ -51,6 +51,7 @@ private slots:
     void muDataSetAndRemove();
     void showAllDataSets();
     void seriesStateRoundTrip();
+    void seriesStaleness();
 };
 
 namespace {
@@ -706,8 +707,9 @@ void tst_FitWindow::showAllDataSets() {
     QCOMPARE(count(image(chiR->DispA)), 0);
 }
 
-// The window's series goes into the program's state and back: the sets
-// after the loaded data, their temperatures, the model and its starts.
+// The window's series goes into the program's state and through a scenario
+// file back: the sets after the loaded data, their temperatures, the model
+// and its starts.
 void tst_FitWindow::seriesStateRoundTrip() {
     Fitting f;
     QVERIFY(f.w);
@@ -731,20 +733,6 @@ void tst_FitWindow::seriesStateRoundTrip() {
     QCOMPARE(saved.fitReducedMass, 31.773);
     QVERIFY(saved.fitVary.contains("thetaE") && !saved.fitVary.contains("sigma"));
 
-    // Cleared, then the state applied again.
-    QTest::mouseClick(f.w->DataSetTable->viewport(), Qt::LeftButton, {},
-                      f.w->DataSetTable->visualItemRect(f.w->DataSetTable->item(1, 0)).center());
-    QTest::mouseClick(f.w->RemoveDataSet, Qt::LeftButton);
-    f.w->SigmaModel->setCurrentIndex(0);
-    QVector<double> k, chi;
-    QString error;
-    QVERIFY(ChiDataReader::readFile(saved.dataFile, &k, &chi, &error));
-    f.program.main->applyScenario(saved, k, chi);
-    QCOMPARE(f.w->DataSetTable->rowCount(), 2);
-    QCOMPARE(f.w->DataSetTable->item(1, 1)->text(), QString("150"));
-    QCOMPARE(f.w->firstTemperature(), 10.0);
-    QVERIFY(f.program.main->currentState() == saved);
-
     // Through a file: saved, the window cleared, the file opened again.
     const QString file = f.dir.filePath("series.tovik.json");
     QVERIFY(f.program.main->files->saveScenarioFile(file));
@@ -762,6 +750,26 @@ void tst_FitWindow::seriesStateRoundTrip() {
     QCOMPARE(f.w->SigmaModel->currentIndex(), 1);
     QCOMPARE(f.w->ThetaEVal->text(), QString("250"));
     QVERIFY(f.w->PerAmplitude->isChecked() && !f.w->PerR->isChecked());
+}
+
+// A series result belongs to its sets' temperatures as much as to their
+// data: a typed temperature makes it stale; a varied start typed does not.
+void tst_FitWindow::seriesStaleness() {
+    Fitting f;
+    QVERIFY(f.w);
+    QVERIFY(writeShell(f.dir.filePath("b.chi"), 0.5, 0.004));
+    QVERIFY(addByDialog(f.w, f.dir.filePath("b.chi")));
+    typeTemperature(f.w, 0, "10");
+    typeTemperature(f.w, 1, "150");
+    f.w->SigmaModel->setCurrentIndex(1);
+    typeInto(f.w->ReducedMassVal, "31.773");
+    QTest::mouseClick(f.w->FitButton, Qt::LeftButton);
+    QVERIFY2(f.w->ApplyButton->isEnabled(), qPrintable(f.w->Report->toPlainText()));
+    typeInto(f.program.wave()->ctrl->RVal, "2.2");
+    QVERIFY(f.w->ApplyButton->isEnabled());
+    typeTemperature(f.w, 1, "200");
+    QVERIFY(!f.w->ApplyButton->isEnabled());
+    QVERIFY(f.w->Report->toPlainText().startsWith("The model or the data changed"));
 }
 
 QTEST_MAIN(tst_FitWindow)
