@@ -17,6 +17,7 @@
 #include "MuColumnsDialog.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "SeriesRun.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
@@ -208,6 +209,11 @@ QString FileCommands::readScenario(const QString& path) {
     AbsorptionState::Loaded mu;
     if (!state.muFile.isEmpty() &&
         !AbsorptionState::load(state.muFile, state.muColumns, state.absorption, &mu, &error))
+        return error;
+    // A series' data sets too: one that cannot be read refuses the whole
+    // scenario, naming the set.
+    QVector<SeriesRun::Measured> sets;
+    if (!SeriesRun::readDataSets(state, k, chi, &sets, &error))
         return error;
     main.applyScenario(state, k, chi, paths, state.muFile.isEmpty() ? nullptr : &mu);
     return QString();

@@ -52,6 +52,7 @@ private slots:
     void showAllDataSets();
     void seriesStateRoundTrip();
     void seriesStaleness();
+    void scenarioWithAnUnreadableSet();
 };
 
 namespace {
@@ -770,6 +771,28 @@ void tst_FitWindow::seriesStaleness() {
     typeTemperature(f.w, 1, "200");
     QVERIFY(!f.w->ApplyButton->isEnabled());
     QVERIFY(f.w->Report->toPlainText().startsWith("The model or the data changed"));
+}
+
+// A scenario whose second data set cannot be read is refused whole, in a
+// box naming the set: the model and the table stay as they were.
+void tst_FitWindow::scenarioWithAnUnreadableSet() {
+    Fitting f;
+    QVERIFY(f.w);
+    QFile file(f.dir.filePath("series.tovik.json"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "tovik-scenario", "version": 1, "R": 2.7, "data": "data.chi",
+                   "fit": {"datasets": [{"data": "data.chi", "temperature": 10},
+                                        {"data": "missing.chi", "temperature": 150}]}})");
+    file.close();
+    const double r = f.program.wave()->r;
+    QString shown;
+    auto* answer = new QObject(f.w);
+    answerBox(answer, &shown);
+    QVERIFY(!f.program.main->files->openScenarioFile(file.fileName()));
+    delete answer;
+    QVERIFY2(shown.startsWith("Data set 2 (missing.chi): "), qPrintable(shown));
+    QCOMPARE(f.program.wave()->r, r);
+    QCOMPARE(f.w->DataSetTable->rowCount(), 1);
 }
 
 QTEST_MAIN(tst_FitWindow)
