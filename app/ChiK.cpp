@@ -23,12 +23,14 @@
 #include "ProgramState.h"
 #include "RatioWindow.h"
 #include "Scenario.h"
+#include "SeriesCurves.h"
 #include "ShellsWindow.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -97,18 +99,23 @@ ChiK::ChiK(ProgramParts& session, QWidget* parent) : QMainWindow(parent) {
 
     measured = new MeasuredCurve(this);
     held = new HeldCurves(this);
+    series = new SeriesCurves(this);
     chiR->measured = measured;
     chiR->held = held;
+    chiR->series = series;
     AWave* first = waves.first();
     measured->process(first);
+    series->process(first);
     // After every change of the wave the data are processed again, before
     // either plot paints, and the read-out then shows both.
     connect(first, &AWave::updated, measured, [this, first] {
         measured->process(first);
+        series->process(first);
         chiR->spectraChanged();
     });
     connect(measured, SIGNAL(changed()), chiR, SLOT(spectraChanged()));
-    for (QObject* source : {static_cast<QObject*>(measured), static_cast<QObject*>(held)}) {
+    for (QObject* source : {static_cast<QObject*>(measured), static_cast<QObject*>(held),
+                            static_cast<QObject*>(series)}) {
         connect(source, SIGNAL(changed()), DispA, SLOT(update()));
         connect(source, SIGNAL(changed()), chiR->DispA, SLOT(update()));
     }
@@ -121,6 +128,11 @@ ChiK::ChiK(ProgramParts& session, QWidget* parent) : QMainWindow(parent) {
         }
         const AbsorptionState::Loaded& mu = absorption->current();
         measured->setData(mu.result.k, mu.result.chi, mu.path);
+    });
+    // A mu(E) data set is processed as the loaded mu(E) is.
+    connect(absorption, &AbsorptionState::changed, this, [this] {
+        if (fitWindow)
+            fitWindow->setAbsorptionSettings(absorptionSettings());
     });
     menuFile->insertAction(actionClearData, actions->openMu);
     connect(actions->muWindow, &QAction::triggered, this, &ChiK::showAbsorption);
@@ -251,13 +263,12 @@ Scenario ChiK::currentState() const {
     if (fitWindow) {
         state.hasFit = true;
         fitWindow->choices(&state.fitVary, &state.fitRMin, &state.fitRMax);
+        fitWindow->series(&state);
     } else if (hasFitChoices) {
         state.hasFit = true;
         state.fitVary = fitVary;
         state.fitRMin = fitRMin;
         state.fitRMax = fitRMax;
-    }
-    if (state.hasFit) {
         state.takeSeries(fitSeries);
         // The data loaded now is the first data set: a save names it there
         // too (or leaves it out, when none is loaded).
@@ -301,9 +312,12 @@ void ChiK::showShells() {
 
 void ChiK::showFit() {
     if (!fitWindow) {
-        fitWindow = new FitWindow(waves.first(), measured, chiR, this);
-        if (hasFitChoices)
+        fitWindow = new FitWindow(waves.first(), measured, chiR, series, this);
+        fitWindow->setAbsorptionSettings(absorptionSettings());
+        if (hasFitChoices) {
             fitWindow->setChoices(fitVary, fitRMin, fitRMax);
+            setFitSeries();
+        }
     }
     fitWindow->show();
     fitWindow->raise();
@@ -371,6 +385,9 @@ ViewOptions::Range ChiK::fittedRange() const {
                 cover(c.chi);
                 cover(c.dataChi);
             }
+        if (series)
+            for (const QVector<double>& values : series->values())
+                cover(values);
     } else {
         for (const AWave* w : waves)
             top = std::max(top, 1.1 * w->valueScale);
@@ -384,6 +401,9 @@ ViewOptions::Range ChiK::fittedRange() const {
         for (const HeldCurves::Curve& c : held ? held->curves : QVector<HeldCurves::Curve>())
             if (!c.physical)
                 cover(c.dataChi);
+        if (series)
+            for (const QVector<double>& values : series->values())
+                cover(values);
     }
     if (!(top > 0) || !std::isfinite(top))
         top = 1.1;
@@ -412,8 +432,6 @@ void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
         state.hasFit ? state.fitVary : fit::FitProblem::defaultVaried(bool(waves.first()->path));
     fitRMin = state.fitRMin;
     fitRMax = state.fitRMax;
-    fitSeries = Scenario();
-    fitSeries.takeSeries(state);
     if (fitWindow)
         fitWindow->setChoices(fitVary, fitRMin, fitRMax);
     if (!state.dataFile.isEmpty() || measured->isLoaded())
@@ -428,6 +446,22 @@ void ChiK::applyScenario(const Scenario& state, const QVector<double>& k,
     actionNotes->setEnabled(!notes.isEmpty());
     if (mu)
         absorption->set(*mu);
+    // The data sets after the loaded data, which is the first of them.
+    fitSeries = state;
+    if (fitWindow)
+        setFitSeries();
+}
+
+void ChiK::setFitSeries() {
+    QString error;
+    fitWindow->setSeries(fitSeries, &error);
+    if (!error.isEmpty())
+        QMessageBox::warning(this, tr("Data sets"),
+                             tr("Some data sets of the fit could not be read:\n%1").arg(error));
+}
+
+AbsorptionSettings ChiK::absorptionSettings() const {
+    return absorption->isLoaded() ? absorption->current().settings : AbsorptionSettings();
 }
 
 void ChiK::holdCurves() {
@@ -469,6 +503,7 @@ void ChiK::draw(QPainter* p) {
 
     const bool physical = waves.first()->physical;
     in.held = held->traces(physical);
+    in.held += series->traces();
     for (const AWave* w : std::as_const(waves)) {
         ChiKPlot::Live live;
         const int count = w->chi.size();
@@ -511,6 +546,7 @@ void ChiK::draw(QPainter* p) {
             {Palette::measured(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (!held->curves.isEmpty())
         in.legend += held->entries(first);
+    in.legend += series->entries();
     // Data beyond the program's grid are not drawn: the plot says so.
     const double gridEnd = first.kValues.value(first.kCount - 1);
     if (measured->isLoaded() && first.kCount > 0 && measured->dataK.last() > gridEnd)

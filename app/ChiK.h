@@ -22,6 +22,7 @@ class ChiR;
 class FileCommands;
 class FilteredCurves;
 class HeldCurves;
+class SeriesCurves;
 class MeasuredCurve;
 class ProgramParts;
 class NotesWindow;
@@ -50,6 +51,8 @@ public:
     ViewOptions* view = nullptr;
     MeasuredCurve* measured = nullptr;
     HeldCurves* held = nullptr;
+    // The Fit window's data sets and their models, on both plots.
+    SeriesCurves* series = nullptr;
     // A measured mu(E) whose chi(k) is the measured data while it is
     // loaded; View > mu(E) shows it, in a window made when first opened.
     AbsorptionState* absorption = nullptr;
@@ -134,4 +137,8 @@ private:
     // language; runs at start and on every LanguageChange.
     void retranslate();
     void fillLessonsMenu();
+    // The Fit window's data sets and series choices from fitSeries.
+    void setFitSeries();
+    // The processing of the loaded mu(E), else the defaults.
+    AbsorptionSettings absorptionSettings() const;
 };

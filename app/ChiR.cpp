@@ -13,6 +13,7 @@
 #include "Palette.h"
 #include "PixelDrawing.h"
 #include "Scenario.h"
+#include "SeriesCurves.h"
 #include "Startup.h"
 
 #include <QFileInfo>
@@ -462,6 +463,8 @@ void ChiR::drawR(QPainter* p) {
             {Palette::measured(), 2, Escaped::text(QFileInfo(measured->path).fileName())});
     if (held && !held->curves.isEmpty() && waves && !waves->isEmpty())
         in.legend += held->entries(*waves->first());
+    if (series)
+        in.legend += series->entries();
     ChiRPlot::paint(*p, *coord, in);
 }
 
@@ -528,6 +531,8 @@ QVector<PlotTrace> ChiR::traces(const AWave& w) const {
     // Held curves first, behind the live ones.
     if (first && held)
         out = held->traces(w.physical, &r);
+    if (first && series)
+        out += series->traces(&r);
     if (SelEnvelope->isChecked())
         out.append(
             r.part(w.envelopeSpectrum.get(), Part::Modulus, j0, solidPen(Palette::envelopeR(), 1)));

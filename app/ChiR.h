@@ -14,6 +14,7 @@
 class AWave;
 class ChCoord;
 class HeldCurves;
+class SeriesCurves;
 class MeasuredCurve;
 class ViewOptions;
 class MouseC;
@@ -54,6 +55,8 @@ public:
     ViewOptions* view = nullptr;
     const MeasuredCurve* measured = nullptr;
     const HeldCurves* held = nullptr;
+    // The Fit window's data sets, drawn while it shows them all.
+    const SeriesCurves* series = nullptr;
 
     // The Fourier filter's R window, Å, increasing: typed into its boxes or
     // dragged by its handles on the zero line, both shown only while the

@@ -18,6 +18,7 @@
 #include "MuColumnsDialog.h"
 #include "ProgramState.h"
 #include "Scenario.h"
+#include "SeriesRun.h"
 #include "StandardDialog.h"
 #include "WaveCtrl.h"
 #include "WindowFunc.h"
@@ -212,6 +213,11 @@ QString FileCommands::readScenario(const QString& path) {
     AbsorptionState::Loaded mu;
     if (!state.muFile.isEmpty() &&
         !AbsorptionState::load(state.muFile, state.muColumns, state.absorption, &mu, &error))
+        return error;
+    // A series' data sets too: one that cannot be read refuses the whole
+    // scenario, naming the set.
+    QVector<SeriesRun::Measured> sets;
+    if (!SeriesRun::readDataSets(state, k, chi, &sets, &error))
         return error;
     main.applyScenario(state, k, chi, paths, state.muFile.isEmpty() ? nullptr : &mu);
     return QString();

@@ -28,6 +28,26 @@ bool SeriesRun::wanted(const Scenario& state) {
            state.fitSigmaModel == Scenario::SigmaModelChoice::Einstein || state.fitThermalExpansion;
 }
 
+QString SeriesSet::name() const {
+    return setName(entry);
+}
+
+bool SeriesRun::load(const Scenario::DataSetEntry& entry, SeriesSet* out, QString* error) {
+    SeriesSet set;
+    set.entry = entry;
+    if (!entry.muFile.isEmpty()) {
+        AbsorptionState::Loaded mu;
+        if (!AbsorptionState::load(entry.muFile, entry.muColumns, entry.absorption, &mu, error))
+            return false;
+        set.k = mu.result.k;
+        set.chi = mu.result.chi;
+    } else if (!ChiDataReader::readFile(entry.dataFile, &set.k, &set.chi, error)) {
+        return false;
+    }
+    *out = set;
+    return true;
+}
+
 bool SeriesRun::readDataSets(const Scenario& state, const QVector<double>& firstK,
                              const QVector<double>& firstChi, QVector<Measured>* out,
                              QString* error) {
@@ -43,22 +63,18 @@ bool SeriesRun::readDataSets(const Scenario& state, const QVector<double>& first
         Measured m;
         m.name = setName(e);
         m.temperature = e.temperature;
-        QString reason;
-        bool ok = true;
         if (i == 0) {
             m.k = firstK;
             m.chi = firstChi;
-        } else if (!e.muFile.isEmpty()) {
-            AbsorptionState::Loaded mu;
-            ok = AbsorptionState::load(e.muFile, e.muColumns, e.absorption, &mu, &reason);
-            m.k = mu.result.k;
-            m.chi = mu.result.chi;
         } else {
-            ok = ChiDataReader::readFile(e.dataFile, &m.k, &m.chi, &reason);
-        }
-        if (!ok) {
-            *error = setError(i, state, reason);
-            return false;
+            SeriesSet set;
+            QString reason;
+            if (!load(e, &set, &reason)) {
+                *error = setError(i, state, reason);
+                return false;
+            }
+            m.k = set.k;
+            m.chi = set.chi;
         }
         read.append(m);
     }

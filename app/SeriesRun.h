@@ -14,6 +14,17 @@
 class AWave;
 class MeasuredCurve;
 
+// A data set of a series besides the loaded data, as the Fit window holds
+// it: where its chi(k) came from (a chi(k) file, or a mu(E) file with its
+// processing), its temperature, and the chi(k) as read or processed.
+struct SeriesSet {
+    Scenario::DataSetEntry entry;
+    QVector<double> k;
+    QVector<double> chi;
+    // The file's name without its folder, as the table and the report show it.
+    QString name() const;
+};
+
 // A temperature series fitted together, as `tovik --fit` and `--export` run
 // it from a scenario's "datasets": every set's measured chi(k) read, the
 // live wave's model fitted to all of them in one problem, and the sigma²(T)
@@ -32,6 +43,9 @@ public:
     // Whether `state` asks for a series fit: data sets listed, or a model
     // of temperature (Einstein, thermal expansion) even for the one loaded.
     static bool wanted(const Scenario& state);
+    // Reads the entry's chi(k) file, or its mu(E) file processed with its
+    // settings; false with one translated sentence on any fault.
+    static bool load(const Scenario::DataSetEntry& entry, SeriesSet* out, QString* error);
     // Reads every data set of `state` but the first, whose chi(k) the caller
     // has read already (`firstK`, `firstChi`); without a list, the loaded
     // data is the one set, with no temperature. False, with one sentence that

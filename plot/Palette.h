@@ -101,6 +101,17 @@ inline QColor ratioLine() {
     return opaque(0, 0, 0);
 }
 
+// The data sets of a series fitted together, each with its model: the
+// first is the loaded data in the measured colour, the others apart from
+// every curve colour of both plots; after the last they repeat.
+constexpr int dataSetColours = 5;
+inline QColor dataSet(int i) {
+    static const QColor colours[dataSetColours] = {opaque(0, 120, 50), opaque(180, 120, 0),
+                                                   opaque(60, 130, 200), opaque(150, 30, 60),
+                                                   opaque(110, 80, 40)};
+    return i <= 0 ? measured() : colours[(i - 1) % dataSetColours];
+}
+
 // The sigma²(T) plot: the model's curve and each data set's point and error bar.
 inline QColor sigma2Model() {
     return opaque(0, 110, 190);

@@ -101,6 +101,16 @@
 <context>
     <name>ChiK</name>
     <message>
+        <source>Data sets</source>
+        <translation>データセット</translation>
+    </message>
+    <message>
+        <source>Some data sets of the fit could not be read:
+%1</source>
+        <translation>フィットのデータセットのうち読めないものがありました:
+%1</translation>
+    </message>
+    <message>
         <source>chi(k)</source>
         <translation>χ(k)</translation>
     </message>
@@ -1442,6 +1452,214 @@
 <context>
     <name>FitWindow</name>
     <message>
+        <source>Data sets</source>
+        <translation>データセット</translation>
+    </message>
+    <message>
+        <source>The data sets fitted together: the loaded measured data first, then those added. Type each temperature in K; the Einstein model needs every one</source>
+        <translation>まとめてフィットするデータセット。最初が読み込んだ測定データ、その後が追加したもの。温度を K で入力します。アインシュタインモデルではすべてに必要です</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Temperature (K)</source>
+        <translation>温度 (K)</translation>
+    </message>
+    <message>
+        <source>A&amp;dd…</source>
+        <translation>追加(&amp;D)…</translation>
+    </message>
+    <message>
+        <source>Add a data set: a chi(k) file, or a mu(E) file processed with the current absorption settings</source>
+        <translation>データセットを追加します。chi(k) のファイル、または今の吸収スペクトルの設定で処理する mu(E) のファイル</translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation>削除(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Remove the selected data set (the loaded data stay the first)</source>
+        <translation>選んだデータセットを削除します（読み込んだデータは最初のまま残ります）</translation>
+    </message>
+    <message>
+        <source>&amp;Show all data sets</source>
+        <translation>すべてのデータセットを表示(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Draw every data set and its fitted model on the chi(k) and chi(R) plots, each in its own colour</source>
+        <translation>すべてのデータセットとそのフィットしたモデルを chi(k) と chi(R) のグラフにそれぞれの色で描きます</translation>
+    </message>
+    <message>
+        <source>Per data set:</source>
+        <translation>データセットごと:</translation>
+    </message>
+    <message>
+        <source>The amplitude N·S0²: one value for each data set when checked, one shared by all otherwise</source>
+        <translation>振幅 N·S0²。チェックするとデータセットごとに値を持ち、しなければすべてで共通です</translation>
+    </message>
+    <message>
+        <source>The distance R (Å): one value for each data set when checked, one shared by all otherwise</source>
+        <translation>距離 R (Å)。チェックするとデータセットごとに値を持ち、しなければすべてで共通です</translation>
+    </message>
+    <message>
+        <source>The E0 shift dE0 (eV): one value for each data set when checked, one shared by all otherwise</source>
+        <translation>E0 のずれ dE0 (eV)。チェックするとデータセットごとに値を持ち、しなければすべてで共通です</translation>
+    </message>
+    <message>
+        <source>The Debye-Waller sigma (Å): one value for each data set when checked, one shared by all otherwise (free model only)</source>
+        <translation>デバイ-ワラーの σ (Å)。チェックするとデータセットごとに値を持ち、しなければすべてで共通です（自由モデルのみ）</translation>
+    </message>
+    <message>
+        <source>Sigma model</source>
+        <translation>σ のモデル</translation>
+    </message>
+    <message>
+        <source>Sigma²:</source>
+        <translation>σ²:</translation>
+    </message>
+    <message>
+        <source>Free: sigma (Å) is fitted like the other parameters. Einstein: sigma² (Å²) at each temperature from one Einstein temperature θ_E (K) and a static part sigma²₀ (Å²)</source>
+        <translation>自由: σ (Å) を他のパラメータと同じようにフィットします。アインシュタイン: 各温度の σ² (Å²) を一つのアインシュタイン温度 θ_E (K) と静的な部分 σ²₀ (Å²) から求めます</translation>
+    </message>
+    <message>
+        <source>free</source>
+        <translation>自由</translation>
+    </message>
+    <message>
+        <source>Einstein</source>
+        <translation>アインシュタイン</translation>
+    </message>
+    <message>
+        <source>θ_E (K)</source>
+        <translation>θ_E (K)</translation>
+    </message>
+    <message>
+        <source>The Einstein temperature θ_E in K: varied by the fit when checked; the box holds its start</source>
+        <translation>アインシュタイン温度 θ_E (K)。チェックするとフィットで動かします。欄の値が初期値です</translation>
+    </message>
+    <message>
+        <source>The Einstein temperature θ_E in K: the fit starts here (10 to 3000 K)</source>
+        <translation>アインシュタイン温度 θ_E (K)。フィットはこの値から始まります（10 から 3000 K）</translation>
+    </message>
+    <message>
+        <source>σ²₀ (Å²)</source>
+        <translation>σ²₀ (Å²)</translation>
+    </message>
+    <message>
+        <source>The static part sigma²₀ in Å², added at every temperature: varied by the fit when checked; the box holds its start</source>
+        <translation>どの温度にも加わる静的な部分 σ²₀ (Å²)。チェックするとフィットで動かします。欄の値が初期値です</translation>
+    </message>
+    <message>
+        <source>The static part sigma²₀ in Å²: the fit starts here (0 to 0.02 Å²)</source>
+        <translation>静的な部分 σ²₀ (Å²)。フィットはこの値から始まります（0 から 0.02 Å²）</translation>
+    </message>
+    <message>
+        <source>Reduced mass (u):</source>
+        <translation>換算質量 (u):</translation>
+    </message>
+    <message>
+        <source>The reduced mass of the pair in atomic mass units (u); empty: from the two atoms of the main shell&apos;s path file</source>
+        <translation>原子対の換算質量（原子質量単位 u）。空欄なら主な散乱殻のパスファイルの二つの原子から求めます</translation>
+    </message>
+    <message>
+        <source>α (1/K)</source>
+        <translation>α (1/K)</translation>
+    </message>
+    <message>
+        <source>Thermal expansion: ΔR(T) = ΔR₀ + α·T·reff, with α in 1/K, T in K and reff in Å; α varied by the fit when checked</source>
+        <translation>熱膨張: ΔR(T) = ΔR₀ + α·T·reff（α は 1/K、T は K、reff は Å）。チェックすると α をフィットで動かします</translation>
+    </message>
+    <message>
+        <source>The linear expansion coefficient α in 1/K: the fit starts here (-1e-4 to 1e-4 1/K)</source>
+        <translation>線膨張係数 α (1/K)。フィットはこの値から始まります（-1e-4 から 1e-4 1/K）</translation>
+    </message>
+    <message>
+        <source>Data set %1 (%2): its temperature must be above 0 K.</source>
+        <translation>データセット %1 (%2): 温度は 0 K より上でなければなりません。</translation>
+    </message>
+    <message>
+        <source>Type a number for %1.</source>
+        <translation>%1 に数を入力してください。</translation>
+    </message>
+    <message>
+        <source>Type the reduced mass in u as a number above 0, or leave it empty to take it from the path file.</source>
+        <translation>換算質量を 0 より大きい数で u 単位で入力するか、空欄にしてパスファイルから求めてください。</translation>
+    </message>
+    <message>
+        <source>The Einstein model needs the pair&apos;s reduced mass: type it in u, or give the main shell a path file.</source>
+        <translation>アインシュタインモデルには原子対の換算質量が必要です。u 単位で入力するか、主な散乱殻にパスファイルを与えてください。</translation>
+    </message>
+    <message>
+        <source>(no data loaded)</source>
+        <translation>（データなし）</translation>
+    </message>
+    <message>
+        <source>%1 (mu(E), processed with the absorption settings)</source>
+        <translation>%1（mu(E)、吸収スペクトルの設定で処理）</translation>
+    </message>
+    <message>
+        <source>The temperature the data set was measured at, in K</source>
+        <translation>データセットを測定した温度 (K)</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <source>Data set %1 (%2): type its temperature in K as a number above 0, or leave it empty.</source>
+        <translation>データセット %1 (%2): 温度を 0 より大きい数で K 単位で入力するか、空欄にしてください。</translation>
+    </message>
+    <message>
+        <source>Data set %1 (%2) cannot be added: %3</source>
+        <translation>データセット %1 (%2) を追加できません: %3</translation>
+    </message>
+    <message>
+        <source>chi(k) data (*.chi *.dat *.txt *.csv);;All files (*)</source>
+        <translation>chi(k) データ (*.chi *.dat *.txt *.csv);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>mu(E) data (*.xmu *.dat *.txt *.csv)</source>
+        <translation>mu(E) データ (*.xmu *.dat *.txt *.csv)</translation>
+    </message>
+    <message>
+        <source>Add data set</source>
+        <translation>データセットの追加</translation>
+    </message>
+    <message>
+        <source>%1 from the path</source>
+        <translation>パスから %1</translation>
+    </message>
+    <message>
+        <source>no path: type it</source>
+        <translation>パスなし: 入力してください</translation>
+    </message>
+    <message>
+        <source>Data set %1: %2</source>
+        <translation>データセット %1: %2</translation>
+    </message>
+    <message>
+        <source>%1, set %2</source>
+        <translation>%1、データセット %2</translation>
+    </message>
+    <message>
+        <source>%1 K</source>
+        <translation>%1 K</translation>
+    </message>
+    <message>
+        <source>no temperature</source>
+        <translation>温度なし</translation>
+    </message>
+    <message>
+        <source>Data set %1 (%2, %3): %4   R-factor: %5</source>
+        <translation>データセット %1 (%2、%3): %4   R 因子: %5</translation>
+    </message>
+    <message>
+        <source>Independent points: %1 (the sum over the data sets)</source>
+        <translation>独立な点の数: %1（データセットの和）</translation>
+    </message>
+    <message>
         <source>Fit</source>
         <translation>フィット</translation>
     </message>
@@ -2524,6 +2742,20 @@
     <message>
         <source>There are no data to make the standard from.</source>
         <translation>標準を作るデータがありません。</translation>
+    </message>
+</context>
+<context>
+    <name>SeriesCurves</name>
+    <message>
+        <source>model of %1</source>
+        <translation>%1 のモデル</translation>
+    </message>
+</context>
+<context>
+    <name>Sigma2View</name>
+    <message>
+        <source>σ² (Å²) of each data set against its temperature (K), with its error bar, and the Einstein model&apos;s curve</source>
+        <translation>各データセットの σ² (Å²) を温度 (K) に対して誤差棒とともに示し、アインシュタインモデルの曲線を重ねます</translation>
     </message>
 </context>
 <context>
