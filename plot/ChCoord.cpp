@@ -16,12 +16,20 @@ void ChCoord::setScale(double xMin_, double yMin_, double xMax_, double yMax_) {
     yMax = yMax_;
 }
 
+ChCoord::Mapping ChCoord::mappingX() const {
+    return {pixelArea.left, (pixelArea.right - pixelArea.left) / (xMax - xMin), xMin};
+}
+
+ChCoord::Mapping ChCoord::mappingY() const {
+    return {pixelArea.bottom, (pixelArea.top - pixelArea.bottom) / (yMax - yMin), yMin};
+}
+
 double ChCoord::toPixelX(double x) const {
-    return pixelArea.left + (pixelArea.right - pixelArea.left) / (xMax - xMin) * (x - xMin);
+    return mappingX()(x);
 }
 
 double ChCoord::toPixelY(double y) const {
-    return pixelArea.bottom + (pixelArea.top - pixelArea.bottom) / (yMax - yMin) * (y - yMin);
+    return mappingY()(y);
 }
 
 // A surface squeezed to zero width or height has an empty pixel span; the

@@ -27,6 +27,15 @@ public:
     double toWorldX(double px) const;
     double toWorldY(double py) const;
 
+    // toPixelX/Y with the span quotient worked out once, for curves of
+    // thousands of points: the same operations, so the same pixels.
+    struct Mapping {
+        double pixelStart, quotient, worldStart;
+        double operator()(double v) const { return pixelStart + quotient * (v - worldStart); }
+    };
+    Mapping mappingX() const;
+    Mapping mappingY() const;
+
     PixelArea pixelArea;
     double xMin = 0;
     double xMax = 1;

@@ -6,6 +6,9 @@
 DispArea::DispArea(QWidget* parent) : QFrame(parent) {
     // Moves must arrive with no button held, for hovering over handles.
     setAttribute(Qt::WA_MouseTracking);
+    // Every plot fills the whole surface with an opaque colour first, so
+    // nothing under it needs painting before it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     connect(&coord, SIGNAL(updated()), this, SLOT(update()));
 }
 
@@ -28,8 +31,9 @@ void DispArea::paintEvent(QPaintEvent*) {
     const QSize pixels = size() * ratio;
     if (offscreen.size() != pixels) {
         offscreen = QImage(pixels, QImage::Format_ARGB32);
-        // A new image starts clear; the plots then paint every pixel.
-        offscreen.fill(Qt::transparent);
+        // Opaque from the start, and the plots paint over every pixel with
+        // an opaque colour first, so every pixel stays opaque.
+        offscreen.fill(palette().color(backgroundRole()));
         offscreen.setDevicePixelRatio(ratio);
         // The widget's resolution, so that text gets the same size.
         offscreen.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
@@ -44,7 +48,12 @@ void DispArea::paintEvent(QPaintEvent*) {
         image.setLayoutDirection(layoutDirection());
         emit draw(&image);
     }
+    // Opaque ARGB32 pixels are RGB32 pixels, byte for byte, and RGB32 is the
+    // window surface's format (X11 at depth 24, offscreen): read as such, the
+    // image is copied line by line instead of converted and blended.
+    offscreen.reinterpretAsFormat(QImage::Format_RGB32);
     painter.drawImage(0, 0, offscreen);
+    offscreen.reinterpretAsFormat(QImage::Format_ARGB32);
 }
 
 void DispArea::mouseMoveEvent(QMouseEvent* e) {

@@ -12,7 +12,8 @@ class QPainter;
 // The surface both plots are drawn on. It draws nothing itself: every paint
 // fits the frame to the current size and hands a painter to the renderer;
 // every mouse event goes, unfiltered, to the relay. On screen the renderer
-// paints into an image that is then copied to the surface.
+// paints into an image that is then copied to the surface. A renderer first
+// fills the whole surface with an opaque colour: nothing under it is painted.
 class DispArea : public QFrame {
     Q_OBJECT
 public:

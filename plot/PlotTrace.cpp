@@ -11,14 +11,17 @@ void PlotTrace::stroke(QPainter& p, const ChCoord& frame, int width,
                        QVector<QLine>* segments) const {
     p.setPen(pen);
     segments->clear();
-    for (int i = 1; i < count; ++i) {
-        const QLine line =
-            pixeldraw::pixelLine(frame.toPixelX(x[i - 1]), frame.toPixelY(sign * y[i - 1]),
-                                 frame.toPixelX(x[i]), frame.toPixelY(sign * y[i]));
-        if (skipOff &&
-            (std::min(line.x1(), line.x2()) > width + 2 || std::max(line.x1(), line.x2()) < -2))
-            continue;
-        *segments << line;
+    const ChCoord::Mapping toX = frame.mappingX();
+    const ChCoord::Mapping toY = frame.mappingY();
+    // Each point is mapped once, for both segments that meet there.
+    QPoint from;
+    for (int i = 0; i < count; ++i) {
+        const QPoint to(pixeldraw::pixel(toX(x[i])), pixeldraw::pixel(toY(sign * y[i])));
+        const bool off =
+            skipOff && (std::min(from.x(), to.x()) > width + 2 || std::max(from.x(), to.x()) < -2);
+        if (i > 0 && !off)
+            *segments << QLine(from, to);
+        from = to;
     }
     p.drawLines(segments->constData(), segments->size());
 }

@@ -1,6 +1,7 @@
 #include "DispArea.h"
 
 #include <QPainter>
+#include <QScreen>
 #include <QtTest>
 
 // The surface as the plots use it: what reaches the screen is what the same
@@ -9,6 +10,7 @@
 class tst_DispArea : public QObject {
     Q_OBJECT
 private slots:
+    void paintsWhatADirectPaintPaints_data();
     void paintsWhatADirectPaintPaints();
     void oneUpdateIsOnePaint();
 };
@@ -31,28 +33,50 @@ void render(QPainter* p, int width, int height) {
 }
 } // namespace
 
+// Sizes the surface is painted at; a surface first shown at another size
+// paints once there, so that the later paint starts from a reallocated image.
+void tst_DispArea::paintsWhatADirectPaintPaints_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("firstSize");
+    QTest::newRow("300 x 200") << QSize(300, 200) << QSize(300, 200);
+    QTest::newRow("odd width and height") << QSize(301, 199) << QSize(301, 199);
+    QTest::newRow("shrunk after a paint") << QSize(240, 150) << QSize(300, 200);
+    QTest::newRow("grown after a paint") << QSize(333, 222) << QSize(300, 200);
+}
+
+// Both ways a picture leaves the surface: rendered into another device, and
+// painted into the window's own surface (what reaches the screen).
 void tst_DispArea::paintsWhatADirectPaintPaints() {
+    QFETCH(QSize, size);
+    QFETCH(QSize, firstSize);
     DispArea area;
-    area.resize(300, 200);
+    area.resize(firstSize);
     QPalette palette = area.palette();
     palette.setColor(area.foregroundRole(), QColor(200, 0, 0));
     area.setPalette(palette);
     QFont font = area.font();
     font.setPixelSize(17);
     area.setFont(font);
-    connect(&area, &DispArea::draw, this, [&](QPainter* p) { render(p, 300, 200); });
+    connect(&area, &DispArea::draw, this,
+            [&](QPainter* p) { render(p, area.width(), area.height()); });
     area.show();
     QVERIFY(QTest::qWaitForWindowExposed(&area));
+    area.repaint();
+    area.resize(size);
+    area.repaint();
 
     // The pen and font a painter on the widget starts with.
-    QImage direct(300, 200, QImage::Format_ARGB32_Premultiplied);
+    QImage direct(size, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&direct);
     p.setPen(QColor(200, 0, 0));
     p.setFont(font);
-    render(&p, 300, 200);
+    render(&p, size.width(), size.height());
     p.end();
-    const QImage shown = area.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shown, direct.convertToFormat(QImage::Format_RGB32));
+    const QImage expected = direct.convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(area.grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+    const QImage shown = area.screen()->grabWindow(area.winId()).toImage();
+    QCOMPARE(shown.size(), size);
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), expected);
 }
 
 // The frame is set at every paint; a paint must not ask for another, and the
