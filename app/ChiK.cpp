@@ -158,6 +158,7 @@ ChiK::ChiK(ProgramParts& session, QWidget* parent) : QMainWindow(parent) {
     };
     connect(waves.first(), &AWave::updated, this, follow);
     connect(measured, &MeasuredCurve::changed, this, follow);
+    connect(series, &SeriesCurves::changed, this, follow);
     connect(held, &HeldCurves::changed, this, follow);
     connect(chiR, &ChiR::rWindowChanged, this, follow);
     connect(actionShells, SIGNAL(triggered()), this, SLOT(showShells()));
@@ -326,7 +327,7 @@ void ChiK::showFit() {
 
 void ChiK::showRatio() {
     if (!ratioWindow)
-        ratioWindow = new RatioWindow(waves.first(), measured, held, chiR, this);
+        ratioWindow = new RatioWindow(waves.first(), measured, held, series, chiR, this);
     ratioWindow->recompute();
     ratioWindow->show();
     ratioWindow->raise();

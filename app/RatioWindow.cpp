@@ -1,11 +1,14 @@
 #include "RatioWindow.h"
 
+#include "SeriesCurves.h"
+
 #include "AWave.h"
 #include "ChiR.h"
 #include "HeldCurves.h"
 #include "MeasuredCurve.h"
 #include "Palette.h"
 #include "RatioPlot.h"
+#include "SeriesCurves.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -20,8 +23,9 @@ QString shown(double v) {
 } // namespace
 
 RatioWindow::RatioWindow(const AWave* wave_, const MeasuredCurve* data_, const HeldCurves* held_,
-                         ChiR* chiR_, QWidget* parent)
-    : QWidget(parent, Qt::Window), wave(wave_), data(data_), held(held_), chiR(chiR_) {
+                         const SeriesCurves* series_, ChiR* chiR_, QWidget* parent)
+    : QWidget(parent, Qt::Window), wave(wave_), data(data_), held(held_), series(series_),
+      chiR(chiR_) {
     setupUi(this);
     for (QLineEdit* box : {KMin, KMax})
         box->setStyleSheet(Palette::valueBoxStyle());
@@ -53,6 +57,9 @@ void RatioWindow::fillSources() {
     for (const HeldCurves::Curve& c : held->curves)
         if (c.hasData())
             Source->addItem(HeldCurves::dataNameOf(c), c.number);
+    const QVector<SeriesCurves::Set>& sets = series->sets();
+    for (int i = 1; i < sets.size(); ++i)
+        Source->addItem(tr("data set %1: %2").arg(i + 1).arg(sets[i].name), -i);
     const int at = Source->findData(number);
     Source->setCurrentIndex(at < 0 ? 0 : at);
 }
@@ -91,6 +98,20 @@ bool RatioWindow::secondSpectrum(FilteredSpectrum* out, QString* why) {
         }
         return filter.filter(FilteredCurves::inputOf(c, c.dataSpectrum.data(), chiR->rWindow), out,
                              why);
+    }
+    if (number < 0) {
+        const QVector<SeriesCurves::Set>& sets = series->sets();
+        if (-number >= sets.size()) {
+            *why = tr("The data set is gone.");
+            return false;
+        }
+        // Read as the loaded data is, on the wave's grid.
+        const SeriesCurves::Set& set = sets[-number];
+        QVector<double> envelopeAtK, windowAtK;
+        if (wave->factors().window)
+            wave->factorInputs(&envelopeAtK, &windowAtK);
+        return filter.filterData(set.k, set.chi, wave->grid(), wave->n, windowAtK, chiR->rWindow,
+                                 out, why);
     }
     *why = tr("The held curve is gone.");
     return false;

@@ -11,9 +11,11 @@ class ChiR;
 class HeldCurves;
 class MeasuredCurve;
 class QPainter;
+class SeriesCurves;
 
 // View > Ratio…: the ratio method on the loaded data and a second spectrum
-// (the model, or the data of a held curve), both filtered through the chi(R)
+// (the model, the data of a held curve, or another data set of the Fit
+// window's list), both filtered through the chi(R)
 // window's R window: ln(A1/A2) against k² and Φ1 - Φ2 against k with their
 // straight lines over the typed k range, and Δsigma², ln(N1/N2) and ΔR with
 // their errors (widened for the independent points). Every difference is
@@ -21,8 +23,8 @@ class QPainter;
 class RatioWindow : public QWidget, public Ui_RatioWindow {
     Q_OBJECT
 public:
-    RatioWindow(const AWave* wave, const MeasuredCurve* data, const HeldCurves* held, ChiR* chiR,
-                QWidget* parent = nullptr);
+    RatioWindow(const AWave* wave, const MeasuredCurve* data, const HeldCurves* held,
+                const SeriesCurves* series, ChiR* chiR, QWidget* parent = nullptr);
 
     // The last result; not ok with the reason when it could not be formed.
     RatioRun last;
@@ -40,13 +42,15 @@ private slots:
     void drawPhase(QPainter* p);
 
 private:
-    // The Compare list: the model and each held curve with data.
+    // The Compare list: the model, each held curve with data (by its
+    // number) and each data set after the loaded one (by minus its index).
     void fillSources();
     bool secondSpectrum(FilteredSpectrum* out, QString* why);
 
     const AWave* wave;
     const MeasuredCurve* data;
     const HeldCurves* held;
+    const SeriesCurves* series;
     ChiR* chiR;
     FilteredCurves filter;
 };

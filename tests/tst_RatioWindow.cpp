@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "FitWindow.h"
 #include "HeldCurves.h"
 #include "MeasuredCurve.h"
 #include "RatioWindow.h"
@@ -25,17 +26,18 @@ private slots:
 };
 
 void tst_RatioWindow::againstTheClosedForm_data() {
-    QTest::addColumn<bool>("againstModel");
+    QTest::addColumn<QString>("against"); // model, held or set
     QTest::addColumn<double>("n1");
     QTest::addColumn<double>("s1"); // sigma² of the loaded data, Å²
     QTest::addColumn<double>("n2");
     QTest::addColumn<double>("s2");
-    QTest::newRow("data against the model") << true << 12.0 << 0.003 << 12.0 << 0.005;
-    QTest::newRow("data against held data") << false << 8.0 << 0.003 << 12.0 << 0.005;
+    QTest::newRow("data against the model") << "model" << 12.0 << 0.003 << 12.0 << 0.005;
+    QTest::newRow("data against held data") << "held" << 8.0 << 0.003 << 12.0 << 0.005;
+    QTest::newRow("data against a data set") << "set" << 8.0 << 0.003 << 12.0 << 0.005;
 }
 
 void tst_RatioWindow::againstTheClosedForm() {
-    QFETCH(bool, againstModel);
+    QFETCH(QString, against);
     QFETCH(double, n1);
     QFETCH(double, s1);
     QFETCH(double, n2);
@@ -52,16 +54,21 @@ void tst_RatioWindow::againstTheClosedForm() {
     const QString first = dir.filePath(QStringLiteral("first.chi"));
     QVERIFY(writeShellFile(second, n2, s2, r));
     QVERIFY(writeShellFile(first, n1, s1, r));
-    if (!againstModel) {
+    if (against == "held") {
         QVERIFY(program.main->files->openDataFile(second));
         program.main->held->hold(*wave, Scenario(), program.main->measured);
     }
     QVERIFY(program.main->files->openDataFile(first));
+    if (against == "set") {
+        program.main->actionFit->trigger();
+        QString error;
+        QVERIFY2(program.main->fitWindow->addDataSet(second, false, &error), qPrintable(error));
+    }
 
     program.main->actionRatio->trigger();
     RatioWindow* w = program.main->ratioWindow;
     QVERIFY(w && w->isVisible());
-    if (!againstModel) {
+    if (against != "model") {
         QCOMPARE(w->Source->count(), 2);
         w->Source->setCurrentIndex(1);
         emit w->Source->activated(1);

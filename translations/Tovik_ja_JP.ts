@@ -2641,6 +2641,14 @@
         <source>Φ₁ − Φ₂ (rad)</source>
         <translation>Φ₁ − Φ₂ (rad)</translation>
     </message>
+    <message>
+        <source>data set %1: %2</source>
+        <translation>データセット %1: %2</translation>
+    </message>
+    <message>
+        <source>The data set is gone.</source>
+        <translation>そのデータセットはもうありません。</translation>
+    </message>
 </context>
 <context>
     <name>StandardDialog</name>
