@@ -44,7 +44,7 @@ bool writeReport(const QJsonObject& report, std::FILE* out, QString* error) {
     if (written && std::fflush(out) == 0 && !std::ferror(out))
         return true;
     const int cause = errno;
-    *error = QCoreApplication::translate("FitRun", "The fit's report could not be written: %1")
+    *error = QCoreApplication::translate("FitRun", "The report could not be written: %1")
                  .arg(cause ? QString::fromLocal8Bit(std::strerror(cause))
                             : QCoreApplication::translate("FitRun", "the output failed"));
     return false;

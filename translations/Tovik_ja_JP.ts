@@ -2283,8 +2283,8 @@
 <context>
     <name>FitRun</name>
     <message>
-        <source>The fit&apos;s report could not be written: %1</source>
-        <translation>フィットの報告を書き出せませんでした: %1</translation>
+        <source>The report could not be written: %1</source>
+        <translation>報告を書き出せませんでした: %1</translation>
     </message>
     <message>
         <source>the output failed</source>
