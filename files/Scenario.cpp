@@ -828,10 +828,10 @@ bool readDataSet(const QJsonValue& v, const QString& path, int i, Scenario::Data
         const QString field = nested(path, "temperature");
         if (finiteNumber(t.value(), field, &temperature, &message)) {
             if (!(temperature > 0 && temperature <= maxTemperature))
-                message =
-                    Scenario::tr("The field %1 must be a temperature above 0 K and at most "
-                                 "%2 K; it is %3.")
-                        .arg(field, shortestNumber(maxTemperature), shortestNumber(temperature));
+                message = Scenario::tr("The field %1 must be a temperature above 0 K and at most "
+                                       "%2 K; it is %3.")
+                              .arg(field, QString::number(maxTemperature, 'f', 0),
+                                   shortestNumber(temperature));
             else
                 entry.temperature = temperature;
         }

@@ -673,7 +673,11 @@ void tst_FitWindow::showAllDataSets() {
     const AWave* wave = f.program.wave();
     int found = 0, tried = 0;
     for (int m = 2; m < 12; ++m) {
-        const double kk = (3 * M_PI / 2 + 2 * M_PI * m) / 4.6;
+        // The curve is a polyline through the program's grid: the grid point
+        // nearest the trough is a vertex of it.
+        const double trough = (3 * M_PI / 2 + 2 * M_PI * m) / 4.6;
+        const double step = wave->kValues[1] - wave->kValues[0];
+        const double kk = std::round(trough / step) * step;
         // Where the window is 1 and the data were written (to 14.5 1/Å).
         if (kk < wave->ctrl->WindowCtrl->positions[1] ||
             kk > wave->ctrl->WindowCtrl->positions[2] || kk > 14.4)
