@@ -351,34 +351,46 @@ void FitWindow::fit() {
     showState();
 }
 
-QString FitWindow::reportText() const {
-    const fit::Result& result = last.result;
-    QStringList lines;
-    if (stale)
-        lines << tr("The model or the data changed since this fit: fit again to apply a result.")
-              << QString();
+QStringList FitWindow::reportOpening() const {
+    if (!stale)
+        return {};
+    return {tr("The model or the data changed since this fit: fit again to apply a result."),
+            QString()};
+}
+
+QHash<QString, QString> FitWindow::modelLabels() {
     QHash<QString, QString> shown;
     for (const ParameterRow* row : fitOrder())
         shown.insert(QLatin1String(row->name),
                      QCoreApplication::translate(row->labelContext, row->label));
+    return shown;
+}
+
+QString FitWindow::parameterLine(const fit::Parameter& p, double error, const QString& label,
+                                 QStringList* atLimit) {
+    const QString value = QString::number(p.value, 'g', 6);
+    if (!p.varied)
+        return tr("%1 = %2 (fixed)").arg(label, value);
+    if (p.atBound) {
+        *atLimit << label;
+        return tr("%1 = %2 (at its limit)").arg(label, value);
+    }
+    if (std::isnan(error))
+        return tr("%1 = %2 (no error: the data do not determine it)").arg(label, value);
+    return tr("%1 = %2 ± %3").arg(label, value, QString::number(error, 'g', 2));
+}
+
+QString FitWindow::reportText() const {
+    const fit::Result& result = last.result;
+    QStringList lines = reportOpening();
+    const QHash<QString, QString> shown = modelLabels();
     const QString sigmaName = QLatin1String(parameterRow(ModelParameter::Sigma).name);
     QStringList atLimit;
     for (int i = 0; i < int(result.best.size()); ++i) {
         const fit::Parameter& p = result.best[i];
         const QString label = shown.value(p.name);
-        const QString value = QString::number(p.value, 'g', 6);
         const double error = result.errors[i];
-        QString line;
-        if (!p.varied) {
-            line = tr("%1 = %2 (fixed)").arg(label, value);
-        } else if (p.atBound) {
-            line = tr("%1 = %2 (at its limit)").arg(label, value);
-            atLimit << label;
-        } else if (std::isnan(error)) {
-            line = tr("%1 = %2 (no error: the data do not determine it)").arg(label, value);
-        } else {
-            line = tr("%1 = %2 ± %3").arg(label, value, QString::number(error, 'g', 2));
-        }
+        QString line = parameterLine(p, error, label, &atLimit);
         // sigma² is what a Debye-Waller factor is quoted as: its error is 2 σ δσ.
         if (p.name == sigmaName)
             line += QStringLiteral("   ") +
@@ -736,14 +748,8 @@ void FitWindow::showSigma2() {
 QString FitWindow::seriesReportText() const {
     const fit::SeriesResult& series = lastRun.series;
     const fit::Result& result = series.result;
-    QStringList lines;
-    if (stale)
-        lines << tr("The model or the data changed since this fit: fit again to apply a result.")
-              << QString();
-    QHash<QString, QString> shown;
-    for (const ParameterRow* row : fitOrder())
-        shown.insert(QLatin1String(row->name),
-                     QCoreApplication::translate(row->labelContext, row->label));
+    QStringList lines = reportOpening();
+    QHash<QString, QString> shown = modelLabels();
     shown.insert(QLatin1String(fit::DataSetFit::thetaEName), tr("θ_E (K)"));
     shown.insert(QLatin1String(fit::DataSetFit::sigma2StaticName), tr("σ²₀ (Å²)"));
     shown.insert(QLatin1String(fit::DataSetFit::alphaName), tr("α (1/K)"));
@@ -758,19 +764,7 @@ QString FitWindow::seriesReportText() const {
     QStringList atLimit;
     for (int i = 0; i < int(result.best.size()); ++i) {
         const fit::Parameter& p = result.best[i];
-        const QString value = QString::number(p.value, 'g', 6);
-        const double error = result.errors[size_t(i)];
-        if (!p.varied) {
-            lines << tr("%1 = %2 (fixed)").arg(label(p.name), value);
-        } else if (p.atBound) {
-            lines << tr("%1 = %2 (at its limit)").arg(label(p.name), value);
-            atLimit << label(p.name);
-        } else if (std::isnan(error)) {
-            lines
-                << tr("%1 = %2 (no error: the data do not determine it)").arg(label(p.name), value);
-        } else {
-            lines << tr("%1 = %2 ± %3").arg(label(p.name), value, QString::number(error, 'g', 2));
-        }
+        lines << parameterLine(p, result.errors[size_t(i)], label(p.name), &atLimit);
     }
     if (!atLimit.isEmpty())
         lines << tr("%1 ended at its limit: the errors of the other parameters do not hold then.")

@@ -7,6 +7,8 @@
 #include "SeriesRun.h"
 #include "ui_FitWindow.h"
 
+#include <QHash>
+#include <QStringList>
 #include <QVector>
 
 #include <QWidget>
@@ -93,6 +95,14 @@ protected:
 private:
     QString reportText() const;
     QString seriesReportText() const;
+    // The opening of either report: a note when the result is stale.
+    QStringList reportOpening() const;
+    // The model's names with their translated labels.
+    static QHash<QString, QString> modelLabels();
+    // A parameter's line: its value with its error, or why it has none; a
+    // name that ended at its limit is added to *atLimit.
+    static QString parameterLine(const fit::Parameter& p, double error, const QString& label,
+                                 QStringList* atLimit);
     // Whether the fit is of several sets or uses a model of temperature.
     bool isSeries() const;
     // The options the controls give; false with the reason when a start
