@@ -1,6 +1,7 @@
 #include "Axes.h"
 #include "ChCoord.h"
 #include "ChiRPlot.h"
+#include "CurvePixels.h"
 #include "DrawText.h"
 #include "Legend.h"
 
@@ -92,13 +93,7 @@ void tst_ChiRPlot::partsWhereTheFramePutsThem() {
     }
     auto X = [&](double r) { return int(frame.toPixelX(r)); };
     auto Y = [&](double v) { return int(frame.toPixelY(v)); };
-    auto near = [&](int x, int y, QRgb c) {
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy)
-                if (img.pixel(x + dx, y + dy) == c)
-                    return true;
-        return false;
-    };
+    auto near = [&](int x, int y, QRgb c) { return colourNear(img, QPoint(x, y), c, 1, 1); };
 
     QCOMPARE(img.pixel(X(4.5), Y(0.8)), white);
     QCOMPARE(img.pixel(X(5.5), Y(-0.8)), band);

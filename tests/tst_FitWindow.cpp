@@ -1,3 +1,4 @@
+#include "CurvePixels.h"
 #include "FitWindow.h"
 #include "MeasuredCurve.h"
 #include "Program.h"
@@ -686,11 +687,7 @@ void tst_FitWindow::showAllDataSets() {
         const int x = int(main->DispA->coord.toPixelX(kk));
         const int y = int(main->DispA->coord.toPixelY(value));
         ++tried;
-        bool here = false;
-        for (int dx = -2; dx <= 2; ++dx)
-            for (int dy = -2; dy <= 2; ++dy)
-                here = here || (k.valid(x + dx, y + dy) && k.pixel(x + dx, y + dy) == colour);
-        found += here;
+        found += colourNear(k, QPoint(x, y), colour, 2, 2);
     }
     QVERIFY2(tried >= 3 && found == tried, qPrintable(QString("%1 of %2").arg(found).arg(tried)));
     // chi(R): the highest pixel of the colour is the set's peak near 2.3 Å.

@@ -1,4 +1,5 @@
 #include "ChCoord.h"
+#include "CurvePixels.h"
 #include "Sigma2Plot.h"
 
 #include <QImage>
@@ -56,13 +57,7 @@ void tst_Sigma2Plot::pointsBarsAndCurve() {
     Sigma2Plot::setFrame(coord, frame, QPainter(&img).font(), in);
     auto X = [&](double t) { return int(coord.toPixelX(t)); };
     auto Y = [&](double s) { return int(coord.toPixelY(s)); };
-    auto near = [&](int x, int y, QRgb c) {
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy)
-                if (img.pixel(x + dx, y + dy) == c)
-                    return true;
-        return false;
-    };
+    auto near = [&](int x, int y, QRgb c) { return colourNear(img, QPoint(x, y), c, 1, 1); };
 
     // T from 0 K at the left axis; every value and bar inside the ranges.
     QCOMPARE(coord.xMin, 0.0);
